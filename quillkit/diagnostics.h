@@ -1,0 +1,58 @@
+#ifndef QUILLKIT_DIAGNOSTICS_H_
+#define QUILLKIT_DIAGNOSTICS_H_
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace quillkit {
+
+/// Reports a broken internal precondition and ends the process with exit status -1:
+/// the report goes to the debugger output, is appended to "ERROR_TEMP.txt" in the
+/// current directory (then an 800 ms wait, only when the file opened), the shell is
+/// asked to open that file, and the user is shown a notice. `messageFormat` may be
+/// null ("No message\n"); otherwise it is formatted printf-style with the arguments.
+[[noreturn]] void assertionFailed(const char* expression, const char* source, int line,
+                                  const char* messageFormat, ...);
+
+/// Sends one line of at most 1022 characters, always ending in a line feed, to the
+/// debug log. Always returns true.
+bool debugPrintf(const char* format, ...);
+
+/// The output stage of debugPrintf: at most 2047 characters, line feed added when
+/// missing, sent to the debugger output. Always returns true.
+bool debugOutput(const char* format, ...);
+
+/// "ERROR Message:" followed by the system's text for the calling thread's last error.
+std::string getLastErrorMessage();
+
+/// The system error text of one error code.
+class ErrorMessage {
+ public:
+  virtual ~ErrorMessage() = default;
+  /// Replaces the text with "ERROR Message:" and the system's text for `code`, or for
+  /// the calling thread's last error when `useGivenCode` is false.
+  void load(uint32_t code, bool useGivenCode);
+  /// The text as loaded; empty before the first load.
+  const std::string& text() const { return text_; }
+
+ private:
+  std::string text_;
+};
+
+/// Receives every text sent to the debugger output. Tests install one to read the
+/// debug log; an empty function restores the system's debugger output.
+using DebugSink = std::function<void(const std::string&)>;
+void setDebugSink(DebugSink sink);
+
+}  // namespace quillkit
+
+/// Raises an assertion report unless `condition` holds. The report names the
+/// condition's text, this source file and line, and no message.
+#define QUILLKIT_ASSERT(condition)                                           \
+  do {                                                                       \
+    if (!(condition))                                                        \
+      ::quillkit::assertionFailed(#condition, __FILE__, __LINE__, nullptr);  \
+  } while (0)
+
+#endif  // QUILLKIT_DIAGNOSTICS_H_

@@ -1,0 +1,46 @@
+#ifndef QUILLKIT_FILESYSTEM_DIRECTORY_H_
+#define QUILLKIT_FILESYSTEM_DIRECTORY_H_
+
+// The current directory and the creation of directories.
+
+#include <cstdint>
+#include <string>
+
+#include "quillkit/string_ref.h"
+
+namespace quillkit {
+
+/// Security attributes of a new directory: default security, not inheritable.
+struct SecurityAttributes {
+  uint32_t length = 12;
+  void* securityDescriptor = nullptr;
+  bool inheritHandle = false;
+};
+
+/// 1 when the current directory was written into `buffer` (with its NUL), else 0.
+int getCurrentDirectory(char* buffer, uint32_t bufferSize);
+/// 1 when `path` is now the current directory, else 0.
+int setCurrentDirectory(const char* path);
+/// 1 when the directory `path` was created, else 0 (also when it already exists).
+int createDirectory(const char* path, const SecurityAttributes& attributes);
+/// 1 when `path` names an existing directory.
+int directoryExists(const char* path);
+
+/// Makes `path` current, creating it (and every missing level) first when `create` is
+/// set and nothing of that name exists. One trailing separator is ignored. False when
+/// creation or the change failed; the current directory is then unchanged.
+bool changeDirectory(StringRef path, bool create);
+
+/// Creates the directory `path` and every missing level above it. 0 when the
+/// directory now exists, -1 on failure (too long, a forbidden character, a level that
+/// cannot be created or exists as a file), 4 for an empty path. Levels created before
+/// a failure stay.
+int32_t createDirectories(const char* path);
+
+}  // namespace quillkit
+
+/// The current directory; throws std::logic_error("SafeGetCurrentDirectory Error")
+/// when it cannot be read or does not fit the buffer.
+std::string SafeGetCurrentDirectory();
+
+#endif  // QUILLKIT_FILESYSTEM_DIRECTORY_H_

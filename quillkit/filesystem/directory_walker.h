@@ -1,0 +1,91 @@
+#ifndef QUILLKIT_FILESYSTEM_DIRECTORY_WALKER_H_
+#define QUILLKIT_FILESYSTEM_DIRECTORY_WALKER_H_
+
+#include <cstdint>
+#include <list>
+#include <string>
+
+#include "quillkit/filesystem/file_finder.h"
+#include "quillkit/string_ref.h"
+
+namespace quillkit {
+
+/// Collects the full paths of the files below a directory whose names match a
+/// pattern (one pattern), or whose extensions match one of several patterns.
+class DirectoryWalker {
+ public:
+  /// Descend into subdirectories.
+  static constexpr uint32_t kRecursive = 1;
+  /// find() succeeds when the walk failed but found at least one file.
+  static constexpr uint32_t kAcceptPartial = 2;
+  static constexpr uint32_t kDefaultEntryLimit = 1010720;
+
+  DirectoryWalker() = default;
+  virtual ~DirectoryWalker() = default;
+
+  /// One pattern, the directory, options Recursive|AcceptPartial, empty results.
+  void reset(StringRef pattern, StringRef directory);
+  /// Walks; true on success. `results` holds the paths found, in walk order.
+  bool find();
+
+  std::list<std::string> patterns;
+  std::string directory;
+  uint32_t options = kRecursive;
+  uint32_t entryLimit = kDefaultEntryLimit;
+  std::list<std::string> results;
+
+ private:
+  /// The single-pattern walk; `counter` is shared by the whole tree.
+  static bool walkPattern(uint32_t& counter, std::list<std::string>& list,
+                          const char* directory, const char* pattern, bool recursive,
+                          uint32_t limit);
+};
+
+/// A walk over one directory that calls a handler per entry.
+class WalkVisitor {
+ public:
+  virtual ~WalkVisitor() = default;
+  /// Sends the last system error text to the debug log; true.
+  virtual bool onError(FileFinderBase& finder, const char* directory, const char* pattern,
+                       bool recursive);
+  virtual bool onDirectory(FileFinderBase& finder, const char* directory,
+                           const char* pattern, bool recursive);
+  virtual bool onFile(FileFinderBase& finder, const char* directory, const char* pattern,
+                      bool recursive);
+  virtual bool onDots(FileFinderBase& finder, const char* directory, const char* pattern,
+                      bool recursive);
+  /// Lists `directory` with `pattern` and calls the handlers; no entry limit.
+  virtual bool walk(const char* directory, const char* pattern, bool recursive);
+};
+
+/// Collects the files whose extension equals one of its filters; each subdirectory
+/// gets its own entry counter.
+class ExtensionFilterVisitor : public WalkVisitor {
+ public:
+  ExtensionFilterVisitor(std::list<std::string>& results, uint32_t entryLimit);
+
+  /// False for "*" and "*.*"; otherwise adds the pattern's extension (or the whole
+  /// pattern when it has none) and returns true.
+  bool addFilter(StringRef pattern);
+
+  bool onDirectory(FileFinderBase& finder, const char* directory, const char* pattern,
+                   bool recursive) override;
+  bool onFile(FileFinderBase& finder, const char* directory, const char* pattern,
+              bool recursive) override;
+  /// The counted walk: stops listing once `counter` exceeds `limit`.
+  virtual bool walkCounted(uint32_t& counter, const char* directory, const char* pattern,
+                           bool recursive, uint32_t limit);
+  /// walkCounted with a new counter starting at 0.
+  bool walkLimited(const char* directory, const char* pattern, bool recursive,
+                   uint32_t limit);
+
+  std::list<std::string> filters;
+
+ private:
+  std::list<std::string>& results_;
+  uint32_t entryLimit_;
+};
+
+}  // namespace quillkit
+
+#endif  // QUILLKIT_FILESYSTEM_DIRECTORY_WALKER_H_

@@ -1,0 +1,56 @@
+#ifndef QUILLKIT_FILESYSTEM_FIND_PRIMITIVES_H_
+#define QUILLKIT_FILESYSTEM_FIND_PRIMITIVES_H_
+
+// The platform seam of directory enumeration: one search and its current entry.
+// On Windows over FindFirstFileA / FindNextFileA / FindClose; on POSIX an equivalent
+// listing with "." and ".." first, a fixed order and Windows wildcard matching.
+
+#include <cstddef>
+#include <cstdint>
+
+namespace quillkit {
+
+/// Result codes of the find primitives.
+using FindResult = int32_t;
+constexpr FindResult kFindOk = 0;
+/// No more entries (the platform reported ERROR_NO_MORE_FILES).
+constexpr FindResult kFindNoMoreEntries = 14;
+constexpr FindResult kFindFailed = -1;
+
+/// Attribute bits of an entry.
+constexpr uint32_t kAttributeReadOnly = 0x01;
+constexpr uint32_t kAttributeDirectory = 0x10;
+constexpr uint32_t kAttributeNormal = 0x80;
+
+/// One search and the record of its current entry. Opaque: its layout is the
+/// platform's. Allocated zero-filled, so a new block holds no search.
+struct FindBlock;
+
+/// A new zero-filled block, or null when memory is exhausted.
+FindBlock* allocateFindBlock();
+/// -1 when `block` or *block is null; otherwise frees the block, nulls the pointer, 0.
+int freeFindBlock(FindBlock** block);
+/// Starts a search for `searchPath` (a directory, a separator and a name or pattern);
+/// 0 when positioned on the first entry, -1 otherwise.
+FindResult findFirstEntry(FindBlock* block, const char* searchPath);
+/// Moves to the next entry: 0, 14 at the end of the listing, -1 on another failure.
+FindResult findNextEntry(FindBlock* block);
+/// -1 when no search is open; otherwise closes it and returns 0.
+int closeFind(FindBlock* block);
+/// Copies the current entry's name with its NUL: -1 when the name is empty or does
+/// not fit `size` bytes, else 0.
+int copyEntryName(FindBlock* block, char* buffer, std::size_t size);
+/// 1 for a directory other than "." and "..", else 0.
+int entryIsSubDirectory(FindBlock* block);
+/// 1 when the name is exactly "." or "..", else 0.
+int entryIsDots(FindBlock* block);
+/// The attribute word masked with kAttributeNormal.
+uint32_t entryIsNormal(FindBlock* block);
+/// The attribute word masked with kAttributeReadOnly.
+uint32_t entryIsReadOnly(FindBlock* block);
+/// The current entry's size as two 32-bit halves.
+void entrySize(FindBlock* block, uint32_t* high, uint32_t* low);
+
+}  // namespace quillkit
+
+#endif  // QUILLKIT_FILESYSTEM_FIND_PRIMITIVES_H_

@@ -1,0 +1,58 @@
+#ifndef QUILLKIT_FILESYSTEM_UTILITY_H_
+#define QUILLKIT_FILESYSTEM_UTILITY_H_
+
+// Double-byte-aware operations on path strings (Shift-JIS, code page 932). None of
+// them touches the file system. Positions are 32-bit; "not found" is -1.
+
+#include <cstdint>
+#include <string>
+
+#include "quillkit/string_ref.h"
+
+namespace quillkit {
+
+/// True for an ASCII letter; false for every byte 0x80-0xFF.
+bool isAlpha(char c);
+/// 1 for 0x81-0x9F and 0xE0-0xF5, else 0.
+int isLeadByte(unsigned char c);
+/// 1 for 0x40-0x7E and 0x80-0xFC, else 0.
+int isTrailByte(unsigned char c);
+
+/// Index of the first `ch` outside double-byte pairs (the first byte is compared
+/// before any pair test), or -1.
+int32_t findChar(const char* text, char ch);
+/// 1 when the path holds a ':' outside pairs: callers take it for a drive.
+int hasColon(const char* path);
+/// The separator characters, backslash then slash.
+const char* pathSeparators();
+/// Index of the last '\' or '/' outside pairs, or -1.
+int32_t findLastSeparator(const char* path);
+/// 1 when findLastSeparator(path) equals length - 1 (so 1 for an empty path).
+int endsWithSeparator(const char* path, uint32_t length);
+/// The first byte of the extension of the path's last component (after its dot), or
+/// the terminating NUL when there is none. Points into `path`.
+const char* getExtension(const char* path);
+
+/// A path split into drive, directory, name and extension, by the C runtime's rules.
+struct PathParts {
+  std::string drive;
+  std::string dir;
+  std::string fname;
+  std::string ext;
+
+  /// Overwrites all four parts from the path (read up to its NUL). Always true.
+  bool split(StringRef path);
+};
+
+/// Turns every "\.\" into "\", byte by byte, searching again from the start each time.
+void collapseDotSegments(std::string& path);
+
+/// Appends `fname` to `directory`: a separator is inserted unless the directory is
+/// empty or ends in one, one leading separator of the name is dropped, then dot
+/// segments are collapsed. A name that begins with a drive (letter and ':') is an
+/// assertion report. Always true.
+bool appendPath(std::string& directory, StringRef fname);
+
+}  // namespace quillkit
+
+#endif  // QUILLKIT_FILESYSTEM_UTILITY_H_

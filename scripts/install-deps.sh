@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that the builds and tests need, when any is missing.
+set -euo pipefail
+
+packages=(cmake make g++ clang libclang-rt-14-dev libgtest-dev googletest
+          g++-mingw-w64-x86-64 wine64 locales util-linux)
+missing=()
+for package in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
+    missing+=("$package")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+$sudo apt-get update -q
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"

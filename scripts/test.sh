@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Builds and tests both builds of pelquist_copy:
+#   build/posix     native g++, warnings as errors
+#   build/sanitize  native clang++ with AddressSanitizer and UndefinedBehaviorSanitizer
+#   build/windows   mingw-w64 cross build, tests run under Wine (code page 932)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+
+jobs=$(nproc)
+build() {  # name, then cmake options
+  local dir=build/$1
+  shift
+  cmake -S . -B "$dir" -DPELQUIST_WERROR=ON "$@" >/dev/null
+  cmake --build "$dir" -j "$jobs"
+}
+check() {
+  ctest --test-dir "build/$1" --output-on-failure -j "$jobs"
+}
+
+build posix -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=g++
+check posix
+
+build sanitize -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ -DPELQUIST_SANITIZE=ON
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 check sanitize
+
+build windows -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
+status=0
+check windows || status=$?
+WINEPREFIX="$PWD/build/windows/wine-prefix" wineserver -k 2>/dev/null || true
+exit $status

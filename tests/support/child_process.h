@@ -1,0 +1,23 @@
+#ifndef PELQUIST_TESTS_SUPPORT_CHILD_PROCESS_H_
+#define PELQUIST_TESTS_SUPPORT_CHILD_PROCESS_H_
+
+#include <string>
+#include <vector>
+
+/// What a finished child process left behind.
+struct ChildResult {
+  /// The exit status as the platform reports it (0-255 on POSIX; a signal gives
+  /// 128 + its number); -1000 when the process could not be started.
+  long long exitCode = -1000;
+  /// Standard output, byte for byte.
+  std::string output;
+  /// Standard error, byte for byte.
+  std::string errorOutput;
+};
+
+/// Runs `program` with `arguments` (each passed as one argument, bytes unchanged) in
+/// `workDirectory`, with `input` as its standard input, and waits for it.
+ChildResult runChild(const std::string& program, const std::vector<std::string>& arguments,
+                     const std::string& workDirectory, const std::string& input = "");
+
+#endif  // PELQUIST_TESTS_SUPPORT_CHILD_PROCESS_H_

@@ -1,0 +1,66 @@
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <climits>
+#include <cstdio>
+
+#include "support/fs_platform.h"
+
+namespace testfs {
+
+bool makeDirectory(const std::string& path) { return mkdir(path.c_str(), 0777) == 0; }
+
+bool isDirectory(const std::string& path) {
+  struct stat st;
+  return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool exists(const std::string& path) {
+  struct stat st;
+  return lstat(path.c_str(), &st) == 0;
+}
+
+std::vector<std::string> list(const std::string& path) {
+  std::vector<std::string> names;
+  DIR* dir = opendir(path.c_str());
+  if (dir == nullptr) return names;
+  while (dirent* entry = readdir(dir)) {
+    std::string name = entry->d_name;
+    if (name != "." && name != "..") names.push_back(name);
+  }
+  closedir(dir);
+  return names;
+}
+
+std::string currentDirectory() {
+  char buffer[PATH_MAX];
+  return getcwd(buffer, sizeof buffer) ? buffer : "";
+}
+
+bool changeDirectory(const std::string& path) { return chdir(path.c_str()) == 0; }
+
+void removeTree(const std::string& path) {
+  struct stat st;
+  if (lstat(path.c_str(), &st) != 0) return;
+  if (S_ISDIR(st.st_mode)) {
+    chmod(path.c_str(), 0700);
+    for (const std::string& name : list(path)) removeTree(path + "/" + name);
+    rmdir(path.c_str());
+  } else {
+    unlink(path.c_str());
+  }
+}
+
+std::string temporaryRoot() {
+  const char* root = getenv("TMPDIR");
+  std::string result = (root && *root) ? root : "/tmp";
+  while (result.size() > 1 && result.back() == '/') result.pop_back();
+  return result;
+}
+
+unsigned long processId() { return static_cast<unsigned long>(getpid()); }
+char separator() { return '/'; }
+const char* textLineEnd() { return "\n"; }
+
+}  // namespace testfs

@@ -1,0 +1,68 @@
+#include <windows.h>
+
+#include "support/fs_platform.h"
+
+namespace testfs {
+
+bool makeDirectory(const std::string& path) {
+  return CreateDirectoryA(path.c_str(), nullptr) != 0;
+}
+
+bool isDirectory(const std::string& path) {
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool exists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::vector<std::string> list(const std::string& path) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA data;
+  HANDLE handle = FindFirstFileA((path + "\\*").c_str(), &data);
+  if (handle == INVALID_HANDLE_VALUE) return names;
+  do {
+    std::string name = data.cFileName;
+    if (name != "." && name != "..") names.push_back(name);
+  } while (FindNextFileA(handle, &data));
+  FindClose(handle);
+  return names;
+}
+
+std::string currentDirectory() {
+  char buffer[MAX_PATH * 2];
+  DWORD length = GetCurrentDirectoryA(sizeof buffer, buffer);
+  return (length > 0 && length < sizeof buffer) ? std::string(buffer, length) : "";
+}
+
+bool changeDirectory(const std::string& path) {
+  return SetCurrentDirectoryA(path.c_str()) != 0;
+}
+
+void removeTree(const std::string& path) {
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return;
+  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+    for (const std::string& name : list(path)) removeTree(path + "\\" + name);
+    RemoveDirectoryA(path.c_str());
+  } else {
+    DeleteFileA(path.c_str());
+  }
+}
+
+std::string temporaryRoot() {
+  char buffer[MAX_PATH + 1];
+  DWORD length = GetTempPathA(sizeof buffer, buffer);
+  std::string result(buffer, length);
+  while (result.size() > 3 && (result.back() == '\\' || result.back() == '/'))
+    result.pop_back();
+  return result;
+}
+
+unsigned long processId() { return GetCurrentProcessId(); }
+char separator() { return '\\'; }
+const char* textLineEnd() { return "\r\n"; }
+
+}  // namespace testfs
