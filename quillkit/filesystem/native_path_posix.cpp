@@ -1,1 +1,21 @@
-// placeholder
+#include "quillkit/filesystem/native_path_posix.h"
+
+#include "quillkit/filesystem/utility.h"
+
+namespace quillkit {
+
+std::string toNativePath(const char* path) {
+  std::string native(path);
+  for (size_t i = 0; i < native.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(native[i]);
+    if (isLeadByte(c) && i + 1 < native.size() &&
+        isTrailByte(static_cast<unsigned char>(native[i + 1]))) {
+      ++i;
+      continue;
+    }
+    if (c == '\\') native[i] = '/';
+  }
+  return native;
+}
+
+}  // namespace quillkit
