@@ -1,1 +1,23 @@
-// placeholder
+#include <iostream>
+
+#include "copy/command_runner.h"
+#include "copy/interpreter/interpreter.h"
+
+namespace {
+
+/// Runs the command lines with the program's own interpreter; error texts go to the
+/// standard error stream, as cmd.exe writes them.
+class InterpreterRunner : public CommandRunner {
+ public:
+  InterpreterRunner(std::istream& in, std::ostream& out) : interpreter_(in, out, std::cerr) {}
+  int run(const std::string& commandLine) override { return interpreter_.run(commandLine); }
+
+ private:
+  shell::Interpreter interpreter_;
+};
+
+}  // namespace
+
+std::unique_ptr<CommandRunner> makeSystemCommandRunner(std::istream& in, std::ostream& out) {
+  return std::make_unique<InterpreterRunner>(in, out);
+}
