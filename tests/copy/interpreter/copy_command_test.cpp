@@ -1,0 +1,247 @@
+#include <stdlib.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "tests/copy/interpreter/interpreter_fixture.h"
+
+namespace {
+
+const char kOne[] = "        1 file(s) copied.\n";
+const char kNone[] = "        0 file(s) copied.\n";
+
+using CopyCommandTest = InterpreterTest;
+
+TEST_F(CopyCommandTest, SingleFileToNameOrFolder) {
+  write("a.txt", "alpha");
+  makeDirectories(path("dir"));
+  struct Case {
+    const char* line;
+    const char* copy;
+  };
+  const Case cases[] = {
+      {"COPY /B a.txt /B b.txt /B /V ", "b.txt"},
+      {"COPY /B a.txt /B dir /B /V ", "dir/a.txt"},
+      {"COPY a.txt dir2\\..\\dir\\x.txt", nullptr},  // missing folder on the way
+      {"COPY a.txt dir\\ /Y", "dir/a.txt"},
+      {"COPY a.txt dir/", "dir/a.txt"},
+  };
+  for (const Case& c : cases) {
+    std::filesystem::remove(path("dir/a.txt"));
+    RunResult result = run(c.line);
+    if (c.copy == nullptr) {
+      EXPECT_EQ(1, result.status) << c.line;
+      continue;
+    }
+    EXPECT_EQ(0, result.status) << c.line;
+    EXPECT_EQ(kOne, result.out) << c.line;
+    EXPECT_EQ("", result.err) << c.line;
+    EXPECT_EQ("alpha", read(c.copy)) << c.line;
+  }
+}
+
+TEST_F(CopyCommandTest, FailuresPrintTheReasonAndNoneCopied) {
+  write("a.txt", "alpha");
+  makeDirectories(path("sub"));
+  struct Case {
+    const char* line;
+    const char* error;
+  };
+  const Case cases[] = {
+      {"COPY /B missing.txt /B b.txt /B /V ", "The system cannot find the file specified.\n"},
+      {"COPY /B *.none /B b.txt /B /V ", "The system cannot find the file specified.\n"},
+      {"COPY /B a.txt /B nodir\\ /B /V ", "The system cannot find the path specified.\n"},
+      {"COPY /B a.txt /B nodir/b.txt /B /V ", "The system cannot find the path specified.\n"},
+      {"COPY /B a.txt /B  /B /V ", "The file cannot be copied onto itself.\n"},
+      {"COPY a.txt .\\a.txt", "The file cannot be copied onto itself.\n"},
+      {"COPY a.txt sub/../a.txt", "The file cannot be copied onto itself.\n"},
+  };
+  for (const Case& c : cases) {
+    RunResult result = run(c.line);
+    EXPECT_EQ(1, result.status) << c.line;
+    EXPECT_EQ(kNone, result.out) << c.line;
+    EXPECT_EQ(c.error, result.err) << c.line;
+  }
+  EXPECT_EQ((std::vector<std::string>{"a.txt", "sub"}), listDirectory(dir_.path()));
+  EXPECT_EQ("alpha", read("a.txt"));
+}
+
+TEST_F(CopyCommandTest, SyntaxErrors) {
+  write("a.txt", "alpha");
+  const char* lines[] = {"COPY /B  /B  /B /V ", "COPY a.txt b.txt c.txt", "COPY /Q a.txt b.txt",
+                         "COPY + a.txt", "COPY a.txt +"};
+  for (const char* line : lines) {
+    RunResult result = run(line);
+    EXPECT_EQ(1, result.status) << line;
+    EXPECT_EQ("", result.out) << line;
+    EXPECT_EQ("The syntax of the command is incorrect.\n", result.err) << line;
+  }
+  EXPECT_EQ((std::vector<std::string>{"a.txt"}), listDirectory(dir_.path()));
+}
+
+TEST_F(CopyCommandTest, NoDestinationCopiesIntoTheCurrentFolder) {
+  write("sub/a.txt", "alpha");
+  RunResult result = run("COPY /B sub\\a.txt /B  /B /V ");
+  EXPECT_EQ(0, result.status);
+  EXPECT_EQ(kOne, result.out);
+  EXPECT_EQ("alpha", read("a.txt"));
+}
+
+TEST_F(CopyCommandTest, KeepsEmptyFilesAndModificationTime) {
+  write("empty", "");
+  write("old.txt", "old");
+  auto stamp = std::filesystem::last_write_time(path("old.txt")) - std::chrono::hours(1000);
+  std::filesystem::last_write_time(path("old.txt"), stamp);
+  EXPECT_EQ(0, run("COPY /B empty /B copy /B /V ").status);
+  EXPECT_EQ(0, run("COPY /B old.txt /B new.txt /B /V ").status);
+  EXPECT_TRUE(exists("copy"));
+  EXPECT_EQ(stamp, std::filesystem::last_write_time(path("new.txt")));
+}
+
+TEST_F(CopyCommandTest, WildcardsAndFoldersListEachFile) {
+  write("src/b.txt", "b");
+  write("src/a.txt", "a");
+  write("src/c.dat", "c");
+  makeDirectories(path("src/d.txt"));  // a folder is never copied
+  makeDirectories(path("out"));
+  RunResult result = run("COPY /B src\\*.txt /B out /B /V ");
+  EXPECT_EQ(0, result.status);
+  EXPECT_EQ("src\\a.txt\nsrc\\b.txt\n        2 file(s) copied.\n", result.out);
+  EXPECT_EQ((std::vector<std::string>{"a.txt", "b.txt"}), listDirectory(path("out")));
+
+  result = run("COPY src all /Y");  // a folder into a new name: one combined file
+  EXPECT_EQ("src/a.txt\nsrc/b.txt\nsrc/c.dat\n        1 file(s) copied.\n", result.out);
+  EXPECT_EQ("abc\x1a", read("all"));
+}
+
+TEST_F(CopyCommandTest, SummaryPadsTwoDigitCounts) {
+  for (int i = 0; i < 12; ++i) write("src/f" + std::to_string(i + 10), "x");
+  makeDirectories(path("out"));
+  RunResult result = run("COPY /B src /B out /B /V ");
+  EXPECT_EQ(0, result.status);
+  EXPECT_EQ(0u, result.out.find("src/f10\n"));
+  EXPECT_EQ("       12 file(s) copied.\n", result.out.substr(result.out.size() - 26));
+}
+
+TEST_F(CopyCommandTest, CombinesInAsciiOrBinaryMode) {
+  write("a", "12345");
+  write("b", "abcdefgh");
+  write("z", "text\x1aignored");
+  struct Case {
+    const char* line;
+    std::string content;
+  };
+  const Case cases[] = {
+      {"COPY /B a+b c", "12345abcdefgh"},
+      {"COPY a+b c", "12345abcdefgh\x1a"},
+      {"COPY a + z c", "12345text\x1a"},
+      {"COPY /B a + z c", std::string("12345text\x1aignored")},
+      {"COPY a /B + z c /B", std::string("12345text\x1aignored")},
+  };
+  for (const Case& c : cases) {
+    std::filesystem::remove(path("c"));
+    RunResult result = run(c.line);
+    EXPECT_EQ(0, result.status) << c.line;
+    EXPECT_EQ(c.content, read("c")) << c.line;
+  }
+  RunResult result = run("COPY /B a+b c /Y");
+  EXPECT_EQ("a\nb\n" + std::string(kOne), result.out);
+}
+
+TEST_F(CopyCommandTest, WildcardIntoAFileCombines) {
+  write("x1.txt", "one");
+  write("x2.txt", "two");
+  RunResult result = run("COPY /B *.txt /B all.dat /B /V ");
+  EXPECT_EQ(0, result.status);
+  EXPECT_EQ("x1.txt\nx2.txt\n" + std::string(kOne), result.out);
+  EXPECT_EQ("onetwo", read("all.dat"));
+}
+
+TEST_F(CopyCommandTest, CombiningIntoASource) {
+  write("a", "A");
+  write("b", "B");
+  write("c", "C");
+  RunResult result = run("COPY /B a+b+c b /Y");
+  EXPECT_EQ(0, result.status);
+  EXPECT_EQ("a\nb\nThe contents of the target file were lost.\nc\n" + std::string(kOne),
+            result.out);
+  EXPECT_EQ("AC", read("b"));
+
+  result = run("COPY /B a+c");  // no destination: appended to the first source
+  EXPECT_EQ(0, result.status);
+  EXPECT_EQ("a\nc\n" + std::string(kOne), result.out);
+  EXPECT_EQ("AC", read("a"));
+}
+
+TEST_F(CopyCommandTest, OverwriteQuestion) {
+  struct Case {
+    const char* line;
+    const char* input;
+    const char* copyCmd;
+    int questions;
+    bool replaced;
+  };
+  const Case cases[] = {
+      {"COPY a.txt b.txt", "y\n", nullptr, 1, true},
+      {"COPY a.txt b.txt", "N\n", nullptr, 1, false},
+      {"COPY a.txt b.txt", "a\n", nullptr, 1, true},
+      {"COPY a.txt b.txt", "yes\nx\nY\n", nullptr, 3, true},  // asked again until Y, N or A
+      {"COPY a.txt b.txt", "", nullptr, 1, false},  // no input at all: No
+      {"COPY a.txt b.txt /Y", "", nullptr, 0, true},
+      {"COPY /-Y a.txt b.txt /Y", "n\r\n", nullptr, 1, false},
+      {"COPY a.txt b.txt", "", "/Y", 0, true},
+      {"COPY a.txt b.txt", "", "/-y", 1, false},
+      {"COPY a.txt b.txt /-Y", "", "/Y", 1, false},
+  };
+  for (const Case& c : cases) {
+    write("a.txt", "new");
+    write("b.txt", "old");
+    if (c.copyCmd)
+      setenv("COPYCMD", c.copyCmd, 1);
+    else
+      unsetenv("COPYCMD");
+    RunResult result = run(c.line, c.input);
+    unsetenv("COPYCMD");
+    std::string expected;
+    for (int i = 0; i < c.questions; ++i) expected += "Overwrite b.txt? (Yes/No/All): ";
+    expected += c.replaced ? kOne : kNone;
+    EXPECT_EQ(expected, result.out) << c.line << " / " << c.input;
+    EXPECT_EQ(0, result.status) << c.line;
+    EXPECT_EQ(c.replaced ? "new" : "old", read("b.txt")) << c.line << " / " << c.input;
+  }
+}
+
+TEST_F(CopyCommandTest, AllStopsTheQuestionsAndEndOfInputMeansNo) {
+  write("src/a", "1");
+  write("src/b", "2");
+  write("src/c", "3");
+  write("out/a", "old");
+  write("out/b", "old");
+  write("out/c", "old");
+  RunResult result = run("COPY src out", "n\nA\n");
+  EXPECT_EQ(
+      "src/a\nOverwrite out/a? (Yes/No/All): src/b\nOverwrite out/b? (Yes/No/All): src/c\n"
+      "        2 file(s) copied.\n",
+      result.out);
+  EXPECT_EQ("old", read("out/a"));
+  EXPECT_EQ("3", read("out/c"));
+
+  result = run("COPY src out", "");
+  EXPECT_EQ(
+      "src/a\nOverwrite out/a? (Yes/No/All): src/b\nOverwrite out/b? (Yes/No/All): src/c\n"
+      "Overwrite out/c? (Yes/No/All):         0 file(s) copied.\n",
+      result.out);
+}
+
+TEST_F(CopyCommandTest, ReadOnlyDestinationIsNotReplaced) {
+  write("a.txt", "new");
+  write("b.txt", "old");
+  chmod(path("b.txt").c_str(), 0444);
+  RunResult result = run("COPY /Y a.txt b.txt");
+  EXPECT_EQ(1, result.status);
+  EXPECT_EQ("Access is denied.\n", result.err);
+  EXPECT_EQ(kNone, result.out);
+  EXPECT_EQ("old", read("b.txt"));
+}
+
+}  // namespace
