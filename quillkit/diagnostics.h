@@ -45,14 +45,24 @@ class ErrorMessage {
 using DebugSink = std::function<void(const std::string&)>;
 void setDebugSink(DebugSink sink);
 
+/// The steps of an assertion report that reach outside the process: the wait after
+/// writing "ERROR_TEMP.txt", the shell's request to open it, and the notice to the
+/// user. Only tests replace them, so that a report neither blocks on a message box nor
+/// starts a program; an empty member keeps the system's own step.
+struct ReportSteps {
+  std::function<void(unsigned milliseconds)> wait;
+  std::function<void(const char* fileName)> openInShell;
+  std::function<void(const char* title, const char* text)> notice;
+};
+void setReportSteps(ReportSteps steps);
+
 }  // namespace quillkit
 
 /// Raises an assertion report unless `condition` holds. The report names the
 /// condition's text, this source file and line, and no message.
-#define QUILLKIT_ASSERT(condition)                                           \
-  do {                                                                       \
-    if (!(condition))                                                        \
-      ::quillkit::assertionFailed(#condition, __FILE__, __LINE__, nullptr);  \
+#define QUILLKIT_ASSERT(condition)                                                          \
+  do {                                                                                      \
+    if (!(condition)) ::quillkit::assertionFailed(#condition, __FILE__, __LINE__, nullptr); \
   } while (0)
 
 #endif  // QUILLKIT_DIAGNOSTICS_H_

@@ -1,1 +1,38 @@
-// placeholder
+#include <syslog.h>
+#include <time.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "quillkit/diagnostics_platform.h"
+
+namespace quillkit {
+namespace os {
+
+void sendToDebugger(const char* text) { syslog(LOG_DEBUG, "%s", text); }
+
+std::FILE* openReportFile(const char* fileName) { return std::fopen(fileName, "a"); }
+
+void sleepFor(unsigned milliseconds) {
+  timespec rest = {static_cast<time_t>(milliseconds / 1000),
+                   static_cast<long>(milliseconds % 1000) * 1000000L};
+  while (nanosleep(&rest, &rest) != 0 && errno == EINTR) {
+  }
+}
+
+// No desktop shell to ask: the report file stays where it is, and the notice names it.
+void openInShell(const char*) {}
+
+// A console tool on POSIX has no one to wait for: the notice goes to standard error.
+void showNotice(const char*, const char* text) {
+  std::fputs(text, stderr);
+  std::fputs("\n", stderr);
+  std::fflush(stderr);
+}
+
+uint32_t lastErrorCode() { return static_cast<uint32_t>(errno); }
+
+std::string errorText(uint32_t code) { return std::strerror(static_cast<int>(code)); }
+
+}  // namespace os
+}  // namespace quillkit

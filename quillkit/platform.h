@@ -5,11 +5,16 @@
 // calls. This is the only header outside the *_win32/*_posix sources that asks.
 
 #include <cstddef>
+#ifndef _WIN32
+#include <limits.h>  // PATH_MAX
+#endif
 
 namespace quillkit {
 namespace platform {
 
 #ifdef _WIN32
+/// The Windows build: system services of Windows, CR LF line ends on text streams.
+constexpr bool kWindows = true;
 /// The separator that the path utilities insert.
 constexpr char kInsertedSeparator = '\\';
 /// Paths carry drive letters ("C:"), with the rules that go with them.
@@ -19,12 +24,17 @@ constexpr std::size_t kMaxCreatePath = 260;
 constexpr std::size_t kCurrentDirectoryBuffer = 522;
 /// The dot-segment collapse and the extension search also treat '/' as a separator.
 constexpr bool kSlashIsFullSeparator = false;
+/// PathParts::split takes a lead byte for the start of a pair only when a trail byte
+/// follows, so that a '/' after a UTF-8 character still separates.
+constexpr bool kSplitPairNeedsTrailByte = false;
 #else
+constexpr bool kWindows = false;
 constexpr char kInsertedSeparator = '/';
 constexpr bool kHasDrives = false;
-constexpr std::size_t kMaxCreatePath = 4096;
-constexpr std::size_t kCurrentDirectoryBuffer = 4096 + 1;
+constexpr std::size_t kMaxCreatePath = PATH_MAX;
+constexpr std::size_t kCurrentDirectoryBuffer = PATH_MAX + 1;
 constexpr bool kSlashIsFullSeparator = true;
+constexpr bool kSplitPairNeedsTrailByte = true;
 #endif
 
 }  // namespace platform

@@ -1,1 +1,175 @@
-// placeholder
+#include "quillkit/filesystem/utility.h"
+
+#include "quillkit/diagnostics.h"
+#include "quillkit/platform.h"
+#include "quillkit/texts.h"
+
+namespace quillkit {
+
+namespace {
+
+unsigned char byteAt(const char* text, uint32_t i) {
+  return static_cast<unsigned char>(text[i]);
+}
+
+// getExtension and the C runtime's split use the wider lead-byte table of code page
+// 932 (up to 0xFC), unlike isLeadByte, which stops at 0xF5.
+bool isCodePageLeadByte(unsigned char c) {
+  return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
+
+bool isExtensionTrailByte(unsigned char c) { return c >= 0x40 && c <= 0xFC && c != 0x7F; }
+
+bool isSeparator(char c) { return c == '\\' || c == '/'; }
+
+// A backslash at `index` belongs to a double-byte character when a scan from the start
+// leaves it in the trail state.
+bool backslashIsTrailByte(const char* path, uint32_t index) {
+  enum State { kSingle, kLead, kTrail } state = kSingle;
+  for (uint32_t i = 0; i <= index; ++i) {
+    unsigned char c = byteAt(path, i);
+    if (state == kLead)
+      state = isExtensionTrailByte(c) ? kTrail : kSingle;
+    else
+      state = isCodePageLeadByte(c) ? kLead : kSingle;
+  }
+  return state != kSingle;
+}
+
+std::string::size_type findDotSegment(const std::string& path) {
+  std::string::size_type found = path.find("\\.\\");
+  if (platform::kSlashIsFullSeparator) {
+    std::string::size_type slash = path.find("/./");
+    if (slash < found) found = slash;
+  }
+  return found;
+}
+
+}  // namespace
+
+bool isAlpha(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+int isLeadByte(unsigned char c) {
+  unsigned char folded = static_cast<unsigned char>(c ^ 0x20);
+  return folded >= 0xA1 && folded <= 0xD5 ? 1 : 0;
+}
+
+int isTrailByte(unsigned char c) {
+  return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC) ? 1 : 0;
+}
+
+int32_t findChar(const char* text, char ch) {
+  // The first byte is compared before any pair test, so ':' at 0 is found even after
+  // nothing; from then on a trail byte is never compared.
+  if (text[0] == ch) return 0;
+  uint32_t i = 0;
+  for (;;) {
+    if (text[i] == '\0') return -1;
+    if (isLeadByte(byteAt(text, i)) && isTrailByte(byteAt(text, i + 1))) ++i;
+    ++i;
+    if (text[i] == ch) return static_cast<int32_t>(i);
+  }
+}
+
+int hasColon(const char* path) { return findChar(path, ':') != -1 ? 1 : 0; }
+
+const char* pathSeparators() { return "\\/"; }
+
+int32_t findLastSeparator(const char* path) {
+  int32_t last = -1;
+  uint32_t i = 0;
+  while (path[i] != '\0') {
+    if (isLeadByte(byteAt(path, i)) && isTrailByte(byteAt(path, i + 1))) {
+      i += 2;
+      continue;
+    }
+    if (isSeparator(path[i])) last = static_cast<int32_t>(i);
+    ++i;
+  }
+  return last;
+}
+
+int endsWithSeparator(const char* path, uint32_t length) {
+  return findLastSeparator(path) == static_cast<int32_t>(length - 1u) ? 1 : 0;
+}
+
+const char* getExtension(const char* path) {
+  uint32_t length = 0;
+  while (path[length] != '\0') ++length;
+  const char* end = path + length;
+  for (uint32_t i = length; i-- > 0;) {
+    char c = path[i];
+    if (c == '.') return path + i + 1;
+    if (c == '/' && platform::kSlashIsFullSeparator) return end;
+    if (c == '\\' && !backslashIsTrailByte(path, i)) return end;
+  }
+  return end;
+}
+
+bool PathParts::split(StringRef path) {
+  const std::string::size_type kMaxPart = 255;
+  const char* text = path.data();
+  drive.clear();
+  if (platform::kHasDrives && text[0] != '\0' && text[1] == ':') drive.assign(text, 2);
+  const char* rest = text + drive.size();
+
+  const char* nameStart = rest;
+  const char* lastDot = nullptr;
+  const char* p = rest;
+  while (*p != '\0') {
+    unsigned char c = static_cast<unsigned char>(*p);
+    bool pair = isCodePageLeadByte(c) && p[1] != '\0';
+    if (pair && platform::kSplitPairNeedsTrailByte)
+      pair = isTrailByte(static_cast<unsigned char>(p[1])) != 0;
+    if (pair) {
+      p += 2;
+      continue;
+    }
+    if (isSeparator(*p))
+      nameStart = p + 1;
+    else if (*p == '.')
+      lastDot = p;
+    ++p;
+  }
+
+  dir.assign(rest, nameStart - rest);
+  if (dir.size() > kMaxPart) dir.resize(kMaxPart);
+  if (lastDot != nullptr && lastDot >= nameStart) {
+    fname.assign(nameStart, lastDot - nameStart);
+    ext.assign(lastDot);
+  } else {
+    fname.assign(nameStart);
+    ext.clear();
+  }
+  if (fname.size() > kMaxPart) fname.resize(kMaxPart);
+  if (ext.size() > kMaxPart) ext.resize(kMaxPart);
+  return true;
+}
+
+void collapseDotSegments(std::string& path) {
+  // Byte by byte on purpose: the pair before a "\.\" may swallow its backslash.
+  for (std::string::size_type at = findDotSegment(path); at != std::string::npos;
+       at = findDotSegment(path))
+    path.erase(at, 2);
+}
+
+bool appendPath(std::string& directory, StringRef fname) {
+  uint32_t length = fname.length();
+  const char* name = fname.data();
+  if (platform::kHasDrives && length >= 2 && isAlpha(name[0]) && name[1] == ':')
+    assertionFailed(texts::kDriveNameExpression, texts::kDriveNameSource, texts::kDriveNameLine,
+                    nullptr);
+  if (!directory.empty() &&
+      !endsWithSeparator(directory.c_str(), static_cast<uint32_t>(directory.size())))
+    directory += platform::kInsertedSeparator;
+  if (isSeparator(name[0])) ++name;
+  directory += name;
+  collapseDotSegments(directory);
+  return true;
+}
+
+bool isAbsolutePath(const char* path) {
+  return platform::kHasDrives ? hasColon(path) != 0 : path[0] == '/';
+}
+
+}  // namespace quillkit
