@@ -37,7 +37,8 @@ bool makeLevel(const std::string& level) {
 bool changeDirectory(StringRef path, bool create) {
   std::string target = path.textToNul();
   bool loneRoot = platform::kLeadingSeparatorIsRoot && target.size() == 1;
-  // A byte test on purpose: the name was written with a trailing separator or not.
+  // Only the last byte is looked at: a name ending in a pair whose second byte is
+  // 0x5C (表) loses that byte. Callers pass directories that end in a real separator.
   if (!target.empty() && isSeparator(target.back()) && !loneRoot) target.pop_back();
   if (create && !entryExists(target.c_str()) && createDirectories(target.c_str()) != 0)
     return false;
