@@ -1,1 +1,264 @@
-// placeholder
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "quillkit/filesystem/find_primitives.h"
+#include "quillkit/filesystem/native_path_posix.h"
+#include "quillkit/filesystem/wildcard_posix.h"
+
+// The POSIX listing reads a directory once, keeps the matching names in the order in
+// which NTFS would list them, and closes the directory at once: an open search costs
+// one listing of memory and no file descriptor. Attributes and sizes cost a stat each
+// and are fetched only when asked for and readdir's type does not answer.
+
+namespace quillkit {
+
+namespace {
+
+enum class SearchState : unsigned char {
+  kNone = 0,  // a new block: like the zero handle of the Windows block
+  kOpen,
+  kInvalid,  // a failed start or a closed search
+};
+
+/// d_type of a name that readdir did not type; a stat tells.
+constexpr unsigned char kTypeUnknown = DT_UNKNOWN;
+
+struct Entry {
+  std::string name;
+  unsigned char type;  // DT_* as readdir gave it
+};
+
+}  // namespace
+
+struct FindBlock {
+  SearchState state = SearchState::kNone;
+  /// The listed directory as handed to the system, ending in '/' (empty: current).
+  std::string directory;
+  std::vector<Entry> entries;
+  size_t position = 0;
+  /// errno of a listing that broke off; reported after the entries read before it.
+  int deferredError = 0;
+
+  // What a stat told about the current entry.
+  bool statDone = false;
+  uint32_t attributes = 0;
+  uint64_t size = 0;
+};
+
+namespace {
+
+const std::string kEmptyName;
+
+const std::string& currentName(const FindBlock* block) {
+  return block->position < block->entries.size() ? block->entries[block->position].name
+                                                 : kEmptyName;
+}
+
+bool isDotsName(const std::string& name) { return name == "." || name == ".."; }
+
+void describe(FindBlock* block, const struct stat& st) {
+  uint32_t attributes = 0;
+  if (S_ISDIR(st.st_mode)) attributes |= kAttributeDirectory;
+  if ((st.st_mode & S_IWUSR) == 0) attributes |= kAttributeReadOnly;
+  if (S_ISREG(st.st_mode) && attributes == 0) attributes = kAttributeNormal;
+  block->attributes = attributes;
+  block->size = S_ISREG(st.st_mode) ? static_cast<uint64_t>(st.st_size) : 0;
+  block->statDone = true;
+}
+
+/// Fills the attributes and size of the current entry: a symbolic link tells what it
+/// points to; a dangling one is described as itself.
+void ensureStat(FindBlock* block) {
+  if (block->statDone) return;
+  block->statDone = true;
+  block->attributes = 0;
+  block->size = 0;
+  if (currentName(block).empty()) return;
+  const int savedErrno = errno;
+  const std::string path = block->directory + currentName(block);
+  struct stat st;
+  if (stat(path.c_str(), &st) == 0 || lstat(path.c_str(), &st) == 0) describe(block, st);
+  errno = savedErrno;
+}
+
+FindResult fail(FindBlock* block, int error) {
+  block->state = SearchState::kInvalid;
+  block->entries.clear();
+  block->position = 0;
+  block->deferredError = 0;
+  block->statDone = false;
+  errno = error;
+  return kFindFailed;
+}
+
+bool isRootDirectory(DIR* dir) {
+  struct stat self;
+  struct stat root;
+  return fstat(dirfd(dir), &self) == 0 && stat("/", &root) == 0 && self.st_dev == root.st_dev &&
+         self.st_ino == root.st_ino;
+}
+
+/// A name without wildcards: the one entry that the file system has under exactly that
+/// name, found with one stat.
+FindResult findExact(FindBlock* block, const std::string& path, const std::string& name) {
+  struct stat st;
+  if (stat(path.c_str(), &st) != 0 && lstat(path.c_str(), &st) != 0) return fail(block, errno);
+  std::string entryName = name;
+  if (isDotsName(name)) {
+    // "dir/." names the directory itself: report it under its own name.
+    char resolved[PATH_MAX];
+    if (realpath(path.c_str(), resolved) == nullptr) return fail(block, errno);
+    const char* slash = std::strrchr(resolved, '/');
+    entryName = slash != nullptr ? slash + 1 : resolved;
+    if (entryName.empty()) return fail(block, ENOENT);  // the root has no entry
+  }
+  block->entries.push_back({std::move(entryName), kTypeUnknown});
+  block->state = SearchState::kOpen;
+  describe(block, st);
+  return kFindOk;
+}
+
+FindResult findMatching(FindBlock* block, const std::string& mask) {
+  const std::string& directory = block->directory;
+  DIR* dir = opendir(directory.empty() ? "." : directory.c_str());
+  if (dir == nullptr) return fail(block, errno);
+
+  const WildcardMask wildcard(mask);
+  const bool everything = wildcard.matchesEverything();
+  // "." and ".." come first, subject to the mask; the root has neither.
+  const bool dotMatches = everything || wildcard.matches(".");
+  const bool dotDotMatches = everything || wildcard.matches("..");
+  if ((dotMatches || dotDotMatches) && !isRootDirectory(dir)) {
+    if (dotMatches) block->entries.push_back({".", DT_DIR});
+    if (dotDotMatches) block->entries.push_back({"..", DT_DIR});
+  }
+  const size_t dotCount = block->entries.size();
+
+  int readError = 0;
+  for (;;) {
+    errno = 0;
+    const dirent* entry = readdir(dir);
+    if (entry == nullptr) {
+      readError = errno;
+      break;
+    }
+    const char* name = entry->d_name;
+    if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'))) continue;
+    if (everything || wildcard.matches(name)) block->entries.push_back({name, entry->d_type});
+  }
+  closedir(dir);
+  std::sort(block->entries.begin() + static_cast<std::ptrdiff_t>(dotCount),
+            block->entries.end(),
+            [](const Entry& a, const Entry& b) { return entryNameLess(a.name, b.name); });
+
+  if (block->entries.empty()) return fail(block, readError != 0 ? readError : ENOENT);
+  block->deferredError = readError;
+  block->state = SearchState::kOpen;
+  return kFindOk;
+}
+
+}  // namespace
+
+FindBlock* allocateFindBlock() { return new (std::nothrow) FindBlock(); }
+
+int freeFindBlock(FindBlock** block) {
+  if (block == nullptr || *block == nullptr) return -1;
+  delete *block;
+  *block = nullptr;
+  return 0;
+}
+
+FindResult findFirstEntry(FindBlock* block, const char* searchPath) {
+  block->entries.clear();
+  block->position = 0;
+  block->deferredError = 0;
+  block->statDone = false;
+
+  const std::string path = toNativePath(searchPath);
+  const size_t slash = path.rfind('/');
+  const size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+  block->directory.assign(path, 0, nameStart);
+  const std::string name = path.substr(nameStart);
+  if (name.empty()) return fail(block, ENOENT);  // "dir/" names no entry
+
+  if (!hasWildcards(name.c_str())) return findExact(block, path, name);
+  return findMatching(block, name);
+}
+
+FindResult findNextEntry(FindBlock* block) {
+  if (block->state != SearchState::kOpen) {
+    errno = EBADF;
+    return kFindFailed;
+  }
+  if (block->position + 1 < block->entries.size()) {
+    ++block->position;
+    block->statDone = false;
+    return kFindOk;
+  }
+  if (block->deferredError != 0) {
+    errno = block->deferredError;
+    block->deferredError = 0;
+    return kFindFailed;
+  }
+  errno = ENOENT;
+  return kFindNoMoreEntries;
+}
+
+int closeFind(FindBlock* block) {
+  if (block->state == SearchState::kInvalid) return -1;
+  // The record of the current entry outlives the search, as on Windows.
+  if (block->position < block->entries.size()) {
+    Entry current = std::move(block->entries[block->position]);
+    std::vector<Entry>().swap(block->entries);
+    block->entries.push_back(std::move(current));
+    block->position = 0;
+  }
+  block->state = SearchState::kInvalid;
+  return 0;
+}
+
+int copyEntryName(FindBlock* block, char* buffer, std::size_t size) {
+  const std::string& name = currentName(block);
+  if (name.empty() || size <= name.size()) return -1;
+  std::memcpy(buffer, name.c_str(), name.size() + 1);
+  return 0;
+}
+
+int entryIsSubDirectory(FindBlock* block) {
+  const std::string& name = currentName(block);
+  if (name.empty() || isDotsName(name)) return 0;
+  const unsigned char type = block->entries[block->position].type;
+  if (type == DT_DIR) return 1;
+  if (type != DT_LNK && type != kTypeUnknown) return 0;
+  ensureStat(block);
+  return (block->attributes & kAttributeDirectory) != 0 ? 1 : 0;
+}
+
+int entryIsDots(FindBlock* block) { return isDotsName(currentName(block)) ? 1 : 0; }
+
+uint32_t entryIsNormal(FindBlock* block) {
+  ensureStat(block);
+  return block->attributes & kAttributeNormal;
+}
+
+uint32_t entryIsReadOnly(FindBlock* block) {
+  ensureStat(block);
+  return block->attributes & kAttributeReadOnly;
+}
+
+void entrySize(FindBlock* block, uint32_t* high, uint32_t* low) {
+  ensureStat(block);
+  *high = static_cast<uint32_t>(block->size >> 32);
+  *low = static_cast<uint32_t>(block->size & 0xFFFFFFFFu);
+}
+
+}  // namespace quillkit

@@ -1,1 +1,243 @@
-// placeholder
+#include "quillkit/filesystem/find_primitives.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "quillkit/filesystem/find_test_platform.h"
+#include "support/file_util.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+using quillkit::FindBlock;
+using Names = std::vector<std::string>;
+
+/// Owns one find block for a test.
+class Block {
+ public:
+  Block() : block_(quillkit::allocateFindBlock()) {}
+  ~Block() {
+    quillkit::closeFind(block_);
+    quillkit::freeFindBlock(&block_);
+  }
+  FindBlock* get() const { return block_; }
+
+  std::string name() const {
+    char buffer[260] = {};
+    quillkit::copyEntryName(block_, buffer, sizeof buffer);
+    return buffer;
+  }
+
+ private:
+  FindBlock* block_;
+};
+
+/// Every name that a search lists, in listing order; empty when the search fails.
+Names listNames(const std::string& searchPath) {
+  Block block;
+  Names names;
+  if (quillkit::findFirstEntry(block.get(), searchPath.c_str()) != quillkit::kFindOk)
+    return names;
+  do {
+    names.push_back(block.name());
+  } while (quillkit::findNextEntry(block.get()) == quillkit::kFindOk);
+  return names;
+}
+
+std::string joined(const Names& names) {
+  std::string text;
+  for (const std::string& name : names) text += (text.empty() ? "" : " ") + name;
+  return text;
+}
+
+// The names of the worked table of Windows mask matching.
+class MaskTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (const char* name :
+         {"README", "a", "ab", "abc", "ac", "a.txt", "a.txtx", "a.b.c", "x.tar.gz", ".hid"})
+      writeFile(temp_.join(std::string("names") + nativeSeparator() + name), "x");
+  }
+  std::string search(const std::string& mask) const {
+    return temp_.join("names") + nativeSeparator() + mask;
+  }
+
+  ScopedTempDir temp_;
+};
+
+struct MaskRow {
+  const char* mask;
+  const char* expected;  // names in listing order, "" when the search fails
+  bool wineAgrees;       // Wine 8's own matching (and its short names) agree
+};
+
+TEST_F(MaskTest, MatchesLongNamesAsWindowsDoes) {
+  const char* all = ". .. .hid a a.b.c a.txt a.txtx ab abc ac README x.tar.gz";
+  const MaskRow rows[] = {
+      {"*", all, true},
+      {"*.*", all, true},
+      {"*.?", all, false},
+      {"*.", ". .. a ab abc ac README", false},
+      {"*.txt", "a.txt", false},
+      {"*.t?t", "a.txt", false},
+      {"a?c", "abc", true},
+      {"a??", "a ab abc ac", false},
+      {"?", ". a", true},
+      {"??", ". a ab ac", false},
+      {"a.*", "a a.b.c a.txt a.txtx", true},
+      {"A*.", "a ab abc ac", false},
+      {".*", ". .. .hid", true},
+      {"a.???", "a a.txt", false},
+      {"*c", "a.b.c abc ac", true},
+      {"*C", "a.b.c abc ac", true},
+      {"x*.GZ", "x.tar.gz", true},
+      {"q*", "", true},
+  };
+  for (const MaskRow& row : rows) {
+    if (findtest::isWindowsBuild() && !row.wineAgrees) continue;
+    EXPECT_EQ(row.expected, joined(listNames(search(row.mask)))) << "mask " << row.mask;
+  }
+}
+
+TEST_F(MaskTest, PlainNameIsLookedUpAsTheFileSystemNamesIt) {
+  EXPECT_EQ("a.txt", joined(listNames(search("a.txt"))));
+  // Only wildcard masks ignore case; a plain name is one exact lookup on POSIX.
+  const char* upper = findtest::isWindowsBuild() ? "a.txt" : "";
+  EXPECT_EQ(upper, joined(listNames(search("A.TXT"))));
+}
+
+TEST(FindPrimitives, ListsDotsFirstThenNamesWithLettersFolded) {
+  ScopedTempDir temp;
+  for (const char* name : {"_u", "Z", "a", "A1.TXT", "0n", ".hid", "!x", "a.b", "a1"})
+    writeFile(temp.join(std::string("d") + nativeSeparator() + name), "");
+  EXPECT_EQ(". .. !x .hid 0n a a.b a1 A1.TXT Z _u",
+            joined(listNames(temp.join("d") + nativeSeparator() + "*")));
+}
+
+TEST(FindPrimitives, NamesThatDifferOnlyInCaseAreOrderedBytewise) {
+  if (findtest::isWindowsBuild()) GTEST_SKIP() << "one name per spelling on Windows";
+  ScopedTempDir temp;
+  for (const char* name : {"b", "B", "a", "A"}) writeFile(temp.join(name), "");
+  EXPECT_EQ(". .. A a B b", joined(listNames(temp.join("*"))));
+}
+
+TEST(FindPrimitives, RootListsNoDots) {
+  ScopedTempDir temp;
+  const std::string& path = temp.path();
+  const std::string root = findtest::isWindowsBuild() ? path.substr(0, 3) : "/";
+  const Names names = listNames(root + "*");
+  ASSERT_FALSE(names.empty());
+  EXPECT_NE(".", names.front());
+  EXPECT_NE("..", names.front());
+}
+
+TEST(FindPrimitives, PlainPathNamesOneEntryAndATrailingSeparatorNone) {
+  ScopedTempDir temp;
+  makeDirectories(temp.join("dir"));
+  writeFile(temp.join("dir") + nativeSeparator() + "inner", "");
+  Block block;
+  ASSERT_EQ(quillkit::kFindOk, quillkit::findFirstEntry(block.get(), temp.join("dir").c_str()));
+  EXPECT_EQ("dir", block.name());
+  EXPECT_EQ(1, quillkit::entryIsSubDirectory(block.get()));
+  EXPECT_EQ(quillkit::kFindNoMoreEntries, quillkit::findNextEntry(block.get()));
+
+  Block slash;
+  const std::string withSeparator = temp.join("dir") + nativeSeparator();
+  EXPECT_EQ(quillkit::kFindFailed,
+            quillkit::findFirstEntry(slash.get(), withSeparator.c_str()));
+  EXPECT_EQ(-1, quillkit::closeFind(slash.get()));
+}
+
+TEST(FindPrimitives, FailuresLeaveANotFoundError) {
+  ScopedTempDir temp;
+  Block missing;
+  EXPECT_EQ(quillkit::kFindFailed,
+            quillkit::findFirstEntry(missing.get(), temp.join("missing").c_str()));
+  EXPECT_TRUE(findtest::lastErrorIsNotFound());
+  makeDirectories(temp.join("empty"));
+  Block empty;
+  const std::string mask = temp.join("empty") + nativeSeparator() + "*.txt";
+  EXPECT_EQ(quillkit::kFindFailed, quillkit::findFirstEntry(empty.get(), mask.c_str()));
+  EXPECT_TRUE(findtest::lastErrorIsNotFound());
+}
+
+TEST(FindPrimitives, ResultCodesOfTheBlockOperations) {
+  ScopedTempDir temp;
+  writeFile(temp.join("only"), "");
+  Block block;
+  ASSERT_EQ(quillkit::kFindOk,
+            quillkit::findFirstEntry(block.get(), temp.join("only").c_str()));
+  char small[4];
+  EXPECT_EQ(-1, quillkit::copyEntryName(block.get(), small, 4));  // "only" needs 5 bytes
+  char exact[5];
+  EXPECT_EQ(0, quillkit::copyEntryName(block.get(), exact, 5));
+  EXPECT_STREQ("only", exact);
+  EXPECT_EQ(quillkit::kFindNoMoreEntries, quillkit::findNextEntry(block.get()));
+  EXPECT_EQ(0, quillkit::closeFind(block.get()));
+  EXPECT_EQ(-1, quillkit::closeFind(block.get()));
+
+  FindBlock* none = nullptr;
+  EXPECT_EQ(-1, quillkit::freeFindBlock(nullptr));
+  EXPECT_EQ(-1, quillkit::freeFindBlock(&none));
+  FindBlock* fresh = quillkit::allocateFindBlock();
+  ASSERT_NE(nullptr, fresh);
+  EXPECT_EQ(0, quillkit::freeFindBlock(&fresh));
+  EXPECT_EQ(nullptr, fresh);
+}
+
+TEST(FindPrimitives, AttributesOfFilesAndDirectories) {
+  ScopedTempDir temp;
+  writeFile(temp.join("plain"), "12345");
+  writeFile(temp.join("locked"), "");
+  ASSERT_TRUE(findtest::makeReadOnly(temp.join("locked")));
+  makeDirectories(temp.join("sub"));
+
+  Block plain;
+  ASSERT_EQ(0, quillkit::findFirstEntry(plain.get(), temp.join("plain").c_str()));
+  EXPECT_EQ(0, quillkit::entryIsSubDirectory(plain.get()));
+  EXPECT_EQ(0u, quillkit::entryIsReadOnly(plain.get()));
+  uint32_t high = 1;
+  uint32_t low = 0;
+  quillkit::entrySize(plain.get(), &high, &low);
+  EXPECT_EQ(0u, high);
+  EXPECT_EQ(5u, low);
+
+  Block locked;
+  ASSERT_EQ(0, quillkit::findFirstEntry(locked.get(), temp.join("locked").c_str()));
+  EXPECT_EQ(quillkit::kAttributeReadOnly, quillkit::entryIsReadOnly(locked.get()));
+  EXPECT_EQ(0u, quillkit::entryIsNormal(locked.get()));
+
+  Block sub;
+  ASSERT_EQ(0, quillkit::findFirstEntry(sub.get(), temp.join("sub").c_str()));
+  EXPECT_EQ(1, quillkit::entryIsSubDirectory(sub.get()));
+  EXPECT_EQ(0, quillkit::entryIsDots(sub.get()));
+  EXPECT_EQ(0u, quillkit::entryIsNormal(sub.get()));
+
+  if (findtest::isWindowsBuild()) return;  // Wine gives plain files the archive bit
+  EXPECT_EQ(quillkit::kAttributeNormal, quillkit::entryIsNormal(plain.get()));
+}
+
+TEST(FindPrimitives, SymbolicLinksAreReportedAsWhatTheyPointTo) {
+  ScopedTempDir temp;
+  makeDirectories(temp.join("target"));
+  writeFile(temp.join("data"), "abc");
+  if (!findtest::makeSymbolicLink(temp.join("target"), temp.join("dirlink")) ||
+      !findtest::makeSymbolicLink(temp.join("data"), temp.join("filelink")))
+    GTEST_SKIP() << "no symbolic links here";
+
+  Block block;
+  ASSERT_EQ(0, quillkit::findFirstEntry(block.get(), temp.join("*link").c_str()));
+  EXPECT_EQ("dirlink", block.name());
+  EXPECT_EQ(1, quillkit::entryIsSubDirectory(block.get()));
+  ASSERT_EQ(0, quillkit::findNextEntry(block.get()));
+  EXPECT_EQ("filelink", block.name());
+  EXPECT_EQ(0, quillkit::entryIsSubDirectory(block.get()));
+  uint32_t high = 0;
+  uint32_t low = 0;
+  quillkit::entrySize(block.get(), &high, &low);
+  EXPECT_EQ(3u, low);
+}
+
+}  // namespace
