@@ -1,15 +1,23 @@
+#include <iostream>
+
 #include "copy/command_runner.h"
+#include "copy/interpreter/interpreter.h"
 
 namespace {
 
-/// Until the built-in interpreter is in place: no interpreter can be started.
-class NoInterpreterRunner : public CommandRunner {
+/// Runs the command lines with the program's own interpreter; error texts go to the
+/// standard error stream, as cmd.exe writes them.
+class InterpreterRunner : public CommandRunner {
  public:
-  int run(const std::string&) override { return -1; }
+  InterpreterRunner(std::istream& in, std::ostream& out) : interpreter_(in, out, std::cerr) {}
+  int run(const std::string& commandLine) override { return interpreter_.run(commandLine); }
+
+ private:
+  shell::Interpreter interpreter_;
 };
 
 }  // namespace
 
-std::unique_ptr<CommandRunner> makeSystemCommandRunner(std::istream&, std::ostream&) {
-  return std::make_unique<NoInterpreterRunner>();
+std::unique_ptr<CommandRunner> makeSystemCommandRunner(std::istream& in, std::ostream& out) {
+  return std::make_unique<InterpreterRunner>(in, out);
 }

@@ -1,17 +1,26 @@
 #include <cstdlib>
+#include <ostream>
 
 #include "copy/command_runner.h"
 
 namespace {
 
-/// Hands the line to the C library's system(), that is to cmd.exe.
+/// Hands the command line to cmd.exe through the C runtime.
 class SystemCommandRunner : public CommandRunner {
  public:
-  int run(const std::string& commandLine) override { return std::system(commandLine.c_str()); }
+  explicit SystemCommandRunner(std::ostream& out) : out_(out) {}
+  int run(const std::string& commandLine) override {
+    // The subshell writes to the same console; what the program wrote goes first.
+    out_.flush();
+    return std::system(commandLine.c_str());
+  }
+
+ private:
+  std::ostream& out_;
 };
 
 }  // namespace
 
-std::unique_ptr<CommandRunner> makeSystemCommandRunner(std::istream&, std::ostream&) {
-  return std::make_unique<SystemCommandRunner>();
+std::unique_ptr<CommandRunner> makeSystemCommandRunner(std::istream&, std::ostream& out) {
+  return std::make_unique<SystemCommandRunner>(out);
 }

@@ -1,1 +1,40 @@
-// placeholder
+#include "copy/interpreter/interpreter.h"
+
+#include <vector>
+
+#include "copy/interpreter/command_line.h"
+#include "copy/interpreter/commands.h"
+
+namespace shell {
+
+Interpreter::Interpreter(std::istream& in, std::ostream& out, std::ostream& err)
+    : console_(in, out, err) {}
+
+int Interpreter::run(const std::string& commandLine) {
+  std::vector<Word> words = readWords(commandLine, false);
+  if (words.empty()) return 0;
+  // A quoted name is looked for as a program, never taken for a built-in command.
+  std::string name = words[0].quoted ? std::string() : upperAscii(words[0].text);
+  int status;
+  if (name == "COPY") {
+    // Only COPY reads '+' between its sources.
+    std::vector<Word> copyWords = readWords(commandLine, true);
+    copyWords.erase(copyWords.begin());
+    status = runCopy(copyWords, console_);
+  } else if (name == "MOVE") {
+    words.erase(words.begin());
+    status = runMove(words, console_);
+  } else if (name == "XCOPY") {
+    words.erase(words.begin());
+    status = runXcopy(words, console_);
+  } else {
+    console_.error("'" + words[0].text +
+                   "' is not recognized as an internal or external command,\n"
+                   "operable program or batch file.");
+    status = 9009;
+  }
+  console_.flush();
+  return status;
+}
+
+}  // namespace shell

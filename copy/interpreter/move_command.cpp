@@ -1,1 +1,143 @@
-// placeholder
+#include <cerrno>
+#include <string>
+#include <vector>
+
+#include "copy/interpreter/commands.h"
+#include "copy/interpreter/error_text.h"
+#include "copy/interpreter/file_ops.h"
+#include "copy/interpreter/listing.h"
+#include "copy/interpreter/path_text.h"
+
+namespace shell {
+namespace {
+
+constexpr const char* kInUse =
+    "The process cannot access the file because it is being used by another process.";
+
+// One file to its target: a no-op onto itself, a question before replacing a file.
+// False after an error, which has been shown.
+bool moveFile(const std::string& source, const std::string& target, OverwriteGuard& guard,
+              Console& console, int& moved) {
+  PathInfo targetInfo = inspectPath(target);
+  if (isSameEntry(inspectPath(source), targetInfo)) {
+    ++moved;
+    return true;
+  }
+  if (targetInfo.kind == PathKind::Directory) {
+    console.error("Access is denied.");
+    return false;
+  }
+  bool replace = targetInfo.kind == PathKind::File;
+  if (replace) {
+    if (!guard.allows(console, "Overwrite " + fullPath(target) + "? (Yes/No/All): ")) return true;
+    // Like Windows, a read-only file is not replaced.
+    if (targetInfo.readOnly) {
+      console.error("Access is denied.");
+      return false;
+    }
+  }
+  if (int error = movePath(source, target, replace)) {
+    console.error(systemErrorText(error, ErrorSubject::Destination));
+    return false;
+  }
+  ++moved;
+  return true;
+}
+
+// A directory is renamed, or moved into an existing directory; it never replaces
+// anything, and it does not leave its file system.
+int moveDirectory(const std::string& source, const std::string& target, Console& console) {
+  PathInfo targetInfo = inspectPath(target);
+  if (isSameEntry(inspectPath(source), targetInfo)) {
+    console.error(kInUse);
+    return 1;
+  }
+  int error = targetInfo.kind != PathKind::Missing ? EACCES : movePath(source, target, false);
+  if (error == EINVAL) {
+    console.error(kInUse);  // into itself
+    return 1;
+  }
+  if (error != 0) {
+    console.error(systemErrorText(error, ErrorSubject::Destination));
+    return 1;
+  }
+  console.line(paddedCount(1) + " dir(s) moved.");
+  return 0;
+}
+
+int movedSummary(Console& console, int moved) {
+  console.line(paddedCount(moved) + " file(s) moved.");
+  return 0;
+}
+
+int moveMatches(const std::string& source, const std::string& target, Console& console,
+                OverwriteGuard& guard) {
+  size_t start = nameStart(source);
+  std::string directory = source.substr(0, start);
+  std::vector<std::string> names;
+  for (const ListedEntry& entry : listMatches(directory, source.substr(start))) {
+    if (!entry.isDirectory) names.push_back(entry.name);
+  }
+  if (names.empty()) {
+    console.error("The system cannot find the file specified.");
+    return 1;
+  }
+  bool intoDirectory = inspectPath(target).kind == PathKind::Directory;
+  if (!intoDirectory && names.size() > 1) {
+    console.error("Cannot move multiple files to a single file.");
+    return 1;
+  }
+  int moved = 0;
+  for (const std::string& name : names) {
+    std::string path = directory + name;
+    console.line(fullPath(path));
+    if (!moveFile(path, intoDirectory ? joinPath(target, name) : target, guard, console, moved))
+      return 1;
+  }
+  return movedSummary(console, moved);
+}
+
+}  // namespace
+
+int runMove(const std::vector<Word>& words, Console& console) {
+  bool yes = false, noYes = false;
+  std::vector<std::string> paths;
+  for (const Word& word : words) {
+    std::string name = upperAscii(word.text);
+    if (!word.isSwitch()) {
+      paths.push_back(word.text);
+    } else if (name == "/Y") {
+      yes = true;
+    } else if (name == "/-Y") {
+      noYes = true;
+    } else {
+      paths.clear();
+      break;
+    }
+  }
+  if (paths.empty() || paths.size() > 2) {
+    console.error(kSyntaxError);
+    return 1;
+  }
+  const std::string& source = paths[0];
+  std::string target = paths.size() == 2 ? paths[1] : "";
+  OverwriteGuard guard(yes, noYes);
+  if (hasWildcard(source.substr(nameStart(source))))
+    return moveMatches(source, target, console, guard);
+
+  PathInfo info = inspectPath(source);
+  if (info.kind == PathKind::Missing) {
+    console.error(systemErrorText(info.error, ErrorSubject::Source));
+    return 1;
+  }
+  std::string trimmed = source;
+  while (trimmed.size() > 1 && endsWithSeparator(trimmed)) trimmed.pop_back();
+  std::string name = trimmed.substr(nameStart(trimmed));
+  if (inspectPath(target).kind == PathKind::Directory) target = joinPath(target, name);
+  if (info.kind == PathKind::Directory) return moveDirectory(trimmed, target, console);
+  int moved = 0;
+  if (!moveFile(source, target, guard, console, moved)) return 1;
+  return movedSummary(console, moved);
+}
+
+}  // namespace shell

@@ -1,0 +1,62 @@
+#ifndef PELQUIST_COPY_COPY_FILE_POSIX_H_
+#define PELQUIST_COPY_COPY_FILE_POSIX_H_
+
+// POSIX build only: the file copy behind CopyFileWin32 and the command interpreter.
+// Paths here are native ('/' separators). Errors are errno values, 0 for success.
+
+#include <string>
+
+namespace posixfile {
+
+/// How copyFile treats the destination and the copy.
+struct CopyOptions {
+  /// Replace an existing destination (never a read-only one); otherwise fail with EEXIST.
+  bool replace = false;
+  /// Read the copy back and compare it with the source before it takes the final name.
+  bool verify = false;
+  /// Give the copy its owner's write permission even when the source lacks it.
+  bool makeWritable = false;
+};
+
+/// Errno value for a copy whose read-back differs from its source.
+constexpr int kVerifyFailed = -2;
+
+/// Copies content, permission bits and modification time. The copy is written to a
+/// temporary file beside the destination and takes its name only when complete, so a
+/// failed copy leaves no destination or the old one, never a partial file. Fails with
+/// EBUSY for a file copied onto itself (EEXIST when not replacing), EISDIR when either
+/// side is a directory, EACCES for a read-only destination. 0 on success.
+int copyFile(const std::string& source, const std::string& destination,
+             const CopyOptions& options);
+
+/// A file being written under a temporary name in its destination's folder. It takes
+/// the destination name only through commit(); otherwise it is removed on destruction.
+class PendingFile {
+ public:
+  PendingFile() = default;
+  ~PendingFile();
+  PendingFile(const PendingFile&) = delete;
+  PendingFile& operator=(const PendingFile&) = delete;
+
+  /// Creates the temporary file for `destination`: 0, or ENOENT when its folder is missing.
+  int create(const std::string& destination);
+  /// The open descriptor for writing and reading back; -1 before create().
+  int descriptor() const { return fd_; }
+  /// Flushes the file to disk and gives it the destination name: atomically replacing an
+  /// existing file when `replace`, else failing with EEXIST if one appeared meanwhile.
+  int commit(bool replace);
+
+ private:
+  void discard();
+
+  int fd_ = -1;
+  std::string temporary_;
+  std::string destination_;
+};
+
+/// Writes all of `size` bytes from `data` to `fd`: 0 or errno.
+int writeAll(int fd, const char* data, size_t size);
+
+}  // namespace posixfile
+
+#endif  // PELQUIST_COPY_COPY_FILE_POSIX_H_

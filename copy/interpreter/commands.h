@@ -1,0 +1,26 @@
+#ifndef PELQUIST_COPY_INTERPRETER_COMMANDS_H_
+#define PELQUIST_COPY_INTERPRETER_COMMANDS_H_
+
+#include <vector>
+
+#include "copy/interpreter/command_line.h"
+#include "copy/interpreter/console.h"
+
+namespace shell {
+
+/// Each command takes the words after its name and returns the ERRORLEVEL that
+/// cmd.exe leaves: COPY and MOVE 0 or 1, XCOPY 0, 4 or 5.
+
+/// COPY [/A|/B] [/V] [/Y|/-Y] source [+ source ...] [destination].
+int runCopy(const std::vector<Word>& words, Console& console);
+/// MOVE [/Y|/-Y] source [target].
+int runMove(const std::vector<Word>& words, Console& console);
+/// XCOPY source [destination] [/S] [/E] [/I] [/Q] [/F] [/Y|/-Y].
+int runXcopy(const std::vector<Word>& words, Console& console);
+
+/// cmd.exe's answer to a command line it cannot read.
+constexpr const char* kSyntaxError = "The syntax of the command is incorrect.";
+
+}  // namespace shell
+
+#endif  // PELQUIST_COPY_INTERPRETER_COMMANDS_H_
