@@ -42,9 +42,9 @@ std::string fromCurrentDirectory(const std::string& path) {
 
 /// One collect-copy run: gathers every file below the source directory whose name
 /// matches the source's pattern into the destination directory, with its trace.
-class CollectCopy {
+class CollectCopyRun {
  public:
-  CollectCopy(std::ostream& console, std::string source, std::string destination,
+  CollectCopyRun(std::ostream& console, std::string source, std::string destination,
               bool forceWrite)
       : console_(console),
         source_(std::move(source)),
@@ -184,5 +184,5 @@ class CollectCopy {
 
 bool CopyApplication::executeCollectCopy(quillkit::StringRef source,
                                          quillkit::StringRef destination, bool forceWrite) {
-  return CollectCopy(console_, source.textToNul(), destination.textToNul(), forceWrite).run();
+  return CollectCopyRun(console_, source.textToNul(), destination.textToNul(), forceWrite).run();
 }

@@ -17,8 +17,9 @@ printf 'not collected\n' > sample/src/photos/cat.jpg
 printf 'first copy wins\n' > sample/src/notes/2025/readme.txt
 printf 'refused without -fw\n' > sample/src/notes/2026/readme.txt
 
-echo "$ pelquist_copy -collectcopy -nosw $PWD/sample/src/*.txt $PWD/sample/all"
-./build/demo/pelquist_copy -collectcopy -nosw "$PWD/sample/src/*.txt" "$PWD/sample/all" |
+# A relative destination is created when missing; the trace is Shift-JIS, shown as UTF-8.
+echo "sample\$ pelquist_copy -collectcopy -nosw 'src/*.txt' all"
+(cd sample && ../build/demo/pelquist_copy -collectcopy -nosw 'src/*.txt' all) |
   iconv -f CP932 -t UTF-8
 echo
 echo "sample/all now holds:"
