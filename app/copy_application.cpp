@@ -1,1 +1,70 @@
-// placeholder
+#include "app/copy_application.h"
+
+#include <string>
+
+#include "app/texts.h"
+
+CopyApplication::CopyApplication(std::ostream& console, CommandRunner& runner)
+    : console_(console), runner_(runner) {}
+
+bool CopyApplication::usage() {
+  for (const char* line : {texts::kUsage1, texts::kUsage2, texts::kUsage3, texts::kUsage4,
+                           texts::kUsage5, texts::kUsage6, texts::kUsage7, texts::kUsage8,
+                           texts::kUsage9, ""})
+    console_ << line << std::endl;
+  console_ << texts::kVersionLabel << texts::kVersion << std::endl;
+  console_ << std::endl;
+  console_ << texts::kWarningHeading << std::endl;
+  showSecurityWarning();
+  return true;
+}
+
+void CopyApplication::showSecurityWarning() {
+  for (const char* line : {texts::kWarning1, texts::kWarning2, texts::kWarning3, texts::kWarning4})
+    console_ << line << std::endl;
+}
+
+bool CopyApplication::run() {
+  CopyMode mode = Copy;
+  bool forceWrite = false;
+  bool showWarning = true;
+  std::string source;
+  std::string destination;
+
+  for (const std::string& argument : arguments) {
+    if (argument == programPath) continue;
+    if (argument == "-copy") {
+      mode = Copy;
+    } else if (argument == "-move") {
+      mode = Move;
+    } else if (argument == "-xcopy") {
+      mode = XCopy;
+    } else if (argument == "-collectcopy") {
+      mode = CollectCopy;
+    } else if (argument == "-fw") {
+      forceWrite = true;
+    } else if (argument == "-nosw") {
+      showWarning = false;
+    } else if (argument.empty()) {
+      console_ << texts::kEmptyArgument << std::endl;
+      return false;
+    } else if (argument[0] == '-') {
+      console_ << texts::kInvalidSwitch << std::endl;
+      console_ << argument << std::endl;
+      console_ << texts::kSeeUsageBelow << std::endl;
+      console_ << std::endl;
+      usage();
+      return false;
+    } else if (source.empty()) {
+      source = argument;
+    } else if (destination.empty()) {
+      destination = argument;
+    } else {
+      console_ << texts::kTooManyPaths << std::endl;
+      return false;
+    }
+  }
+
+  if (showWarning) showSecurityWarning();
+  return execute(source, destination, mode, forceWrite);
+}

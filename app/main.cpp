@@ -1,1 +1,23 @@
-int main() { return 0; }
+#include <exception>
+#include <iostream>
+
+#include "app/copy_application.h"
+#include "copy/command_runner.h"
+
+int main(int argc, char** argv) {
+  try {
+    std::unique_ptr<CommandRunner> runner = makeSystemCommandRunner(std::cin, std::cout);
+    CopyApplication application(std::cout, *runner);
+    bool succeeded;
+    if (argc < 2) {
+      succeeded = application.usage();
+    } else {
+      application.init(argc, argv);
+      succeeded = application.start();
+    }
+    return succeeded ? 0 : 1;
+  } catch (const std::exception& error) {
+    std::cout << error.what() << std::endl;
+    return 1;
+  }
+}

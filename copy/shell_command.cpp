@@ -1,1 +1,57 @@
-// placeholder
+#include "copy/shell_command.h"
+
+#include <cstring>
+
+#include "app/copy_application.h"
+#include "app/texts.h"
+
+PathForm classifyPath(const std::string& path) {
+  bool quote = !path.empty() && path[0] == '/';
+  for (char c : path) {
+    unsigned char byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || c == '"' || c == '%') return PathForm::Refused;
+    // Bytewise on purpose: a Shift-JIS second byte that equals '|' or '^' only makes
+    // the path quoted, which is harmless.
+    if (c == ' ' || std::strchr("&|<>^(),;=!", c) != nullptr) quote = true;
+  }
+  return quote ? PathForm::Quoted : PathForm::Plain;
+}
+
+namespace {
+
+std::string inForm(const std::string& path) {
+  return classifyPath(path) == PathForm::Quoted ? "\"" + path + "\"" : path;
+}
+
+}  // namespace
+
+ShellCommand buildShellCommand(CopyMode mode, const std::string& source,
+                               const std::string& destination) {
+  ShellCommand command;
+  for (const std::string* path : {&source, &destination}) {
+    if (classifyPath(*path) == PathForm::Refused) {
+      command.refused = true;
+      command.refusedPath = *path;
+      return command;
+    }
+  }
+  if (mode == Copy)
+    command.line = texts::kCopyCommand + inForm(source) + texts::kCopyMiddle +
+                   inForm(destination) + texts::kCopyTail;
+  else if (mode == Move)
+    command.line = texts::kMoveCommand + inForm(source) + " " + inForm(destination);
+  else
+    command.line = texts::kXCopyCommand + inForm(source) + " " + inForm(destination);
+  return command;
+}
+
+bool CopyApplication::executeShellCommand(quillkit::StringRef source,
+                                          quillkit::StringRef destination, CopyMode mode) {
+  ShellCommand command = buildShellCommand(mode, source.textToNul(), destination.textToNul());
+  if (command.refused) {
+    console_ << texts::kUnsafePath << std::endl;
+    console_ << command.refusedPath << std::endl;
+    return false;
+  }
+  return runner_.run(command.line) == 0;
+}

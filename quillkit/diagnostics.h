@@ -26,6 +26,10 @@ bool debugOutput(const char* format, ...);
 /// "ERROR Message:" followed by the system's text for the calling thread's last error.
 std::string getLastErrorMessage();
 
+/// The calling thread's last system error code, to be kept across calls that would
+/// replace it and then handed to ErrorMessage::load.
+uint32_t lastErrorCode();
+
 /// The system error text of one error code.
 class ErrorMessage {
  public:

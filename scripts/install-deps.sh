@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that the builds and tests need, when any is missing.
+# Usage: install-deps.sh [build]   ("build": only what building the program needs)
 set -euo pipefail
 
-packages=(cmake make g++ clang libclang-rt-14-dev libgtest-dev googletest
-          g++-mingw-w64-x86-64 wine64 locales util-linux)
+packages=(cmake make g++)
+if [ "${1:-all}" != build ]; then
+  packages+=(clang libclang-rt-14-dev libgtest-dev googletest g++-mingw-w64-x86-64 wine64
+             locales util-linux libc-bin)
+fi
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||

@@ -1,1 +1,186 @@
-// placeholder
+#include "quillkit/filesystem/directory_walker.h"
+
+#include <cstring>
+
+#include "quillkit/diagnostics.h"
+#include "quillkit/filesystem/utility.h"
+#include "quillkit/platform.h"
+#include "quillkit/scoped_ptr.h"
+
+namespace quillkit {
+
+namespace {
+
+/// The pattern of a listing that takes every entry.
+constexpr const char kAllEntries[] = "*.*";
+
+void logLastError() { debugPrintf("%s", getLastErrorMessage().c_str()); }
+
+/// The single-pattern rule for a file met in a recursive walk: the whole name, or the
+/// extension against the pattern less its first two bytes ("*.txt" -> "txt").
+bool matchesPattern(FileFinder& finder, const std::string& pattern) {
+  if (finder.fileName() == pattern) return true;
+  if (pattern.size() < 3) return false;
+  const char* tail = pattern.c_str() + 2;
+  if (std::strcmp(tail, "*") == 0) return true;
+  const std::string extension = finder.extension();
+  if (extension == tail) return true;
+  return std::strcmp(tail, "?") == 0 && extension.size() == 1;
+}
+
+}  // namespace
+
+void DirectoryWalker::reset(StringRef pattern, StringRef directory) {
+  patterns.clear();
+  patterns.push_back(pattern.textToNul());
+  this->directory = directory.textToNul();
+  options = kRecursive | kAcceptPartial;
+  results.clear();
+}
+
+bool DirectoryWalker::find() {
+  results.clear();
+  if (patterns.empty()) return false;
+  const bool recursive = (options & kRecursive) != 0;
+
+  bool found;
+  if (patterns.size() == 1) {
+    const std::string& pattern = patterns.front();
+    if (platform::kHasDrives && hasColon(pattern.c_str())) return false;
+    uint32_t counter = 0;
+    found = walkPattern(counter, results, directory.c_str(), pattern.c_str(), recursive,
+                        entryLimit);
+  } else {
+    ExtensionFilterVisitor visitor(results, entryLimit);
+    for (const std::string& pattern : patterns) {
+      if (!visitor.addFilter(pattern)) return false;
+    }
+    found = visitor.walkLimited(directory.c_str(), kAllEntries, recursive, entryLimit);
+  }
+  if (!found && (options & kAcceptPartial) != 0 && !results.empty()) return true;
+  return found;
+}
+
+bool DirectoryWalker::walkPattern(uint32_t& counter, std::list<std::string>& list,
+                                  const char* directory, const char* pattern, bool recursive,
+                                  uint32_t limit) {
+  ScopedPtr<FileFinder> finder(new FileFinder);
+  if (!finder->findFirst(directory, recursive ? kAllEntries : pattern)) return false;
+  const std::string patternText(pattern);
+  ++counter;
+  for (;;) {
+    if (counter > limit) break;
+    if (finder->isDots()) {
+      // "." and ".." are neither walked nor collected.
+    } else if (finder->isSubDirectory()) {
+      if (recursive) {
+        const std::string subdirectory = finder->fullPath();
+        if (subdirectory != directory)
+          walkPattern(counter, list, subdirectory.c_str(), pattern, recursive, limit);
+      }
+    } else if (!recursive || matchesPattern(*finder, patternText)) {
+      // Without recursion the listing itself matched the pattern.
+      list.push_back(finder->fullPath());
+    }
+    ++counter;
+    if (!finder->findNext()) break;
+  }
+  if (finder->isError()) {
+    logLastError();
+    return false;
+  }
+  return true;
+}
+
+bool WalkVisitor::onError(FileFinderBase&, const char*, const char*, bool) {
+  logLastError();
+  return true;
+}
+
+bool WalkVisitor::onDirectory(FileFinderBase&, const char*, const char*, bool) { return true; }
+
+bool WalkVisitor::onFile(FileFinderBase&, const char*, const char*, bool) { return true; }
+
+bool WalkVisitor::onDots(FileFinderBase&, const char*, const char*, bool) { return true; }
+
+namespace {
+
+/// The listing loop shared by WalkVisitor::walk and walkCounted; `counter` is null for
+/// a walk without a limit.
+bool visitListing(WalkVisitor& visitor, uint32_t* counter, const char* directory,
+                  const char* pattern, bool recursive, uint32_t limit) {
+  ScopedPtr<FileFinder> finder(new FileFinder);
+  if (!finder->findFirst(directory, pattern)) {
+    logLastError();
+    visitor.onError(*finder, directory, pattern, recursive);
+    return false;
+  }
+  if (counter != nullptr) ++*counter;
+  for (;;) {
+    if (counter != nullptr && *counter > limit) break;
+    if (finder->isDots())
+      visitor.onDots(*finder, directory, pattern, recursive);
+    else if (finder->isSubDirectory())
+      visitor.onDirectory(*finder, directory, pattern, recursive);
+    else
+      visitor.onFile(*finder, directory, pattern, recursive);
+    if (counter != nullptr) ++*counter;
+    if (!finder->findNext()) break;
+  }
+  if (finder->isError()) {
+    logLastError();
+    visitor.onError(*finder, directory, pattern, recursive);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool WalkVisitor::walk(const char* directory, const char* pattern, bool recursive) {
+  return visitListing(*this, nullptr, directory, pattern, recursive, 0);
+}
+
+ExtensionFilterVisitor::ExtensionFilterVisitor(std::list<std::string>& results,
+                                               uint32_t entryLimit)
+    : results_(results), entryLimit_(entryLimit) {}
+
+bool ExtensionFilterVisitor::addFilter(StringRef pattern) {
+  const std::string text = pattern.textToNul();
+  if (text == "*" || text == kAllEntries) return false;
+  const char* extension = getExtension(text.c_str());
+  filters.push_back(*extension != '\0' ? std::string(extension) : text);
+  return true;
+}
+
+bool ExtensionFilterVisitor::onDirectory(FileFinderBase& finder, const char*, const char*,
+                                         bool recursive) {
+  if (!recursive) return true;
+  uint32_t counter = 0;
+  return walkCounted(counter, finder.fullPath().c_str(), kAllEntries, recursive, entryLimit_);
+}
+
+bool ExtensionFilterVisitor::onFile(FileFinderBase& finder, const char*, const char*, bool) {
+  if (filters.empty()) return true;
+  const std::string extension = finder.extension();
+  for (const std::string& filter : filters) {
+    if (extension == filter) {
+      results_.push_back(finder.fullPath());
+      return true;
+    }
+  }
+  return true;
+}
+
+bool ExtensionFilterVisitor::walkCounted(uint32_t& counter, const char* directory,
+                                         const char* pattern, bool recursive, uint32_t limit) {
+  return visitListing(*this, &counter, directory, pattern, recursive, limit);
+}
+
+bool ExtensionFilterVisitor::walkLimited(const char* directory, const char* pattern,
+                                         bool recursive, uint32_t limit) {
+  uint32_t counter = 0;
+  return walkCounted(counter, directory, pattern, recursive, limit);
+}
+
+}  // namespace quillkit

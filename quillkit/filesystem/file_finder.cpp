@@ -1,1 +1,96 @@
-// placeholder
+#include "quillkit/filesystem/file_finder.h"
+
+#include "quillkit/filesystem/utility.h"
+
+namespace quillkit {
+
+namespace {
+
+/// Room for the longest name the platform reports (259 bytes) and its NUL.
+constexpr std::size_t kNameBufferSize = 260;
+
+}  // namespace
+
+FileFinder::FileFinder() : block_(allocateFindBlock()) {}
+
+FileFinder::~FileFinder() {
+  if (open_) {
+    closeFind(block_);
+    directory_.clear();
+    open_ = false;
+  }
+  freeFindBlock(&block_);
+}
+
+bool FileFinder::findFirst(const char* directory, const char* pattern) {
+  if (isOpen()) close();
+  std::string searchPath(directory);
+  appendPath(searchPath, pattern);
+  status_ = findFirstEntry(block_, searchPath.c_str());
+  if (status_ != kFindOk) return false;
+  directory_ = directory;
+  open_ = true;
+  return true;
+}
+
+bool FileFinder::findNext() {
+  status_ = findNextEntry(block_);
+  return status_ == kFindOk;
+}
+
+bool FileFinder::close() {
+  if (!isOpen()) return false;
+  const int closed = closeFind(block_);
+  directory_.clear();
+  open_ = false;
+  return closed == 0;
+}
+
+std::string FileFinder::fileName() {
+  char buffer[kNameBufferSize] = {};
+  copyEntryName(block_, buffer, sizeof buffer);
+  return buffer;
+}
+
+std::string FileFinder::fullPath() {
+  std::string path = directory_;
+  appendPath(path, fileName());
+  return path;
+}
+
+std::string FileFinder::extension() {
+  const std::string path = fullPath();
+  return getExtension(path.c_str());
+}
+
+bool FileFinder::isNormal() { return entryIsNormal(block_) != 0; }
+
+bool FileFinder::isReadOnly() { return entryIsReadOnly(block_) != 0; }
+
+bool FileFinder::isSubDirectory() { return entryIsSubDirectory(block_) == 1; }
+
+uint64_t FileFinder::fileSize() {
+  uint32_t high = 0;
+  uint32_t low = 0;
+  entrySize(block_, &high, &low);
+  return (static_cast<uint64_t>(high) << 32) + low;
+}
+
+bool FileFinder::isDots() { return entryIsDots(block_) == 1; }
+
+FileEntryInfo FileFinder::info() {
+  FileEntryInfo entry;
+  entry.size = fileSize();
+  entry.isSubDirectory = isSubDirectory();
+  entry.isReadOnly = isReadOnly();
+  entry.isNormal = isNormal();
+  return entry;
+}
+
+bool FileFinder::isError() { return status_ == kFindFailed; }
+
+bool FileFinder::isEnd() { return status_ == kFindNoMoreEntries; }
+
+bool FileFinder::isOpen() { return open_; }
+
+}  // namespace quillkit

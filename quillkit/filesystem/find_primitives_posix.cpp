@@ -103,16 +103,15 @@ FindResult fail(FindBlock* block, int error) {
 bool isRootDirectory(DIR* dir) {
   struct stat self;
   struct stat root;
-  return fstat(dirfd(dir), &self) == 0 && stat("/", &root) == 0 &&
-         self.st_dev == root.st_dev && self.st_ino == root.st_ino;
+  return fstat(dirfd(dir), &self) == 0 && stat("/", &root) == 0 && self.st_dev == root.st_dev &&
+         self.st_ino == root.st_ino;
 }
 
 /// A name without wildcards: the one entry that the file system has under exactly that
 /// name, found with one stat.
 FindResult findExact(FindBlock* block, const std::string& path, const std::string& name) {
   struct stat st;
-  if (stat(path.c_str(), &st) != 0 && lstat(path.c_str(), &st) != 0)
-    return fail(block, errno);
+  if (stat(path.c_str(), &st) != 0 && lstat(path.c_str(), &st) != 0) return fail(block, errno);
   std::string entryName = name;
   if (isDotsName(name)) {
     // "dir/." names the directory itself: report it under its own name.

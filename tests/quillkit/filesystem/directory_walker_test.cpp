@@ -1,1 +1,253 @@
-// placeholder
+#include "quillkit/filesystem/directory_walker.h"
+
+#include <gtest/gtest.h>
+
+#include <list>
+#include <string>
+#include <vector>
+
+#include "quillkit/diagnostics.h"
+#include "quillkit/filesystem/find_test_platform.h"
+#include "support/file_util.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+using quillkit::DirectoryWalker;
+using Paths = std::list<std::string>;
+
+/// `relative` ('/'-separated) below `top`, in the form the walker builds.
+std::string pathBelow(const std::string& top, const std::string& relative) {
+  std::string native = relative;
+  for (char& c : native)
+    if (c == '/') c = nativeSeparator();
+  return top + nativeSeparator() + native;
+}
+
+Paths below(const std::string& top, const std::vector<std::string>& relatives) {
+  Paths paths;
+  for (const std::string& relative : relatives) paths.push_back(pathBelow(top, relative));
+  return paths;
+}
+
+/// Collects the debug log while it lives.
+class DebugLog {
+ public:
+  DebugLog() {
+    quillkit::setDebugSink([this](const std::string& text) { lines.push_back(text); });
+  }
+  ~DebugLog() { quillkit::setDebugSink(nullptr); }
+  std::vector<std::string> lines;
+};
+
+// top: a.txt ab.c C.TXT f.h k.adme m/{ab.c b.txt n/{d.txt e.q}} noext readme z.txt
+class WalkerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (const char* file : {"a.txt", "ab.c", "C.TXT", "f.h", "k.adme", "m/ab.c", "m/b.txt",
+                             "m/n/d.txt", "m/n/e.q", "noext", "readme", "z.txt"})
+      writeFile(pathBelow(top(), file), "x");
+  }
+  std::string top() const { return temp_.join("top"); }
+
+  ScopedTempDir temp_;
+  DirectoryWalker walker_;
+};
+
+struct PatternRow {
+  const char* pattern;
+  std::vector<std::string> expected;
+};
+
+TEST_F(WalkerTest, OnePatternMatchesByNameOrByTheTailAfterTwoBytes) {
+  const PatternRow rows[] = {
+      {"*.*",
+       {"a.txt", "ab.c", "C.TXT", "f.h", "k.adme", "m/ab.c", "m/b.txt", "m/n/d.txt", "m/n/e.q",
+        "noext", "readme", "z.txt"}},
+      {"*.txt", {"a.txt", "m/b.txt", "m/n/d.txt", "z.txt"}},
+      {"C.TXT", {"C.TXT"}},
+      {"*.?", {"ab.c", "f.h", "m/ab.c", "m/n/e.q"}},
+      {"a.txt", {"a.txt", "m/b.txt", "m/n/d.txt", "z.txt"}},
+      {"ab.c", {"ab.c", "m/ab.c"}},
+      {"readme", {"k.adme", "readme"}},
+      {"*", {}},
+  };
+  for (const PatternRow& row : rows) {
+    walker_.reset(row.pattern, top());
+    EXPECT_TRUE(walker_.find()) << row.pattern;
+    EXPECT_EQ(below(top(), row.expected), walker_.results) << row.pattern;
+  }
+}
+
+TEST_F(WalkerTest, WithoutRecursionThePlatformMatchesTheFilesOfOneDirectory) {
+  walker_.reset("*.txt", top());
+  walker_.options &= ~DirectoryWalker::kRecursive;
+  EXPECT_TRUE(walker_.find());
+  EXPECT_EQ(below(top(), {"a.txt", "C.TXT", "z.txt"}), walker_.results);
+
+  walker_.patterns = {"*"};
+  EXPECT_TRUE(walker_.find());
+  EXPECT_EQ(
+      below(top(), {"a.txt", "ab.c", "C.TXT", "f.h", "k.adme", "noext", "readme", "z.txt"}),
+      walker_.results);
+
+  walker_.patterns = {"*.zip"};
+  EXPECT_FALSE(walker_.find());
+  EXPECT_TRUE(walker_.results.empty());
+}
+
+TEST_F(WalkerTest, TrailingSeparatorOfTheDirectoryGivesTheSamePaths) {
+  walker_.reset("*.txt", top() + nativeSeparator());
+  EXPECT_TRUE(walker_.find());
+  EXPECT_EQ(below(top(), {"a.txt", "m/b.txt", "m/n/d.txt", "z.txt"}), walker_.results);
+}
+
+TEST_F(WalkerTest, FindTwiceWithoutResetListsTheTreeAgain) {
+  walker_.reset("*.txt", top());
+  ASSERT_TRUE(walker_.find());
+  EXPECT_TRUE(walker_.find());
+  EXPECT_EQ(below(top(), {"a.txt", "m/b.txt", "m/n/d.txt", "z.txt"}), walker_.results);
+}
+
+TEST_F(WalkerTest, EntryLimitCountsDirectoriesAndEntriesDotsIncluded) {
+  walker_.reset("*.*", top());
+  walker_.entryLimit = 0;
+  EXPECT_TRUE(walker_.find());
+  EXPECT_TRUE(walker_.results.empty());
+
+  // Opening the top directory counts 1, and every entry 1 more; an entry is examined
+  // while the count is at most the limit: ".", "..", a.txt, ab.c.
+  walker_.entryLimit = 4;
+  EXPECT_TRUE(walker_.find());
+  EXPECT_EQ(below(top(), {"a.txt", "ab.c"}), walker_.results);
+}
+
+TEST_F(WalkerTest, ResetKeepsTheLimitAndSetsRecursiveAndAcceptPartial) {
+  DirectoryWalker fresh;
+  EXPECT_EQ(DirectoryWalker::kRecursive, fresh.options);
+  EXPECT_EQ(1010720u, fresh.entryLimit);
+  EXPECT_FALSE(fresh.find());  // no pattern
+
+  fresh.entryLimit = 7;
+  fresh.results.push_back("stale");
+  fresh.reset("*.c", top());
+  EXPECT_EQ(DirectoryWalker::kRecursive | DirectoryWalker::kAcceptPartial, fresh.options);
+  EXPECT_EQ(7u, fresh.entryLimit);
+  EXPECT_EQ(Paths{"*.c"}, fresh.patterns);
+  EXPECT_EQ(top(), fresh.directory);
+  EXPECT_TRUE(fresh.results.empty());
+}
+
+TEST_F(WalkerTest, MissingTopDirectoryFailsQuietlyWithOnePattern) {
+  DebugLog log;
+  walker_.reset("*.txt", temp_.join("missing"));
+  EXPECT_FALSE(walker_.find());
+  EXPECT_TRUE(walker_.results.empty());
+  EXPECT_TRUE(log.lines.empty());
+}
+
+TEST_F(WalkerTest, PatternWithAColonIsADriveOnlyWhereThereAreDrives) {
+  if (findtest::isWindowsBuild()) {
+    walker_.reset("C:*.txt", top());
+    EXPECT_FALSE(walker_.find());
+    EXPECT_TRUE(walker_.results.empty());
+    return;
+  }
+  writeFile(pathBelow(top(), "a:b"), "");
+  walker_.reset("a:b", top());
+  EXPECT_TRUE(walker_.find());
+  EXPECT_EQ(below(top(), {"a:b"}), walker_.results);
+}
+
+TEST_F(WalkerTest, SeveralPatternsCollectFilesByExtension) {
+  walker_.reset("*.txt", top());
+  walker_.patterns.push_back("*.c");
+  EXPECT_TRUE(walker_.find());
+  EXPECT_EQ(below(top(), {"a.txt", "ab.c", "m/ab.c", "m/b.txt", "m/n/d.txt", "z.txt"}),
+            walker_.results);
+
+  // A pattern without a dot is an extension as a whole, never a name.
+  walker_.patterns = {"readme", "*.q"};
+  EXPECT_TRUE(walker_.find());
+  EXPECT_EQ(below(top(), {"m/n/e.q"}), walker_.results);
+}
+
+TEST_F(WalkerTest, SeveralPatternsRefuseOneThatMatchesEverything) {
+  for (const Paths& patterns : {Paths{"*.txt", "*"}, Paths{"*.*", "*.c"}}) {
+    walker_.reset("*.txt", top());
+    walker_.patterns = patterns;
+    EXPECT_FALSE(walker_.find());
+    EXPECT_TRUE(walker_.results.empty());
+  }
+  quillkit::ExtensionFilterVisitor visitor(walker_.results, 10);
+  EXPECT_TRUE(visitor.addFilter("*.?"));
+  EXPECT_TRUE(visitor.addFilter("noext"));
+  EXPECT_EQ((Paths{"?", "noext"}), visitor.filters);
+}
+
+TEST_F(WalkerTest, MissingTopDirectoryIsLoggedTwiceBySeveralPatterns) {
+  DebugLog log;
+  walker_.reset("*.txt", temp_.join("missing"));
+  walker_.patterns.push_back("*.c");
+  EXPECT_FALSE(walker_.find());
+  ASSERT_EQ(2u, log.lines.size());
+  EXPECT_EQ(0u, log.lines[0].rfind("ERROR Message:", 0));
+  EXPECT_EQ(log.lines[0], log.lines[1]);
+}
+
+// wide: a/{1.txt 2.txt 3.txt} b.txt
+TEST(WalkerLimits, OnePatternSharesTheCounterSeveralPatternsCountPerDirectory) {
+  ScopedTempDir temp;
+  const std::string top = temp.join("wide");
+  for (const char* file : {"a/1.txt", "a/2.txt", "a/3.txt", "b.txt"})
+    writeFile(pathBelow(top, file), "");
+  DirectoryWalker walker;
+  walker.reset("*.txt", top);
+  walker.entryLimit = 4;
+  EXPECT_TRUE(walker.find());
+  EXPECT_TRUE(walker.results.empty());
+
+  walker.patterns.push_back("*.c");
+  EXPECT_TRUE(walker.find());
+  EXPECT_EQ(below(top, {"a/1.txt", "a/2.txt", "b.txt"}), walker.results);
+}
+
+// locked: a.txt sealed/{b.txt} z.txt, with sealed unreadable
+class UnreadableTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (const char* file : {"a.txt", "sealed/b.txt", "z.txt"})
+      writeFile(pathBelow(top(), file), "");
+    if (findtest::readsEverything() || !findtest::makeUnreadable(pathBelow(top(), "sealed")))
+      GTEST_SKIP() << "every folder is readable here";
+  }
+  std::string top() const { return temp_.join("locked"); }
+
+  ScopedTempDir temp_;
+};
+
+TEST_F(UnreadableTest, OnePatternSkipsTheSubdirectoryWithoutALogLine) {
+  DebugLog log;
+  DirectoryWalker walker;
+  walker.reset("*.txt", top());
+  EXPECT_TRUE(walker.find());
+  EXPECT_EQ(below(top(), {"a.txt", "z.txt"}), walker.results);
+  EXPECT_TRUE(log.lines.empty());
+
+  walker.reset("*.txt", pathBelow(top(), "sealed"));
+  EXPECT_FALSE(walker.find());
+  EXPECT_TRUE(log.lines.empty());
+}
+
+TEST_F(UnreadableTest, SeveralPatternsLogTheFailureTwiceAndGoOn) {
+  DebugLog log;
+  DirectoryWalker walker;
+  walker.reset("*.txt", top());
+  walker.patterns.push_back("*.c");
+  EXPECT_TRUE(walker.find());
+  EXPECT_EQ(below(top(), {"a.txt", "z.txt"}), walker.results);
+  ASSERT_EQ(2u, log.lines.size());
+  EXPECT_NE(std::string::npos, log.lines[0].find("ERROR Message:"));
+}
+
+}  // namespace

@@ -56,8 +56,8 @@ std::string joined(const Names& names) {
 class MaskTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    for (const char* name : {"README", "a", "ab", "abc", "ac", "a.txt", "a.txtx", "a.b.c",
-                             "x.tar.gz", ".hid"})
+    for (const char* name :
+         {"README", "a", "ab", "abc", "ac", "a.txt", "a.txtx", "a.b.c", "x.tar.gz", ".hid"})
       writeFile(temp_.join(std::string("names") + nativeSeparator() + name), "x");
   }
   std::string search(const std::string& mask) const {
@@ -145,7 +145,8 @@ TEST(FindPrimitives, PlainPathNamesOneEntryAndATrailingSeparatorNone) {
 
   Block slash;
   const std::string withSeparator = temp.join("dir") + nativeSeparator();
-  EXPECT_EQ(quillkit::kFindFailed, quillkit::findFirstEntry(slash.get(), withSeparator.c_str()));
+  EXPECT_EQ(quillkit::kFindFailed,
+            quillkit::findFirstEntry(slash.get(), withSeparator.c_str()));
   EXPECT_EQ(-1, quillkit::closeFind(slash.get()));
 }
 
@@ -166,7 +167,8 @@ TEST(FindPrimitives, ResultCodesOfTheBlockOperations) {
   ScopedTempDir temp;
   writeFile(temp.join("only"), "");
   Block block;
-  ASSERT_EQ(quillkit::kFindOk, quillkit::findFirstEntry(block.get(), temp.join("only").c_str()));
+  ASSERT_EQ(quillkit::kFindOk,
+            quillkit::findFirstEntry(block.get(), temp.join("only").c_str()));
   char small[4];
   EXPECT_EQ(-1, quillkit::copyEntryName(block.get(), small, 4));  // "only" needs 5 bytes
   char exact[5];

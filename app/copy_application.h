@@ -1,0 +1,42 @@
+#ifndef PELQUIST_APP_COPY_APPLICATION_H_
+#define PELQUIST_APP_COPY_APPLICATION_H_
+
+#include <ostream>
+
+#include "app/application.h"
+#include "app/copy_mode.h"
+#include "copy/command_runner.h"
+#include "quillkit/string_ref.h"
+
+/// pelquist_copy: recognises switches and paths and copies, moves or collects files.
+/// Everything it prints goes to `console`, as bytes, each line ended by endl.
+class CopyApplication : public Application {
+ public:
+  /// `console` receives all output; `runner` runs the shell-command lines.
+  CopyApplication(std::ostream& console, CommandRunner& runner);
+  ~CopyApplication() override = default;
+
+  /// Prints the 17 lines of the usage text; true.
+  bool usage() override;
+  /// Reads the switches and up to two paths, then calls execute once. False after a
+  /// command-line error (reported in Japanese), else execute's result.
+  bool run() override;
+
+  /// Prints the four lines of the security warning.
+  void showSecurityWarning();
+  /// Carries out `mode` on the two paths: collect-copy itself, the other modes
+  /// through the command interpreter. True on success.
+  bool execute(quillkit::StringRef source, quillkit::StringRef destination, CopyMode mode,
+               bool forceWrite);
+
+ private:
+  bool executeShellCommand(quillkit::StringRef source, quillkit::StringRef destination,
+                           CopyMode mode);
+  bool executeCollectCopy(quillkit::StringRef source, quillkit::StringRef destination,
+                          bool forceWrite);
+
+  std::ostream& console_;
+  CommandRunner& runner_;
+};
+
+#endif  // PELQUIST_APP_COPY_APPLICATION_H_

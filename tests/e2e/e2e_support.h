@@ -1,0 +1,23 @@
+#ifndef PELQUIST_TESTS_E2E_E2E_SUPPORT_H_
+#define PELQUIST_TESTS_E2E_E2E_SUPPORT_H_
+
+#include <string>
+#include <vector>
+
+#include "support/child_process.h"
+
+/// Runs the built pelquist_copy with `arguments` in `workDirectory`, `input` on its
+/// standard input.
+ChildResult runProgram(const std::vector<std::string>& arguments,
+                       const std::string& workDirectory, const std::string& input = "");
+
+/// The program's lines as a text-mode standard output shows them: each "\n" becomes
+/// the platform's line end.
+std::string consoleText(const std::string& lines);
+
+/// The usage text, with "\n" line ends.
+std::string usageLines();
+/// The four lines of the security warning, with "\n" line ends.
+std::string warningLines();
+
+#endif  // PELQUIST_TESTS_E2E_E2E_SUPPORT_H_
