@@ -129,26 +129,43 @@ int PendingFile::create(const std::string& destination) {
 }
 
 int PendingFile::commit(bool replace) {
-  if (fsync(fd_) != 0 && errno != EINVAL) return errno;
+  // Replacing must not trade the old content for data still in the page cache; a new
+  // name loses nothing if a crash cuts it short, so it is not worth a flush per file.
+  if (replace && fsync(fd_) != 0 && errno != EINVAL) return errno;
   int error = 0;
   if (replace) {
     if (rename(temporary_.c_str(), destination_.c_str()) != 0) error = errno;
-  } else if (link(temporary_.c_str(), destination_.c_str()) != 0) {
-    error = errno;
-    // Some file systems have no hard links; an exclusive rename does the same job.
-    if (error != EEXIST && error != ENOENT && error != EACCES && error != ENOTDIR) {
-      error = 0;
-      if (renameat2(AT_FDCWD, temporary_.c_str(), AT_FDCWD, destination_.c_str(),
-                    RENAME_NOREPLACE) != 0)
-        error = errno;
-      else
-        temporary_.clear();
-    }
+  } else {
+    error = claimName();
   }
   if (error != 0) return error;
   close(fd_);
   fd_ = -1;
   if (!temporary_.empty()) unlink(temporary_.c_str());
+  temporary_.clear();
+  return 0;
+}
+
+int PendingFile::claimName() {
+  if (link(temporary_.c_str(), destination_.c_str()) == 0) return 0;
+  int error = errno;
+  if (error == EEXIST || error == ENOENT || error == EACCES || error == ENOTDIR) return error;
+  // Some file systems have no hard links; an exclusive rename does the same job.
+  if (renameat2(AT_FDCWD, temporary_.c_str(), AT_FDCWD, destination_.c_str(),
+                RENAME_NOREPLACE) == 0) {
+    temporary_.clear();
+    return 0;
+  }
+  if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP) return errno;
+  // Last resort: claim the name with an empty file, then replace it whole.
+  int claim = open(destination_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  if (claim < 0) return errno;
+  close(claim);
+  if (rename(temporary_.c_str(), destination_.c_str()) != 0) {
+    error = errno;
+    unlink(destination_.c_str());
+    return error;
+  }
   temporary_.clear();
   return 0;
 }

@@ -42,11 +42,13 @@ class PendingFile {
   int create(const std::string& destination);
   /// The open descriptor for writing and reading back; -1 before create().
   int descriptor() const { return fd_; }
-  /// Flushes the file to disk and gives it the destination name: atomically replacing an
-  /// existing file when `replace`, else failing with EEXIST if one appeared meanwhile.
+  /// Gives the file the destination name: when `replace`, flushed to disk and atomically
+  /// replacing an existing file; otherwise failing with EEXIST if one appeared meanwhile.
   int commit(bool replace);
 
  private:
+  /// Takes the destination name only if it is free (hard link, or exclusive rename).
+  int claimName();
   void discard();
 
   int fd_ = -1;
