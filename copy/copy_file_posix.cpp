@@ -1,3 +1,5 @@
+#include "copy/copy_file_posix.h"
+
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
@@ -9,7 +11,6 @@
 #include <cstring>
 
 #include "copy/copy_file.h"
-#include "copy/copy_file_posix.h"
 #include "quillkit/filesystem/native_path_posix.h"
 
 namespace posixfile {
@@ -88,8 +89,7 @@ int compareContent(int left, int right) {
 }
 
 // Checks an existing destination against the source before anything is written.
-int checkDestination(const struct stat& source, const std::string& destination,
-                     bool replace) {
+int checkDestination(const struct stat& source, const std::string& destination, bool replace) {
   struct stat target;
   if (stat(destination.c_str(), &target) != 0) return errno == ENOENT ? 0 : errno;
   if (target.st_dev == source.st_dev && target.st_ino == source.st_ino)

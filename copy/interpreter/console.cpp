@@ -29,8 +29,8 @@ char Console::ask(const std::string& prompt, const std::string& choices, bool ec
       if (echo) out_ << '\n';
       return 0;
     }
-    while (!answer.empty() && (answer.back() == '\r' || answer.back() == ' ' ||
-                               answer.back() == '\t'))
+    while (!answer.empty() &&
+           (answer.back() == '\r' || answer.back() == ' ' || answer.back() == '\t'))
       answer.pop_back();
     std::string upper = upperAscii(answer);
     if (upper.size() == 1 && choices.find(upper[0]) != std::string::npos) {

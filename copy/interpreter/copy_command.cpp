@@ -54,7 +54,8 @@ bool parseLine(const std::vector<Word>& words, CopyLine& line) {
       std::string name = upperAscii(word.text);
       if (name == "/A" || name == "/B") {
         mode = line.lastMode = name[1];
-        if (afterPath) (line.hasDestination ? line.destination : line.sources.back()).mode = mode;
+        if (afterPath)
+          (line.hasDestination ? line.destination : line.sources.back()).mode = mode;
       } else if (name == "/V") {
         line.verify = true;
       } else if (name == "/Y") {
@@ -89,7 +90,8 @@ int expand(const Operand& operand, std::vector<SourceFile>& files, bool& several
     several = true;
     std::string directory = operand.path.substr(0, start);
     for (const ListedEntry& entry : listMatches(directory, name)) {
-      if (!entry.isDirectory) files.push_back({directory + entry.name, entry.name, operand.mode});
+      if (!entry.isDirectory)
+        files.push_back({directory + entry.name, entry.name, operand.mode});
     }
     return 0;
   }

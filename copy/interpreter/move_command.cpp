@@ -29,7 +29,8 @@ bool moveFile(const std::string& source, const std::string& target, OverwriteGua
   }
   bool replace = targetInfo.kind == PathKind::File;
   if (replace) {
-    if (!guard.allows(console, "Overwrite " + fullPath(target) + "? (Yes/No/All): ")) return true;
+    if (!guard.allows(console, "Overwrite " + fullPath(target) + "? (Yes/No/All): "))
+      return true;
     // Like Windows, a read-only file is not replaced.
     if (targetInfo.readOnly) {
       console.error("Access is denied.");

@@ -16,11 +16,11 @@ constexpr int kWriteError = 5;
 
 struct XcopyLine {
   std::vector<std::string> paths;
-  bool subdirectories = false;  // /S
+  bool subdirectories = false;    // /S
   bool emptyDirectories = false;  // /E
-  bool assumeDirectory = false;  // /I
-  bool quiet = false;  // /Q
-  bool fullNames = false;  // /F
+  bool assumeDirectory = false;   // /I
+  bool quiet = false;             // /Q
+  bool fullNames = false;         // /F
   bool yes = false;
   bool noYes = false;
   std::string invalidSwitch;
@@ -35,7 +35,7 @@ struct FoundFile {
 struct Collection {
   std::vector<FoundFile> files;
   std::vector<std::string> directories;  // below the source folder, for /E
-  std::vector<PathInfo> visiting;  // the folders being walked, against link cycles
+  std::vector<PathInfo> visiting;        // the folders being walked, against link cycles
 };
 
 void parseLine(const std::vector<Word>& words, XcopyLine& line) {
@@ -45,14 +45,22 @@ void parseLine(const std::vector<Word>& words, XcopyLine& line) {
       continue;
     }
     std::string name = upperAscii(word.text);
-    if (name == "/S") line.subdirectories = true;
-    else if (name == "/E") line.emptyDirectories = line.subdirectories = true;
-    else if (name == "/I") line.assumeDirectory = true;
-    else if (name == "/Q") line.quiet = true;
-    else if (name == "/F") line.fullNames = true;
-    else if (name == "/Y") line.yes = true;
-    else if (name == "/-Y") line.noYes = true;
-    else if (line.invalidSwitch.empty()) line.invalidSwitch = word.text;
+    if (name == "/S")
+      line.subdirectories = true;
+    else if (name == "/E")
+      line.emptyDirectories = line.subdirectories = true;
+    else if (name == "/I")
+      line.assumeDirectory = true;
+    else if (name == "/Q")
+      line.quiet = true;
+    else if (name == "/F")
+      line.fullNames = true;
+    else if (name == "/Y")
+      line.yes = true;
+    else if (name == "/-Y")
+      line.noYes = true;
+    else if (line.invalidSwitch.empty())
+      line.invalidSwitch = word.text;
   }
 }
 

@@ -1,9 +1,10 @@
+#include "copy/copy_file_posix.h"
+
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-
-#include <gtest/gtest.h>
 
 #include <atomic>
 #include <cerrno>
@@ -11,7 +12,6 @@
 #include <vector>
 
 #include "copy/copy_file.h"
-#include "copy/copy_file_posix.h"
 #include "support/file_util.h"
 #include "support/temp_dir.h"
 
@@ -47,14 +47,10 @@ TEST_F(PosixCopyFileTest, FailuresTellWhyThroughErrno) {
   };
   const Case cases[] = {
       {"missing.txt", "b.txt", true, ENOENT},  // the source is opened first
-      {"a.txt", "nodir/x.txt", false, ENOENT},
-      {"a.txt", "b.txt", false, EEXIST},
-      {"a.txt", "a.txt", false, EEXIST},
-      {"a.txt", "a.txt", true, EBUSY},
-      {"a.txt", "dir", true, EISDIR},
-      {"dir", "x.txt", false, EISDIR},
-      {"a.txt", "ro.txt", true, EACCES},
-      {"a.txt", "a.txt/x", false, ENOTDIR},
+      {"a.txt", "nodir/x.txt", false, ENOENT}, {"a.txt", "b.txt", false, EEXIST},
+      {"a.txt", "a.txt", false, EEXIST},       {"a.txt", "a.txt", true, EBUSY},
+      {"a.txt", "dir", true, EISDIR},          {"dir", "x.txt", false, EISDIR},
+      {"a.txt", "ro.txt", true, EACCES},       {"a.txt", "a.txt/x", false, ENOTDIR},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(c.error, copy(c.source, c.destination, c.replace))

@@ -43,11 +43,12 @@ TEST_F(CopyFileTest, KeepsModificationTime) {
 
 TEST_F(CopyFileTest, ReadOnlySourceGivesReadOnlyCopy) {
   writeFile(path("ro.txt"), "x");
-  fs::permissions(path("ro.txt"), fs::perms::owner_write | fs::perms::group_write |
-                                      fs::perms::others_write,
+  fs::permissions(path("ro.txt"),
+                  fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                   fs::perm_options::remove);
   ASSERT_TRUE(CopyFileWin32(path("copy.txt"), path("ro.txt"), false));
-  EXPECT_EQ(fs::perms::none, fs::status(path("copy.txt")).permissions() & fs::perms::owner_write);
+  EXPECT_EQ(fs::perms::none,
+            fs::status(path("copy.txt")).permissions() & fs::perms::owner_write);
 }
 
 TEST_F(CopyFileTest, ExistingDestinationIsKeptWithoutForceWrite) {
@@ -80,11 +81,11 @@ TEST_F(CopyFileTest, FailuresCreateNothing) {
     const char* source;
   };
   const Case cases[] = {
-      {"b.txt", "missing.txt"},        // source missing
-      {"b.txt", "nodir/a.txt"},        // source's folder missing
-      {"nodir/b.txt", "a.txt"},        // destination's folder missing
-      {"dir", "a.txt"},                // destination is a folder
-      {"b.txt", "dir"},                // source is a folder
+      {"b.txt", "missing.txt"},  // source missing
+      {"b.txt", "nodir/a.txt"},  // source's folder missing
+      {"nodir/b.txt", "a.txt"},  // destination's folder missing
+      {"dir", "a.txt"},          // destination is a folder
+      {"b.txt", "dir"},          // source is a folder
   };
   for (const Case& c : cases) {
     for (bool forceWrite : {false, true}) {

@@ -74,7 +74,8 @@ TEST_F(ShellModesE2e, CopyFailuresFailTheRun) {
 
 // The application quotes these paths; nothing in them is run by anyone.
 TEST_F(ShellModesE2e, PathsWithOperatorsNameExactlyTheirFiles) {
-  const char* names[] = {"my file.txt", "a & b.txt", "c;d=e,f.txt", "g(h)^i.txt", "$(x) `y`.txt"};
+  const char* names[] = {"my file.txt", "a & b.txt", "c;d=e,f.txt", "g(h)^i.txt",
+                         "$(x) `y`.txt"};
   for (const char* name : names) {
     write(name, name);
     std::string copy = std::string("copy of ") + name;

@@ -186,7 +186,7 @@ TEST_F(CopyCommandTest, OverwriteQuestion) {
       {"COPY a.txt b.txt", "N\n", nullptr, 1, false},
       {"COPY a.txt b.txt", "a\n", nullptr, 1, true},
       {"COPY a.txt b.txt", "yes\nx\nY\n", nullptr, 3, true},  // asked again until Y, N or A
-      {"COPY a.txt b.txt", "", nullptr, 1, false},  // no input at all: No
+      {"COPY a.txt b.txt", "", nullptr, 1, false},            // no input at all: No
       {"COPY a.txt b.txt /Y", "", nullptr, 0, true},
       {"COPY /-Y a.txt b.txt /Y", "n\r\n", nullptr, 1, false},
       {"COPY a.txt b.txt", "", "/Y", 0, true},

@@ -1,9 +1,8 @@
 #ifndef PELQUIST_TESTS_COPY_INTERPRETER_INTERPRETER_FIXTURE_H_
 #define PELQUIST_TESTS_COPY_INTERPRETER_INTERPRETER_FIXTURE_H_
 
-#include <unistd.h>
-
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <sstream>
 #include <string>

@@ -34,12 +34,13 @@ TEST_F(InterpreterTest, EmptyLineDoesNothing) {
 
 // Nothing in a path is ever run: every byte names a file.
 TEST_F(InterpreterTest, ShellCharactersInPathsNameFiles) {
-  const char* names[] = {"a & echo hacked", "b;touch x", "c|cat", "d `id` $(id)", "e > f",
-                         "g'h", "(i)", "j^k", "l,m=n!"};
+  const char* names[] = {"a & echo hacked", "b;touch x", "c|cat", "d `id` $(id)",
+                         "e > f",           "g'h",       "(i)",   "j^k",
+                         "l,m=n!"};
   for (const char* name : names) {
     write(std::string("src/") + name, name);
-    RunResult result = run(std::string("COPY /B \"src/") + name + "\" /B \"" + name +
-                           ".copy\" /B /V ");
+    RunResult result =
+        run(std::string("COPY /B \"src/") + name + "\" /B \"" + name + ".copy\" /B /V ");
     EXPECT_EQ(0, result.status) << name << result.err;
     EXPECT_EQ(name, read(std::string(name) + ".copy"));
   }
@@ -49,8 +50,8 @@ TEST_F(InterpreterTest, ShellCharactersInPathsNameFiles) {
 
 TEST_F(InterpreterTest, QuotedLeadingSlashIsAnAbsolutePath) {
   write("a b.txt", "spaced");
-  RunResult result = run("COPY /B \"" + path("a b.txt") + "\" /B \"" + path("c d.txt") +
-                         "\" /B /V ");
+  RunResult result =
+      run("COPY /B \"" + path("a b.txt") + "\" /B \"" + path("c d.txt") + "\" /B /V ");
   EXPECT_EQ(0, result.status) << result.err;
   EXPECT_EQ("        1 file(s) copied.\n", result.out);
   EXPECT_EQ("spaced", read("c d.txt"));

@@ -44,16 +44,17 @@ TEST_F(XcopyCommandTest, NoAnswerCopiesNothing) {
   makeTree();
   RunResult result = run("XCOPY /S src dst");
   EXPECT_EQ(4, result.status);
-  EXPECT_EQ(question("dst", "").substr(0, question("dst", "").size() - 1) +
-                "\n0 File(s) copied\n",
-            result.out);
+  EXPECT_EQ(
+      question("dst", "").substr(0, question("dst", "").size() - 1) + "\n0 File(s) copied\n",
+      result.out);
   EXPECT_FALSE(exists("dst"));
 }
 
 TEST_F(XcopyCommandTest, KnownFolderDestinationsAskNothing) {
   makeTree();
   makeDirectories(path("existing"));
-  for (const char* line : {"XCOPY /S src dst\\", "XCOPY /S src existing", "XCOPY /S /I src di"}) {
+  for (const char* line :
+       {"XCOPY /S src dst\\", "XCOPY /S src existing", "XCOPY /S /I src di"}) {
     RunResult result = run(line);
     EXPECT_EQ(0, result.status) << line;
     EXPECT_EQ("src/a.txt\nsrc/s1/a.txt\nsrc/s1/b.txt\n3 File(s) copied\n", result.out) << line;
@@ -144,7 +145,8 @@ TEST_F(XcopyCommandTest, OverwriteQuestion) {
   const std::string qa = "Overwrite out/a (Yes/No/All)? ";
   const std::string qb = "Overwrite out/b (Yes/No/All)? ";
   const Case cases[] = {
-      {"XCOPY /S src out", "y\nn\n", qa + "y\nsrc/a\n" + qb + "n\n1 File(s) copied\n", "new", "old"},
+      {"XCOPY /S src out", "y\nn\n", qa + "y\nsrc/a\n" + qb + "n\n1 File(s) copied\n", "new",
+       "old"},
       {"XCOPY /S src out", "A\n", qa + "A\nsrc/a\nsrc/b\n2 File(s) copied\n", "new", "new"},
       {"XCOPY /S src out", "", qa + "\n" + qb + "\n0 File(s) copied\n", "old", "old"},
       {"XCOPY /S /Y src out", "", "src/a\nsrc/b\n2 File(s) copied\n", "new", "new"},
