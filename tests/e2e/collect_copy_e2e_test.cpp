@@ -5,6 +5,7 @@
 
 #include "app/texts.h"
 #include "e2e/e2e_support.h"
+#include "quillkit/platform.h"
 #include "support/file_util.h"
 #include "support/fs_platform.h"
 #include "support/temp_dir.h"
@@ -204,6 +205,46 @@ TEST_F(CollectCopyE2e, DestinationThatCannotBeCreatedIsReportedAndCopiesFail) {
   EXPECT_NE(std::string::npos, result.output.find("  failed..."));
   EXPECT_EQ(1, result.exitCode);
   EXPECT_EQ("a file in the way", readFile(at("work/blocked")));
+}
+
+// With -fw, a copy that cannot complete leaves what was there.
+TEST_F(CollectCopyE2e, ForceWriteOntoADirectoryFailsAndLeavesIt) {
+  writeFile(at("src/a.txt"), "new");
+  writeFile(at("all/a.txt/inner.txt"), "kept");
+  std::string source = at("src") + sep() + "*.txt";
+  ChildResult result = collect({"-fw", source, at("all")});
+  std::string call = consoleText("copy : " + at("all/a.txt") + "  failed...\n  CopyFileWin32(" +
+                                 at("all/a.txt") + " , " + at("src/a.txt") + " , true );\n");
+  EXPECT_NE(std::string::npos, result.output.find(call)) << result.output;
+  EXPECT_EQ(1, result.exitCode);
+  EXPECT_EQ("kept", readFile(at("all/a.txt/inner.txt")));
+}
+
+TEST_F(CollectCopyE2e, ForceWriteOntoAReadOnlyFileFailsAndLeavesIt) {
+  if (quillkit::platform::kWindows)
+    GTEST_SKIP() << "Wine overwrites read-only files; Windows refuses them as this build does";
+  writeFile(at("src/a.txt"), "new");
+  writeFile(at("all/a.txt"), "old");
+  testfs::setReadOnly(at("all/a.txt"), true);
+  ChildResult result = collect({"-fw", at("src") + sep() + "*.txt", at("all")});
+  EXPECT_NE(std::string::npos, result.output.find(consoleText("  GetLastError() / ERROR Message:")));
+  EXPECT_EQ(1, result.exitCode);
+  testfs::setReadOnly(at("all/a.txt"), false);
+  EXPECT_EQ("old", readFile(at("all/a.txt")));
+}
+
+TEST_F(CollectCopyE2e, UnreadableSourceIsExplainedWithItsOwnError) {
+  if (testfs::ignoresPermissions() || quillkit::platform::kWindows)
+    GTEST_SKIP() << "needs permission bits that bind this process";
+  writeFile(at("src/a.txt"), "secret");
+  testfs::setUnreadable(at("src/a.txt"));
+  makeDirectories(at("all"));
+  ChildResult result = collect({at("src") + sep() + "*.txt", at("all")});
+  // The existence test of the missing destination must not replace the copy's error.
+  EXPECT_NE(std::string::npos, result.output.find("ERROR Message:Permission denied"))
+      << result.output;
+  EXPECT_EQ(1, result.exitCode);
+  EXPECT_FALSE(fileExists(at("all/a.txt")));
 }
 
 TEST_F(CollectCopyE2e, DoubleByteNamesWithBackslashSecondByteAreCollected) {

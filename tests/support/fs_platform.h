@@ -21,6 +21,12 @@ void removeTree(const std::string& path);
 std::string temporaryRoot();
 /// A number that differs between processes.
 unsigned long processId();
+/// Sets or clears the read-only attribute (POSIX: the write bits).
+void setReadOnly(const std::string& path, bool readOnly);
+/// Takes every permission away (POSIX only; nothing on Windows).
+void setUnreadable(const std::string& path);
+/// True when permission bits do not stop this process (root on POSIX).
+bool ignoresPermissions();
 char separator();
 const char* textLineEnd();
 

@@ -59,6 +59,17 @@ std::string temporaryRoot() {
   return result;
 }
 
+void setReadOnly(const std::string& path, bool readOnly) {
+  struct stat st;
+  if (stat(path.c_str(), &st) != 0) return;
+  mode_t mode = readOnly ? (st.st_mode & ~mode_t(0222)) : (st.st_mode | 0200);
+  chmod(path.c_str(), mode & 07777);
+}
+
+void setUnreadable(const std::string& path) { chmod(path.c_str(), 0); }
+
+bool ignoresPermissions() { return geteuid() == 0; }
+
 unsigned long processId() { return static_cast<unsigned long>(getpid()); }
 char separator() { return '/'; }
 const char* textLineEnd() { return "\n"; }

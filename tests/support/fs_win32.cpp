@@ -61,6 +61,18 @@ std::string temporaryRoot() {
   return result;
 }
 
+void setReadOnly(const std::string& path, bool readOnly) {
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return;
+  attributes = readOnly ? (attributes | FILE_ATTRIBUTE_READONLY)
+                        : (attributes & ~DWORD(FILE_ATTRIBUTE_READONLY));
+  SetFileAttributesA(path.c_str(), attributes);
+}
+
+void setUnreadable(const std::string&) {}
+
+bool ignoresPermissions() { return false; }
+
 unsigned long processId() { return GetCurrentProcessId(); }
 char separator() { return '\\'; }
 const char* textLineEnd() { return "\r\n"; }
