@@ -12,7 +12,7 @@ PathForm classifyPath(const std::string& path) {
     if (byte < 0x20 || c == '"' || c == '%') return PathForm::Refused;
     // Bytewise on purpose: a Shift-JIS second byte that equals '|' or '^' only makes
     // the path quoted, which is harmless.
-    if (c == ' ' || std::strchr("&|<>^(),;=!", c) != nullptr) quote = true;
+    if (c == ' ' || std::strchr("&|<>^(),;=!+", c) != nullptr) quote = true;
   }
   return quote ? PathForm::Quoted : PathForm::Plain;
 }

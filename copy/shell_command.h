@@ -9,8 +9,8 @@
 enum class PathForm {
   /// As typed: nothing in it means anything to the interpreter.
   Plain,
-  /// Inside double quotes: it holds a blank or an interpreter operator, or begins
-  /// with '/' (which would read as a switch).
+  /// Inside double quotes: it holds a blank, an interpreter operator or COPY's '+'
+  /// (which would join files), or begins with '/' (which would read as a switch).
   Quoted,
   /// Not at all: it holds a double quote, a '%' or a control byte, which no quoting
   /// makes safe.

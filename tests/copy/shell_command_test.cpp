@@ -29,6 +29,7 @@ TEST(ShellCommandPathForm, QuotesOperatorsAndRefusesWhatQuotesCannotHold) {
       {"x;y", PathForm::Quoted},
       {"x=y", PathForm::Quoted},
       {"x!y", PathForm::Quoted},
+      {"a+b.txt", PathForm::Quoted},
       {"a\"b", PathForm::Refused},
       {"%PATH%", PathForm::Refused},
       {"a\tb", PathForm::Refused},
