@@ -1,8 +1,6 @@
 #include "copy/copy_file_posix.h"
 
 #include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,6 +9,7 @@
 #include <cstring>
 
 #include "copy/copy_file.h"
+#include "copy/kernel_calls.h"
 #include "quillkit/filesystem/native_path_posix.h"
 
 namespace posixfile {
@@ -56,20 +55,10 @@ int copyByReading(int from, int to) {
   }
 }
 
-// The kernel's ways first: a reflink shares the blocks, copy_file_range copies inside
-// the kernel; both are declined by some file systems, and then the data is read.
+// The kernel's ways first; where it declines, the data is read and written.
 int copyData(int from, int to) {
-  if (ioctl(to, FICLONE, from) == 0) return 0;
-  for (;;) {
-    ssize_t copied = copy_file_range(from, nullptr, to, nullptr, 1 << 30, 0);
-    if (copied == 0) return 0;
-    if (copied > 0) continue;
-    if (errno == EINTR) continue;
-    if (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP ||
-        errno == EBADF || errno == EPERM)
-      return copyByReading(from, to);
-    return errno;
-  }
+  int error = kernelCopy(from, to);
+  return error == ENOTSUP ? copyByReading(from, to) : error;
 }
 
 // Compares the whole content of two descriptors from their starts.
@@ -151,12 +140,9 @@ int PendingFile::claimName() {
   int error = errno;
   if (error == EEXIST || error == ENOENT || error == EACCES || error == ENOTDIR) return error;
   // Some file systems have no hard links; an exclusive rename does the same job.
-  if (renameat2(AT_FDCWD, temporary_.c_str(), AT_FDCWD, destination_.c_str(),
-                RENAME_NOREPLACE) == 0) {
-    temporary_.clear();
-    return 0;
-  }
-  if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP) return errno;
+  error = renameExclusive(temporary_.c_str(), destination_.c_str());
+  if (error == 0) temporary_.clear();
+  if (error != ENOTSUP) return error;
   // Last resort: claim the name with an empty file, then replace it whole.
   int claim = open(destination_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
   if (claim < 0) return errno;
@@ -195,7 +181,7 @@ int copyFile(const std::string& source, const std::string& destination,
   mode_t mode = status.st_mode & 0777;
   if (options.makeWritable) mode |= S_IWUSR;
   if (fchmod(out.descriptor(), mode) != 0) return errno;
-  const struct timespec times[2] = {{0, UTIME_NOW}, status.st_mtim};
+  const struct timespec times[2] = {{0, UTIME_NOW}, modificationTime(status)};
   if (futimens(out.descriptor(), times) != 0) return errno;
   return out.commit(options.replace);
 }

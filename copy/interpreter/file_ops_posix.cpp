@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "copy/copy_file_posix.h"
+#include "copy/kernel_calls.h"
 #include "copy/interpreter/file_ops.h"
 #include "quillkit/filesystem/native_path_posix.h"
 
@@ -60,8 +61,8 @@ int streamPart(const CombinePart& part, int out, bool verify) {
 }
 
 int renameNoReplace(const std::string& from, const std::string& to) {
-  if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
-  if (errno != EINVAL && errno != ENOSYS) return errno;
+  int error = renameExclusive(from.c_str(), to.c_str());
+  if (error != ENOTSUP) return error;
   // No exclusive rename here: a hard link claims the name for a file.
   struct stat status;
   if (stat(from.c_str(), &status) == 0 && S_ISDIR(status.st_mode)) {

@@ -1,5 +1,6 @@
 #include <sys/stat.h>
 
+#include "copy/kernel_calls.h"
 #include "tests/copy/interpreter/interpreter_fixture.h"
 
 namespace {
@@ -170,8 +171,8 @@ TEST_F(XcopyCommandTest, CopiesAreWritableAndKeepTheirTime) {
   ASSERT_EQ(0, stat(path("src/ro.txt").c_str(), &source));
   ASSERT_EQ(0, stat(path("out/ro.txt").c_str(), &copy));
   EXPECT_EQ(0644u, copy.st_mode & 0777);
-  EXPECT_EQ(source.st_mtim.tv_sec, copy.st_mtim.tv_sec);
-  EXPECT_EQ(source.st_mtim.tv_nsec, copy.st_mtim.tv_nsec);
+  EXPECT_EQ(modificationTime(source).tv_sec, modificationTime(copy).tv_sec);
+  EXPECT_EQ(modificationTime(source).tv_nsec, modificationTime(copy).tv_nsec);
 }
 
 TEST_F(XcopyCommandTest, WriteFailureStops) {
