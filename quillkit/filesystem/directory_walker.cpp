@@ -1,6 +1,7 @@
 #include "quillkit/filesystem/directory_walker.h"
 
 #include <cstring>
+#include <utility>
 
 #include "quillkit/diagnostics.h"
 #include "quillkit/filesystem/utility.h"
@@ -17,15 +18,18 @@ constexpr const char kAllEntries[] = "*.*";
 void logLastError() { debugPrintf("%s", getLastErrorMessage().c_str()); }
 
 /// The single-pattern rule for a file met in a recursive walk: the whole name, or the
-/// extension against the pattern less its first two bytes ("*.txt" -> "txt").
-bool matchesPattern(FileFinder& finder, const std::string& pattern) {
+/// extension of its full path against the pattern less its first two bytes
+/// ("*.txt" -> "txt").
+bool matchesPattern(FileFinder& finder, const std::string& fullPath,
+                    const std::string& pattern) {
   if (finder.fileName() == pattern) return true;
   if (pattern.size() < 3) return false;
   const char* tail = pattern.c_str() + 2;
   if (std::strcmp(tail, "*") == 0) return true;
-  const std::string extension = finder.extension();
-  if (extension == tail) return true;
-  return std::strcmp(tail, "?") == 0 && extension.size() == 1;
+  // What finder.extension() gives, without building the full path a second time.
+  const char* extension = getExtension(fullPath.c_str());
+  if (std::strcmp(extension, tail) == 0) return true;
+  return std::strcmp(tail, "?") == 0 && extension[0] != '\0' && extension[1] == '\0';
 }
 
 }  // namespace
@@ -78,9 +82,11 @@ bool DirectoryWalker::walkPattern(uint32_t& counter, std::list<std::string>& lis
         if (subdirectory != directory)
           walkPattern(counter, list, subdirectory.c_str(), pattern, recursive, limit);
       }
-    } else if (!recursive || matchesPattern(*finder, patternText)) {
+    } else {
       // Without recursion the listing itself matched the pattern.
-      list.push_back(finder->fullPath());
+      std::string path = finder->fullPath();
+      if (!recursive || matchesPattern(*finder, path, patternText))
+        list.push_back(std::move(path));
     }
     ++counter;
     if (!finder->findNext()) break;
