@@ -20,7 +20,7 @@ void sleepFor(unsigned milliseconds) {
   }
 }
 
-// No desktop shell to ask: the report file stays where it is, and the notice names it.
+// A console on POSIX has no desktop shell to ask; the report stays in its file.
 void openInShell(const char*) {}
 
 // A console tool on POSIX has no one to wait for: the notice goes to standard error.

@@ -1,5 +1,4 @@
 #include <share.h>
-#include <shellapi.h>
 #include <windows.h>
 
 #include "quillkit/diagnostics_platform.h"

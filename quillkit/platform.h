@@ -27,6 +27,9 @@ constexpr bool kSlashIsFullSeparator = false;
 /// PathParts::split takes a lead byte for the start of a pair only when a trail byte
 /// follows, so that a '/' after a UTF-8 character still separates.
 constexpr bool kSplitPairNeedsTrailByte = false;
+/// A path that begins with a separator starts at the root, which takes the place of a
+/// drive: createDirectories never creates it, changeDirectory keeps a lone separator.
+constexpr bool kLeadingSeparatorIsRoot = false;
 #else
 constexpr bool kWindows = false;
 constexpr char kInsertedSeparator = '/';
@@ -35,6 +38,7 @@ constexpr std::size_t kMaxCreatePath = PATH_MAX;
 constexpr std::size_t kCurrentDirectoryBuffer = PATH_MAX + 1;
 constexpr bool kSlashIsFullSeparator = true;
 constexpr bool kSplitPairNeedsTrailByte = true;
+constexpr bool kLeadingSeparatorIsRoot = true;
 #endif
 
 }  // namespace platform

@@ -25,6 +25,10 @@ int setCurrentDirectory(const char* path);
 int createDirectory(const char* path, const SecurityAttributes& attributes);
 /// 1 when `path` names an existing directory.
 int directoryExists(const char* path);
+/// 1 when something of that name exists, file or directory (on Windows the name may
+/// be a wildcard pattern, as the system's search takes it). The test that
+/// changeDirectory makes before it creates anything.
+int entryExists(const char* path);
 
 /// Makes `path` current, creating it (and every missing level) first when `create` is
 /// set and nothing of that name exists. One trailing separator is ignored. False when

@@ -1,1 +1,192 @@
-// placeholder
+#include "quillkit/filesystem/directory.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "quillkit/platform.h"
+#include "support/file_util.h"
+#include "support/fs_platform.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+using quillkit::platform::kHasDrives;
+using quillkit::platform::kLeadingSeparatorIsRoot;
+using quillkit::platform::kMaxCreatePath;
+
+const std::string kHyo = "\x95\x5C";  // 表: second byte is '\'
+const std::string kA = "\x88\x9F";    // 亜: second byte is itself a lead byte
+const std::string kBar = "\x95\x7C";  // a pair whose second byte is '|'
+
+// Every test works with relative paths inside a fresh folder that is current.
+class DirectoryTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(testfs::changeDirectory(folder_.path())); }
+
+  // A path below the folder in the platform's own form, for checking the result. '/'
+  // is never the second byte of a pair, so it can be replaced blindly.
+  std::string native(std::string relative) const {
+    for (char& c : relative)
+      if (c == '/') c = nativeSeparator();
+    return folder_.path() + nativeSeparator() + relative;
+  }
+
+  std::vector<std::string> entries() const { return listDirectory(folder_.path()); }
+
+  ScopedTempDir folder_;
+};
+
+using CreateDirectories = DirectoryTest;
+using ChangeDirectory = DirectoryTest;
+
+TEST_F(CreateDirectories, CreatesEveryMissingLevel) {
+  makeDirectories(native("work"));
+  EXPECT_EQ(0, quillkit::createDirectories("work\\a\\b"));
+  EXPECT_TRUE(isDirectory(native("work/a/b")));
+}
+
+TEST_F(CreateDirectories, WalksAnAbsolutePathFromTheDriveOrRoot) {
+  const std::string path = folder_.path() + nativeSeparator() + "x" + nativeSeparator() + "y";
+  EXPECT_EQ(0, quillkit::createDirectories(path.c_str()));
+  EXPECT_TRUE(isDirectory(native("x/y")));
+}
+
+TEST_F(CreateDirectories, TakesBothSeparatorsAndStopsAtATrailingOne) {
+  EXPECT_EQ(0, quillkit::createDirectories("a/b\\c"));
+  EXPECT_TRUE(isDirectory(native("a/b/c")));
+  EXPECT_EQ(0, quillkit::createDirectories("out\\"));
+  EXPECT_TRUE(isDirectory(native("out")));
+  EXPECT_EQ(0, quillkit::createDirectories("out\\"));  // an existing level passes
+  EXPECT_EQ((std::vector<std::string>{"a", "out"}), entries());
+}
+
+TEST_F(CreateDirectories, RefusesALevelThatExistsAsAFile) {
+  writeFile(native("file"), "");
+  writeFile(native("f"), "");
+  EXPECT_EQ(-1, quillkit::createDirectories("file\\sub"));
+  EXPECT_EQ(-1, quillkit::createDirectories("file"));
+  EXPECT_EQ(-1, quillkit::createDirectories("f"));  // one character as well
+  EXPECT_FALSE(isDirectory(native("file/sub")));
+}
+
+TEST_F(CreateDirectories, OneCharacterPathReportsWhetherTheDirectoryExists) {
+  EXPECT_EQ(0, quillkit::createDirectories("g"));
+  EXPECT_TRUE(isDirectory(native("g")));
+  EXPECT_EQ(0, quillkit::createDirectories("g"));
+}
+
+TEST_F(CreateDirectories, EmptyPathIsItsOwnResult) {
+  EXPECT_EQ(4, quillkit::createDirectories(""));
+  EXPECT_TRUE(entries().empty());
+}
+
+TEST_F(CreateDirectories, RefusesForbiddenCharactersAndKeepsEarlierLevels) {
+  for (const char* path : {"keep\\x|y", "keep\\a*", "keep\\a?", "keep\\a\"b", "keep\\a<b",
+                           "keep\\a>b", "*dir", "|\\dir"}) {
+    EXPECT_EQ(-1, quillkit::createDirectories(path)) << path;
+  }
+  EXPECT_EQ((std::vector<std::string>{"keep"}), entries());
+  EXPECT_TRUE(listDirectory(native("keep")).empty());
+  EXPECT_EQ(0, quillkit::createDirectories("|"));  // nothing to create
+  EXPECT_EQ((std::vector<std::string>{"keep"}), entries());
+}
+
+TEST_F(CreateDirectories, TakesAColonForADriveOnlyOnWindows) {
+  if (kHasDrives) {
+    EXPECT_EQ(-1, quillkit::createDirectories("dir\\a:b"));
+    EXPECT_EQ(-1, quillkit::createDirectories(":dir"));
+    EXPECT_EQ((std::vector<std::string>{"dir"}), entries());
+  } else {
+    EXPECT_EQ(0, quillkit::createDirectories("dir\\a:b"));
+    EXPECT_EQ(0, quillkit::createDirectories(":dir"));
+    EXPECT_TRUE(isDirectory(native("dir/a:b")));
+    EXPECT_TRUE(isDirectory(native(":dir")));
+  }
+}
+
+TEST_F(CreateDirectories, LeadingSeparatorIsTheRootOnlyOnPosix) {
+  EXPECT_EQ(0, quillkit::createDirectories("\\"));
+  EXPECT_EQ(0, quillkit::createDirectories("/"));
+  if (!kLeadingSeparatorIsRoot) {
+    EXPECT_EQ(-1, quillkit::createDirectories("\\dir"));
+    EXPECT_EQ(-1, quillkit::createDirectories("/dir"));
+  }
+  EXPECT_TRUE(entries().empty());
+}
+
+TEST_F(CreateDirectories, KeepsSecondBytesOfPairsInTheName) {
+  EXPECT_EQ(0, quillkit::createDirectories((kHyo + "\\sub").c_str()));
+  EXPECT_EQ(0, quillkit::createDirectories((kA + "\\b").c_str()));
+  EXPECT_EQ(0, quillkit::createDirectories((kBar + "d").c_str()));
+  EXPECT_EQ(0, quillkit::createDirectories(("x" + kHyo).c_str()));
+  EXPECT_EQ((std::vector<std::string>{"x" + kHyo, kA, kHyo, kBar + "d"}), entries());
+  EXPECT_EQ((std::vector<std::string>{"sub"}), listDirectory(native(kHyo)));
+  EXPECT_EQ((std::vector<std::string>{"b"}), listDirectory(native(kA)));
+}
+
+TEST_F(CreateDirectories, AcceptsPathsUpToThePlatformLimit) {
+  // Only the first level can be created; whether the long one can is the system's affair.
+  const std::string first = "first\\";
+  const std::string atLimit = first + std::string(kMaxCreatePath - first.size(), 'x');
+  EXPECT_EQ(-1, quillkit::createDirectories((atLimit + "x").c_str()));
+  EXPECT_TRUE(entries().empty());
+  quillkit::createDirectories(atLimit.c_str());
+  EXPECT_TRUE(isDirectory(native("first")));
+}
+
+TEST_F(ChangeDirectory, CreatesAMissingDirectoryAndMakesItCurrent) {
+  EXPECT_TRUE(quillkit::changeDirectory("new\\deep\\", true));
+  EXPECT_EQ(native("new/deep"), SafeGetCurrentDirectory());
+  EXPECT_EQ(currentDirectory(), SafeGetCurrentDirectory());
+}
+
+TEST_F(ChangeDirectory, WithoutCreateOnlyTriesTheChange) {
+  EXPECT_FALSE(quillkit::changeDirectory("missing\\", false));
+  EXPECT_EQ(folder_.path(), currentDirectory());
+  EXPECT_TRUE(entries().empty());
+  makeDirectories(native("there"));
+  EXPECT_TRUE(quillkit::changeDirectory("there", false));
+  EXPECT_EQ(native("there"), currentDirectory());
+}
+
+TEST_F(ChangeDirectory, RefusesAFileAndCreatesNothing) {
+  writeFile(native("file.txt"), "");
+  EXPECT_FALSE(quillkit::changeDirectory("file.txt", true));
+  EXPECT_EQ(folder_.path(), currentDirectory());
+  EXPECT_EQ((std::vector<std::string>{"file.txt"}), entries());
+}
+
+TEST_F(ChangeDirectory, FailsWhenTheDirectoryCannotBeCreated) {
+  EXPECT_FALSE(quillkit::changeDirectory("ok\\bad|name", true));
+  EXPECT_EQ(folder_.path(), currentDirectory());
+  EXPECT_TRUE(isDirectory(native("ok")));  // levels made before the failure stay
+}
+
+TEST_F(ChangeDirectory, DropsOnlyOneTrailingSeparator) {
+  EXPECT_TRUE(quillkit::changeDirectory("twice\\\\", true));
+  EXPECT_EQ(native("twice"), currentDirectory());
+}
+
+TEST_F(ChangeDirectory, EntersADoubleByteNameEndingInABackslashByte) {
+  EXPECT_TRUE(quillkit::changeDirectory((kHyo + "\\").c_str(), true));
+  EXPECT_EQ((std::vector<std::string>{kHyo}), entries());
+  EXPECT_EQ(native(kHyo), currentDirectory());
+}
+
+TEST_F(ChangeDirectory, KeepsALoneRootOnPosix) {
+  EXPECT_EQ(kLeadingSeparatorIsRoot, quillkit::changeDirectory("/", false));
+  if (kLeadingSeparatorIsRoot) {
+    EXPECT_EQ("/", SafeGetCurrentDirectory());
+  }
+}
+
+TEST(SafeGetCurrentDirectory, ReturnsTheCurrentDirectory) {
+  ScopedTempDir folder;
+  ASSERT_TRUE(testfs::changeDirectory(folder.path()));
+  EXPECT_EQ(folder.path(), SafeGetCurrentDirectory());
+}
+
+}  // namespace

@@ -48,10 +48,16 @@ TEST(FindChar, SkipsSecondBytesOfPairs) {
     int32_t expected;
   };
   const Case cases[] = {
-      {"", ':', -1},          {":x", ':', 0},  {kHyo + "\\x", '\\', 2}, {kHyo, '\\', -1},
-      {"\xF6\\x", '\\', 1},                                        // 0xF6 is no lead byte here
-      {kBar + "x|", '|', 3},  {kBar, '|', -1}, {"\x95:", ':', 1},  // ':' cannot be a second
-                                                                   // byte
+      {"", ':', -1},
+      {":x", ':', 0},
+      {kHyo + "\\x", '\\', 2},
+      {kHyo, '\\', -1},
+      // 0xF6 is no lead byte here.
+      {"\xF6\\x", '\\', 1},
+      {kBar + "x|", '|', 3},
+      {kBar, '|', -1},
+      // ':' cannot be a second byte.
+      {"\x95:", ':', 1},
       {"\\" + kHyo, '\\', 0},
   };
   for (const Case& c : cases) {
@@ -75,11 +81,20 @@ TEST(FindLastSeparator, IgnoresSecondBytesOfPairs) {
     int32_t expected;
   };
   const Case cases[] = {
-      {"", -1},        {"a/b\\c", 3},  {kHyo + "\\x", 2}, {kHyo, -1}, {"dir\\" + kHyo, 3},
-      {kA + "\\b", 2},                  // the pair's second byte does not swallow the separator
-      {"\xF6\\", 1},                    // 0xF6-0xFC are single bytes here
-      {"\xFC\\x", 1},  {"a\\\x95", 1},  // a lead byte at the end stands alone
-      {"\x95/x", 1},                    // '/' is never a second byte
+      {"", -1},
+      {"a/b\\c", 3},
+      {kHyo + "\\x", 2},
+      {kHyo, -1},
+      {"dir\\" + kHyo, 3},
+      // The pair's second byte does not swallow the separator after it.
+      {kA + "\\b", 2},
+      // 0xF6-0xFC are single bytes here.
+      {"\xF6\\", 1},
+      {"\xFC\\x", 1},
+      // A lead byte at the end stands alone.
+      {"a\\\x95", 1},
+      // '/' is never a second byte.
+      {"\x95/x", 1},  // '/' is never a second byte
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.path);
