@@ -1,6 +1,7 @@
 #include "quillkit/filesystem/directory_walker.h"
 
 #include <cstring>
+#include <new>
 #include <utility>
 
 #include "quillkit/diagnostics.h"
@@ -65,10 +66,13 @@ bool DirectoryWalker::find() {
   return found;
 }
 
+// Each walking routine holds its finder in a ScopedPtr: the search is closed on every
+// way out, and a finder that could not be created is an assertion report ("ptr != 0")
+// at its first use rather than a crash.
 bool DirectoryWalker::walkPattern(uint32_t& counter, std::list<std::string>& list,
                                   const char* directory, const char* pattern, bool recursive,
                                   uint32_t limit) {
-  ScopedPtr<FileFinder> finder(new FileFinder);
+  ScopedPtr<FileFinder> finder(new (std::nothrow) FileFinder);
   if (!finder->findFirst(directory, recursive ? kAllEntries : pattern)) return false;
   const std::string patternText(pattern);
   ++counter;
@@ -115,7 +119,7 @@ namespace {
 /// a walk without a limit.
 bool visitListing(WalkVisitor& visitor, uint32_t* counter, const char* directory,
                   const char* pattern, bool recursive, uint32_t limit) {
-  ScopedPtr<FileFinder> finder(new FileFinder);
+  ScopedPtr<FileFinder> finder(new (std::nothrow) FileFinder);
   if (!finder->findFirst(directory, pattern)) {
     logLastError();
     visitor.onError(*finder, directory, pattern, recursive);
