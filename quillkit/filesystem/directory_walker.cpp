@@ -1,6 +1,8 @@
 #include "quillkit/filesystem/directory_walker.h"
 
 #include <cstring>
+#include <new>
+#include <utility>
 
 #include "quillkit/diagnostics.h"
 #include "quillkit/filesystem/utility.h"
@@ -17,15 +19,18 @@ constexpr const char kAllEntries[] = "*.*";
 void logLastError() { debugPrintf("%s", getLastErrorMessage().c_str()); }
 
 /// The single-pattern rule for a file met in a recursive walk: the whole name, or the
-/// extension against the pattern less its first two bytes ("*.txt" -> "txt").
-bool matchesPattern(FileFinder& finder, const std::string& pattern) {
+/// extension of its full path against the pattern less its first two bytes
+/// ("*.txt" -> "txt").
+bool matchesPattern(FileFinder& finder, const std::string& fullPath,
+                    const std::string& pattern) {
   if (finder.fileName() == pattern) return true;
   if (pattern.size() < 3) return false;
   const char* tail = pattern.c_str() + 2;
   if (std::strcmp(tail, "*") == 0) return true;
-  const std::string extension = finder.extension();
-  if (extension == tail) return true;
-  return std::strcmp(tail, "?") == 0 && extension.size() == 1;
+  // What finder.extension() gives, without building the full path a second time.
+  const char* extension = getExtension(fullPath.c_str());
+  if (std::strcmp(extension, tail) == 0) return true;
+  return std::strcmp(tail, "?") == 0 && extension[0] != '\0' && extension[1] == '\0';
 }
 
 }  // namespace
@@ -61,10 +66,13 @@ bool DirectoryWalker::find() {
   return found;
 }
 
+// Each walking routine holds its finder in a ScopedPtr: the search is closed on every
+// way out, and a finder that could not be created is an assertion report ("ptr != 0")
+// at its first use rather than a crash.
 bool DirectoryWalker::walkPattern(uint32_t& counter, std::list<std::string>& list,
                                   const char* directory, const char* pattern, bool recursive,
                                   uint32_t limit) {
-  ScopedPtr<FileFinder> finder(new FileFinder);
+  ScopedPtr<FileFinder> finder(new (std::nothrow) FileFinder);
   if (!finder->findFirst(directory, recursive ? kAllEntries : pattern)) return false;
   const std::string patternText(pattern);
   ++counter;
@@ -78,9 +86,11 @@ bool DirectoryWalker::walkPattern(uint32_t& counter, std::list<std::string>& lis
         if (subdirectory != directory)
           walkPattern(counter, list, subdirectory.c_str(), pattern, recursive, limit);
       }
-    } else if (!recursive || matchesPattern(*finder, patternText)) {
+    } else {
       // Without recursion the listing itself matched the pattern.
-      list.push_back(finder->fullPath());
+      std::string path = finder->fullPath();
+      if (!recursive || matchesPattern(*finder, path, patternText))
+        list.push_back(std::move(path));
     }
     ++counter;
     if (!finder->findNext()) break;
@@ -109,7 +119,7 @@ namespace {
 /// a walk without a limit.
 bool visitListing(WalkVisitor& visitor, uint32_t* counter, const char* directory,
                   const char* pattern, bool recursive, uint32_t limit) {
-  ScopedPtr<FileFinder> finder(new FileFinder);
+  ScopedPtr<FileFinder> finder(new (std::nothrow) FileFinder);
   if (!finder->findFirst(directory, pattern)) {
     logLastError();
     visitor.onError(*finder, directory, pattern, recursive);

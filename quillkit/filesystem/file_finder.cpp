@@ -47,14 +47,20 @@ bool FileFinder::close() {
 }
 
 std::string FileFinder::fileName() {
-  char buffer[kNameBufferSize] = {};
-  copyEntryName(block_, buffer, sizeof buffer);
+  char buffer[kNameBufferSize];
+  if (copyEntryName(block_, buffer, sizeof buffer) != 0) buffer[0] = '\0';
   return buffer;
 }
 
 std::string FileFinder::fullPath() {
-  std::string path = directory_;
-  appendPath(path, fileName());
+  char name[kNameBufferSize];
+  if (copyEntryName(block_, name, sizeof name) != 0) name[0] = '\0';
+  const StringRef nameRef(name);
+  // Room for the separator and the name up front: one allocation per path.
+  std::string path;
+  path.reserve(directory_.size() + nameRef.length() + 1);
+  path = directory_;
+  appendPath(path, nameRef);
   return path;
 }
 

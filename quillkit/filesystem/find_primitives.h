@@ -31,7 +31,10 @@ FindBlock* allocateFindBlock();
 /// -1 when `block` or *block is null; otherwise frees the block, nulls the pointer, 0.
 int freeFindBlock(FindBlock** block);
 /// Starts a search for `searchPath` (a directory, a separator and a name or pattern);
-/// 0 when positioned on the first entry, -1 otherwise.
+/// 0 when positioned on the first entry, -1 otherwise (the system's last error says
+/// why: errno on POSIX). A name without '*' or '?' names one entry; on POSIX it is
+/// looked up exactly as spelt, while masks match case-insensitively (ASCII) by the
+/// Windows rules for long names. A trailing separator names no entry.
 FindResult findFirstEntry(FindBlock* block, const char* searchPath);
 /// Moves to the next entry: 0, 14 at the end of the listing, -1 on another failure.
 FindResult findNextEntry(FindBlock* block);

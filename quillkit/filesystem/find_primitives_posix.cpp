@@ -63,7 +63,9 @@ const std::string& currentName(const FindBlock* block) {
                                                  : kEmptyName;
 }
 
-bool isDotsName(const std::string& name) { return name == "." || name == ".."; }
+bool isDotsName(const std::string& name) {
+  return name[0] == '.' && (name.size() == 1 || (name.size() == 2 && name[1] == '.'));
+}
 
 void describe(FindBlock* block, const struct stat& st) {
   uint32_t attributes = 0;
@@ -101,10 +103,20 @@ FindResult fail(FindBlock* block, int error) {
 }
 
 bool isRootDirectory(DIR* dir) {
+  struct RootIdentity {
+    bool known = false;
+    dev_t device = 0;
+    ino_t inode = 0;
+  };
+  static const RootIdentity root = [] {
+    RootIdentity identity;
+    struct stat st;
+    if (stat("/", &st) == 0) identity = {true, st.st_dev, st.st_ino};
+    return identity;
+  }();
   struct stat self;
-  struct stat root;
-  return fstat(dirfd(dir), &self) == 0 && stat("/", &root) == 0 && self.st_dev == root.st_dev &&
-         self.st_ino == root.st_ino;
+  return root.known && fstat(dirfd(dir), &self) == 0 && self.st_dev == root.device &&
+         self.st_ino == root.inode;
 }
 
 /// A name without wildcards: the one entry that the file system has under exactly that
@@ -142,6 +154,7 @@ FindResult findMatching(FindBlock* block, const std::string& mask) {
     if (dotDotMatches) block->entries.push_back({"..", DT_DIR});
   }
   const size_t dotCount = block->entries.size();
+  block->entries.reserve(64);
 
   int readError = 0;
   for (;;) {

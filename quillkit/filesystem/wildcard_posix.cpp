@@ -11,6 +11,28 @@ inline unsigned char upperAscii(unsigned char c) {
   return (c >= 'a' && c <= 'z') ? static_cast<unsigned char>(c - ('a' - 'A')) : c;
 }
 
+/// Bytes of the character that starts at `p`: a valid UTF-8 sequence, else a Shift-JIS
+/// pair, else one byte. '?' takes one character, as Windows takes one UTF-16 unit.
+size_t characterLength(const unsigned char* p) {
+  const unsigned char c = p[0];
+  if (c < 0x80) return 1;
+  size_t length = 0;
+  if (c >= 0xC2 && c <= 0xDF)
+    length = 2;
+  else if (c >= 0xE0 && c <= 0xEF)
+    length = 3;
+  else if (c >= 0xF0 && c <= 0xF4)
+    length = 4;
+  if (length != 0) {
+    size_t i = 1;
+    while (i < length && (p[i] & 0xC0) == 0x80) ++i;
+    if (i == length) return length;
+  }
+  const bool lead = (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+  const bool trail = (p[1] >= 0x40 && p[1] <= 0x7E) || (p[1] >= 0x80 && p[1] <= 0xFC);
+  return lead && trail ? 2 : 1;
+}
+
 }  // namespace
 
 bool hasWildcards(const char* mask) { return std::strpbrk(mask, "*?") != nullptr; }
@@ -48,14 +70,15 @@ WildcardMask::WildcardMask(const std::string& mask) {
 }
 
 bool WildcardMask::matches(const char* name) const {
+  constexpr size_t kNoState = static_cast<size_t>(-1);
   if (matchesEverything_) return true;
   const size_t count = tokens_.size();
   const char* lastDot = std::strrchr(name, '.');
-  // current[j]: the first j tokens have matched the name read so far.
+  // current[j]: the first j tokens have matched the characters read so far.
   std::vector<char> current(count + 1, 0);
   std::vector<char> next(count + 1, 0);
   current[0] = 1;
-  for (const char* p = name;; ++p) {
+  for (const char* p = name;;) {
     const unsigned char c = static_cast<unsigned char>(*p);
     const bool atEnd = c == '\0';
     // Tokens that may match nothing here; moves only go forward, so one pass suffices.
@@ -78,38 +101,48 @@ bool WildcardMask::matches(const char* name) const {
     }
     if (atEnd) return current[count] != 0;
 
+    const size_t length = characterLength(reinterpret_cast<const unsigned char*>(p));
     std::fill(next.begin(), next.end(), 0);
     bool alive = false;
     for (size_t j = 0; j < count; ++j) {
       if (!current[j]) continue;
-      const Token& token = tokens_[j];
-      switch (token.kind) {
+      size_t to = kNoState;  // the state after this character
+      switch (tokens_[j].kind) {
         case kStar:
-          next[j] = 1;
+          to = j;
           break;
         case kDosStar:
           // Runs up to the last dot and may end by swallowing it.
-          if (p != lastDot)
-            next[j] = 1;
-          else
-            next[j + 1] = 1;
+          to = p != lastDot ? j : j + 1;
           break;
         case kDosQm:
           // One character other than a dot; as the mask's last element it also takes a
           // dot, as the reference automaton does.
-          if (c != '.' || j + 1 == count) next[j + 1] = 1;
+          if (c != '.' || j + 1 == count) to = j + 1;
           break;
         case kDosDot:
-          if (c == '.') next[j + 1] = 1;
+          if (c == '.') to = j + 1;
           break;
         case kLiteral:
-          if (upperAscii(c) == static_cast<unsigned char>(token.upper)) next[j + 1] = 1;
+          // A character of several bytes matches as many literal bytes of the mask.
+          if (j + length <= count) {
+            size_t k = 0;
+            while (k < length && tokens_[j + k].kind == kLiteral &&
+                   static_cast<unsigned char>(tokens_[j + k].upper) ==
+                       upperAscii(static_cast<unsigned char>(p[k])))
+              ++k;
+            if (k == length) to = j + length;
+          }
           break;
       }
+      if (to != kNoState) {
+        next[to] = 1;
+        alive = true;
+      }
     }
-    for (size_t j = 0; j <= count && !alive; ++j) alive = next[j] != 0;
     if (!alive) return false;
     current.swap(next);
+    p += length;
   }
 }
 

@@ -78,12 +78,6 @@ TEST_F(FileFinderTest, DirectoryWithOrWithoutSeparatorGivesTheSameFullPath) {
   EXPECT_EQ(expected, finder_.fullPath());
 }
 
-TEST_F(FileFinderTest, ExtensionIgnoresDotsOfTheDirectory) {
-  writeFile(sub("old.dir") + nativeSeparator() + "README", "");
-  ASSERT_TRUE(finder_.findFirst(sub("old.dir").c_str(), "README"));
-  EXPECT_EQ("", finder_.extension());
-}
-
 TEST_F(FileFinderTest, EmptyDirectorySearchesTheCurrentDirectory) {
   writeFile(sub("here.txt"), "");
   ASSERT_TRUE(testfs::changeDirectory(temp_.path()));  // restored by temp_
@@ -119,23 +113,6 @@ TEST_F(FileFinderTest, InfoOfAFileLargerThanFourGibibytes) {
   EXPECT_EQ(size, info.size);
   EXPECT_FALSE(info.isSubDirectory);
   EXPECT_FALSE(info.isReadOnly);
-}
-
-TEST_F(FileFinderTest, InfoOfAReadOnlyFileAndADirectory) {
-  writeFile(sub("ro"), "abc");
-  ASSERT_TRUE(findtest::makeReadOnly(sub("ro")));
-  makeDirectories(sub("dir"));
-  ASSERT_TRUE(finder_.findFirst(temp_.path().c_str(), "ro"));
-  quillkit::FileEntryInfo info = finder_.info();
-  EXPECT_EQ(3u, info.size);
-  EXPECT_TRUE(info.isReadOnly);
-  EXPECT_FALSE(info.isNormal);
-  EXPECT_FALSE(info.isSubDirectory);
-
-  ASSERT_TRUE(finder_.findFirst(temp_.path().c_str(), "dir"));
-  info = finder_.info();
-  EXPECT_TRUE(info.isSubDirectory);
-  EXPECT_FALSE(info.isNormal);
 }
 
 }  // namespace

@@ -123,6 +123,22 @@ TEST(FindPrimitives, NamesThatDifferOnlyInCaseAreOrderedBytewise) {
   EXPECT_EQ(". .. A a B b", joined(listNames(temp.join("*"))));
 }
 
+TEST(FindPrimitives, QuestionMarkTakesOneCharacterOfSeveralBytes) {
+  ScopedTempDir temp;
+  const std::string hiragana = "\x82\xa0.txt";  // "あ.txt" in Shift-JIS
+  writeFile(temp.join(hiragana), "");
+  writeFile(temp.join("ab.txt"), "");
+  EXPECT_EQ(hiragana, joined(listNames(temp.join("?.txt"))));
+
+  // Wine 8 lets '?' match nothing only at the end of a name; Windows and POSIX also
+  // before a dot. Its file names are code page 932 besides.
+  if (findtest::isWindowsBuild()) return;
+  EXPECT_EQ("ab.txt " + hiragana, joined(listNames(temp.join("??.txt"))));
+  const std::string accented = "\xc3\xa9.txt";  // "é.txt" in UTF-8
+  writeFile(temp.join(accented), "");
+  EXPECT_EQ(hiragana + " " + accented, joined(listNames(temp.join("?.txt"))));
+}
+
 TEST(FindPrimitives, RootListsNoDots) {
   ScopedTempDir temp;
   const std::string& path = temp.path();
