@@ -26,7 +26,7 @@ for d in range(200):
             out.write(block[:size])
 PY
 sync
-mkdir "$work/by-cp"
+mkdir "$work/by-cp" "$work/by-pelquist"  # an absolute destination is not created
 now() { date +%s.%N; }
 
 start=$(now)
