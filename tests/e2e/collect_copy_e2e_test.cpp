@@ -247,6 +247,19 @@ TEST_F(CollectCopyE2e, UnreadableSourceIsExplainedWithItsOwnError) {
   EXPECT_FALSE(fileExists(at("all/a.txt")));
 }
 
+TEST_F(CollectCopyE2e, UnreadableCurrentDirectoryEndsTheRunWithItsMessage) {
+  if (quillkit::platform::kWindows) GTEST_SKIP() << "Windows keeps a current directory alive";
+  // The program starts in a folder that is gone by then, so the current directory
+  // cannot be read.
+  std::string gone = at("gone");
+  makeDirectories(gone);
+  std::string script = "cd '" + gone + "' && rmdir '" + gone + "' && exec '" +
+                       PELQUIST_COPY_EXE + "' -collectcopy -nosw '*.txt' out";
+  ChildResult result = runChild("/bin/sh", {"-c", script}, root_);
+  EXPECT_EQ("SafeGetCurrentDirectory Error\n", result.output);
+  EXPECT_EQ(1, result.exitCode);
+}
+
 TEST_F(CollectCopyE2e, DoubleByteNamesWithBackslashSecondByteAreCollected) {
   // 表 (0x95 0x5C) and ソ (0x83 0x5C): their second byte is a backslash.
   const std::string hyo = "\x95\x5c", so = "\x83\x5c";
