@@ -6,41 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "app/expected_texts.h"
 #include "app/fake_command_runner.h"
 #include "app/texts.h"
 
 namespace {
 
 const char kProgram[] = "pelquist_copy";
-
-std::string usageText() {
-  return std::string(
-             " usage: pelquist_copy <switches> <(src)> <(dest)>\n"
-             " <switches>\n"
-             "  -help  view help\n"
-             "  -copy  copy mode\n"
-             "  -move  move mode\n"
-             "  -xcopy xcopy subdirectory all copy mode \n"
-             "  -collectcopy / collect subdirectory to one directory\n"
-             "  -fw    force write\n"
-             "  -nosw  security warning is not displayed\n"
-             "\n"
-             "version : 0.50\n"
-             "\n"
-             " warning:\n") +
-         texts::kWarning1 + "\n" + texts::kWarning2 + "\n" + texts::kWarning3 + "\n" +
-         texts::kWarning4 + "\n";
-}
-
-std::string warningText() {
-  return std::string(texts::kWarning1) + "\n" + texts::kWarning2 + "\n" + texts::kWarning3 +
-         "\n" + texts::kWarning4 + "\n";
-}
-
-std::string invalidSwitchText(const std::string& argument) {
-  return std::string(texts::kInvalidSwitch) + "\n" + argument + "\n" + texts::kSeeUsageBelow +
-         "\n\n" + usageText();
-}
 
 /// One run of the application on a command line (argv[0] is added).
 struct AppRun {
@@ -64,7 +36,7 @@ TEST(CopyApplicationUsage, PrintsSeventeenLinesAndSucceeds) {
   FakeCommandRunner runner;
   CopyApplication application(console, runner);
   EXPECT_TRUE(application.usage());
-  EXPECT_EQ(usageText(), console.str());
+  EXPECT_EQ(usageLines(), console.str());
 }
 
 TEST(CopyApplicationUsage, HelpAnywhereOverridesEverythingElse) {
@@ -79,7 +51,7 @@ TEST(CopyApplicationUsage, HelpAnywhereOverridesEverythingElse) {
   for (const auto& arguments : commandLines) {
     AppRun run(arguments);
     EXPECT_TRUE(run.result);
-    EXPECT_EQ(usageText(), run.console.str());
+    EXPECT_EQ(usageLines(), run.console.str());
     EXPECT_TRUE(run.runner.lines.empty());
   }
 }
@@ -127,7 +99,7 @@ TEST(CopyApplicationRun, SlashWordsAndBlankWordsArePathsAndGoQuoted) {
 
 TEST(CopyApplicationRun, WarningComesBeforeTheCommandUnlessSwitchedOff) {
   AppRun shown({"a", "b"});
-  EXPECT_EQ(warningText(), shown.console.str());
+  EXPECT_EQ(warningLines(), shown.console.str());
   AppRun hidden({"a", "b", "-nosw"});
   EXPECT_EQ("", hidden.console.str());
 }
@@ -144,7 +116,7 @@ TEST(CopyApplicationRun, InvalidSwitchesPrintTheReportAndTheUsage) {
        {"-", "-HELP", "--help", "-FW", "-copy=1", "--copy", "-Copy", "-nosw2"}) {
     AppRun run({"a", argument, "b"});
     EXPECT_FALSE(run.result);
-    EXPECT_EQ(invalidSwitchText(argument), run.console.str()) << argument;
+    EXPECT_EQ(invalidSwitchLines(argument), run.console.str()) << argument;
     EXPECT_TRUE(run.runner.lines.empty());
   }
 }
@@ -175,7 +147,7 @@ TEST(CopyApplicationExecute, UnknownModePrintsItsMessageAndTheUsage) {
   FakeCommandRunner runner;
   CopyApplication application(console, runner);
   EXPECT_FALSE(application.execute("a", "b", 16, false));
-  EXPECT_EQ(std::string(texts::kUnknownMode) + "\n" + usageText(), console.str());
+  EXPECT_EQ(std::string(texts::kUnknownMode) + "\n" + usageLines(), console.str());
   EXPECT_TRUE(runner.lines.empty());
 }
 

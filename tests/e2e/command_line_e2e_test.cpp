@@ -31,12 +31,8 @@ TEST(CommandLineE2e, CommandLineErrorsFailWithTheirMessages) {
     std::string output;
   };
   const Case cases[] = {
-      {{"-FW", "a", "b"},
-       std::string(texts::kInvalidSwitch) + "\n-FW\n" + texts::kSeeUsageBelow + "\n\n" +
-           usageLines()},
-      {{"--help"},
-       std::string(texts::kInvalidSwitch) + "\n--help\n" + texts::kSeeUsageBelow + "\n\n" +
-           usageLines()},
+      {{"-FW", "a", "b"}, invalidSwitchLines("-FW")},
+      {{"--help"}, invalidSwitchLines("--help")},
       {{"a", ""}, std::string(texts::kEmptyArgument) + "\n"},
       {{"a", "b", "c"}, std::string(texts::kTooManyPaths) + "\n"},
   };

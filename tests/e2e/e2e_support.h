@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "app/expected_texts.h"
 #include "support/child_process.h"
 
 /// Runs the built pelquist_copy with `arguments` in `workDirectory`, `input` on its
@@ -15,9 +16,5 @@ ChildResult runProgram(const std::vector<std::string>& arguments,
 /// the platform's line end.
 std::string consoleText(const std::string& lines);
 
-/// The usage text, with "\n" line ends.
-std::string usageLines();
-/// The four lines of the security warning, with "\n" line ends.
-std::string warningLines();
 
 #endif  // PELQUIST_TESTS_E2E_E2E_SUPPORT_H_
