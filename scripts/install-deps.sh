@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(cmake make g++)
 if [ "${1:-all}" != build ]; then
-  packages+=(clang libclang-rt-14-dev libgtest-dev googletest g++-mingw-w64-x86-64 wine64
+  packages+=(clang libclang-rt-14-dev libgtest-dev googletest g++-mingw-w64-x86-64 wine64 wine
              locales util-linux libc-bin)
 fi
 missing=()
@@ -19,4 +19,4 @@ echo "Installing: ${missing[*]}"
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 $sudo apt-get update -q
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q "${missing[@]}"
