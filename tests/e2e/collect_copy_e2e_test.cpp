@@ -144,6 +144,26 @@ TEST_F(CollectCopyE2e, DestinationEqualToSourceSkipsItsOwnFilesSilently) {
   EXPECT_EQ("low", readFile(at("src/low.txt")));
 }
 
+TEST_F(CollectCopyE2e, DestinationInsideTheSourceTreeIsWalkedOnTheNextRun) {
+  writeFile(at("work/a.txt"), "A");
+  writeFile(at("work/sub/b.txt"), "B");
+  ChildResult first = collect({"*.txt", "all"});
+  EXPECT_EQ(0, first.exitCode);
+  EXPECT_EQ((std::vector<std::string>{"a.txt", "b.txt"}), listDirectory(at("work/all")));
+  // Now the walk meets all/ itself: its files are the destinations, skipped silently.
+  ChildResult second = collect({"*.txt", "all"});
+  std::string all = at("work/all");
+  EXPECT_EQ(consoleText(head("*.txt", "*.txt", "all", all, work_, work_ + sep()) +
+                        copyTo("all", all) + "current dir:" + work_ + "\n" +
+                        refused(at("work/all/a.txt"), at("work/a.txt")) +
+                        "copy dest : " + at("work/all/a.txt") + "\n" +
+                        "copy dest : " + at("work/all/b.txt") + "\n" +
+                        refused(at("work/all/b.txt"), at("work/sub/b.txt")) +
+                        "collectcopy end...\n"),
+            second.output);
+  EXPECT_EQ(0, second.exitCode);
+}
+
 TEST_F(CollectCopyE2e, SourceWithoutPatternWalksItsParentOrFindsNothing) {
   writeFile(at("photos/a.jpg"), "x");
   makeDirectories(at("all"));
