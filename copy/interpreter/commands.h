@@ -18,9 +18,6 @@ int runMove(const std::vector<Word>& words, Console& console);
 /// XCOPY source [destination] [/S] [/E] [/I] [/Q] [/F] [/Y|/-Y].
 int runXcopy(const std::vector<Word>& words, Console& console);
 
-/// cmd.exe's answer to a command line it cannot read.
-constexpr const char* kSyntaxError = "The syntax of the command is incorrect.";
-
 }  // namespace shell
 
 #endif  // PELQUIST_COPY_INTERPRETER_COMMANDS_H_

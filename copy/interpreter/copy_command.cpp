@@ -2,6 +2,7 @@
 #include <string>
 #include <vector>
 
+#include "app/texts.h"
 #include "copy/interpreter/commands.h"
 #include "copy/interpreter/error_text.h"
 #include "copy/interpreter/file_ops.h"
@@ -110,7 +111,7 @@ int expand(const Operand& operand, std::vector<SourceFile>& files, bool& several
 }
 
 int summary(Console& console, int copied, int status) {
-  console.line(paddedCount(copied) + " file(s) copied.");
+  console.line(paddedCount(copied) + texts::cmd::kFilesCopied);
   return status;
 }
 
@@ -120,7 +121,7 @@ int failure(Console& console, const std::string& text) {
 }
 
 std::string overwritePrompt(const std::string& target) {
-  return "Overwrite " + target + "? (Yes/No/All): ";
+  return texts::cmd::kOverwritePrefix + target + texts::cmd::kOverwriteSuffix;
 }
 
 // Each source to its own destination file, with the metadata of a file copy.
@@ -134,7 +135,7 @@ int copyEach(const CopyLine& line, const std::vector<SourceFile>& files, bool li
     if (listNames) console.line(file.path);
     PathInfo targetInfo = inspectPath(target);
     if (isSameEntry(inspectPath(file.path), targetInfo)) {
-      console.error("The file cannot be copied onto itself.");
+      console.error(texts::cmd::kCopyOntoItself);
       return summary(console, copied, 1);
     }
     bool exists = targetInfo.kind != PathKind::Missing;
@@ -161,7 +162,8 @@ int copyEach(const CopyLine& line, const std::vector<SourceFile>& files, bool li
 int combine(const CopyLine& line, const std::vector<SourceFile>& files,
             const std::string& target, Console& console) {
   PathInfo targetInfo = inspectPath(target);
-  if (targetInfo.kind == PathKind::Directory) return failure(console, "Access is denied.");
+  if (targetInfo.kind == PathKind::Directory)
+    return failure(console, texts::cmd::kAccessDenied);
   bool appendsToFirst = isSameEntry(inspectPath(files[0].path), targetInfo);
   OverwriteGuard guard(line.yes, line.noYes);
   if (targetInfo.kind == PathKind::File && !appendsToFirst &&
@@ -171,7 +173,7 @@ int combine(const CopyLine& line, const std::vector<SourceFile>& files,
   for (size_t i = 0; i < files.size(); ++i) {
     console.line(files[i].path);
     if (i > 0 && isSameEntry(inspectPath(files[i].path), targetInfo)) {
-      console.line("The contents of the target file were lost.");
+      console.line(texts::cmd::kTargetContentsLost);
       continue;
     }
     parts.push_back({files[i].path, files[i].mode != 'B'});
@@ -187,7 +189,7 @@ int combine(const CopyLine& line, const std::vector<SourceFile>& files,
 int runCopy(const std::vector<Word>& words, Console& console) {
   CopyLine line;
   if (!parseLine(words, line)) {
-    console.error(kSyntaxError);
+    console.error(texts::cmd::kSyntaxError);
     return 1;
   }
   std::vector<SourceFile> files;
@@ -196,13 +198,13 @@ int runCopy(const std::vector<Word>& words, Console& console) {
     if (int error = expand(operand, files, several))
       return failure(console, systemErrorText(error, ErrorSubject::Source));
   }
-  if (files.empty()) return failure(console, "The system cannot find the file specified.");
+  if (files.empty()) return failure(console, texts::cmd::kFileNotFound);
 
   const std::string& destination = line.destination.path;
   PathInfo destinationInfo = inspectPath(destination);
   bool intoDirectory = !line.hasDestination || destinationInfo.kind == PathKind::Directory;
   if (!intoDirectory && endsWithSeparator(destination))
-    return failure(console, "The system cannot find the path specified.");
+    return failure(console, texts::cmd::kPathNotFound);
   if (line.plus || (several && !intoDirectory)) {
     std::string target = intoDirectory ? joinPath(destination, files[0].name) : destination;
     return combine(line, files, target, console);

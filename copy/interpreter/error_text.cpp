@@ -3,18 +3,19 @@
 #include <cerrno>
 #include <cstring>
 
+#include "app/texts.h"
 #include "copy/interpreter/file_ops.h"
 
 namespace shell {
 
 std::string systemErrorText(int error, ErrorSubject subject) {
-  if (error == verifyFailedError()) return "Data error (cyclic redundancy check).";
+  if (error == verifyFailedError()) return texts::cmd::kVerifyFailed;
   switch (error) {
     case ENOENT:
-      return subject == ErrorSubject::Source ? "The system cannot find the file specified."
-                                             : "The system cannot find the path specified.";
+      return subject == ErrorSubject::Source ? texts::cmd::kFileNotFound
+                                             : texts::cmd::kPathNotFound;
     case ENOTDIR:
-      return "The system cannot find the path specified.";
+      return texts::cmd::kPathNotFound;
     case EACCES:
     case EPERM:
     case EISDIR:
@@ -24,22 +25,21 @@ std::string systemErrorText(int error, ErrorSubject subject) {
     case ENOTEMPTY:
     case EEXIST:
     case EINVAL:
-      return "Access is denied.";
+      return texts::cmd::kAccessDenied;
     case EBUSY:
-      return "The process cannot access the file because it is being used by another "
-             "process.";
+      return texts::cmd::kFileInUse;
     case ENOSPC:
     case EDQUOT:
-      return "There is not enough space on the disk.";
+      return texts::cmd::kDiskFull;
     case EFBIG:
-      return "The file size exceeds the limit allowed and cannot be saved.";
+      return texts::cmd::kFileTooLarge;
     case ENAMETOOLONG:
-      return "The filename or extension is too long.";
+      return texts::cmd::kNameTooLong;
     case EIO:
-      return "The request could not be performed because of an I/O device error.";
+      return texts::cmd::kDeviceError;
     case EMFILE:
     case ENFILE:
-      return "The system cannot open the file.";
+      return texts::cmd::kCannotOpenFile;
     default:
       return std::strerror(error);
   }

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "app/texts.h"
 #include "copy/interpreter/command_line.h"
 #include "copy/interpreter/commands.h"
 
@@ -28,9 +29,8 @@ int Interpreter::run(const std::string& commandLine) {
     words.erase(words.begin());
     status = runXcopy(words, console_);
   } else {
-    console_.error("'" + words[0].text +
-                   "' is not recognized as an internal or external command,\n"
-                   "operable program or batch file.");
+    console_.error(texts::cmd::kNotRecognizedPrefix + words[0].text +
+                   texts::cmd::kNotRecognizedSuffix);
     status = 9009;
   }
   console_.flush();

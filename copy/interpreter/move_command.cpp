@@ -2,6 +2,7 @@
 #include <string>
 #include <vector>
 
+#include "app/texts.h"
 #include "copy/interpreter/commands.h"
 #include "copy/interpreter/error_text.h"
 #include "copy/interpreter/file_ops.h"
@@ -10,9 +11,6 @@
 
 namespace shell {
 namespace {
-
-constexpr const char* kInUse =
-    "The process cannot access the file because it is being used by another process.";
 
 // One file to its target: a no-op onto itself, a question before replacing a file.
 // False after an error, which has been shown.
@@ -24,16 +22,17 @@ bool moveFile(const std::string& source, const std::string& target, OverwriteGua
     return true;
   }
   if (targetInfo.kind == PathKind::Directory) {
-    console.error("Access is denied.");
+    console.error(texts::cmd::kAccessDenied);
     return false;
   }
   bool replace = targetInfo.kind == PathKind::File;
   if (replace) {
-    if (!guard.allows(console, "Overwrite " + fullPath(target) + "? (Yes/No/All): "))
+    if (!guard.allows(console, texts::cmd::kOverwritePrefix + fullPath(target) +
+                                   texts::cmd::kOverwriteSuffix))
       return true;
     // Like Windows, a read-only file is not replaced.
     if (targetInfo.readOnly) {
-      console.error("Access is denied.");
+      console.error(texts::cmd::kAccessDenied);
       return false;
     }
   }
@@ -50,24 +49,24 @@ bool moveFile(const std::string& source, const std::string& target, OverwriteGua
 int moveDirectory(const std::string& source, const std::string& target, Console& console) {
   PathInfo targetInfo = inspectPath(target);
   if (isSameEntry(inspectPath(source), targetInfo)) {
-    console.error(kInUse);
+    console.error(texts::cmd::kFileInUse);
     return 1;
   }
   int error = targetInfo.kind != PathKind::Missing ? EACCES : movePath(source, target, false);
   if (error == EINVAL) {
-    console.error(kInUse);  // into itself
+    console.error(texts::cmd::kFileInUse);  // into itself
     return 1;
   }
   if (error != 0) {
     console.error(systemErrorText(error, ErrorSubject::Destination));
     return 1;
   }
-  console.line(paddedCount(1) + " dir(s) moved.");
+  console.line(paddedCount(1) + texts::cmd::kDirsMoved);
   return 0;
 }
 
 int movedSummary(Console& console, int moved) {
-  console.line(paddedCount(moved) + " file(s) moved.");
+  console.line(paddedCount(moved) + texts::cmd::kFilesMoved);
   return 0;
 }
 
@@ -80,12 +79,12 @@ int moveMatches(const std::string& source, const std::string& target, Console& c
     if (!entry.isDirectory) names.push_back(entry.name);
   }
   if (names.empty()) {
-    console.error("The system cannot find the file specified.");
+    console.error(texts::cmd::kFileNotFound);
     return 1;
   }
   bool intoDirectory = inspectPath(target).kind == PathKind::Directory;
   if (!intoDirectory && names.size() > 1) {
-    console.error("Cannot move multiple files to a single file.");
+    console.error(texts::cmd::kMoveManyToOne);
     return 1;
   }
   int moved = 0;
@@ -117,7 +116,7 @@ int runMove(const std::vector<Word>& words, Console& console) {
     }
   }
   if (paths.empty() || paths.size() > 2) {
-    console.error(kSyntaxError);
+    console.error(texts::cmd::kSyntaxError);
     return 1;
   }
   const std::string& source = paths[0];

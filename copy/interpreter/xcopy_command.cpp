@@ -1,6 +1,7 @@
 #include <string>
 #include <vector>
 
+#include "app/texts.h"
 #include "copy/interpreter/commands.h"
 #include "copy/interpreter/error_text.h"
 #include "copy/interpreter/file_ops.h"
@@ -87,7 +88,7 @@ void collect(const std::string& directory, const std::string& relative,
 }
 
 int finish(Console& console, int copied, int status) {
-  console.line(std::to_string(copied) + " File(s) copied");
+  console.line(std::to_string(copied) + texts::cmd::kXcopyFilesCopied);
   return status;
 }
 
@@ -107,9 +108,10 @@ int runXcopy(const std::vector<Word>& words, Console& console) {
   XcopyLine line;
   parseLine(words, line);
   if (!line.invalidSwitch.empty())
-    return fail(console, "Invalid switch - " + line.invalidSwitch, kInitializationError);
+    return fail(console, texts::cmd::kInvalidSwitchPrefix + line.invalidSwitch,
+                kInitializationError);
   if (line.paths.empty() || line.paths.size() > 2)
-    return fail(console, "Invalid number of parameters", kInitializationError);
+    return fail(console, texts::cmd::kInvalidParameterCount, kInitializationError);
   const std::string& source = line.paths[0];
   std::string destination = line.paths.size() == 2 ? line.paths[1] : "";
 
@@ -127,7 +129,7 @@ int runXcopy(const std::vector<Word>& words, Console& console) {
   if (!pattern.empty()) collect(folder, "", pattern, line.subdirectories, found);
   if (found.files.empty() && !(line.emptyDirectories && !found.directories.empty())) {
     if (sourceIsDirectory) return finish(console, 0, 0);
-    return fail(console, "File not found - " + (pattern.empty() ? source : pattern),
+    return fail(console, texts::cmd::kFileNotFoundPrefix + (pattern.empty() ? source : pattern),
                 literal ? kInitializationError : 0);
   }
 
@@ -135,15 +137,14 @@ int runXcopy(const std::vector<Word>& words, Console& console) {
   bool toFile = destinationInfo.kind == PathKind::File;
   if (destinationInfo.kind == PathKind::Missing && !endsWithSeparator(destination) &&
       !(line.assumeDirectory && !literal)) {
-    char answer = console.ask("Does " + destination +
-                                  " specify a file name\nor directory name on the target\n"
-                                  "(F = file, D = directory)? ",
-                              "FD", true);
+    char answer = console.ask(
+        texts::cmd::kFileOrDirectoryPrefix + destination + texts::cmd::kFileOrDirectorySuffix,
+        "FD", true);
     if (answer == 0) return finish(console, 0, kInitializationError);
     toFile = answer == 'F';
   }
   if (line.subdirectories && !toFile && isWithin(fullPath(destination), fullPath(folder)))
-    return fail(console, "Cannot perform a cyclic copy", kInitializationError);
+    return fail(console, texts::cmd::kCyclicCopy, kInitializationError);
 
   if (line.emptyDirectories && !toFile) {
     for (const std::string& directory : found.directories)
@@ -155,14 +156,16 @@ int runXcopy(const std::vector<Word>& words, Console& console) {
     std::string target = toFile ? destination : joinPath(destination, file.relative);
     PathInfo targetInfo = inspectPath(target);
     if (isSameEntry(inspectPath(file.path), targetInfo)) {
-      console.error("File cannot be copied onto itself");
+      console.error(texts::cmd::kXcopyOntoItself);
       return finish(console, copied, kInitializationError);
     }
     if (targetInfo.kind == PathKind::File &&
-        !guard.allows(console, "Overwrite " + target + " (Yes/No/All)? ", true))
+        !guard.allows(console,
+                      texts::cmd::kOverwritePrefix + target + texts::cmd::kXcopyOverwriteSuffix,
+                      true))
       continue;
     if (line.fullNames)
-      console.line(fullPath(file.path) + " -> " + fullPath(target));
+      console.line(fullPath(file.path) + texts::cmd::kFullNamesArrow + fullPath(target));
     else if (!line.quiet)
       console.line(shownPrefix + file.relative);
     // A folder is made only when a file goes into it.
