@@ -33,6 +33,28 @@ size_t characterLength(const unsigned char* p) {
   return lead && trail ? 2 : 1;
 }
 
+/// Walks a name character by character and gives each byte as the listing and the
+/// masks compare it: ASCII letters upcased, bytes of a multi-byte character as they are
+/// (the second byte of a Shift-JIS pair may look like a lower-case letter).
+class FoldedBytes {
+ public:
+  explicit FoldedBytes(const char* text) : p_(reinterpret_cast<const unsigned char*>(text)) {}
+  unsigned char next() {
+    if (rest_ == 0) {
+      rest_ = characterLength(p_);
+      single_ = rest_ == 1;
+    }
+    --rest_;
+    unsigned char c = *p_++;
+    return single_ ? upperAscii(c) : c;
+  }
+
+ private:
+  const unsigned char* p_;
+  size_t rest_ = 0;
+  bool single_ = true;
+};
+
 }  // namespace
 
 bool hasWildcards(const char* mask) { return std::strpbrk(mask, "*?") != nullptr; }
@@ -44,9 +66,11 @@ WildcardMask::WildcardMask(const std::string& mask) {
     stripped.pop_back();
 
   tokens_.reserve(stripped.size());
+  FoldedBytes folded(stripped.c_str());
   for (size_t i = 0; i < stripped.size(); ++i) {
     const char c = stripped[i];
     const char following = i + 1 < stripped.size() ? stripped[i + 1] : '\0';
+    const unsigned char upper = folded.next();
     if (c == '*') {
       tokens_.push_back({kStar, 0});
     } else if (c == '?') {
@@ -54,8 +78,7 @@ WildcardMask::WildcardMask(const std::string& mask) {
     } else if (c == '.' && (following == '*' || following == '?')) {
       tokens_.push_back({kDosDot, 0});
     } else {
-      tokens_.push_back(
-          {kLiteral, static_cast<char>(upperAscii(static_cast<unsigned char>(c)))});
+      tokens_.push_back({kLiteral, static_cast<char>(upper)});
     }
   }
   // "name*." keeps to the part before the last dot: the final star becomes DOS_STAR.
@@ -127,9 +150,9 @@ bool WildcardMask::matches(const char* name) const {
           // A character of several bytes matches as many literal bytes of the mask.
           if (j + length <= count) {
             size_t k = 0;
+            FoldedBytes folded(p);
             while (k < length && tokens_[j + k].kind == kLiteral &&
-                   static_cast<unsigned char>(tokens_[j + k].upper) ==
-                       upperAscii(static_cast<unsigned char>(p[k])))
+                   static_cast<unsigned char>(tokens_[j + k].upper) == folded.next())
               ++k;
             if (k == length) to = j + length;
           }
@@ -148,10 +171,10 @@ bool WildcardMask::matches(const char* name) const {
 
 bool entryNameLess(const std::string& left, const std::string& right) {
   const size_t common = std::min(left.size(), right.size());
+  FoldedBytes a(left.c_str()), b(right.c_str());
   for (size_t i = 0; i < common; ++i) {
-    const unsigned char a = upperAscii(static_cast<unsigned char>(left[i]));
-    const unsigned char b = upperAscii(static_cast<unsigned char>(right[i]));
-    if (a != b) return a < b;
+    const unsigned char x = a.next(), y = b.next();
+    if (x != y) return x < y;
   }
   if (left.size() != right.size()) return left.size() < right.size();
   return left < right;

@@ -139,6 +139,17 @@ TEST(FindPrimitives, QuestionMarkTakesOneCharacterOfSeveralBytes) {
   EXPECT_EQ(hiragana + " " + accented, joined(listNames(temp.join("?.txt"))));
 }
 
+TEST(FindPrimitives, SecondBytesOfDoubleByteNamesKeepTheirCase) {
+  ScopedTempDir temp;
+  const std::string a = "\x83\x41", di = "\x83\x61";  // ア and ヂ: 'A' and 'a' second bytes
+  writeFile(temp.join(a + "x"), "");
+  writeFile(temp.join(di + "x"), "");
+  writeFile(temp.join("Ax"), "");
+  EXPECT_EQ(a + "x", joined(listNames(temp.join(a + "*"))));
+  EXPECT_EQ(di + "x", joined(listNames(temp.join(di + "?"))));
+  EXPECT_EQ("Ax", joined(listNames(temp.join("a*"))));
+}
+
 TEST(FindPrimitives, RootListsNoDots) {
   ScopedTempDir temp;
   const std::string& path = temp.path();
