@@ -165,11 +165,15 @@ void PendingFile::discard() {
 
 int copyFile(const std::string& source, const std::string& destination,
              const CopyOptions& options) {
-  Descriptor in(open(source.c_str(), O_RDONLY | O_CLOEXEC));
+  // Without O_NONBLOCK a FIFO with no writer would hold the open forever.
+  Descriptor in(open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
   if (in.get() < 0) return errno;
   struct stat status;
   if (fstat(in.get(), &status) != 0) return errno;
   if (S_ISDIR(status.st_mode)) return EISDIR;
+  // Only regular files have an end: a pipe, a socket or a device is not copied.
+  if (!S_ISREG(status.st_mode)) return EINVAL;
+  if (fcntl(in.get(), F_SETFL, fcntl(in.get(), F_GETFL) & ~O_NONBLOCK) != 0) return errno;
   if (int error = checkDestination(status, destination, options.replace)) return error;
 
   PendingFile out;

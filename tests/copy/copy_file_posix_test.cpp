@@ -40,6 +40,7 @@ TEST_F(PosixCopyFileTest, FailuresTellWhyThroughErrno) {
   writeFile(path("ro.txt"), "read-only");
   chmod(path("ro.txt").c_str(), 0444);
   makeDirectories(path("dir"));
+  ASSERT_EQ(0, mkfifo(path("fifo").c_str(), 0600));  // no writer: opening it must not wait
   struct Case {
     const char* source;
     const char* destination;
@@ -52,6 +53,7 @@ TEST_F(PosixCopyFileTest, FailuresTellWhyThroughErrno) {
       {"a.txt", "a.txt", false, EEXIST},       {"a.txt", "a.txt", true, EBUSY},
       {"a.txt", "dir", true, EISDIR},          {"dir", "x.txt", false, EISDIR},
       {"a.txt", "ro.txt", true, EACCES},       {"a.txt", "a.txt/x", false, ENOTDIR},
+      {"fifo", "x.txt", false, EINVAL},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(c.error, copy(c.source, c.destination, c.replace))
@@ -59,7 +61,7 @@ TEST_F(PosixCopyFileTest, FailuresTellWhyThroughErrno) {
   }
   EXPECT_EQ("read-only", readFile(path("ro.txt")));
   EXPECT_EQ("b", readFile(path("b.txt")));
-  EXPECT_EQ((std::vector<std::string>{"a.txt", "b.txt", "dir", "ro.txt"}),
+  EXPECT_EQ((std::vector<std::string>{"a.txt", "b.txt", "dir", "fifo", "ro.txt"}),
             listDirectory(dir_.path()));
 }
 
