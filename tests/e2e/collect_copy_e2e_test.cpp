@@ -8,6 +8,7 @@
 #include "quillkit/platform.h"
 #include "support/file_util.h"
 #include "support/fs_platform.h"
+#include "support/shift_jis.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -281,8 +282,8 @@ TEST_F(CollectCopyE2e, UnreadableCurrentDirectoryEndsTheRunWithItsMessage) {
 }
 
 TEST_F(CollectCopyE2e, DoubleByteNamesWithBackslashSecondByteAreCollected) {
-  // 表 (0x95 0x5C) and ソ (0x83 0x5C): their second byte is a backslash.
-  const std::string hyo = "\x95\x5c", so = "\x83\x5c";
+  const std::string& hyo = sjis::kHyo;
+  const std::string& so = sjis::kSo;
   writeFile(at(hyo + "/" + so + ".txt"), "dbcs");
   writeFile(at(hyo + "/" + hyo + so + "/a" + hyo + ".txt"), "deep");
   makeDirectories(at("all"));

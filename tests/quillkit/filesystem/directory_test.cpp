@@ -9,6 +9,7 @@
 #include "quillkit/platform.h"
 #include "support/file_util.h"
 #include "support/fs_platform.h"
+#include "support/shift_jis.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -17,9 +18,9 @@ using quillkit::platform::kHasDrives;
 using quillkit::platform::kLeadingSeparatorIsRoot;
 using quillkit::platform::kMaxCreatePath;
 
-const std::string kHyo = "\x95\x5C";  // 表: second byte is '\'
-const std::string kA = "\x88\x9F";    // 亜: second byte is itself a lead byte
-const std::string kBar = "\x95\x7C";  // a pair whose second byte is '|'
+using sjis::kHyo;
+using sjis::kA;
+using sjis::kBar;
 
 // Every test works with relative paths inside a fresh folder that is current.
 class DirectoryTest : public ::testing::Test {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "quillkit/platform.h"
+#include "support/shift_jis.h"
 
 namespace {
 
@@ -12,10 +13,9 @@ using quillkit::platform::kHasDrives;
 using quillkit::platform::kInsertedSeparator;
 using quillkit::platform::kWindows;
 
-// Shift-JIS characters whose second byte looks like ASCII or like a lead byte.
-const std::string kHyo = "\x95\x5C";  // 表: second byte is '\'
-const std::string kA = "\x88\x9F";    // 亜: second byte is itself a lead byte
-const std::string kBar = "\x95\x7C";  // a pair whose second byte is '|'
+using sjis::kHyo;
+using sjis::kA;
+using sjis::kBar;
 const std::string kSep(1, kInsertedSeparator);
 
 TEST(PathBytes, ClassifiesLeadAndTrailBytesAtTheirBoundaries) {
