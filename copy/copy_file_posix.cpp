@@ -83,14 +83,38 @@ int checkDestination(const struct stat& source, const std::string& destination, 
   if (stat(destination.c_str(), &target) != 0) return errno == ENOENT ? 0 : errno;
   if (target.st_dev == source.st_dev && target.st_ino == source.st_ino)
     return replace ? EBUSY : EEXIST;
-  if (S_ISDIR(target.st_mode)) return EISDIR;
-  if (!replace) return EEXIST;
-  // A file its owner may not write counts as read-only; like Windows, it stays.
-  if ((target.st_mode & S_IWUSR) == 0) return EACCES;
-  return 0;
+  if (!replace) return S_ISDIR(target.st_mode) ? EISDIR : EEXIST;
+  return checkReplaceable(destination);
 }
 
 }  // namespace
+
+int openRegularFile(const std::string& path) {
+  // Without O_NONBLOCK a FIFO with no writer would hold the open forever.
+  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return -errno;
+  struct stat status;
+  int error = 0;
+  if (fstat(fd, &status) != 0)
+    error = errno;
+  else if (S_ISDIR(status.st_mode))
+    error = EISDIR;
+  else if (!S_ISREG(status.st_mode))
+    error = EINVAL;  // only regular files have an end
+  else if (fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0)
+    error = errno;
+  if (error == 0) return fd;
+  close(fd);
+  return -error;
+}
+
+int checkReplaceable(const std::string& destination) {
+  struct stat target;
+  if (stat(destination.c_str(), &target) != 0) return errno == ENOENT ? 0 : errno;
+  if (S_ISDIR(target.st_mode)) return EISDIR;
+  // A file its owner may not write counts as read-only; like Windows, it stays.
+  return (target.st_mode & S_IWUSR) == 0 ? EACCES : 0;
+}
 
 int writeAll(int fd, const char* data, size_t size) {
   while (size > 0) {
@@ -117,10 +141,11 @@ int PendingFile::create(const std::string& destination) {
   return 0;
 }
 
-int PendingFile::commit(bool replace) {
+int PendingFile::commit(bool replace, bool durable) {
   // Replacing must not trade the old content for data still in the page cache; a new
-  // name loses nothing if a crash cuts it short, so it is not worth a flush per file.
-  if (replace && fsync(fd_) != 0 && errno != EINVAL) return errno;
+  // name loses nothing if a crash cuts it short, so it is not worth a flush per file,
+  // unless its source is about to go.
+  if ((replace || durable) && fsync(fd_) != 0 && errno != EINVAL) return errno;
   int error = 0;
   if (replace) {
     if (rename(temporary_.c_str(), destination_.c_str()) != 0) error = errno;
@@ -165,15 +190,10 @@ void PendingFile::discard() {
 
 int copyFile(const std::string& source, const std::string& destination,
              const CopyOptions& options) {
-  // Without O_NONBLOCK a FIFO with no writer would hold the open forever.
-  Descriptor in(open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-  if (in.get() < 0) return errno;
+  Descriptor in(openRegularFile(source));
+  if (in.get() < 0) return -in.get();
   struct stat status;
   if (fstat(in.get(), &status) != 0) return errno;
-  if (S_ISDIR(status.st_mode)) return EISDIR;
-  // Only regular files have an end: a pipe, a socket or a device is not copied.
-  if (!S_ISREG(status.st_mode)) return EINVAL;
-  if (fcntl(in.get(), F_SETFL, fcntl(in.get(), F_GETFL) & ~O_NONBLOCK) != 0) return errno;
   if (int error = checkDestination(status, destination, options.replace)) return error;
 
   PendingFile out;
@@ -187,7 +207,7 @@ int copyFile(const std::string& source, const std::string& destination,
   if (fchmod(out.descriptor(), mode) != 0) return errno;
   const struct timespec times[2] = {{0, UTIME_NOW}, modificationTime(status)};
   if (futimens(out.descriptor(), times) != 0) return errno;
-  return out.commit(options.replace);
+  return out.commit(options.replace, options.durable);
 }
 
 }  // namespace posixfile

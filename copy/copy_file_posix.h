@@ -16,6 +16,9 @@ struct CopyOptions {
   bool verify = false;
   /// Give the copy its owner's write permission even when the source lacks it.
   bool makeWritable = false;
+  /// Flush a new file to disk before it takes its name (a replacement always is): for
+  /// a copy after which the source goes away.
+  bool durable = false;
 };
 
 /// Errno value for a copy whose read-back differs from its source.
@@ -43,8 +46,9 @@ class PendingFile {
   /// The open descriptor for writing and reading back; -1 before create().
   int descriptor() const { return fd_; }
   /// Gives the file the destination name: when `replace`, flushed to disk and atomically
-  /// replacing an existing file; otherwise failing with EEXIST if one appeared meanwhile.
-  int commit(bool replace);
+  /// replacing an existing file; otherwise failing with EEXIST if one appeared meanwhile
+  /// (flushed first too when `durable`).
+  int commit(bool replace, bool durable = false);
 
  private:
   /// Takes the destination name only if it is free (hard link, or exclusive rename).
@@ -55,6 +59,15 @@ class PendingFile {
   std::string temporary_;
   std::string destination_;
 };
+
+/// Opens `path` for reading when it is a regular file: the descriptor, or -errno
+/// (EISDIR for a directory, EINVAL for a pipe, socket or device, which are never
+/// waited on).
+int openRegularFile(const std::string& path);
+
+/// Checks the destination of a write that would replace it: 0 when it is missing or a
+/// writable file, EISDIR for a directory, EACCES for a file its owner may not write.
+int checkReplaceable(const std::string& destination);
 
 /// Writes all of `size` bytes from `data` to `fd`: 0 or errno.
 int writeAll(int fd, const char* data, size_t size);

@@ -27,8 +27,8 @@ std::string currentDirectory() {
 
 // Reads a source into `out`, up to its first ^Z when asked; `verify` compares instead.
 int streamPart(const CombinePart& part, int out, bool verify) {
-  int in = open(native(part.path).c_str(), O_RDONLY | O_CLOEXEC);
-  if (in < 0) return errno;
+  int in = posixfile::openRegularFile(native(part.path));
+  if (in < 0) return -in;
   std::string buffer(1 << 16, '\0'), written;
   int error = 0;
   for (bool ended = false; !ended && error == 0;) {
@@ -71,6 +71,16 @@ int renameNoReplace(const std::string& from, const std::string& to) {
   }
   if (link(from.c_str(), to.c_str()) != 0) return errno;
   return unlink(from.c_str()) == 0 ? 0 : errno;
+}
+
+// A joined file keeps the permission bits of the file it replaces; a new one gets what
+// the process's umask leaves of read and write for everyone, as any new file does.
+mode_t joinedFileMode(const std::string& target) {
+  struct stat status;
+  if (stat(target.c_str(), &status) == 0) return status.st_mode & 0777;
+  mode_t mask = umask(0);
+  umask(mask);
+  return 0666 & ~mask;
 }
 
 }  // namespace
@@ -125,9 +135,13 @@ int copyOneFile(const std::string& source, const std::string& destination, bool 
 
 int combineFiles(const std::vector<CombinePart>& parts, const std::string& destination,
                  bool addEndMark, bool replace, bool verify) {
+  const std::string target = native(destination);
+  // A joined file replaces its destination whole: never a read-only file or a folder.
+  if (int error = posixfile::checkReplaceable(target)) return error;
   posixfile::PendingFile out;
-  if (int error = out.create(native(destination))) return error;
+  if (int error = out.create(target)) return error;
   int fd = out.descriptor();
+  if (fchmod(fd, joinedFileMode(target)) != 0) return errno;
   for (const CombinePart& part : parts) {
     if (int error = streamPart(part, fd, false)) return error;
   }
@@ -162,6 +176,7 @@ int movePath(const std::string& source, const std::string& destination, bool rep
   posixfile::CopyOptions options;
   options.replace = replace;
   options.verify = true;
+  options.durable = true;  // on disk before the source goes
   if (int copyError = posixfile::copyFile(from, to, options)) return copyError;
   return unlink(from.c_str()) == 0 ? 0 : errno;
 }

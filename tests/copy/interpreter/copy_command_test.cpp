@@ -244,4 +244,47 @@ TEST_F(CopyCommandTest, ReadOnlyDestinationIsNotReplaced) {
   EXPECT_EQ("old", read("b.txt"));
 }
 
+TEST_F(CopyCommandTest, JoiningNeverReplacesAReadOnlyFile) {
+  write("x1.txt", "one");
+  write("x2.txt", "two");
+  write("all.dat", "kept");
+  chmod(path("all.dat").c_str(), 0444);
+  chmod(path("x1.txt").c_str(), 0444);
+  // Into a read-only file, and into a read-only first source that would be appended to.
+  for (const char* line : {"COPY /B *.txt /B all.dat /B /V /Y", "COPY /B x1.txt+x2.txt /Y"}) {
+    RunResult result = run(line);
+    EXPECT_EQ(1, result.status) << line;
+    EXPECT_EQ("Access is denied.\n", result.err) << line;
+    EXPECT_NE(std::string::npos, result.out.find(kNone)) << line;
+  }
+  EXPECT_EQ("kept", read("all.dat"));
+  EXPECT_EQ("one", read("x1.txt"));
+}
+
+TEST_F(CopyCommandTest, JoinedFileTakesTheModeOfWhatItReplacesOrOfANewFile) {
+  write("x1.txt", "one");
+  write("x2.txt", "two");
+  write("old.dat", "old");
+  chmod(path("old.dat").c_str(), 0640);
+  mode_t mask = umask(022);
+  EXPECT_EQ(0, run("COPY /B x1.txt+x2.txt new.dat").status);
+  EXPECT_EQ(0, run("COPY /B x1.txt+x2.txt old.dat /Y").status);
+  umask(mask);
+  struct stat status;
+  ASSERT_EQ(0, stat(path("new.dat").c_str(), &status));
+  EXPECT_EQ(0644u, status.st_mode & 0777);
+  ASSERT_EQ(0, stat(path("old.dat").c_str(), &status));
+  EXPECT_EQ(0640u, status.st_mode & 0777);
+  EXPECT_EQ("onetwo", read("old.dat"));
+}
+
+TEST_F(CopyCommandTest, PipeAmongTheSourcesIsRefusedNotWaitedOn) {
+  write("a.txt", "a");
+  ASSERT_EQ(0, mkfifo(path("p").c_str(), 0600));
+  RunResult result = run("COPY /B a.txt+p out.bin");
+  EXPECT_EQ(1, result.status);
+  EXPECT_FALSE(exists("out.bin"));
+  EXPECT_EQ((std::vector<std::string>{"a.txt", "p"}), listDirectory(dir_.path()));
+}
+
 }  // namespace
