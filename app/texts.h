@@ -131,6 +131,9 @@ namespace cmd {
 // --- system error texts, as Windows words a failed file operation
 constexpr const char kFileNotFound[] = "The system cannot find the file specified.";
 constexpr const char kPathNotFound[] = "The system cannot find the path specified.";
+/// A destination name with a wildcard, which no file may have.
+constexpr const char kInvalidName[] =
+    "The filename, directory name, or volume label syntax is incorrect.";
 constexpr const char kAccessDenied[] = "Access is denied.";
 constexpr const char kFileInUse[] =
     "The process cannot access the file because it is being used by another process.";

@@ -205,6 +205,10 @@ int runCopy(const std::vector<Word>& words, Console& console) {
   bool intoDirectory = !line.hasDestination || destinationInfo.kind == PathKind::Directory;
   if (!intoDirectory && endsWithSeparator(destination))
     return failure(console, texts::cmd::kPathNotFound);
+  // cmd.exe renames each file by a wildcard destination; this interpreter does not,
+  // and a file literally named "*.bak" would be a trap for every later command.
+  if (!intoDirectory && destination.find_first_of("*?") != std::string::npos)
+    return failure(console, texts::cmd::kInvalidName);
   if (line.plus || (several && !intoDirectory)) {
     std::string target = intoDirectory ? joinPath(destination, files[0].name) : destination;
     return combine(line, files, target, console);

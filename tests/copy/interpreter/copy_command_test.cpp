@@ -55,6 +55,8 @@ TEST_F(CopyCommandTest, FailuresPrintTheReasonAndNoneCopied) {
       {"COPY /B a.txt /B  /B /V ", "The file cannot be copied onto itself.\n"},
       {"COPY a.txt .\\a.txt", "The file cannot be copied onto itself.\n"},
       {"COPY a.txt sub/../a.txt", "The file cannot be copied onto itself.\n"},
+      {"COPY a.txt *.bak",
+       "The filename, directory name, or volume label syntax is incorrect.\n"},
   };
   for (const Case& c : cases) {
     RunResult result = run(c.line);
