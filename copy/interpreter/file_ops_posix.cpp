@@ -104,6 +104,31 @@ bool isSameEntry(const PathInfo& a, const PathInfo& b) {
          a.inode == b.inode;
 }
 
+namespace {
+
+// `tail` (names separated by '/') appended to the resolved `head`; a ".." in it takes
+// back the name before it, as the system will once the missing folders exist.
+std::string joinTail(std::string head, const std::string& tail) {
+  size_t start = 0;
+  while (start < tail.size()) {
+    size_t end = tail.find('/', start);
+    if (end == std::string::npos) end = tail.size();
+    std::string name = tail.substr(start, end - start);
+    start = end + 1;
+    if (name.empty() || name == ".") continue;
+    if (name == "..") {
+      size_t slash = head.find_last_of('/');
+      head.erase(slash == 0 ? 1 : slash);
+      continue;
+    }
+    if (head != "/") head += '/';
+    head += name;
+  }
+  return head;
+}
+
+}  // namespace
+
 std::string fullPath(const std::string& path) {
   std::string absolute = native(path);
   if (absolute[0] != '/') absolute = currentDirectory() + "/" + absolute;
@@ -111,11 +136,7 @@ std::string fullPath(const std::string& path) {
   std::string tail;
   for (;;) {
     char resolved[PATH_MAX];
-    if (realpath(absolute.c_str(), resolved) != nullptr) {
-      std::string result = resolved;
-      if (!tail.empty()) result += (result == "/" ? "" : "/") + tail;
-      return result;
-    }
+    if (realpath(absolute.c_str(), resolved) != nullptr) return joinTail(resolved, tail);
     size_t slash = absolute.find_last_of('/');
     if (slash == std::string::npos || slash == 0) return native(path);
     std::string name = absolute.substr(slash + 1);

@@ -121,6 +121,7 @@ TEST_F(XcopyCommandTest, RefusedCommandLines) {
       {"XCOPY /S /Z src out\\", "Invalid switch - /Z\n"},
       {"XCOPY /S src src\\s1\\deep\\", "Cannot perform a cyclic copy\n"},
       {"XCOPY /S src\\*.txt src", "Cannot perform a cyclic copy\n"},
+      {"XCOPY /S src x\\..\\src\\out\\", "Cannot perform a cyclic copy\n"},
       {"XCOPY a.txt .", "File cannot be copied onto itself\n"},
   };
   for (const Case& c : cases) {
@@ -131,6 +132,8 @@ TEST_F(XcopyCommandTest, RefusedCommandLines) {
   }
   EXPECT_FALSE(exists("out"));
   EXPECT_FALSE(exists("src/s1/deep"));
+  EXPECT_FALSE(exists("src/out"));
+  EXPECT_FALSE(exists("x"));
 }
 
 TEST_F(XcopyCommandTest, OverwriteQuestion) {
