@@ -149,7 +149,10 @@ int copyEach(const CopyLine& line, const std::vector<SourceFile>& files, bool li
       error = copyOneFile(file.path, target, exists, line.verify, false);
     }
     if (error != 0) {
-      console.error(systemErrorText(error, ErrorSubject::Destination));
+      // A source that vanished since it was listed is "file not found", not "path".
+      bool sourceGone = inspectPath(file.path).kind == PathKind::Missing;
+      console.error(
+          systemErrorText(error, sourceGone ? ErrorSubject::Source : ErrorSubject::Destination));
       return summary(console, copied, 1);
     }
     ++copied;

@@ -289,4 +289,14 @@ TEST_F(CopyCommandTest, PipeAmongTheSourcesIsRefusedNotWaitedOn) {
   EXPECT_EQ((std::vector<std::string>{"a.txt", "p"}), listDirectory(dir_.path()));
 }
 
+TEST_F(CopyCommandTest, SourceThatCannotBeOpenedIsAFileNotFound) {
+  write("a.txt", "a");
+  ASSERT_EQ(0, symlink("nowhere", path("dangling").c_str()));
+  makeDirectories(path("out"));
+  RunResult result = run("COPY /B * /B out /B /V ");
+  EXPECT_EQ(1, result.status);
+  EXPECT_EQ("a.txt\ndangling\n" + std::string(kOne), result.out);
+  EXPECT_EQ("The system cannot find the file specified.\n", result.err);
+}
+
 }  // namespace
