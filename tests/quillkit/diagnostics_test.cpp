@@ -62,20 +62,19 @@ std::string reportFile(const ScopedTempDir& folder) {
   return readFile(folder.join("ERROR_TEMP.txt"));
 }
 
-TEST(AssertionReport, ScopedPtrReportIsLoggedFiledAnnouncedAndEndsTheProcess) {
-  ScopedTempDir folder;
-  HelperRun run = runHelper(folder, {"scoped-ptr"});
-  EXPECT_EQ(kReportExitCode, run.child.exitCode);
-  EXPECT_EQ(withTextLineEnds(kScopedPtrReport), reportFile(folder));
-  EXPECT_EQ(reportSteps(kScopedPtrReport, true), run.steps);
-}
-
-TEST(AssertionReport, ReportWithoutMessageSaysNoMessage) {
-  ScopedTempDir folder;
-  HelperRun run = runHelper(folder, {"no-message"});
-  EXPECT_EQ(kReportExitCode, run.child.exitCode);
-  EXPECT_EQ(withTextLineEnds(kDriveNameReport), reportFile(folder));
-  EXPECT_EQ(reportSteps(kDriveNameReport, true), run.steps);
+TEST(AssertionReport, IsLoggedFiledAnnouncedAndEndsTheProcess) {
+  struct Case {
+    const char* site;
+    const std::string& report;
+  };
+  const Case cases[] = {{"scoped-ptr", kScopedPtrReport}, {"no-message", kDriveNameReport}};
+  for (const Case& c : cases) {
+    ScopedTempDir folder;
+    HelperRun run = runHelper(folder, {c.site});
+    EXPECT_EQ(kReportExitCode, run.child.exitCode) << c.site;
+    EXPECT_EQ(withTextLineEnds(c.report), reportFile(folder)) << c.site;
+    EXPECT_EQ(reportSteps(c.report, true), run.steps) << c.site;
+  }
 }
 
 TEST(AssertionReport, DriveQualifiedNameInAJoinIsReportedOnWindowsOnly) {
