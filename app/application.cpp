@@ -1,7 +1,5 @@
 #include "app/application.h"
 
-#include "app/process_command_line.h"
-
 bool Application::init(int argc, char** argv) {
   initialized = 1;
   arguments.append(argc, argv);

@@ -2,9 +2,18 @@
 #define PELQUIST_APP_APPLICATION_H_
 
 #include <cstdint>
+#include <list>
 #include <string>
 
-#include "app/argument_list.h"
+/// The command-line arguments in order, argv[0] first. Elements may be empty.
+class ArgumentList : public std::list<std::string> {
+ public:
+  /// Adds argv[0] to argv[argc-1] at the end (nothing for argc < 1). Always true.
+  bool append(int argc, char** argv) {
+    for (int i = 0; i < argc; ++i) push_back(std::string(argv[i]));
+    return true;
+  }
+};
 
 /// A console application: keeps the command line and sends the program either to its
 /// usage text ("-help" anywhere) or to its run operation.
@@ -35,5 +44,10 @@ class Application {
   int32_t initialized = 0;
   std::string programPath;
 };
+
+/// The process's whole command line as one byte string: GetCommandLineA on Windows;
+/// on POSIX the arguments joined by spaces, each quoted when it holds a blank
+/// (process_command_line_win32.cpp, process_command_line_posix.cpp).
+const char* processCommandLine();
 
 #endif  // PELQUIST_APP_APPLICATION_H_

@@ -3,14 +3,17 @@
 #include <string>
 
 #include "app/texts.h"
+#include "copy/collect_copy.h"
+#include "copy/shell_command.h"
 
-CopyApplication::CopyApplication(std::ostream& console, CommandRunner& runner)
-    : console_(console), runner_(runner) {}
+CopyApplication::CopyApplication(std::ostream& console, CommandRunner& runner,
+                                 FileSystem& fileSystem)
+    : console_(console), runner_(runner), fileSystem_(fileSystem) {}
 
 bool CopyApplication::usage() {
-  for (const char* line : {texts::kUsage1, texts::kUsage2, texts::kUsage3, texts::kUsage4,
-                           texts::kUsage5, texts::kUsage6, texts::kUsage7, texts::kUsage8,
-                           texts::kUsage9, ""})
+  for (const char* line :
+       {texts::kUsage1, texts::kUsage2, texts::kUsage3, texts::kUsage4, texts::kUsage5,
+        texts::kUsage6, texts::kUsage7, texts::kUsage8, texts::kUsage9, ""})
     console_ << line << std::endl;
   console_ << texts::kVersionLabel << texts::kVersion << std::endl;
   console_ << std::endl;
@@ -20,7 +23,8 @@ bool CopyApplication::usage() {
 }
 
 void CopyApplication::showSecurityWarning() {
-  for (const char* line : {texts::kWarning1, texts::kWarning2, texts::kWarning3, texts::kWarning4})
+  for (const char* line :
+       {texts::kWarning1, texts::kWarning2, texts::kWarning3, texts::kWarning4})
     console_ << line << std::endl;
 }
 
@@ -67,4 +71,22 @@ bool CopyApplication::run() {
 
   if (showWarning) showSecurityWarning();
   return execute(source, destination, mode, forceWrite);
+}
+
+bool CopyApplication::execute(quillkit::StringRef source, quillkit::StringRef destination,
+                              CopyMode mode, bool forceWrite) {
+  switch (mode) {
+    case CollectCopy:
+      return collectCopy(console_, fileSystem_, source.textToNul(), destination.textToNul(),
+                         forceWrite);
+    case Copy:
+    case Move:
+    case XCopy:
+      return runShellCommand(console_, runner_, mode, source.textToNul(),
+                             destination.textToNul());
+    default:
+      console_ << texts::kUnknownMode << std::endl;
+      usage();
+      return false;
+  }
 }

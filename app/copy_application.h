@@ -4,16 +4,18 @@
 #include <ostream>
 
 #include "app/application.h"
-#include "app/copy_mode.h"
 #include "copy/command_runner.h"
+#include "copy/copy_mode.h"
+#include "copy/file_system.h"
 #include "quillkit/string_ref.h"
 
 /// pelquist_copy: recognises switches and paths and copies, moves or collects files.
 /// Everything it prints goes to `console`, as bytes, each line ended by endl.
 class CopyApplication : public Application {
  public:
-  /// `console` receives all output; `runner` runs the shell-command lines.
-  CopyApplication(std::ostream& console, CommandRunner& runner);
+  /// `console` receives all output; `runner` runs the shell-command lines;
+  /// `fileSystem` does collect-copy's file work.
+  CopyApplication(std::ostream& console, CommandRunner& runner, FileSystem& fileSystem);
   ~CopyApplication() override = default;
 
   /// Prints the 17 lines of the usage text; true.
@@ -24,19 +26,16 @@ class CopyApplication : public Application {
 
   /// Prints the four lines of the security warning.
   void showSecurityWarning();
-  /// Carries out `mode` on the two paths: collect-copy itself, the other modes
-  /// through the command interpreter. True on success.
+  /// Carries out `mode` on the two paths (their texts up to the NUL): collect-copy
+  /// itself, the other modes through the command interpreter; a value outside the four
+  /// prints its message and the usage text. True on success.
   bool execute(quillkit::StringRef source, quillkit::StringRef destination, CopyMode mode,
                bool forceWrite);
 
  private:
-  bool executeShellCommand(quillkit::StringRef source, quillkit::StringRef destination,
-                           CopyMode mode);
-  bool executeCollectCopy(quillkit::StringRef source, quillkit::StringRef destination,
-                          bool forceWrite);
-
   std::ostream& console_;
   CommandRunner& runner_;
+  FileSystem& fileSystem_;
 };
 
 #endif  // PELQUIST_APP_COPY_APPLICATION_H_

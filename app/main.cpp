@@ -3,11 +3,13 @@
 
 #include "app/copy_application.h"
 #include "copy/command_runner.h"
+#include "copy/file_system.h"
 
 int main(int argc, char** argv) {
   try {
     std::unique_ptr<CommandRunner> runner = makeSystemCommandRunner(std::cin, std::cout);
-    CopyApplication application(std::cout, *runner);
+    RealFileSystem fileSystem;
+    CopyApplication application(std::cout, *runner, fileSystem);
     bool succeeded;
     if (argc < 2) {
       succeeded = application.usage();

@@ -1,7 +1,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/process_command_line.h"
+#include "app/application.h"
 
 // POSIX keeps no command-line string; rebuild one from /proc where the system has it.
 const char* processCommandLine() {

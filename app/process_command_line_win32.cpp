@@ -1,5 +1,5 @@
 #include <windows.h>
 
-#include "app/process_command_line.h"
+#include "app/application.h"
 
 const char* processCommandLine() { return GetCommandLineA(); }

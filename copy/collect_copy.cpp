@@ -1,29 +1,14 @@
-#include <ostream>
-#include <string>
+#include "copy/collect_copy.h"
 
-#include "app/copy_application.h"
-#include "app/texts.h"
-#include "copy/copy_file.h"
+#include <list>
+#include <ostream>
+
+#include "copy/texts.h"
 #include "quillkit/diagnostics.h"
-#include "quillkit/filesystem/directory.h"
-#include "quillkit/filesystem/directory_walker.h"
-#include "quillkit/filesystem/find_primitives.h"
 #include "quillkit/filesystem/utility.h"
 #include "quillkit/platform.h"
 
 namespace {
-
-// True when a find-first lookup of `path` names a directory.
-bool directoryFound(const std::string& path) {
-  quillkit::FindBlock* block = quillkit::allocateFindBlock();
-  if (block == nullptr) return false;
-  bool found = quillkit::findFirstEntry(block, path.c_str()) == quillkit::kFindOk;
-  bool directory =
-      found && (quillkit::entryIsSubDirectory(block) || quillkit::entryIsDots(block));
-  if (found) quillkit::closeFind(block);
-  quillkit::freeFindBlock(&block);
-  return directory;
-}
 
 quillkit::PathParts splitPath(const std::string& path) {
   quillkit::PathParts parts;
@@ -33,22 +18,15 @@ quillkit::PathParts splitPath(const std::string& path) {
 
 bool isAbsolute(const std::string& path) { return quillkit::isAbsolutePath(path.c_str()); }
 
-// `path` joined to the current directory.
-std::string fromCurrentDirectory(const std::string& path) {
-  std::string joined = SafeGetCurrentDirectory();
-  quillkit::appendPath(joined, path);
-  return joined;
-}
-
-/// One collect-copy run: gathers every file below the source directory whose name
-/// matches the source's pattern into the destination directory, with its trace.
+/// One collect-copy run and the values it derives on the way.
 class CollectCopyRun {
  public:
-  CollectCopyRun(std::ostream& console, std::string source, std::string destination,
-              bool forceWrite)
+  CollectCopyRun(std::ostream& console, FileSystem& fileSystem, const std::string& source,
+                 const std::string& destination, bool forceWrite)
       : console_(console),
-        source_(std::move(source)),
-        destination_(std::move(destination)),
+        fileSystem_(fileSystem),
+        source_(source),
+        destination_(destination),
         forceWrite_(forceWrite) {}
 
   bool run() {
@@ -57,31 +35,37 @@ class CollectCopyRun {
     sourceDirectory_ = full.drive + full.dir;
     prepareDestination();
     quillkit::PathParts typed = splitPath(source_);
-    std::string pattern = typed.fname + typed.ext;
+    const std::string pattern = typed.fname + typed.ext;
     traceInputs(pattern);
 
-    quillkit::DirectoryWalker walker;
-    walker.reset(pattern, sourceDirectory_);
-    line(texts::kTraceResetDone);
-    if (!walker.find()) {
-      line(texts::kTraceFindFailed);
+    line(copytexts::kTraceResetDone);
+    std::list<std::string> found;
+    if (!fileSystem_.findFiles(pattern, sourceDirectory_, found)) {
+      line(copytexts::kTraceFindFailed);
       return false;
     }
-    line(texts::kTraceFindDone);
+    line(copytexts::kTraceFindDone);
     bool result = true;
 
     console_ << std::endl;
-    line(texts::kTraceCopyTo + destination_);
-    line(texts::kTraceCopyToCollected + destinationDirectory_);
+    line(copytexts::kTraceCopyTo + destination_);
+    line(copytexts::kTraceCopyToCollected + destinationDirectory_);
     if (!enterSourceDirectory()) return false;
-    for (const std::string& path : walker.results)
+    for (const std::string& path : found)
       if (!collect(path)) result = false;
-    line(texts::kTraceEnd);
+    line(copytexts::kTraceEnd);
     return result;
   }
 
  private:
   void line(const std::string& text) { console_ << text << std::endl; }
+
+  // `path` joined to the current directory.
+  std::string fromCurrentDirectory(const std::string& path) {
+    std::string joined = fileSystem_.currentDirectory();
+    quillkit::appendPath(joined, path);
+    return joined;
+  }
 
   // The destination made absolute; a missing relative one is created.
   void prepareDestination() {
@@ -90,39 +74,40 @@ class CollectCopyRun {
       return;
     }
     destinationDirectory_ = fromCurrentDirectory(destination_);
-    if (directoryFound(destinationDirectory_)) return;
-    if (quillkit::createDirectories(destinationDirectory_.c_str()) != 0)
-      line(texts::kTraceCreateDir + destinationDirectory_ + texts::kTraceCreateDirFailed);
+    if (fileSystem_.isDirectory(destinationDirectory_)) return;
+    if (fileSystem_.createDirectories(destinationDirectory_) != 0)
+      line(copytexts::kTraceCreateDir + destinationDirectory_ +
+           copytexts::kTraceCreateDirFailed);
   }
 
   void traceInputs(const std::string& pattern) {
-    line(texts::kTraceStart);
-    line(texts::kTraceSource + source_);
-    line(texts::kTraceCollected + pattern);
-    line(texts::kTraceDestination + destination_);
-    line(texts::kTraceCollected + destinationDirectory_);
-    line(texts::kTraceCurrentDir + SafeGetCurrentDirectory());
-    line(texts::kTraceCollected + sourceDirectory_);
-    console_ << texts::kTraceForceWrite << std::boolalpha << forceWrite_ << std::endl;
+    line(copytexts::kTraceStart);
+    line(copytexts::kTraceSource + source_);
+    line(copytexts::kTraceCollected + pattern);
+    line(copytexts::kTraceDestination + destination_);
+    line(copytexts::kTraceCollected + destinationDirectory_);
+    line(copytexts::kTraceCurrentDir + fileSystem_.currentDirectory());
+    line(copytexts::kTraceCollected + sourceDirectory_);
+    console_ << copytexts::kTraceForceWrite << std::boolalpha << forceWrite_ << std::endl;
     console_ << std::endl;
-    line(texts::kTraceResetArgs);
-    line(texts::kTraceResetArg1 + pattern);
-    line(texts::kTraceResetArg2 + sourceDirectory_);
+    line(copytexts::kTraceResetArgs);
+    line(copytexts::kTraceResetArg1 + pattern);
+    line(copytexts::kTraceResetArg2 + sourceDirectory_);
   }
 
-  // An absolute source becomes the current directory; a relative one leaves it.
+  // An absolute source's directory becomes current; a relative source leaves it.
   bool enterSourceDirectory() {
     if (!isAbsolute(source_)) {
-      line(texts::kTraceUnchangedDir + SafeGetCurrentDirectory());
+      line(copytexts::kTraceUnchangedDir + fileSystem_.currentDirectory());
       return true;
     }
     quillkit::PathParts parts = splitPath(source_);
-    std::string directory = parts.drive + parts.dir;
-    if (!quillkit::changeDirectory(directory, true)) {
-      line(texts::kTraceChangeDirFailed + directory);
+    const std::string directory = parts.drive + parts.dir;
+    if (!fileSystem_.changeDirectory(directory)) {
+      line(copytexts::kTraceChangeDirFailed + directory);
       return false;
     }
-    line(texts::kTraceChangedDir + directory);
+    line(copytexts::kTraceChangedDir + directory);
     return true;
   }
 
@@ -130,49 +115,47 @@ class CollectCopyRun {
   // an existing destination without force-write.
   bool collect(const std::string& sourcePath) {
     quillkit::PathParts parts = splitPath(sourcePath);
-    std::string fileName = parts.fname + parts.ext;
+    const std::string fileName = parts.fname + parts.ext;
     std::string destinationPath = destinationDirectory_;
     quillkit::appendPath(destinationPath, fileName);
-    line(texts::kTraceCopyDest + destinationPath);
+    line(copytexts::kTraceCopyDest + destinationPath);
     if (destinationPath == sourcePath || destination_ + fileName == sourcePath) return true;
-    if (quillkit::pathExists(destinationPath) && !forceWrite_) {
+    if (!forceWrite_ && fileSystem_.exists(destinationPath)) {
       refuse(destinationPath, sourcePath);
       return true;
     }
-    if (CopyFileWin32(destinationPath, sourcePath, forceWrite_)) {
-      line(texts::kTraceCopy + destinationPath + texts::kTraceCopySucceeded);
+    std::string errorText;
+    if (fileSystem_.copyFile(destinationPath, sourcePath, forceWrite_, errorText)) {
+      line(copytexts::kTraceCopy + destinationPath + copytexts::kTraceCopySucceeded);
       return true;
     }
-    // Kept before the existence test below, which would replace the system's last error.
-    uint32_t error = quillkit::lastErrorCode();
-    line(texts::kTraceCopy + destinationPath + texts::kTraceCopyFailed);
-    if (quillkit::pathExists(destinationPath) && !forceWrite_) {
+    line(copytexts::kTraceCopy + destinationPath + copytexts::kTraceCopyFailed);
+    if (!forceWrite_ && fileSystem_.exists(destinationPath)) {
       refuse(destinationPath, sourcePath);
       return true;
     }
-    console_ << texts::kTraceCopyCall << destinationPath << texts::kTraceCopyCallSeparator
-             << sourcePath << texts::kTraceCopyCallSeparator << forceWrite_
-             << texts::kTraceCopyCallEnd << std::endl;
-    quillkit::debugPrintf("%s", errorText(error).c_str());
-    line(texts::kTraceLastError + errorText(error));
+    traceCopyCall(destinationPath, sourcePath, forceWrite_);
+    quillkit::debugPrintf("%s", errorText.c_str());
+    line(copytexts::kTraceLastError + errorText);
     return false;
   }
 
-  void refuse(const std::string& destinationPath, const std::string& sourcePath) {
-    console_ << texts::kTraceCopyCall << destinationPath << texts::kTraceCopyCallSeparator
-             << sourcePath << texts::kTraceCopyCallSeparator << false
-             << texts::kTraceCopyCallEnd << std::endl;
-    line(texts::kTraceExists);
-    line(texts::kTraceUseForceWrite);
+  void traceCopyCall(const std::string& destinationPath, const std::string& sourcePath,
+                     bool forceWrite) {
+    console_ << copytexts::kTraceCopyCall << destinationPath
+             << copytexts::kTraceCopyCallSeparator << sourcePath
+             << copytexts::kTraceCopyCallSeparator << forceWrite << copytexts::kTraceCopyCallEnd
+             << std::endl;
   }
 
-  static std::string errorText(uint32_t code) {
-    quillkit::ErrorMessage message;
-    message.load(code, true);
-    return message.text();
+  void refuse(const std::string& destinationPath, const std::string& sourcePath) {
+    traceCopyCall(destinationPath, sourcePath, false);
+    line(copytexts::kTraceExists);
+    line(copytexts::kTraceUseForceWrite);
   }
 
   std::ostream& console_;
+  FileSystem& fileSystem_;
   const std::string source_;
   const std::string destination_;
   const bool forceWrite_;
@@ -182,7 +165,7 @@ class CollectCopyRun {
 
 }  // namespace
 
-bool CopyApplication::executeCollectCopy(quillkit::StringRef source,
-                                         quillkit::StringRef destination, bool forceWrite) {
-  return CollectCopyRun(console_, source.textToNul(), destination.textToNul(), forceWrite).run();
+bool collectCopy(std::ostream& console, FileSystem& fileSystem, const std::string& source,
+                 const std::string& destination, bool forceWrite) {
+  return CollectCopyRun(console, fileSystem, source, destination, forceWrite).run();
 }

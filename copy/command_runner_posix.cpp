@@ -1,7 +1,7 @@
 #include <iostream>
 
+#include "copy/cmd_posix/interpreter.h"
 #include "copy/command_runner.h"
-#include "copy/interpreter/interpreter.h"
 
 namespace {
 
@@ -13,7 +13,7 @@ class InterpreterRunner : public CommandRunner {
   int run(const std::string& commandLine) override { return interpreter_.run(commandLine); }
 
  private:
-  shell::Interpreter interpreter_;
+  cmd::Interpreter interpreter_;
 };
 
 }  // namespace

@@ -1,9 +1,9 @@
 #include "copy/shell_command.h"
 
 #include <cstring>
+#include <ostream>
 
-#include "app/copy_application.h"
-#include "app/texts.h"
+#include "copy/texts.h"
 
 PathForm classifyPath(const std::string& path) {
   bool quote = !path.empty() && path[0] == '/';
@@ -36,22 +36,22 @@ ShellCommand buildShellCommand(CopyMode mode, const std::string& source,
     }
   }
   if (mode == Copy)
-    command.line = texts::kCopyCommand + inForm(source) + texts::kCopyMiddle +
-                   inForm(destination) + texts::kCopyTail;
+    command.line = copytexts::kCopyCommand + inForm(source) + copytexts::kCopyMiddle +
+                   inForm(destination) + copytexts::kCopyTail;
   else if (mode == Move)
-    command.line = texts::kMoveCommand + inForm(source) + " " + inForm(destination);
+    command.line = copytexts::kMoveCommand + inForm(source) + " " + inForm(destination);
   else
-    command.line = texts::kXCopyCommand + inForm(source) + " " + inForm(destination);
+    command.line = copytexts::kXCopyCommand + inForm(source) + " " + inForm(destination);
   return command;
 }
 
-bool CopyApplication::executeShellCommand(quillkit::StringRef source,
-                                          quillkit::StringRef destination, CopyMode mode) {
-  ShellCommand command = buildShellCommand(mode, source.textToNul(), destination.textToNul());
+bool runShellCommand(std::ostream& console, CommandRunner& runner, CopyMode mode,
+                     const std::string& source, const std::string& destination) {
+  ShellCommand command = buildShellCommand(mode, source, destination);
   if (command.refused) {
-    console_ << texts::kUnsafePath << std::endl;
-    console_ << command.refusedPath << std::endl;
+    console << copytexts::kUnsafePath << std::endl;
+    console << command.refusedPath << std::endl;
     return false;
   }
-  return runner_.run(command.line) == 0;
+  return runner.run(command.line) == 0;
 }

@@ -1,9 +1,11 @@
 #ifndef PELQUIST_COPY_SHELL_COMMAND_H_
 #define PELQUIST_COPY_SHELL_COMMAND_H_
 
+#include <iosfwd>
 #include <string>
 
-#include "app/copy_mode.h"
+#include "copy/command_runner.h"
+#include "copy/copy_mode.h"
 
 /// How one path may go into a command line for the command interpreter.
 enum class PathForm {
@@ -33,5 +35,11 @@ struct ShellCommand {
 /// with the two paths in their forms; an empty path adds nothing.
 ShellCommand buildShellCommand(CopyMode mode, const std::string& source,
                                const std::string& destination);
+
+/// Carries out a shell-command mode: builds its line and hands it to `runner`, or,
+/// when a path cannot be passed, says so on `console` and runs nothing. True when the
+/// command ended with status 0.
+bool runShellCommand(std::ostream& console, CommandRunner& runner, CopyMode mode,
+                     const std::string& source, const std::string& destination);
 
 #endif  // PELQUIST_COPY_SHELL_COMMAND_H_

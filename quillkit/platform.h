@@ -43,10 +43,6 @@ constexpr bool kLeadingSeparatorIsRoot = true;
 
 }  // namespace platform
 
-/// True when the path is absolute: on Windows it holds a ':' (a drive), on POSIX it
-/// begins with '/'.
-bool isAbsolutePath(const char* path);
-
 }  // namespace quillkit
 
 #endif  // QUILLKIT_PLATFORM_H_

@@ -29,7 +29,7 @@ bool cannotBegin(char c) {
 bool makeLevel(const std::string& level) {
   if (level.empty() || level[0] == '\0') return false;
   SecurityAttributes attributes;
-  return createDirectory(level.c_str(), attributes) != 0 || directoryExists(level.c_str()) != 0;
+  return createDirectory(level.c_str(), attributes) != 0 || directoryExists(level);
 }
 
 }  // namespace
@@ -40,8 +40,7 @@ bool changeDirectory(StringRef path, bool create) {
   // Only the last byte is looked at: a name ending in a pair whose second byte is
   // 0x5C (表) loses that byte. Callers pass directories that end in a real separator.
   if (!target.empty() && isSeparator(target.back()) && !loneRoot) target.pop_back();
-  if (create && !entryExists(target.c_str()) && createDirectories(target.c_str()) != 0)
-    return false;
+  if (create && !pathExists(target) && createDirectories(target.c_str()) != 0) return false;
   return setCurrentDirectory(target.c_str()) != 0;
 }
 
@@ -96,14 +95,22 @@ int32_t createDirectories(const char* path) {
   return 0;
 }
 
+bool readCurrentDirectory(std::string& directory) {
+  std::vector<char> buffer(platform::kCurrentDirectoryBuffer, '\0');
+  // A directory that does not fit leaves the zero-filled buffer empty on both systems
+  // (Windows reports the size it would need, POSIX reports failure).
+  if (!getCurrentDirectory(buffer.data(), static_cast<uint32_t>(buffer.size())) ||
+      buffer[0] == '\0')
+    return false;
+  directory = buffer.data();
+  return true;
+}
+
 }  // namespace quillkit
 
 std::string SafeGetCurrentDirectory() {
-  std::vector<char> buffer(quillkit::platform::kCurrentDirectoryBuffer, '\0');
-  // A directory that does not fit leaves the zero-filled buffer empty on both systems
-  // (Windows reports the size it would need, POSIX reports failure).
-  if (!quillkit::getCurrentDirectory(buffer.data(), static_cast<uint32_t>(buffer.size())) ||
-      buffer[0] == '\0')
+  std::string directory;
+  if (!quillkit::readCurrentDirectory(directory))
     throw std::logic_error(quillkit::texts::kCurrentDirectoryError);
-  return std::string(buffer.data());
+  return directory;
 }

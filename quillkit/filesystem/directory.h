@@ -1,7 +1,8 @@
 #ifndef QUILLKIT_FILESYSTEM_DIRECTORY_H_
 #define QUILLKIT_FILESYSTEM_DIRECTORY_H_
 
-// The current directory and the creation of directories.
+// The current directory, the creation of directories, and the two questions every
+// layer asks of a concrete path: does it exist, is it a directory.
 
 #include <cstdint>
 #include <string>
@@ -17,18 +18,27 @@ struct SecurityAttributes {
   bool inheritHandle = false;
 };
 
+// --- the platform's wrappers (directory_win32.cpp, directory_posix.cpp); on failure
+// the system's last error says why.
+
 /// 1 when the current directory was written into `buffer` (with its NUL), else 0.
 int getCurrentDirectory(char* buffer, uint32_t bufferSize);
 /// 1 when `path` is now the current directory, else 0.
 int setCurrentDirectory(const char* path);
 /// 1 when the directory `path` was created, else 0 (also when it already exists).
 int createDirectory(const char* path, const SecurityAttributes& attributes);
-/// 1 when `path` names an existing directory.
-int directoryExists(const char* path);
-/// 1 when something of that name exists, file or directory (on Windows the name may
-/// be a wildcard pattern, as the system's search takes it). The test that
-/// changeDirectory makes before it creates anything.
-int entryExists(const char* path);
+/// True when a file or directory of exactly that name exists (the text up to its NUL).
+/// Windows asks its find-first lookup; POSIX looks the name up once, so '*' and '?'
+/// are bytes of a name there, never a pattern.
+bool pathExists(StringRef path);
+/// True when a directory of exactly that name exists, by the same lookup.
+bool directoryExists(StringRef path);
+
+// --- built on the wrappers
+
+/// The current directory in `directory`; false, leaving it unchanged, when it cannot
+/// be read or does not fit the platform's buffer.
+bool readCurrentDirectory(std::string& directory);
 
 /// Makes `path` current, creating it (and every missing level) first when `create` is
 /// set and nothing of that name exists. One trailing separator is ignored. False when

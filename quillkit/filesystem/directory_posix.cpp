@@ -2,7 +2,7 @@
 #include <unistd.h>
 
 #include "quillkit/filesystem/directory.h"
-#include "quillkit/filesystem/native_path_posix.h"
+#include "quillkit/filesystem/posix/native_path.h"
 
 namespace quillkit {
 
@@ -11,22 +11,25 @@ int getCurrentDirectory(char* buffer, uint32_t bufferSize) {
 }
 
 int setCurrentDirectory(const char* path) {
-  return chdir(toNativePath(path).c_str()) == 0 ? 1 : 0;
+  return chdir(posix::toNativePath(path).c_str()) == 0 ? 1 : 0;
 }
 
 // Default security maps onto the umask; nothing of the record applies here.
 int createDirectory(const char* path, const SecurityAttributes&) {
-  return mkdir(toNativePath(path).c_str(), 0777) == 0 ? 1 : 0;
+  return mkdir(posix::toNativePath(path).c_str(), 0777) == 0 ? 1 : 0;
 }
 
-int directoryExists(const char* path) {
+// A dangling symbolic link is a name that exists, as the find primitives list it.
+bool pathExists(StringRef path) {
+  const std::string native = posix::toNativePath(path.data());
   struct stat status;
-  return stat(toNativePath(path).c_str(), &status) == 0 && S_ISDIR(status.st_mode) ? 1 : 0;
+  return stat(native.c_str(), &status) == 0 || lstat(native.c_str(), &status) == 0;
 }
 
-int entryExists(const char* path) {
+bool directoryExists(StringRef path) {
   struct stat status;
-  return stat(toNativePath(path).c_str(), &status) == 0 ? 1 : 0;
+  return stat(posix::toNativePath(path.data()).c_str(), &status) == 0 &&
+         S_ISDIR(status.st_mode);
 }
 
 }  // namespace quillkit

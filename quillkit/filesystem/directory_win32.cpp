@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "quillkit/filesystem/directory.h"
+#include "quillkit/filesystem/find_primitives.h"
 
 namespace quillkit {
 
@@ -19,18 +20,17 @@ int createDirectory(const char* path, const SecurityAttributes& attributes) {
   return CreateDirectoryA(path, &security) ? 1 : 0;
 }
 
-int directoryExists(const char* path) {
-  DWORD attributes = GetFileAttributesA(path);
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) ? 1
-                                                                                          : 0;
+// Both questions are the system's find-first lookup, so that "exists" agrees with
+// what a walk sees. "dir\." names the directory itself, listed as ".".
+bool pathExists(StringRef path) {
+  FindSearch search;
+  return search.first(path.data()) == kFindOk;
 }
 
-int entryExists(const char* path) {
-  WIN32_FIND_DATAA data;
-  HANDLE search = FindFirstFileA(path, &data);
-  if (search == INVALID_HANDLE_VALUE) return 0;
-  FindClose(search);
-  return 1;
+bool directoryExists(StringRef path) {
+  FindSearch search;
+  return search.first(path.data()) == kFindOk &&
+         (entryIsSubDirectory(search.block()) != 0 || entryIsDots(search.block()) != 0);
 }
 
 }  // namespace quillkit

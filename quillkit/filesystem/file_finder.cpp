@@ -11,22 +11,11 @@ constexpr std::size_t kNameBufferSize = 260;
 
 }  // namespace
 
-FileFinder::FileFinder() : block_(allocateFindBlock()) {}
-
-FileFinder::~FileFinder() {
-  if (open_) {
-    closeFind(block_);
-    directory_.clear();
-    open_ = false;
-  }
-  freeFindBlock(&block_);
-}
-
 bool FileFinder::findFirst(const char* directory, const char* pattern) {
   if (isOpen()) close();
   std::string searchPath(directory);
   appendPath(searchPath, pattern);
-  status_ = findFirstEntry(block_, searchPath.c_str());
+  status_ = search_.first(searchPath.c_str());
   if (status_ != kFindOk) return false;
   directory_ = directory;
   open_ = true;
@@ -34,13 +23,13 @@ bool FileFinder::findFirst(const char* directory, const char* pattern) {
 }
 
 bool FileFinder::findNext() {
-  status_ = findNextEntry(block_);
+  status_ = search_.next();
   return status_ == kFindOk;
 }
 
 bool FileFinder::close() {
   if (!isOpen()) return false;
-  const int closed = closeFind(block_);
+  const int closed = search_.close();
   directory_.clear();
   open_ = false;
   return closed == 0;
@@ -48,13 +37,13 @@ bool FileFinder::close() {
 
 std::string FileFinder::fileName() {
   char buffer[kNameBufferSize];
-  if (copyEntryName(block_, buffer, sizeof buffer) != 0) buffer[0] = '\0';
+  if (copyEntryName(search_.block(), buffer, sizeof buffer) != 0) buffer[0] = '\0';
   return buffer;
 }
 
 std::string FileFinder::fullPath() {
   char name[kNameBufferSize];
-  if (copyEntryName(block_, name, sizeof name) != 0) name[0] = '\0';
+  if (copyEntryName(search_.block(), name, sizeof name) != 0) name[0] = '\0';
   const StringRef nameRef(name);
   // Room for the separator and the name up front: one allocation per path.
   std::string path;
@@ -69,20 +58,20 @@ std::string FileFinder::extension() {
   return getExtension(path.c_str());
 }
 
-bool FileFinder::isNormal() { return entryIsNormal(block_) != 0; }
+bool FileFinder::isNormal() { return entryIsNormal(search_.block()) != 0; }
 
-bool FileFinder::isReadOnly() { return entryIsReadOnly(block_) != 0; }
+bool FileFinder::isReadOnly() { return entryIsReadOnly(search_.block()) != 0; }
 
-bool FileFinder::isSubDirectory() { return entryIsSubDirectory(block_) == 1; }
+bool FileFinder::isSubDirectory() { return entryIsSubDirectory(search_.block()) == 1; }
 
 uint64_t FileFinder::fileSize() {
   uint32_t high = 0;
   uint32_t low = 0;
-  entrySize(block_, &high, &low);
+  entrySize(search_.block(), &high, &low);
   return (static_cast<uint64_t>(high) << 32) + low;
 }
 
-bool FileFinder::isDots() { return entryIsDots(block_) == 1; }
+bool FileFinder::isDots() { return entryIsDots(search_.block()) == 1; }
 
 FileEntryInfo FileFinder::info() {
   FileEntryInfo entry;

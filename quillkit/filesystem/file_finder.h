@@ -52,8 +52,8 @@ class FileFinderBase {
 /// entry of the last successful findFirst or findNext.
 class FileFinder : public FileFinderBase {
  public:
-  FileFinder();
-  ~FileFinder() override;
+  FileFinder() = default;
+  ~FileFinder() override = default;
   FileFinder(const FileFinder&) = delete;
   FileFinder& operator=(const FileFinder&) = delete;
 
@@ -77,7 +77,7 @@ class FileFinder : public FileFinderBase {
   const std::string& directory() const { return directory_; }
 
  private:
-  FindBlock* block_;
+  FindSearch search_;
   std::string directory_;
   bool open_ = false;
   FindResult status_ = kFindOk;

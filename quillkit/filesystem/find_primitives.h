@@ -54,6 +54,43 @@ uint32_t entryIsReadOnly(FindBlock* block);
 /// The current entry's size as two 32-bit halves.
 void entrySize(FindBlock* block, uint32_t* high, uint32_t* low);
 
+/// Owns one find block and its search: the search is closed and the block freed on
+/// every way out of the owner's scope. Every user of the primitives holds one.
+class FindSearch {
+ public:
+  FindSearch() : block_(allocateFindBlock()) {}
+  ~FindSearch() {
+    close();
+    freeFindBlock(&block_);
+  }
+  FindSearch(const FindSearch&) = delete;
+  FindSearch& operator=(const FindSearch&) = delete;
+
+  /// Starts a new search, closing an open one first: findFirstEntry's result, or
+  /// kFindFailed when there is no block (memory exhausted).
+  FindResult first(const char* searchPath) {
+    close();
+    if (block_ == nullptr) return kFindFailed;
+    FindResult result = findFirstEntry(block_, searchPath);
+    open_ = result == kFindOk;
+    return result;
+  }
+  /// Moves to the next entry of the open search: findNextEntry's result.
+  FindResult next() { return findNextEntry(block_); }
+  /// Closes the open search: closeFind's result, -1 when none is open.
+  int close() {
+    if (!open_) return -1;
+    open_ = false;
+    return closeFind(block_);
+  }
+  /// The block that the entry questions take; null when memory was exhausted.
+  FindBlock* block() const { return block_; }
+
+ private:
+  FindBlock* block_;
+  bool open_ = false;
+};
+
 }  // namespace quillkit
 
 #endif  // QUILLKIT_FILESYSTEM_FIND_PRIMITIVES_H_

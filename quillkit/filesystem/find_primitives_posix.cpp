@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "quillkit/filesystem/find_primitives.h"
-#include "quillkit/filesystem/native_path_posix.h"
-#include "quillkit/filesystem/wildcard_posix.h"
+#include "quillkit/filesystem/posix/native_path.h"
+#include "quillkit/filesystem/posix/wildcard.h"
 
 // The POSIX listing reads a directory once, keeps the matching names in the order in
 // which NTFS would list them, and closes the directory at once: an open search costs
@@ -144,7 +144,7 @@ FindResult findMatching(FindBlock* block, const std::string& mask) {
   DIR* dir = opendir(directory.empty() ? "." : directory.c_str());
   if (dir == nullptr) return fail(block, errno);
 
-  const WildcardMask wildcard(mask);
+  const posix::WildcardMask wildcard(mask);
   const bool everything = wildcard.matchesEverything();
   // "." and ".." come first, subject to the mask; the root has neither.
   const bool dotMatches = everything || wildcard.matches(".");
@@ -169,9 +169,9 @@ FindResult findMatching(FindBlock* block, const std::string& mask) {
     if (everything || wildcard.matches(name)) block->entries.push_back({name, entry->d_type});
   }
   closedir(dir);
-  std::sort(block->entries.begin() + static_cast<std::ptrdiff_t>(dotCount),
-            block->entries.end(),
-            [](const Entry& a, const Entry& b) { return entryNameLess(a.name, b.name); });
+  std::sort(
+      block->entries.begin() + static_cast<std::ptrdiff_t>(dotCount), block->entries.end(),
+      [](const Entry& a, const Entry& b) { return posix::entryNameLess(a.name, b.name); });
 
   if (block->entries.empty()) return fail(block, readError != 0 ? readError : ENOENT);
   block->deferredError = readError;
@@ -196,14 +196,14 @@ FindResult findFirstEntry(FindBlock* block, const char* searchPath) {
   block->deferredError = 0;
   block->statDone = false;
 
-  const std::string path = toNativePath(searchPath);
+  const std::string path = posix::toNativePath(searchPath);
   const size_t slash = path.rfind('/');
   const size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
   block->directory.assign(path, 0, nameStart);
   const std::string name = path.substr(nameStart);
   if (name.empty()) return fail(block, ENOENT);  // "dir/" names no entry
 
-  if (!hasWildcards(name.c_str())) return findExact(block, path, name);
+  if (!posix::hasWildcards(name.c_str())) return findExact(block, path, name);
   return findMatching(block, name);
 }
 

@@ -12,12 +12,6 @@ unsigned char byteAt(const char* text, uint32_t i) {
   return static_cast<unsigned char>(text[i]);
 }
 
-// getExtension and the C runtime's split use the wider lead-byte table of code page
-// 932 (up to 0xFC), unlike isLeadByte, which stops at 0xF5.
-bool isCodePageLeadByte(unsigned char c) {
-  return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-}
-
 bool isExtensionTrailByte(unsigned char c) { return c >= 0x40 && c <= 0xFC && c != 0x7F; }
 
 bool isSeparator(char c) { return c == '\\' || c == '/'; }
@@ -56,6 +50,10 @@ int isLeadByte(unsigned char c) {
 
 int isTrailByte(unsigned char c) {
   return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC) ? 1 : 0;
+}
+
+bool isCodePageLeadByte(unsigned char c) {
+  return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
 }
 
 int32_t findChar(const char* text, char ch) {

@@ -17,12 +17,18 @@ bool isAlpha(char c);
 int isLeadByte(unsigned char c);
 /// 1 for 0x40-0x7E and 0x80-0xFC, else 0.
 int isTrailByte(unsigned char c);
+/// True for a lead byte of the C runtime's code page 932 table, 0x81-0x9F and
+/// 0xE0-0xFC: wider than isLeadByte, as the split and the extension search use it.
+bool isCodePageLeadByte(unsigned char c);
 
 /// Index of the first `ch` outside double-byte pairs (the first byte is compared
 /// before any pair test), or -1.
 int32_t findChar(const char* text, char ch);
 /// 1 when the path holds a ':' outside pairs: callers take it for a drive.
 int hasColon(const char* path);
+/// True when the path is absolute as collect-copy takes it: on Windows it holds a ':'
+/// (hasColon, a drive), on POSIX it begins with '/'.
+bool isAbsolutePath(const char* path);
 /// The separator characters, backslash then slash.
 const char* pathSeparators();
 /// Index of the last '\' or '/' outside pairs, or -1.

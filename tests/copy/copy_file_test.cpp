@@ -5,8 +5,7 @@
 #include <chrono>
 #include <filesystem>
 
-#include "support/file_util.h"
-#include "support/temp_dir.h"
+#include "tests/support/temp_dir.h"
 
 namespace fs = std::filesystem;
 
@@ -15,26 +14,26 @@ namespace {
 class CopyFileTest : public ::testing::Test {
  protected:
   std::string path(const std::string& name) const { return dir_.join(name); }
-  ScopedTempDir dir_;
+  TempDir dir_;
 };
 
 TEST_F(CopyFileTest, CopiesContentToNewName) {
   std::string content("line one\r\nbinary \0\x1a\xff tail", 24);
-  writeFile(path("a.bin"), content);
+  dir_.write("a.bin", content);
   ASSERT_TRUE(CopyFileWin32(path("b.bin"), path("a.bin"), false));
-  EXPECT_EQ(content, readFile(path("b.bin")));
-  EXPECT_EQ(content, readFile(path("a.bin")));
+  EXPECT_EQ(content, dir_.read("b.bin"));
+  EXPECT_EQ(content, dir_.read("a.bin"));
 }
 
 TEST_F(CopyFileTest, CopiesEmptyFile) {
-  writeFile(path("empty"), "");
+  dir_.write("empty", "");
   ASSERT_TRUE(CopyFileWin32(path("copy"), path("empty"), false));
-  EXPECT_TRUE(fileExists(path("copy")));
-  EXPECT_EQ("", readFile(path("copy")));
+  EXPECT_TRUE(dir_.exists("copy"));
+  EXPECT_EQ("", dir_.read("copy"));
 }
 
 TEST_F(CopyFileTest, KeepsModificationTime) {
-  writeFile(path("a.txt"), "old");
+  dir_.write("a.txt", "old");
   auto stamp = fs::last_write_time(path("a.txt")) - std::chrono::hours(24 * 400);
   fs::last_write_time(path("a.txt"), stamp);
   ASSERT_TRUE(CopyFileWin32(path("b.txt"), path("a.txt"), false));
@@ -42,7 +41,7 @@ TEST_F(CopyFileTest, KeepsModificationTime) {
 }
 
 TEST_F(CopyFileTest, ReadOnlySourceGivesReadOnlyCopy) {
-  writeFile(path("ro.txt"), "x");
+  dir_.write("ro.txt", "x");
   fs::permissions(path("ro.txt"),
                   fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                   fs::perm_options::remove);
@@ -52,30 +51,30 @@ TEST_F(CopyFileTest, ReadOnlySourceGivesReadOnlyCopy) {
 }
 
 TEST_F(CopyFileTest, ExistingDestinationIsKeptWithoutForceWrite) {
-  writeFile(path("a.txt"), "new");
-  writeFile(path("b.txt"), "old content");
+  dir_.write("a.txt", "new");
+  dir_.write("b.txt", "old content");
   EXPECT_FALSE(CopyFileWin32(path("b.txt"), path("a.txt"), false));
-  EXPECT_EQ("old content", readFile(path("b.txt")));
+  EXPECT_EQ("old content", dir_.read("b.txt"));
 }
 
 TEST_F(CopyFileTest, ForceWriteReplacesExistingDestination) {
-  writeFile(path("a.txt"), "new");
-  writeFile(path("b.txt"), "old content that is longer");
+  dir_.write("a.txt", "new");
+  dir_.write("b.txt", "old content that is longer");
   ASSERT_TRUE(CopyFileWin32(path("b.txt"), path("a.txt"), true));
-  EXPECT_EQ("new", readFile(path("b.txt")));
+  EXPECT_EQ("new", dir_.read("b.txt"));
 }
 
 TEST_F(CopyFileTest, FileOntoItselfFailsAndStaysIntact) {
-  writeFile(path("a.txt"), "precious");
+  dir_.write("a.txt", "precious");
   for (bool forceWrite : {false, true}) {
     EXPECT_FALSE(CopyFileWin32(path("a.txt"), path("a.txt"), forceWrite)) << forceWrite;
-    EXPECT_EQ("precious", readFile(path("a.txt")));
+    EXPECT_EQ("precious", dir_.read("a.txt"));
   }
 }
 
 TEST_F(CopyFileTest, FailuresCreateNothing) {
-  writeFile(path("a.txt"), "a");
-  makeDirectories(path("dir"));
+  dir_.write("a.txt", "a");
+  dir_.makeDirs("dir");
   struct Case {
     const char* destination;
     const char* source;
@@ -93,8 +92,8 @@ TEST_F(CopyFileTest, FailuresCreateNothing) {
           << c.destination << " <- " << c.source;
     }
   }
-  EXPECT_EQ((std::vector<std::string>{"a.txt", "dir"}), listDirectory(dir_.path()));
-  EXPECT_TRUE(listDirectory(path("dir")).empty());
+  EXPECT_EQ((std::vector<std::string>{"a.txt", "dir"}), dir_.list());
+  EXPECT_TRUE(dir_.list("dir").empty());
 }
 
 }  // namespace

@@ -3,17 +3,17 @@
 #include <string>
 #include <vector>
 
-#include "app/texts.h"
-#include "e2e/e2e_support.h"
-#include "support/file_util.h"
-#include "support/temp_dir.h"
+#include "tests/e2e/e2e_support.h"
+#include "tests/support/expected_texts.h"
+#include "tests/support/platform.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 
 /// On Windows the command lines go to cmd.exe (Wine's, in these runs), whose texts and
 /// questions are its own: there the tests check files and exit codes. The POSIX build's
 /// own interpreter is also held to cmd.exe's documented output, byte for byte.
-bool outputIsOurs() { return nativeSeparator() == '/'; }
+bool outputIsOurs() { return !testsys::isWindowsBuild(); }
 
 class ShellModesE2e : public ::testing::Test {
  protected:
@@ -21,12 +21,10 @@ class ShellModesE2e : public ::testing::Test {
     return runProgram(arguments, dir_.path(), input);
   }
   std::string path(const std::string& name) const { return dir_.join(name); }
-  void write(const std::string& name, const std::string& content) {
-    writeFile(path(name), content);
-  }
-  std::string read(const std::string& name) const { return readFile(path(name)); }
+  void write(const std::string& name, const std::string& content) { dir_.write(name, content); }
+  std::string read(const std::string& name) const { return dir_.read(name); }
 
-  ScopedTempDir dir_;
+  TempDir dir_;
 };
 
 TEST_F(ShellModesE2e, CopyIsTheDefaultMode) {
@@ -49,10 +47,10 @@ TEST_F(ShellModesE2e, CopyIsTheDefaultMode) {
 TEST_F(ShellModesE2e, CopyToAFolderAndIntoTheCurrentOne) {
   write("a.txt", "a");
   write("sub/s.txt", "s");
-  makeDirectories(path("out"));
+  dir_.makeDirs("out");
   EXPECT_EQ(0, run({"-nosw", "-copy", "a.txt", "out"}).exitCode);
   EXPECT_EQ("a", read("out/a.txt"));
-  std::string sub = std::string("sub") + nativeSeparator() + "s.txt";
+  std::string sub = std::string("sub") + testsys::separator() + "s.txt";
   ChildResult result = run({"-nosw", "-copy", sub});
   EXPECT_EQ(0, result.exitCode);
   EXPECT_EQ("s", read("s.txt"));
@@ -64,7 +62,7 @@ TEST_F(ShellModesE2e, CopyFailuresFailTheRun) {
   EXPECT_EQ(1, missing.exitCode);
   ChildResult ontoItself = run({"-nosw", "-copy", "a.txt"});
   EXPECT_EQ(1, ontoItself.exitCode);
-  EXPECT_EQ((std::vector<std::string>{"a.txt"}), listDirectory(dir_.path()));
+  EXPECT_EQ((std::vector<std::string>{"a.txt"}), dir_.list());
   if (outputIsOurs()) {
     EXPECT_EQ("        0 file(s) copied.\n", missing.output);
     EXPECT_EQ("The system cannot find the file specified.\n", missing.errorOutput);
@@ -83,7 +81,7 @@ TEST_F(ShellModesE2e, PathsWithOperatorsNameExactlyTheirFiles) {
     EXPECT_EQ(0, result.exitCode) << name << result.output << result.errorOutput;
     EXPECT_EQ(name, read(copy)) << name;
   }
-  EXPECT_EQ(10u, listDirectory(dir_.path()).size());
+  EXPECT_EQ(10u, dir_.list().size());
 }
 
 TEST_F(ShellModesE2e, AbsolutePaths) {
@@ -108,13 +106,13 @@ TEST_F(ShellModesE2e, OverwriteQuestionTakesItsAnswerFromStandardInput) {
 
 TEST_F(ShellModesE2e, MoveRenamesAndMovesIntoAFolder) {
   write("a.txt", "a");
-  makeDirectories(path("sub"));
+  dir_.makeDirs("sub");
   ChildResult renamed = run({"-nosw", "-move", "a.txt", "b.txt"});
   EXPECT_EQ(0, renamed.exitCode);
   EXPECT_EQ("a", read("b.txt"));
   ChildResult moved = run({"-nosw", "-move", "b.txt", "sub"});
   EXPECT_EQ(0, moved.exitCode);
-  EXPECT_EQ((std::vector<std::string>{"sub"}), listDirectory(dir_.path()));
+  EXPECT_EQ((std::vector<std::string>{"sub"}), dir_.list());
   EXPECT_EQ("a", read("sub/b.txt"));
   if (outputIsOurs()) {
     EXPECT_EQ("        1 file(s) moved.\n", moved.output);
@@ -132,7 +130,7 @@ TEST_F(ShellModesE2e, MoveOfAMissingFileFails) {
 TEST_F(ShellModesE2e, XcopyCopiesTheTree) {
   write("src/a.txt", "a");
   write("src/s1/b.txt", "b");
-  std::string destination = std::string("dst") + nativeSeparator();
+  std::string destination = std::string("dst") + testsys::separator();
   ChildResult result = run({"-nosw", "-xcopy", "src", destination});
   EXPECT_EQ(0, result.exitCode) << result.output << result.errorOutput;
   EXPECT_EQ("a", read("dst/a.txt"));
@@ -158,7 +156,7 @@ TEST_F(ShellModesE2e, XcopyAsksWhetherANewDestinationIsAFolder) {
 TEST_F(ShellModesE2e, XcopyOfAMissingSourceFails) {
   ChildResult result = run({"-nosw", "-xcopy", "missing.txt", "dst"});
   EXPECT_EQ(1, result.exitCode);
-  EXPECT_EQ((std::vector<std::string>{}), listDirectory(dir_.path()));
+  EXPECT_EQ((std::vector<std::string>{}), dir_.list());
   if (outputIsOurs()) {
     EXPECT_EQ("0 File(s) copied\n", result.output);
     EXPECT_EQ("File not found - missing.txt\n", result.errorOutput);
@@ -170,7 +168,7 @@ TEST_F(ShellModesE2e, WarningComesBeforeTheCommandsOutput) {
   write("a.txt", "a");
   ChildResult result = run({"-copy", "a.txt", "b.txt"});
   EXPECT_EQ(0, result.exitCode);
-  EXPECT_EQ(warningLines() + "        1 file(s) copied.\n", result.output);
+  EXPECT_EQ(expected::warningLines() + "        1 file(s) copied.\n", result.output);
 }
 
 }  // namespace

@@ -8,38 +8,32 @@
 #include <string>
 #include <vector>
 
-#include "quillkit/platform.h"
 #include "quillkit/scoped_ptr.h"
-#include "quillkit/texts.h"
-#include "support/child_process.h"
-#include "support/file_util.h"
-#include "support/temp_dir.h"
+#include "tests/support/child_process.h"
+#include "tests/support/debug_log.h"
+#include "tests/support/expected_texts.h"
+#include "tests/support/files.h"
+#include "tests/support/platform.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 
-using quillkit::platform::kHasDrives;
-using quillkit::platform::kWindows;
+using expected::assertionReport;
 
+const bool kWindows = testsys::isWindowsBuild();
 // exit(-1) as each system reports it to the parent.
 const long long kReportExitCode = kWindows ? -1 : 255;
 
-// One report, spelled out line by line.
-std::string reportText(const std::string& expression, const std::string& source,
-                       const std::string& line, const std::string& message) {
-  return "QUILLKIT_ASSERT(" + expression + "):\n" + "file:" + source + " / \n" +
-         " line:" + line + " / \n" + " message: " + message;
-}
-
 const std::string kScopedPtrReport =
-    reportText("ptr != 0", "boost/scoped_ptr", "94", "(unknown)");
+    assertionReport("ptr != 0", "boost/scoped_ptr", "94", "(unknown)");
 const std::string kDriveNameReport =
-    reportText("(quillkit::isAlpha(fname[0]) && fname[1] == ':')", "filesystem/utility", "274",
+    assertionReport("(quillkit::isAlpha(fname[0]) && fname[1] == ':')", "filesystem/utility", "274",
                "No message\n");
 
 // The steps of one report as the helper records them, in the order they must happen.
 std::string reportSteps(const std::string& report, bool fileOpened) {
   return "[debug]" + report + "[/debug]\n" + (fileOpened ? "[wait 800]\n" : "") +
-         "[shell ERROR_TEMP.txt]\n" + "[notice Message]\n" + quillkit::texts::kAssertNotice +
+         "[shell ERROR_TEMP.txt]\n" + "[notice Message]\n" + expected::kAssertNotice +
          "\n" + "[exit]\n";
 }
 
@@ -49,7 +43,7 @@ struct HelperRun {
 };
 
 // Runs the helper in `folder`; the record of its steps is taken away after each run.
-HelperRun runHelper(const ScopedTempDir& folder, std::vector<std::string> arguments) {
+HelperRun runHelper(const TempDir& folder, std::vector<std::string> arguments) {
   HelperRun run;
   run.child = runChild(PELQUIST_TEST_HELPER_EXE, arguments, folder.path());
   const std::string events = folder.join("helper_events.log");
@@ -58,7 +52,7 @@ HelperRun runHelper(const ScopedTempDir& folder, std::vector<std::string> argume
   return run;
 }
 
-std::string reportFile(const ScopedTempDir& folder) {
+std::string reportFile(const TempDir& folder) {
   return readFile(folder.join("ERROR_TEMP.txt"));
 }
 
@@ -69,7 +63,7 @@ TEST(AssertionReport, IsLoggedFiledAnnouncedAndEndsTheProcess) {
   };
   const Case cases[] = {{"scoped-ptr", kScopedPtrReport}, {"no-message", kDriveNameReport}};
   for (const Case& c : cases) {
-    ScopedTempDir folder;
+    TempDir folder;
     HelperRun run = runHelper(folder, {c.site});
     EXPECT_EQ(kReportExitCode, run.child.exitCode) << c.site;
     EXPECT_EQ(withTextLineEnds(c.report), reportFile(folder)) << c.site;
@@ -78,20 +72,20 @@ TEST(AssertionReport, IsLoggedFiledAnnouncedAndEndsTheProcess) {
 }
 
 TEST(AssertionReport, DriveQualifiedNameInAJoinIsReportedOnWindowsOnly) {
-  ScopedTempDir folder;
+  TempDir folder;
   HelperRun run = runHelper(folder, {"append-drive"});
-  if (kHasDrives) {
+  if (kWindows) {
     EXPECT_EQ(kReportExitCode, run.child.exitCode);
     EXPECT_EQ(withTextLineEnds(kDriveNameReport), reportFile(folder));
   } else {
     EXPECT_EQ(0, run.child.exitCode);
     EXPECT_EQ("dir/C:\\x", run.child.output);
-    EXPECT_FALSE(fileExists(folder.join("ERROR_TEMP.txt")));
+    EXPECT_FALSE(folder.exists("ERROR_TEMP.txt"));
   }
 }
 
 TEST(AssertionReport, ReportsAreAppendedOldestFirstAndRunOnWithoutALineFeed) {
-  ScopedTempDir folder;
+  TempDir folder;
   runHelper(folder, {"scoped-ptr"});
   runHelper(folder, {"no-message"});
   // "(unknown)" ends without a line feed, so the second report starts on its line.
@@ -100,34 +94,34 @@ TEST(AssertionReport, ReportsAreAppendedOldestFirstAndRunOnWithoutALineFeed) {
 }
 
 TEST(AssertionReport, FileThatCannotBeOpenedSkipsOnlyTheWriteAndTheWait) {
-  ScopedTempDir folder;
-  makeDirectories(folder.join("ERROR_TEMP.txt"));  // a folder in the file's place
+  TempDir folder;
+  folder.makeDirs("ERROR_TEMP.txt");  // a folder in the file's place
   HelperRun run = runHelper(folder, {"scoped-ptr"});
   EXPECT_EQ(kReportExitCode, run.child.exitCode);
   EXPECT_EQ(reportSteps(kScopedPtrReport, false), run.steps);
 }
 
 TEST(AssertionReport, MessageIsFormattedWithItsArguments) {
-  ScopedTempDir folder;
+  TempDir folder;
   runHelper(folder, {"formatted"});
   EXPECT_EQ(
-      withTextLineEnds(reportText("count > 0", "tools/counter", "42", "count -3 of items")),
+      withTextLineEnds(assertionReport("count > 0", "tools/counter", "42", "count -3 of items")),
       reportFile(folder));
 }
 
 TEST(AssertionReport, MessageIsCutAt1023Characters) {
-  ScopedTempDir folder;
+  TempDir folder;
   runHelper(folder, {"long-message"});
-  EXPECT_EQ(withTextLineEnds(reportText("x", "y", "1", std::string(1023, 'm'))),
+  EXPECT_EQ(withTextLineEnds(assertionReport("x", "y", "1", std::string(1023, 'm'))),
             reportFile(folder));
 }
 
 TEST(AssertionReport, MacroNamesTheConditionAndItsSource) {
-  ScopedTempDir folder;
+  TempDir folder;
   HelperRun run = runHelper(folder, {"macro"});
   EXPECT_EQ(kReportExitCode, run.child.exitCode);
   const std::string report = reportFile(folder);
-  const std::string lineEnd = textLineEnd();
+  const std::string lineEnd = testsys::textLineEnd();
   EXPECT_EQ(0u, report.find("QUILLKIT_ASSERT(count == 1):" + lineEnd + "file:"));
   EXPECT_NE(std::string::npos, report.find("test_helper_main.cpp / " + lineEnd + " line:"));
   const std::string tail = " / " + lineEnd + " message: No message" + lineEnd;
@@ -137,10 +131,10 @@ TEST(AssertionReport, MacroNamesTheConditionAndItsSource) {
 
 TEST(AssertionReport, NoticeGoesToStandardErrorOnPosix) {
   if (kWindows) GTEST_SKIP() << "the Windows notice is a message box";
-  ScopedTempDir folder;
+  TempDir folder;
   HelperRun run = runHelper(folder, {"scoped-ptr", "real-notice"});
   EXPECT_EQ(kReportExitCode, run.child.exitCode);
-  EXPECT_EQ(std::string(quillkit::texts::kAssertNotice) + "\n", run.child.errorOutput);
+  EXPECT_EQ(expected::kAssertNotice + "\n", run.child.errorOutput);
   EXPECT_EQ(
       "[debug]" + kScopedPtrReport + "[/debug]\n[wait 800]\n[shell ERROR_TEMP.txt]\n[exit]\n",
       run.steps);
@@ -169,23 +163,18 @@ TEST(ScopedPtr, GetOfAnEmptyPointerDoesNotRaise) {
   EXPECT_EQ(nullptr, nothing.get());
 }
 
-class DebugLog : public ::testing::Test {
+class DebugLogTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    quillkit::setDebugSink([this](const std::string& text) { sent_.push_back(text); });
-  }
-  void TearDown() override { quillkit::setDebugSink(nullptr); }
-
   // The single text sent since the test began.
   std::string sentText() const {
-    EXPECT_EQ(1u, sent_.size());
-    return sent_.empty() ? std::string() : sent_.back();
+    EXPECT_EQ(1u, log_.lines.size());
+    return log_.lines.empty() ? std::string() : log_.lines.back();
   }
 
-  std::vector<std::string> sent_;
+  DebugLog log_;
 };
 
-TEST_F(DebugLog, PrintfEndsEveryLineWithOneLineFeed) {
+TEST_F(DebugLogTest, PrintfEndsEveryLineWithOneLineFeed) {
   struct Case {
     std::string text;
     std::string expected;
@@ -197,13 +186,13 @@ TEST_F(DebugLog, PrintfEndsEveryLineWithOneLineFeed) {
       {"100%d", "100%d\n"},  // the formatted text is not formatted again
   };
   for (const Case& c : cases) {
-    sent_.clear();
+    log_.lines.clear();
     EXPECT_TRUE(quillkit::debugPrintf("%s", c.text.c_str()));
     EXPECT_EQ(c.expected, sentText()) << c.text;
   }
 }
 
-TEST_F(DebugLog, PrintfKeepsALineTo1022Characters) {
+TEST_F(DebugLogTest, PrintfKeepsALineTo1022Characters) {
   const std::string full(1021, 'a');
   struct Case {
     size_t length;
@@ -217,18 +206,18 @@ TEST_F(DebugLog, PrintfKeepsALineTo1022Characters) {
       {3000, full + "\n"},
   };
   for (const Case& c : cases) {
-    sent_.clear();
+    log_.lines.clear();
     quillkit::debugPrintf("%s", std::string(c.length, 'a').c_str());
     EXPECT_EQ(c.expected, sentText()) << c.length;
   }
 }
 
-TEST_F(DebugLog, PrintfFormatsItsArguments) {
+TEST_F(DebugLogTest, PrintfFormatsItsArguments) {
   quillkit::debugPrintf("%s failed: %d", "copy", 5);
   EXPECT_EQ("copy failed: 5\n", sentText());
 }
 
-TEST_F(DebugLog, OutputKeepsATextTo2047Characters) {
+TEST_F(DebugLogTest, OutputKeepsATextTo2047Characters) {
   const std::string full(2046, 'b');
   struct Case {
     std::string text;
@@ -242,14 +231,14 @@ TEST_F(DebugLog, OutputKeepsATextTo2047Characters) {
       {std::string(5000, 'b'), full + "\n"},
   };
   for (const Case& c : cases) {
-    sent_.clear();
+    log_.lines.clear();
     EXPECT_TRUE(quillkit::debugOutput("%s", c.text.c_str()));
     EXPECT_EQ(c.expected, sentText()) << c.text.size();
   }
 }
 
 TEST(SystemErrorText, NamesTheLastErrorOfAFailedOpen) {
-  ScopedTempDir folder;
+  TempDir folder;
   const std::string missing = folder.join("missing.txt");
   ASSERT_EQ(nullptr, std::fopen(missing.c_str(), "rb"));
   const std::string text = quillkit::getLastErrorMessage();

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "support/child_process.h"
+#include "tests/support/child_process.h"
 
 namespace {
 
@@ -31,12 +31,14 @@ ChildResult runChild(const std::string& program, const std::vector<std::string>&
   ChildResult result;
   int in = scratchFile(), out = scratchFile(), err = scratchFile();
   if (in < 0 || out < 0 || err < 0) return result;
-  if (write(in, input.data(), input.size()) != static_cast<ssize_t>(input.size())) return result;
+  if (write(in, input.data(), input.size()) != static_cast<ssize_t>(input.size()))
+    return result;
   lseek(in, 0, SEEK_SET);
 
   std::vector<char*> argv;
   argv.push_back(const_cast<char*>(program.c_str()));
-  for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+  for (const std::string& argument : arguments)
+    argv.push_back(const_cast<char*>(argument.c_str()));
   argv.push_back(nullptr);
 
   std::fflush(nullptr);

@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "support/child_process.h"
+#include "tests/support/child_process.h"
 
 namespace {
 
@@ -15,8 +15,10 @@ std::string quoteArgument(const std::string& argument) {
       ++backslashes;
       continue;
     }
-    if (c == '"') quoted.append(backslashes * 2 + 1, '\\');
-    else quoted.append(backslashes, '\\');
+    if (c == '"')
+      quoted.append(backslashes * 2 + 1, '\\');
+    else
+      quoted.append(backslashes, '\\');
     backslashes = 0;
     quoted += c;
   }
@@ -53,7 +55,8 @@ ChildResult runChild(const std::string& program, const std::vector<std::string>&
   HANDLE in = scratchFile(tempDirectory, inName);
   HANDLE out = scratchFile(tempDirectory, outName);
   HANDLE err = scratchFile(tempDirectory, errName);
-  if (in != INVALID_HANDLE_VALUE && out != INVALID_HANDLE_VALUE && err != INVALID_HANDLE_VALUE) {
+  if (in != INVALID_HANDLE_VALUE && out != INVALID_HANDLE_VALUE &&
+      err != INVALID_HANDLE_VALUE) {
     DWORD written = 0;
     WriteFile(in, input.data(), static_cast<DWORD>(input.size()), &written, nullptr);
     SetFilePointer(in, 0, nullptr, FILE_BEGIN);

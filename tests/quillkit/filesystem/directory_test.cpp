@@ -6,17 +6,16 @@
 #include <string>
 #include <vector>
 
-#include "quillkit/platform.h"
-#include "support/file_util.h"
-#include "support/fs_platform.h"
-#include "support/shift_jis.h"
-#include "support/temp_dir.h"
+#include "tests/support/platform.h"
+#include "tests/support/shift_jis.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 
-using quillkit::platform::kHasDrives;
-using quillkit::platform::kLeadingSeparatorIsRoot;
-using quillkit::platform::kMaxCreatePath;
+// Windows has drives; on POSIX a leading separator is the root instead.
+const bool kHasDrives = testsys::isWindowsBuild();
+const bool kLeadingSeparatorIsRoot = !kHasDrives;
+const std::size_t kMaxCreatePath = testsys::createPathLimit();
 
 using sjis::kHyo;
 using sjis::kA;
@@ -25,57 +24,50 @@ using sjis::kBar;
 // Every test works with relative paths inside a fresh folder that is current.
 class DirectoryTest : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_TRUE(testfs::changeDirectory(folder_.path())); }
+  void SetUp() override { ASSERT_TRUE(testsys::changeDirectory(folder_.path())); }
 
-  // A path below the folder in the platform's own form, for checking the result. '/'
-  // is never the second byte of a pair, so it can be replaced blindly.
-  std::string native(std::string relative) const {
-    for (char& c : relative)
-      if (c == '/') c = nativeSeparator();
-    return folder_.path() + nativeSeparator() + relative;
-  }
+  std::string native(const std::string& relative) const { return folder_.join(relative); }
+  std::vector<std::string> entries() const { return folder_.list(); }
 
-  std::vector<std::string> entries() const { return listDirectory(folder_.path()); }
-
-  ScopedTempDir folder_;
+  TempDir folder_;
 };
 
 using CreateDirectories = DirectoryTest;
 using ChangeDirectory = DirectoryTest;
 
 TEST_F(CreateDirectories, CreatesEveryMissingLevel) {
-  makeDirectories(native("work"));
+  folder_.makeDirs("work");
   EXPECT_EQ(0, quillkit::createDirectories("work\\a\\b"));
-  EXPECT_TRUE(isDirectory(native("work/a/b")));
+  EXPECT_TRUE(folder_.isDirectory("work/a/b"));
 }
 
 TEST_F(CreateDirectories, WalksAnAbsolutePathFromTheDriveOrRoot) {
-  const std::string path = folder_.path() + nativeSeparator() + "x" + nativeSeparator() + "y";
+  const std::string path = folder_.join("x/y");
   EXPECT_EQ(0, quillkit::createDirectories(path.c_str()));
-  EXPECT_TRUE(isDirectory(native("x/y")));
+  EXPECT_TRUE(folder_.isDirectory("x/y"));
 }
 
 TEST_F(CreateDirectories, TakesBothSeparatorsAndStopsAtATrailingOne) {
   EXPECT_EQ(0, quillkit::createDirectories("a/b\\c"));
-  EXPECT_TRUE(isDirectory(native("a/b/c")));
+  EXPECT_TRUE(folder_.isDirectory("a/b/c"));
   EXPECT_EQ(0, quillkit::createDirectories("out\\"));
-  EXPECT_TRUE(isDirectory(native("out")));
+  EXPECT_TRUE(folder_.isDirectory("out"));
   EXPECT_EQ(0, quillkit::createDirectories("out\\"));  // an existing level passes
   EXPECT_EQ((std::vector<std::string>{"a", "out"}), entries());
 }
 
 TEST_F(CreateDirectories, RefusesALevelThatExistsAsAFile) {
-  writeFile(native("file"), "");
-  writeFile(native("f"), "");
+  folder_.write("file", "");
+  folder_.write("f", "");
   EXPECT_EQ(-1, quillkit::createDirectories("file\\sub"));
   EXPECT_EQ(-1, quillkit::createDirectories("file"));
   EXPECT_EQ(-1, quillkit::createDirectories("f"));  // one character as well
-  EXPECT_FALSE(isDirectory(native("file/sub")));
+  EXPECT_FALSE(folder_.isDirectory("file/sub"));
 }
 
 TEST_F(CreateDirectories, OneCharacterPathReportsWhetherTheDirectoryExists) {
   EXPECT_EQ(0, quillkit::createDirectories("g"));
-  EXPECT_TRUE(isDirectory(native("g")));
+  EXPECT_TRUE(folder_.isDirectory("g"));
   EXPECT_EQ(0, quillkit::createDirectories("g"));
 }
 
@@ -90,7 +82,7 @@ TEST_F(CreateDirectories, RefusesForbiddenCharactersAndKeepsEarlierLevels) {
     EXPECT_EQ(-1, quillkit::createDirectories(path)) << path;
   }
   EXPECT_EQ((std::vector<std::string>{"keep"}), entries());
-  EXPECT_TRUE(listDirectory(native("keep")).empty());
+  EXPECT_TRUE(folder_.list("keep").empty());
   EXPECT_EQ(0, quillkit::createDirectories("|"));  // nothing to create
   EXPECT_EQ((std::vector<std::string>{"keep"}), entries());
 }
@@ -103,8 +95,8 @@ TEST_F(CreateDirectories, TakesAColonForADriveOnlyOnWindows) {
   } else {
     EXPECT_EQ(0, quillkit::createDirectories("dir\\a:b"));
     EXPECT_EQ(0, quillkit::createDirectories(":dir"));
-    EXPECT_TRUE(isDirectory(native("dir/a:b")));
-    EXPECT_TRUE(isDirectory(native(":dir")));
+    EXPECT_TRUE(folder_.isDirectory("dir/a:b"));
+    EXPECT_TRUE(folder_.isDirectory(":dir"));
   }
 }
 
@@ -124,8 +116,8 @@ TEST_F(CreateDirectories, KeepsSecondBytesOfPairsInTheName) {
   EXPECT_EQ(0, quillkit::createDirectories((kBar + "d").c_str()));
   EXPECT_EQ(0, quillkit::createDirectories(("x" + kHyo).c_str()));
   EXPECT_EQ((std::vector<std::string>{"x" + kHyo, kA, kHyo, kBar + "d"}), entries());
-  EXPECT_EQ((std::vector<std::string>{"sub"}), listDirectory(native(kHyo)));
-  EXPECT_EQ((std::vector<std::string>{"b"}), listDirectory(native(kA)));
+  EXPECT_EQ((std::vector<std::string>{"sub"}), folder_.list(kHyo));
+  EXPECT_EQ((std::vector<std::string>{"b"}), folder_.list(kA));
 }
 
 TEST_F(CreateDirectories, AcceptsPathsUpToThePlatformLimit) {
@@ -135,46 +127,46 @@ TEST_F(CreateDirectories, AcceptsPathsUpToThePlatformLimit) {
   EXPECT_EQ(-1, quillkit::createDirectories((atLimit + "x").c_str()));
   EXPECT_TRUE(entries().empty());
   quillkit::createDirectories(atLimit.c_str());
-  EXPECT_TRUE(isDirectory(native("first")));
+  EXPECT_TRUE(folder_.isDirectory("first"));
 }
 
 TEST_F(ChangeDirectory, CreatesAMissingDirectoryAndMakesItCurrent) {
   EXPECT_TRUE(quillkit::changeDirectory("new\\deep\\", true));
   EXPECT_EQ(native("new/deep"), SafeGetCurrentDirectory());
-  EXPECT_EQ(currentDirectory(), SafeGetCurrentDirectory());
+  EXPECT_EQ(testsys::currentDirectory(), SafeGetCurrentDirectory());
 }
 
 TEST_F(ChangeDirectory, WithoutCreateOnlyTriesTheChange) {
   EXPECT_FALSE(quillkit::changeDirectory("missing\\", false));
-  EXPECT_EQ(folder_.path(), currentDirectory());
+  EXPECT_EQ(folder_.path(), testsys::currentDirectory());
   EXPECT_TRUE(entries().empty());
-  makeDirectories(native("there"));
+  folder_.makeDirs("there");
   EXPECT_TRUE(quillkit::changeDirectory("there", false));
-  EXPECT_EQ(native("there"), currentDirectory());
+  EXPECT_EQ(native("there"), testsys::currentDirectory());
 }
 
 TEST_F(ChangeDirectory, RefusesAFileAndCreatesNothing) {
-  writeFile(native("file.txt"), "");
+  folder_.write("file.txt", "");
   EXPECT_FALSE(quillkit::changeDirectory("file.txt", true));
-  EXPECT_EQ(folder_.path(), currentDirectory());
+  EXPECT_EQ(folder_.path(), testsys::currentDirectory());
   EXPECT_EQ((std::vector<std::string>{"file.txt"}), entries());
 }
 
 TEST_F(ChangeDirectory, FailsWhenTheDirectoryCannotBeCreated) {
   EXPECT_FALSE(quillkit::changeDirectory("ok\\bad|name", true));
-  EXPECT_EQ(folder_.path(), currentDirectory());
-  EXPECT_TRUE(isDirectory(native("ok")));  // levels made before the failure stay
+  EXPECT_EQ(folder_.path(), testsys::currentDirectory());
+  EXPECT_TRUE(folder_.isDirectory("ok"));  // levels made before the failure stay
 }
 
 TEST_F(ChangeDirectory, DropsOnlyOneTrailingSeparator) {
   EXPECT_TRUE(quillkit::changeDirectory("twice\\\\", true));
-  EXPECT_EQ(native("twice"), currentDirectory());
+  EXPECT_EQ(native("twice"), testsys::currentDirectory());
 }
 
 TEST_F(ChangeDirectory, EntersADoubleByteNameEndingInABackslashByte) {
   EXPECT_TRUE(quillkit::changeDirectory((kHyo + "\\").c_str(), true));
   EXPECT_EQ((std::vector<std::string>{kHyo}), entries());
-  EXPECT_EQ(native(kHyo), currentDirectory());
+  EXPECT_EQ(native(kHyo), testsys::currentDirectory());
 }
 
 TEST_F(ChangeDirectory, KeepsALoneRootOnPosix) {
@@ -185,8 +177,8 @@ TEST_F(ChangeDirectory, KeepsALoneRootOnPosix) {
 }
 
 TEST(SafeGetCurrentDirectory, ReturnsTheCurrentDirectory) {
-  ScopedTempDir folder;
-  ASSERT_TRUE(testfs::changeDirectory(folder.path()));
+  TempDir folder;
+  ASSERT_TRUE(testsys::changeDirectory(folder.path()));
   EXPECT_EQ(folder.path(), SafeGetCurrentDirectory());
 }
 

@@ -6,22 +6,22 @@
 #include <string>
 #include <vector>
 
-#include "quillkit/diagnostics.h"
-#include "quillkit/filesystem/find_test_platform.h"
-#include "support/file_util.h"
-#include "support/temp_dir.h"
+#include "tests/support/debug_log.h"
+#include "tests/support/platform.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 
 using quillkit::DirectoryWalker;
 using Paths = std::list<std::string>;
 
-/// `relative` ('/'-separated) below `top`, in the form the walker builds.
+/// `relative` ('/'-separated) below `top`, in the form the walker builds. '/' is never
+/// the second byte of a pair, so it can be replaced blindly.
 std::string pathBelow(const std::string& top, const std::string& relative) {
   std::string native = relative;
   for (char& c : native)
-    if (c == '/') c = nativeSeparator();
-  return top + nativeSeparator() + native;
+    if (c == '/') c = testsys::separator();
+  return top + testsys::separator() + native;
 }
 
 Paths below(const std::string& top, const std::vector<std::string>& relatives) {
@@ -30,27 +30,17 @@ Paths below(const std::string& top, const std::vector<std::string>& relatives) {
   return paths;
 }
 
-/// Collects the debug log while it lives.
-class DebugLog {
- public:
-  DebugLog() {
-    quillkit::setDebugSink([this](const std::string& text) { lines.push_back(text); });
-  }
-  ~DebugLog() { quillkit::setDebugSink(nullptr); }
-  std::vector<std::string> lines;
-};
-
 // top: a.txt ab.c C.TXT f.h k.adme m/{ab.c b.txt n/{d.txt e.q}} noext readme z.txt
 class WalkerTest : public ::testing::Test {
  protected:
   void SetUp() override {
     for (const char* file : {"a.txt", "ab.c", "C.TXT", "f.h", "k.adme", "m/ab.c", "m/b.txt",
                              "m/n/d.txt", "m/n/e.q", "noext", "readme", "z.txt"})
-      writeFile(pathBelow(top(), file), "x");
+      temp_.write(std::string("top/") + file, "x");
   }
   std::string top() const { return temp_.join("top"); }
 
-  ScopedTempDir temp_;
+  TempDir temp_;
   DirectoryWalker walker_;
 };
 
@@ -97,7 +87,7 @@ TEST_F(WalkerTest, WithoutRecursionThePlatformMatchesTheFilesOfOneDirectory) {
 }
 
 TEST_F(WalkerTest, TrailingSeparatorOfTheDirectoryGivesTheSamePaths) {
-  walker_.reset("*.txt", top() + nativeSeparator());
+  walker_.reset("*.txt", top() + testsys::separator());
   EXPECT_TRUE(walker_.find());
   EXPECT_EQ(below(top(), {"a.txt", "m/b.txt", "m/n/d.txt", "z.txt"}), walker_.results);
 }
@@ -131,13 +121,13 @@ TEST_F(WalkerTest, MissingTopDirectoryFailsQuietlyWithOnePattern) {
 }
 
 TEST_F(WalkerTest, PatternWithAColonIsADriveOnlyWhereThereAreDrives) {
-  if (findtest::isWindowsBuild()) {
+  if (testsys::isWindowsBuild()) {
     walker_.reset("C:*.txt", top());
     EXPECT_FALSE(walker_.find());
     EXPECT_TRUE(walker_.results.empty());
     return;
   }
-  writeFile(pathBelow(top(), "a:b"), "");
+  temp_.write("top/a:b", "");
   walker_.reset("a:b", top());
   EXPECT_TRUE(walker_.find());
   EXPECT_EQ(below(top(), {"a:b"}), walker_.results);
@@ -182,10 +172,10 @@ TEST_F(WalkerTest, MissingTopDirectoryIsLoggedTwiceBySeveralPatterns) {
 
 // wide: a/{1.txt 2.txt 3.txt} b.txt
 TEST(WalkerLimits, OnePatternSharesTheCounterSeveralPatternsCountPerDirectory) {
-  ScopedTempDir temp;
+  TempDir temp;
   const std::string top = temp.join("wide");
   for (const char* file : {"a/1.txt", "a/2.txt", "a/3.txt", "b.txt"})
-    writeFile(pathBelow(top, file), "");
+    temp.write(std::string("wide/") + file, "");
   DirectoryWalker walker;
   walker.reset("*.txt", top);
   walker.entryLimit = 4;
@@ -202,13 +192,13 @@ class UnreadableTest : public ::testing::Test {
  protected:
   void SetUp() override {
     for (const char* file : {"a.txt", "sealed/b.txt", "z.txt"})
-      writeFile(pathBelow(top(), file), "");
-    if (findtest::readsEverything() || !findtest::makeUnreadable(pathBelow(top(), "sealed")))
+      temp_.write(std::string("locked/") + file, "");
+    if (testsys::ignoresPermissions() || !testsys::makeUnreadable(temp_.join("locked/sealed")))
       GTEST_SKIP() << "every folder is readable here";
   }
   std::string top() const { return temp_.join("locked"); }
 
-  ScopedTempDir temp_;
+  TempDir temp_;
 };
 
 TEST_F(UnreadableTest, OnePatternSkipsTheSubdirectoryWithoutALogLine) {

@@ -4,10 +4,8 @@
 
 #include <string>
 
-#include "quillkit/filesystem/find_test_platform.h"
-#include "support/file_util.h"
-#include "support/fs_platform.h"
-#include "support/temp_dir.h"
+#include "tests/support/platform.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 
@@ -17,12 +15,12 @@ class FileFinderTest : public ::testing::Test {
  protected:
   std::string sub(const std::string& name) const { return temp_.join(name); }
 
-  ScopedTempDir temp_;
+  TempDir temp_;
   FileFinder finder_;
 };
 
 TEST_F(FileFinderTest, StatesFromConstructionToClose) {
-  writeFile(sub("a.txt"), "");
+  temp_.write("a.txt", "");
   EXPECT_FALSE(finder_.isOpen());
   EXPECT_FALSE(finder_.isError());
   EXPECT_FALSE(finder_.isEnd());
@@ -63,9 +61,9 @@ TEST_F(FileFinderTest, FailedSearchLeavesTheFinderClosedWithAnError) {
 }
 
 TEST_F(FileFinderTest, DirectoryWithOrWithoutSeparatorGivesTheSameFullPath) {
-  writeFile(sub("archive.tar.gz"), "");
+  temp_.write("archive.tar.gz", "");
   const std::string expected = temp_.join("archive.tar.gz");
-  const std::string withSeparator = temp_.path() + nativeSeparator();
+  const std::string withSeparator = temp_.path() + testsys::separator();
   for (const std::string& directory : {temp_.path(), withSeparator}) {
     ASSERT_TRUE(finder_.findFirst(directory.c_str(), "*.gz")) << directory;
     EXPECT_EQ(directory, finder_.directory());
@@ -73,20 +71,20 @@ TEST_F(FileFinderTest, DirectoryWithOrWithoutSeparatorGivesTheSameFullPath) {
     EXPECT_EQ("gz", finder_.extension());
   }
   // A leading separator of the pattern is dropped.
-  const std::string pattern = std::string(1, nativeSeparator()) + "*.gz";
+  const std::string pattern = std::string(1, testsys::separator()) + "*.gz";
   ASSERT_TRUE(finder_.findFirst(temp_.path().c_str(), pattern.c_str()));
   EXPECT_EQ(expected, finder_.fullPath());
 }
 
 TEST_F(FileFinderTest, EmptyDirectorySearchesTheCurrentDirectory) {
-  writeFile(sub("here.txt"), "");
-  ASSERT_TRUE(testfs::changeDirectory(temp_.path()));  // restored by temp_
+  temp_.write("here.txt", "");
+  ASSERT_TRUE(testsys::changeDirectory(temp_.path()));  // restored by temp_
   ASSERT_TRUE(finder_.findFirst("", "*.txt"));
   EXPECT_EQ("here.txt", finder_.fullPath());
 }
 
 TEST_F(FileFinderTest, DotsAreNeverSubdirectories) {
-  makeDirectories(sub("d") + nativeSeparator() + "..x");
+  temp_.makeDirs("d/..x");
   ASSERT_TRUE(finder_.findFirst(sub("d").c_str(), "*"));
   EXPECT_EQ(".", finder_.fileName());
   EXPECT_TRUE(finder_.isDots());
@@ -105,7 +103,7 @@ TEST_F(FileFinderTest, DotsAreNeverSubdirectories) {
 
 TEST_F(FileFinderTest, InfoOfAFileLargerThanFourGibibytes) {
   const uint64_t size = (uint64_t{1} << 32) + 5;
-  if (!findtest::makeSparseFile(sub("big.bin"), size))
+  if (!testsys::makeSparseFile(sub("big.bin"), size))
     GTEST_SKIP() << "no cheap way to make a large file here";
   ASSERT_TRUE(finder_.findFirst(temp_.path().c_str(), "big.bin"));
   EXPECT_EQ(size, finder_.fileSize());

@@ -5,44 +5,33 @@
 #include <string>
 #include <vector>
 
-#include "quillkit/filesystem/find_test_platform.h"
-#include "support/file_util.h"
-#include "support/temp_dir.h"
+#include "tests/support/platform.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 
 using quillkit::FindBlock;
 using Names = std::vector<std::string>;
 
-/// Owns one find block for a test.
-class Block {
+/// One search for a test, with its current entry's name.
+class Block : public quillkit::FindSearch {
  public:
-  Block() : block_(quillkit::allocateFindBlock()) {}
-  ~Block() {
-    quillkit::closeFind(block_);
-    quillkit::freeFindBlock(&block_);
-  }
-  FindBlock* get() const { return block_; }
-
+  FindBlock* get() const { return block(); }
   std::string name() const {
     char buffer[260] = {};
-    quillkit::copyEntryName(block_, buffer, sizeof buffer);
+    quillkit::copyEntryName(block(), buffer, sizeof buffer);
     return buffer;
   }
-
- private:
-  FindBlock* block_;
 };
 
 /// Every name that a search lists, in listing order; empty when the search fails.
 Names listNames(const std::string& searchPath) {
   Block block;
   Names names;
-  if (quillkit::findFirstEntry(block.get(), searchPath.c_str()) != quillkit::kFindOk)
-    return names;
+  if (block.first(searchPath.c_str()) != quillkit::kFindOk) return names;
   do {
     names.push_back(block.name());
-  } while (quillkit::findNextEntry(block.get()) == quillkit::kFindOk);
+  } while (block.next() == quillkit::kFindOk);
   return names;
 }
 
@@ -58,13 +47,11 @@ class MaskTest : public ::testing::Test {
   void SetUp() override {
     for (const char* name :
          {"README", "a", "ab", "abc", "ac", "a.txt", "a.txtx", "a.b.c", "x.tar.gz", ".hid"})
-      writeFile(temp_.join(std::string("names") + nativeSeparator() + name), "x");
+      temp_.write(std::string("names/") + name, "x");
   }
-  std::string search(const std::string& mask) const {
-    return temp_.join("names") + nativeSeparator() + mask;
-  }
+  std::string search(const std::string& mask) const { return temp_.join("names/" + mask); }
 
-  ScopedTempDir temp_;
+  TempDir temp_;
 };
 
 struct MaskRow {
@@ -96,7 +83,7 @@ TEST_F(MaskTest, MatchesLongNamesAsWindowsDoes) {
       {"q*", "", true},
   };
   for (const MaskRow& row : rows) {
-    if (findtest::isWindowsBuild() && !row.wineAgrees) continue;
+    if (testsys::isWindowsBuild() && !row.wineAgrees) continue;
     EXPECT_EQ(row.expected, joined(listNames(search(row.mask)))) << "mask " << row.mask;
   }
 }
@@ -104,56 +91,55 @@ TEST_F(MaskTest, MatchesLongNamesAsWindowsDoes) {
 TEST_F(MaskTest, PlainNameIsLookedUpAsTheFileSystemNamesIt) {
   EXPECT_EQ("a.txt", joined(listNames(search("a.txt"))));
   // Only wildcard masks ignore case; a plain name is one exact lookup on POSIX.
-  const char* upper = findtest::isWindowsBuild() ? "a.txt" : "";
+  const char* upper = testsys::isWindowsBuild() ? "a.txt" : "";
   EXPECT_EQ(upper, joined(listNames(search("A.TXT"))));
 }
 
 TEST(FindPrimitives, ListsDotsFirstThenNamesWithLettersFolded) {
-  ScopedTempDir temp;
+  TempDir temp;
   for (const char* name : {"_u", "Z", "a", "A1.TXT", "0n", ".hid", "!x", "a.b", "a1"})
-    writeFile(temp.join(std::string("d") + nativeSeparator() + name), "");
-  EXPECT_EQ(". .. !x .hid 0n a a.b a1 A1.TXT Z _u",
-            joined(listNames(temp.join("d") + nativeSeparator() + "*")));
+    temp.write(std::string("d/") + name, "");
+  EXPECT_EQ(". .. !x .hid 0n a a.b a1 A1.TXT Z _u", joined(listNames(temp.join("d/*"))));
 }
 
 TEST(FindPrimitives, NamesThatDifferOnlyInCaseAreOrderedBytewise) {
-  if (findtest::isWindowsBuild()) GTEST_SKIP() << "one name per spelling on Windows";
-  ScopedTempDir temp;
-  for (const char* name : {"b", "B", "a", "A"}) writeFile(temp.join(name), "");
+  if (testsys::isWindowsBuild()) GTEST_SKIP() << "one name per spelling on Windows";
+  TempDir temp;
+  for (const char* name : {"b", "B", "a", "A"}) temp.write(name, "");
   EXPECT_EQ(". .. A a B b", joined(listNames(temp.join("*"))));
 }
 
 TEST(FindPrimitives, QuestionMarkTakesOneCharacterOfSeveralBytes) {
-  ScopedTempDir temp;
+  TempDir temp;
   const std::string hiragana = "\x82\xa0.txt";  // "あ.txt" in Shift-JIS
-  writeFile(temp.join(hiragana), "");
-  writeFile(temp.join("ab.txt"), "");
+  temp.write(hiragana, "");
+  temp.write("ab.txt", "");
   EXPECT_EQ(hiragana, joined(listNames(temp.join("?.txt"))));
 
   // Wine 8 lets '?' match nothing only at the end of a name; Windows and POSIX also
   // before a dot. Its file names are code page 932 besides.
-  if (findtest::isWindowsBuild()) return;
+  if (testsys::isWindowsBuild()) return;
   EXPECT_EQ("ab.txt " + hiragana, joined(listNames(temp.join("??.txt"))));
   const std::string accented = "\xc3\xa9.txt";  // "é.txt" in UTF-8
-  writeFile(temp.join(accented), "");
+  temp.write(accented, "");
   EXPECT_EQ(hiragana + " " + accented, joined(listNames(temp.join("?.txt"))));
 }
 
 TEST(FindPrimitives, SecondBytesOfDoubleByteNamesKeepTheirCase) {
-  ScopedTempDir temp;
+  TempDir temp;
   const std::string a = "\x83\x41", di = "\x83\x61";  // ア and ヂ: 'A' and 'a' second bytes
-  writeFile(temp.join(a + "x"), "");
-  writeFile(temp.join(di + "x"), "");
-  writeFile(temp.join("Ax"), "");
+  temp.write(a + "x", "");
+  temp.write(di + "x", "");
+  temp.write("Ax", "");
   EXPECT_EQ(a + "x", joined(listNames(temp.join(a + "*"))));
   EXPECT_EQ(di + "x", joined(listNames(temp.join(di + "?"))));
   EXPECT_EQ("Ax", joined(listNames(temp.join("a*"))));
 }
 
 TEST(FindPrimitives, RootListsNoDots) {
-  ScopedTempDir temp;
+  TempDir temp;
   const std::string& path = temp.path();
-  const std::string root = findtest::isWindowsBuild() ? path.substr(0, 3) : "/";
+  const std::string root = testsys::isWindowsBuild() ? path.substr(0, 3) : "/";
   const Names names = listNames(root + "*");
   ASSERT_FALSE(names.empty());
   EXPECT_NE(".", names.front());
@@ -161,48 +147,45 @@ TEST(FindPrimitives, RootListsNoDots) {
 }
 
 TEST(FindPrimitives, PlainPathNamesOneEntryAndATrailingSeparatorNone) {
-  ScopedTempDir temp;
-  makeDirectories(temp.join("dir"));
-  writeFile(temp.join("dir") + nativeSeparator() + "inner", "");
+  TempDir temp;
+  temp.makeDirs("dir");
+  temp.write("dir/inner", "");
   Block block;
-  ASSERT_EQ(quillkit::kFindOk, quillkit::findFirstEntry(block.get(), temp.join("dir").c_str()));
+  ASSERT_EQ(quillkit::kFindOk, block.first(temp.join("dir").c_str()));
   EXPECT_EQ("dir", block.name());
   EXPECT_EQ(1, quillkit::entryIsSubDirectory(block.get()));
-  EXPECT_EQ(quillkit::kFindNoMoreEntries, quillkit::findNextEntry(block.get()));
+  EXPECT_EQ(quillkit::kFindNoMoreEntries, block.next());
 
   Block slash;
-  const std::string withSeparator = temp.join("dir") + nativeSeparator();
-  EXPECT_EQ(quillkit::kFindFailed,
-            quillkit::findFirstEntry(slash.get(), withSeparator.c_str()));
+  const std::string withSeparator = temp.join("dir") + testsys::separator();
+  EXPECT_EQ(quillkit::kFindFailed, slash.first(withSeparator.c_str()));
   EXPECT_EQ(-1, quillkit::closeFind(slash.get()));
 }
 
 TEST(FindPrimitives, FailuresLeaveANotFoundError) {
-  ScopedTempDir temp;
+  TempDir temp;
   Block missing;
-  EXPECT_EQ(quillkit::kFindFailed,
-            quillkit::findFirstEntry(missing.get(), temp.join("missing").c_str()));
-  EXPECT_TRUE(findtest::lastErrorIsNotFound());
-  makeDirectories(temp.join("empty"));
+  EXPECT_EQ(quillkit::kFindFailed, missing.first(temp.join("missing").c_str()));
+  EXPECT_TRUE(testsys::lastErrorIsNotFound());
+  temp.makeDirs("empty");
   Block empty;
-  const std::string mask = temp.join("empty") + nativeSeparator() + "*.txt";
-  EXPECT_EQ(quillkit::kFindFailed, quillkit::findFirstEntry(empty.get(), mask.c_str()));
-  EXPECT_TRUE(findtest::lastErrorIsNotFound());
+  const std::string mask = temp.join("empty/*.txt");
+  EXPECT_EQ(quillkit::kFindFailed, empty.first(mask.c_str()));
+  EXPECT_TRUE(testsys::lastErrorIsNotFound());
 }
 
 TEST(FindPrimitives, ResultCodesOfTheBlockOperations) {
-  ScopedTempDir temp;
-  writeFile(temp.join("only"), "");
+  TempDir temp;
+  temp.write("only", "");
   Block block;
-  ASSERT_EQ(quillkit::kFindOk,
-            quillkit::findFirstEntry(block.get(), temp.join("only").c_str()));
+  ASSERT_EQ(quillkit::kFindOk, block.first(temp.join("only").c_str()));
   char small[4];
   EXPECT_EQ(-1, quillkit::copyEntryName(block.get(), small, 4));  // "only" needs 5 bytes
   char exact[5];
   EXPECT_EQ(0, quillkit::copyEntryName(block.get(), exact, 5));
   EXPECT_STREQ("only", exact);
-  EXPECT_EQ(quillkit::kFindNoMoreEntries, quillkit::findNextEntry(block.get()));
-  EXPECT_EQ(0, quillkit::closeFind(block.get()));
+  EXPECT_EQ(quillkit::kFindNoMoreEntries, block.next());
+  EXPECT_EQ(0, block.close());
   EXPECT_EQ(-1, quillkit::closeFind(block.get()));
 
   FindBlock* none = nullptr;
@@ -215,14 +198,14 @@ TEST(FindPrimitives, ResultCodesOfTheBlockOperations) {
 }
 
 TEST(FindPrimitives, AttributesOfFilesAndDirectories) {
-  ScopedTempDir temp;
-  writeFile(temp.join("plain"), "12345");
-  writeFile(temp.join("locked"), "");
-  ASSERT_TRUE(findtest::makeReadOnly(temp.join("locked")));
-  makeDirectories(temp.join("sub"));
+  TempDir temp;
+  temp.write("plain", "12345");
+  temp.write("locked", "");
+  testsys::setReadOnly(temp.join("locked"), true);
+  temp.makeDirs("sub");
 
   Block plain;
-  ASSERT_EQ(0, quillkit::findFirstEntry(plain.get(), temp.join("plain").c_str()));
+  ASSERT_EQ(0, plain.first(temp.join("plain").c_str()));
   EXPECT_EQ(0, quillkit::entryIsSubDirectory(plain.get()));
   EXPECT_EQ(0u, quillkit::entryIsReadOnly(plain.get()));
   uint32_t high = 1;
@@ -232,33 +215,33 @@ TEST(FindPrimitives, AttributesOfFilesAndDirectories) {
   EXPECT_EQ(5u, low);
 
   Block locked;
-  ASSERT_EQ(0, quillkit::findFirstEntry(locked.get(), temp.join("locked").c_str()));
+  ASSERT_EQ(0, locked.first(temp.join("locked").c_str()));
   EXPECT_EQ(quillkit::kAttributeReadOnly, quillkit::entryIsReadOnly(locked.get()));
   EXPECT_EQ(0u, quillkit::entryIsNormal(locked.get()));
 
   Block sub;
-  ASSERT_EQ(0, quillkit::findFirstEntry(sub.get(), temp.join("sub").c_str()));
+  ASSERT_EQ(0, sub.first(temp.join("sub").c_str()));
   EXPECT_EQ(1, quillkit::entryIsSubDirectory(sub.get()));
   EXPECT_EQ(0, quillkit::entryIsDots(sub.get()));
   EXPECT_EQ(0u, quillkit::entryIsNormal(sub.get()));
 
-  if (findtest::isWindowsBuild()) return;  // Wine gives plain files the archive bit
+  if (testsys::isWindowsBuild()) return;  // Wine gives plain files the archive bit
   EXPECT_EQ(quillkit::kAttributeNormal, quillkit::entryIsNormal(plain.get()));
 }
 
 TEST(FindPrimitives, SymbolicLinksAreReportedAsWhatTheyPointTo) {
-  ScopedTempDir temp;
-  makeDirectories(temp.join("target"));
-  writeFile(temp.join("data"), "abc");
-  if (!findtest::makeSymbolicLink(temp.join("target"), temp.join("dirlink")) ||
-      !findtest::makeSymbolicLink(temp.join("data"), temp.join("filelink")))
+  TempDir temp;
+  temp.makeDirs("target");
+  temp.write("data", "abc");
+  if (!testsys::makeSymbolicLink(temp.join("target"), temp.join("dirlink")) ||
+      !testsys::makeSymbolicLink(temp.join("data"), temp.join("filelink")))
     GTEST_SKIP() << "no symbolic links here";
 
   Block block;
-  ASSERT_EQ(0, quillkit::findFirstEntry(block.get(), temp.join("*link").c_str()));
+  ASSERT_EQ(0, block.first(temp.join("*link").c_str()));
   EXPECT_EQ("dirlink", block.name());
   EXPECT_EQ(1, quillkit::entryIsSubDirectory(block.get()));
-  ASSERT_EQ(0, quillkit::findNextEntry(block.get()));
+  ASSERT_EQ(0, block.next());
   EXPECT_EQ("filelink", block.name());
   EXPECT_EQ(0, quillkit::entryIsSubDirectory(block.get()));
   uint32_t high = 0;

@@ -4,19 +4,19 @@
 
 #include <string>
 
-#include "quillkit/platform.h"
-#include "support/shift_jis.h"
+#include "tests/support/platform.h"
+#include "tests/support/shift_jis.h"
 
 namespace {
-
-using quillkit::platform::kHasDrives;
-using quillkit::platform::kInsertedSeparator;
-using quillkit::platform::kWindows;
 
 using sjis::kHyo;
 using sjis::kA;
 using sjis::kBar;
-const std::string kSep(1, kInsertedSeparator);
+
+// Windows paths have drives and the library inserts '' there; POSIX has neither.
+const bool kWindows = testsys::isWindowsBuild();
+const bool kHasDrives = kWindows;
+const std::string kSep = kWindows ? "\\" : "/";
 
 TEST(PathBytes, ClassifiesLeadAndTrailBytesAtTheirBoundaries) {
   struct Case {

@@ -1,0 +1,23 @@
+#ifndef PELQUIST_COPY_CMD_POSIX_COMMANDS_H_
+#define PELQUIST_COPY_CMD_POSIX_COMMANDS_H_
+
+#include <vector>
+
+#include "copy/cmd_posix/command_line.h"
+#include "copy/cmd_posix/console.h"
+
+namespace cmd {
+
+/// Each command takes the words after its name and returns the ERRORLEVEL that
+/// cmd.exe leaves: COPY and MOVE 0 or 1, XCOPY 0, 4 or 5.
+
+/// COPY [/A|/B] [/V] [/Y|/-Y] source [+ source ...] [destination].
+int runCopy(const std::vector<Word>& words, Console& console);
+/// MOVE [/Y|/-Y] source [target].
+int runMove(const std::vector<Word>& words, Console& console);
+/// XCOPY source [destination] [/S] [/E] [/I] [/Q] [/F] [/Y|/-Y].
+int runXcopy(const std::vector<Word>& words, Console& console);
+
+}  // namespace cmd
+
+#endif  // PELQUIST_COPY_CMD_POSIX_COMMANDS_H_

@@ -1,0 +1,220 @@
+#include <cerrno>
+#include <string>
+#include <vector>
+
+#include "copy/cmd_posix/commands.h"
+#include "copy/cmd_posix/file_ops.h"
+#include "copy/cmd_posix/paths.h"
+#include "copy/cmd_posix/texts.h"
+
+namespace cmd {
+namespace {
+
+/// No /A or /B applies: binary for one file, ASCII when files are combined.
+constexpr char kModeUnset = 0;
+
+struct Operand {
+  std::string path;
+  char mode = kModeUnset;
+};
+
+struct CopyLine {
+  std::vector<Operand> sources;
+  bool hasDestination = false;
+  Operand destination;
+  bool plus = false;
+  bool verify = false;
+  bool yes = false;
+  bool noYes = false;
+  /// The last /A or /B on the line: it decides the destination's mode.
+  char lastMode = kModeUnset;
+};
+
+/// One file to read: the path as typed plus the name found, and that name.
+struct SourceFile {
+  std::string path;
+  std::string name;
+  char mode = kModeUnset;
+};
+
+// source [+ source ...] [destination], with /A and /B applying from where they stand
+// (and to the name right before them).
+bool parseLine(const std::vector<Word>& words, CopyLine& line) {
+  char mode = kModeUnset;
+  bool afterPath = false;
+  bool expectSource = true;
+  for (const Word& word : words) {
+    if (word.plus) {
+      if (expectSource || line.hasDestination) return false;
+      line.plus = true;
+      expectSource = true;
+      afterPath = false;
+    } else if (word.isSwitch()) {
+      std::string name = upperAscii(word.text);
+      if (name == "/A" || name == "/B") {
+        mode = line.lastMode = name[1];
+        if (afterPath)
+          (line.hasDestination ? line.destination : line.sources.back()).mode = mode;
+      } else if (name == "/V") {
+        line.verify = true;
+      } else if (name == "/Y") {
+        line.yes = true;
+      } else if (name == "/-Y") {
+        line.noYes = true;
+      } else {
+        return false;
+      }
+    } else {
+      Operand operand{word.text, mode};
+      if (expectSource) {
+        line.sources.push_back(operand);
+        expectSource = false;
+      } else if (!line.hasDestination) {
+        line.hasDestination = true;
+        line.destination = operand;
+      } else {
+        return false;
+      }
+      afterPath = true;
+    }
+  }
+  return !line.sources.empty() && !expectSource;
+}
+
+// A wildcard or a directory stands for the files it holds; `several` is set then.
+int expand(const Operand& operand, std::vector<SourceFile>& files, bool& several) {
+  size_t start = nameStart(operand.path);
+  std::string name = operand.path.substr(start);
+  if (hasWildcard(name)) {
+    several = true;
+    std::string directory = operand.path.substr(0, start);
+    for (const ListedEntry& entry : listMatches(directory, name)) {
+      if (!entry.isDirectory)
+        files.push_back({directory + entry.name, entry.name, operand.mode});
+    }
+    return 0;
+  }
+  PathInfo info = inspectPath(operand.path);
+  if (info.kind == PathKind::Missing) return info.error != 0 ? info.error : ENOENT;
+  if (info.kind == PathKind::File) {
+    files.push_back({operand.path, name, operand.mode});
+    return 0;
+  }
+  several = true;
+  for (const ListedEntry& entry : listMatches(operand.path, "*")) {
+    if (!entry.isDirectory)
+      files.push_back({joinPath(operand.path, entry.name), entry.name, operand.mode});
+  }
+  return 0;
+}
+
+int summary(Console& console, int copied, int status) {
+  console.line(paddedCount(copied) + texts::kFilesCopied);
+  return status;
+}
+
+int failure(Console& console, const std::string& text) {
+  console.error(text);
+  return summary(console, 0, 1);
+}
+
+std::string overwritePrompt(const std::string& target) {
+  return texts::kOverwritePrefix + target + texts::kOverwriteSuffix;
+}
+
+// Each source to its own destination file, with the metadata of a file copy.
+int copyEach(const CopyLine& line, const std::vector<SourceFile>& files, bool listNames,
+             bool intoDirectory, Console& console) {
+  OverwriteGuard guard(line.yes, line.noYes);
+  const std::string& destination = line.destination.path;
+  int copied = 0;
+  for (const SourceFile& file : files) {
+    std::string target = intoDirectory ? joinPath(destination, file.name) : destination;
+    if (listNames) console.line(file.path);
+    PathInfo targetInfo = inspectPath(target);
+    if (isSameEntry(inspectPath(file.path), targetInfo)) {
+      console.error(texts::kCopyOntoItself);
+      return summary(console, copied, 1);
+    }
+    bool exists = targetInfo.kind != PathKind::Missing;
+    if (targetInfo.kind == PathKind::File && !guard.allows(console, overwritePrompt(target)))
+      continue;
+    CopyResult result;
+    if (file.mode == 'A' || line.lastMode == 'A') {
+      result = combineFiles({{file.path, file.mode == 'A'}}, target, line.lastMode == 'A',
+                            exists, line.verify);
+    } else {
+      result = copyOneFile(file.path, target, exists, line.verify, false);
+    }
+    if (!result.succeeded()) {
+      // A source that vanished since it was listed is "file not found", not "path".
+      bool sourceGone = inspectPath(file.path).kind == PathKind::Missing;
+      console.error(systemErrorText(
+          result, sourceGone ? ErrorSubject::Source : ErrorSubject::Destination));
+      return summary(console, copied, 1);
+    }
+    ++copied;
+  }
+  return summary(console, copied, 0);
+}
+
+// All sources into one new file; a source that is the destination itself is appended
+// to when it comes first and lost when it comes later.
+int combine(const CopyLine& line, const std::vector<SourceFile>& files,
+            const std::string& target, Console& console) {
+  PathInfo targetInfo = inspectPath(target);
+  if (targetInfo.kind == PathKind::Directory) return failure(console, texts::kAccessDenied);
+  bool appendsToFirst = isSameEntry(inspectPath(files[0].path), targetInfo);
+  OverwriteGuard guard(line.yes, line.noYes);
+  if (targetInfo.kind == PathKind::File && !appendsToFirst &&
+      !guard.allows(console, overwritePrompt(target)))
+    return summary(console, 0, 0);
+  std::vector<CombinePart> parts;
+  for (size_t i = 0; i < files.size(); ++i) {
+    console.line(files[i].path);
+    if (i > 0 && isSameEntry(inspectPath(files[i].path), targetInfo)) {
+      console.line(texts::kTargetContentsLost);
+      continue;
+    }
+    parts.push_back({files[i].path, files[i].mode != 'B'});
+  }
+  CopyResult result = combineFiles(parts, target, line.lastMode != 'B',
+                                   targetInfo.kind != PathKind::Missing, line.verify);
+  if (!result.succeeded())
+    return failure(console, systemErrorText(result, ErrorSubject::Destination));
+  return summary(console, 1, 0);
+}
+
+}  // namespace
+
+int runCopy(const std::vector<Word>& words, Console& console) {
+  CopyLine line;
+  if (!parseLine(words, line)) {
+    console.error(texts::kSyntaxError);
+    return 1;
+  }
+  std::vector<SourceFile> files;
+  bool several = false;
+  for (const Operand& operand : line.sources) {
+    if (int error = expand(operand, files, several))
+      return failure(console, systemErrorText(error, ErrorSubject::Source));
+  }
+  if (files.empty()) return failure(console, texts::kFileNotFound);
+
+  const std::string& destination = line.destination.path;
+  PathInfo destinationInfo = inspectPath(destination);
+  bool intoDirectory = !line.hasDestination || destinationInfo.kind == PathKind::Directory;
+  if (!intoDirectory && endsWithSeparator(destination))
+    return failure(console, texts::kPathNotFound);
+  // cmd.exe renames each file by a wildcard destination; this interpreter does not,
+  // and a file literally named "*.bak" would be a trap for every later command.
+  if (!intoDirectory && destination.find_first_of("*?") != std::string::npos)
+    return failure(console, texts::kInvalidName);
+  if (line.plus || (several && !intoDirectory)) {
+    std::string target = intoDirectory ? joinPath(destination, files[0].name) : destination;
+    return combine(line, files, target, console);
+  }
+  return copyEach(line, files, several, intoDirectory, console);
+}
+
+}  // namespace cmd

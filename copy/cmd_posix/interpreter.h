@@ -1,0 +1,30 @@
+#ifndef PELQUIST_COPY_CMD_POSIX_INTERPRETER_H_
+#define PELQUIST_COPY_CMD_POSIX_INTERPRETER_H_
+
+#include <iosfwd>
+#include <string>
+
+#include "copy/cmd_posix/console.h"
+
+namespace cmd {
+
+/// The program's own reading of the command lines it hands to cmd.exe on Windows:
+/// COPY, MOVE and XCOPY with cmd.exe's observable behaviour. No shell is ever started,
+/// so nothing in a path can run anything.
+class Interpreter {
+ public:
+  /// Answers to questions come from `in`; listings, summaries and questions go to `out`,
+  /// error texts to `err`.
+  Interpreter(std::istream& in, std::ostream& out, std::ostream& err);
+
+  /// Runs one command line and returns the ERRORLEVEL it leaves (9009 for a command
+  /// other than COPY, MOVE and XCOPY, as cmd.exe for an unknown program).
+  int run(const std::string& commandLine);
+
+ private:
+  Console console_;
+};
+
+}  // namespace cmd
+
+#endif  // PELQUIST_COPY_CMD_POSIX_INTERPRETER_H_

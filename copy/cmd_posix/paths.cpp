@@ -1,0 +1,122 @@
+#include "copy/cmd_posix/paths.h"
+
+#include <stdlib.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <climits>
+
+#include "quillkit/filesystem/directory.h"
+#include "quillkit/filesystem/find_primitives.h"
+#include "quillkit/filesystem/posix/native_path.h"
+#include "quillkit/filesystem/posix/wildcard.h"
+#include "quillkit/filesystem/utility.h"
+#include "quillkit/platform.h"
+
+namespace cmd {
+
+std::size_t nameStart(const std::string& path) {
+  int32_t last = quillkit::findLastSeparator(path.c_str());
+  return last < 0 ? 0 : static_cast<std::size_t>(last) + 1;
+}
+
+bool hasWildcard(const std::string& name) {
+  return quillkit::posix::hasWildcards(name.c_str());
+}
+
+bool endsWithSeparator(const std::string& path) {
+  return !path.empty() &&
+         quillkit::endsWithSeparator(path.c_str(), static_cast<uint32_t>(path.size())) != 0;
+}
+
+std::string joinPath(const std::string& directory, const std::string& name) {
+  if (directory.empty() || endsWithSeparator(directory)) return directory + name;
+  return directory + quillkit::platform::kInsertedSeparator + name;
+}
+
+std::string nativePath(const std::string& path) {
+  return path.empty() ? std::string(".") : quillkit::posix::toNativePath(path.c_str());
+}
+
+PathInfo inspectPath(const std::string& path) {
+  PathInfo info;
+  struct stat status;
+  if (stat(nativePath(path).c_str(), &status) != 0) {
+    info.error = errno;
+    return info;
+  }
+  info.kind = S_ISDIR(status.st_mode) ? PathKind::Directory : PathKind::File;
+  info.readOnly = (status.st_mode & S_IWUSR) == 0;
+  info.device = status.st_dev;
+  info.inode = status.st_ino;
+  return info;
+}
+
+bool isSameEntry(const PathInfo& a, const PathInfo& b) {
+  return a.kind != PathKind::Missing && b.kind != PathKind::Missing && a.device == b.device &&
+         a.inode == b.inode;
+}
+
+namespace {
+
+// `tail` (names separated by '/') appended to the resolved `head`; a ".." in it takes
+// back the name before it, as the system will once the missing folders exist.
+std::string joinTail(std::string head, const std::string& tail) {
+  std::size_t start = 0;
+  while (start < tail.size()) {
+    std::size_t end = tail.find('/', start);
+    if (end == std::string::npos) end = tail.size();
+    std::string name = tail.substr(start, end - start);
+    start = end + 1;
+    if (name.empty() || name == ".") continue;
+    if (name == "..") {
+      std::size_t slash = head.find_last_of('/');
+      head.erase(slash == 0 ? 1 : slash);
+      continue;
+    }
+    if (head != "/") head += '/';
+    head += name;
+  }
+  return head;
+}
+
+}  // namespace
+
+std::string fullPath(const std::string& path) {
+  std::string absolute = nativePath(path);
+  std::string current;
+  if (absolute[0] != '/') {
+    if (!quillkit::readCurrentDirectory(current)) return absolute;
+    absolute = current + "/" + absolute;
+  }
+  // Resolve the longest existing head; the rest is kept as written.
+  std::string tail;
+  for (;;) {
+    char resolved[PATH_MAX];
+    if (realpath(absolute.c_str(), resolved) != nullptr) return joinTail(resolved, tail);
+    std::size_t slash = absolute.find_last_of('/');
+    if (slash == std::string::npos || slash == 0) return nativePath(path);
+    std::string name = absolute.substr(slash + 1);
+    if (!name.empty() && name != ".") tail = tail.empty() ? name : name + "/" + tail;
+    absolute.erase(slash);
+  }
+}
+
+std::vector<ListedEntry> listMatches(const std::string& directory, const std::string& pattern) {
+  std::vector<ListedEntry> entries;
+  quillkit::FindSearch search;
+  std::string searchPath = joinPath(directory.empty() ? "." : directory, pattern);
+  if (search.first(searchPath.c_str()) != quillkit::kFindOk) return entries;
+  do {
+    if (quillkit::entryIsDots(search.block())) continue;
+    char name[4096];
+    if (quillkit::copyEntryName(search.block(), name, sizeof name) != 0) continue;
+    ListedEntry entry;
+    entry.name = name;
+    entry.isDirectory = quillkit::entryIsSubDirectory(search.block()) != 0;
+    entries.push_back(entry);
+  } while (search.next() == quillkit::kFindOk);
+  return entries;
+}
+
+}  // namespace cmd

@@ -1,0 +1,77 @@
+#ifndef PELQUIST_COPY_CMD_POSIX_TEXTS_H_
+#define PELQUIST_COPY_CMD_POSIX_TEXTS_H_
+
+// Every fixed text of the POSIX build's own COPY, MOVE and XCOPY, as an English
+// cmd.exe prints them.
+
+namespace cmd {
+namespace texts {
+
+// --- system error texts, as Windows words a failed file operation
+constexpr const char kFileNotFound[] = "The system cannot find the file specified.";
+constexpr const char kPathNotFound[] = "The system cannot find the path specified.";
+/// A destination name with a wildcard, which no file may have.
+constexpr const char kInvalidName[] =
+    "The filename, directory name, or volume label syntax is incorrect.";
+constexpr const char kAccessDenied[] = "Access is denied.";
+constexpr const char kFileInUse[] =
+    "The process cannot access the file because it is being used by another process.";
+constexpr const char kDiskFull[] = "There is not enough space on the disk.";
+constexpr const char kFileTooLarge[] =
+    "The file size exceeds the limit allowed and cannot be saved.";
+constexpr const char kNameTooLong[] = "The filename or extension is too long.";
+constexpr const char kDeviceError[] =
+    "The request could not be performed because of an I/O device error.";
+constexpr const char kCannotOpenFile[] = "The system cannot open the file.";
+/// A verified copy that differs from its source.
+constexpr const char kVerifyFailed[] = "Data error (cyclic redundancy check).";
+
+// --- the command line
+/// COPY and MOVE on a line they cannot read.
+constexpr const char kSyntaxError[] = "The syntax of the command is incorrect.";
+/// A command other than COPY, MOVE and XCOPY: its name goes between the two parts.
+constexpr const char kNotRecognizedPrefix[] = "'";
+constexpr const char kNotRecognizedSuffix[] =
+    "' is not recognized as an internal or external command,\n"
+    "operable program or batch file.";
+
+// --- COPY and MOVE
+/// The question before replacing a file: its name goes between the two parts (also
+/// XCOPY's question begins so).
+constexpr const char kOverwritePrefix[] = "Overwrite ";
+constexpr const char kOverwriteSuffix[] = "? (Yes/No/All): ";
+/// The summary lines, after the count right-aligned in 9 columns.
+constexpr const char kFilesCopied[] = " file(s) copied.";
+constexpr const char kFilesMoved[] = " file(s) moved.";
+constexpr const char kDirsMoved[] = " dir(s) moved.";
+constexpr const char kCopyOntoItself[] = "The file cannot be copied onto itself.";
+/// COPY combining files, for a later source that is the destination itself.
+constexpr const char kTargetContentsLost[] = "The contents of the target file were lost.";
+constexpr const char kMoveManyToOne[] = "Cannot move multiple files to a single file.";
+
+// --- XCOPY
+/// Followed by the switch as typed.
+constexpr const char kInvalidSwitchPrefix[] = "Invalid switch - ";
+constexpr const char kInvalidParameterCount[] = "Invalid number of parameters";
+/// Followed by the name or pattern looked for.
+constexpr const char kFileNotFoundPrefix[] = "File not found - ";
+/// The question for a destination that does not exist: its name goes between the two
+/// parts.
+constexpr const char kFileOrDirectoryPrefix[] = "Does ";
+constexpr const char kFileOrDirectorySuffix[] =
+    " specify a file name\nor directory name on the target\n(F = file, D = directory)? ";
+/// A destination inside the source tree with /S or /E.
+constexpr const char kCyclicCopy[] = "Cannot perform a cyclic copy";
+constexpr const char kXcopyOntoItself[] = "File cannot be copied onto itself";
+/// The end of XCOPY's question before replacing a file (after kOverwritePrefix and
+/// the name).
+constexpr const char kXcopyOverwriteSuffix[] = " (Yes/No/All)? ";
+/// Between a file's full path and its destination's in the /F listing.
+constexpr const char kFullNamesArrow[] = " -> ";
+/// The summary line, after the count as it is (not aligned).
+constexpr const char kXcopyFilesCopied[] = " File(s) copied";
+
+}  // namespace texts
+}  // namespace cmd
+
+#endif  // PELQUIST_COPY_CMD_POSIX_TEXTS_H_

@@ -1,0 +1,184 @@
+#include <string>
+#include <vector>
+
+#include "copy/cmd_posix/commands.h"
+#include "copy/cmd_posix/file_ops.h"
+#include "copy/cmd_posix/paths.h"
+#include "copy/cmd_posix/texts.h"
+
+namespace cmd {
+namespace {
+
+/// XCOPY's exit codes.
+constexpr int kInitializationError = 4;
+constexpr int kWriteError = 5;
+
+struct XcopyLine {
+  std::vector<std::string> paths;
+  bool subdirectories = false;    // /S
+  bool emptyDirectories = false;  // /E
+  bool assumeDirectory = false;   // /I
+  bool quiet = false;             // /Q
+  bool fullNames = false;         // /F
+  bool yes = false;
+  bool noYes = false;
+  std::string invalidSwitch;
+};
+
+/// A file to copy: its path below the source folder, and its path as the source shows it.
+struct FoundFile {
+  std::string relative;
+  std::string path;
+};
+
+struct Collection {
+  std::vector<FoundFile> files;
+  std::vector<std::string> directories;  // below the source folder, for /E
+  std::vector<PathInfo> visiting;        // the folders being walked, against link cycles
+};
+
+void parseLine(const std::vector<Word>& words, XcopyLine& line) {
+  for (const Word& word : words) {
+    if (!word.isSwitch()) {
+      line.paths.push_back(word.text);
+      continue;
+    }
+    std::string name = upperAscii(word.text);
+    if (name == "/S")
+      line.subdirectories = true;
+    else if (name == "/E")
+      line.emptyDirectories = line.subdirectories = true;
+    else if (name == "/I")
+      line.assumeDirectory = true;
+    else if (name == "/Q")
+      line.quiet = true;
+    else if (name == "/F")
+      line.fullNames = true;
+    else if (name == "/Y")
+      line.yes = true;
+    else if (name == "/-Y")
+      line.noYes = true;
+    else if (line.invalidSwitch.empty())
+      line.invalidSwitch = word.text;
+  }
+}
+
+// The folder's matching files first, then its subfolders in listing order.
+void collect(const std::string& directory, const std::string& relative,
+             const std::string& pattern, bool recurse, Collection& found) {
+  for (const ListedEntry& entry : listMatches(directory, pattern)) {
+    if (!entry.isDirectory)
+      found.files.push_back({joinPath(relative, entry.name), joinPath(directory, entry.name)});
+  }
+  if (!recurse) return;
+  for (const ListedEntry& entry : listMatches(directory, "*")) {
+    if (!entry.isDirectory) continue;
+    std::string path = joinPath(directory, entry.name);
+    PathInfo info = inspectPath(path);
+    bool cycle = false;
+    for (const PathInfo& open : found.visiting) cycle = cycle || isSameEntry(open, info);
+    if (cycle) continue;
+    found.directories.push_back(joinPath(relative, entry.name));
+    found.visiting.push_back(info);
+    collect(path, joinPath(relative, entry.name), pattern, recurse, found);
+    found.visiting.pop_back();
+  }
+}
+
+int finish(Console& console, int copied, int status) {
+  console.line(std::to_string(copied) + texts::kXcopyFilesCopied);
+  return status;
+}
+
+int fail(Console& console, const std::string& text, int status) {
+  console.error(text);
+  return finish(console, 0, status);
+}
+
+bool isWithin(const std::string& inner, const std::string& outer) {
+  if (outer == "/") return true;
+  return inner == outer || inner.compare(0, outer.size() + 1, outer + "/") == 0;
+}
+
+}  // namespace
+
+int runXcopy(const std::vector<Word>& words, Console& console) {
+  XcopyLine line;
+  parseLine(words, line);
+  if (!line.invalidSwitch.empty())
+    return fail(console, texts::kInvalidSwitchPrefix + line.invalidSwitch,
+                kInitializationError);
+  if (line.paths.empty() || line.paths.size() > 2)
+    return fail(console, texts::kInvalidParameterCount, kInitializationError);
+  const std::string& source = line.paths[0];
+  std::string destination = line.paths.size() == 2 ? line.paths[1] : "";
+
+  // A folder copies its contents; otherwise the last part is a name or a pattern
+  // looked for in the source's folder (and below it with /S).
+  bool sourceIsDirectory = inspectPath(source).kind == PathKind::Directory;
+  std::string folder = source, pattern = "*", shownPrefix = joinPath(source, "");
+  if (!sourceIsDirectory) {
+    size_t start = nameStart(source);
+    folder = shownPrefix = source.substr(0, start);
+    pattern = source.substr(start);
+  }
+  bool literal = !sourceIsDirectory && !hasWildcard(pattern);
+  Collection found;
+  if (!pattern.empty()) collect(folder, "", pattern, line.subdirectories, found);
+  if (found.files.empty() && !(line.emptyDirectories && !found.directories.empty())) {
+    if (sourceIsDirectory) return finish(console, 0, 0);
+    return fail(console, texts::kFileNotFoundPrefix + (pattern.empty() ? source : pattern),
+                literal ? kInitializationError : 0);
+  }
+
+  PathInfo destinationInfo = inspectPath(destination);
+  bool toFile = destinationInfo.kind == PathKind::File;
+  if (destinationInfo.kind == PathKind::Missing && !endsWithSeparator(destination) &&
+      !(line.assumeDirectory && !literal)) {
+    char answer =
+        console.ask(texts::kFileOrDirectoryPrefix + destination + texts::kFileOrDirectorySuffix,
+                    "FD", true);
+    if (answer == 0) return finish(console, 0, kInitializationError);
+    toFile = answer == 'F';
+  }
+  if (line.subdirectories && !toFile && isWithin(fullPath(destination), fullPath(folder)))
+    return fail(console, texts::kCyclicCopy, kInitializationError);
+
+  if (line.emptyDirectories && !toFile) {
+    for (const std::string& directory : found.directories)
+      makeDirectories(joinPath(destination, directory));
+  }
+  OverwriteGuard guard(line.yes, line.noYes);
+  int copied = 0;
+  for (const FoundFile& file : found.files) {
+    std::string target = toFile ? destination : joinPath(destination, file.relative);
+    PathInfo targetInfo = inspectPath(target);
+    if (isSameEntry(inspectPath(file.path), targetInfo)) {
+      console.error(texts::kXcopyOntoItself);
+      return finish(console, copied, kInitializationError);
+    }
+    if (targetInfo.kind == PathKind::File &&
+        !guard.allows(console, texts::kOverwritePrefix + target + texts::kXcopyOverwriteSuffix,
+                      true))
+      continue;
+    if (line.fullNames)
+      console.line(fullPath(file.path) + texts::kFullNamesArrow + fullPath(target));
+    else if (!line.quiet)
+      console.line(shownPrefix + file.relative);
+    // A folder is made only when a file goes into it.
+    std::string targetFolder = target.substr(0, nameStart(target));
+    CopyResult result;
+    result.error = targetFolder.empty() ? 0 : makeDirectories(targetFolder);
+    if (result.succeeded())
+      result =
+          copyOneFile(file.path, target, targetInfo.kind != PathKind::Missing, false, true);
+    if (!result.succeeded()) {
+      console.error(systemErrorText(result, ErrorSubject::Destination));
+      return finish(console, copied, kWriteError);
+    }
+    ++copied;
+  }
+  return finish(console, copied, 0);
+}
+
+}  // namespace cmd

@@ -1,0 +1,53 @@
+#ifndef PELQUIST_COPY_FILE_SYSTEM_H_
+#define PELQUIST_COPY_FILE_SYSTEM_H_
+
+#include <list>
+#include <string>
+
+/// Everything collect-copy asks of the world, so that its trace can be tested without
+/// a real tree. RealFileSystem answers through the library's wrappers; tests use a
+/// recording fake that can fail any call.
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  /// The current directory; throws std::logic_error("SafeGetCurrentDirectory Error")
+  /// when it cannot be read.
+  virtual std::string currentDirectory() = 0;
+  /// Makes `directory` current, creating it first when nothing of that name exists.
+  virtual bool changeDirectory(const std::string& directory) = 0;
+  /// Creates the directory and every missing level: 0, -1 on failure, 4 when empty.
+  virtual int createDirectories(const std::string& path) = 0;
+  /// True when a directory of that name exists.
+  virtual bool isDirectory(const std::string& path) = 0;
+  /// True when a file or directory of that name exists.
+  virtual bool exists(const std::string& path) = 0;
+  /// Copies `source` to `destination`, replacing an existing file only when
+  /// `forceWrite`. On failure `errorText` is the system's text for why ("ERROR
+  /// Message:..."), taken at once.
+  virtual bool copyFile(const std::string& destination, const std::string& source,
+                        bool forceWrite, std::string& errorText) = 0;
+  /// Walks `directory` and all below it for the files whose names match `pattern`:
+  /// false when the walk failed and found nothing; `files` gets the full paths found,
+  /// in walk order.
+  virtual bool findFiles(const std::string& pattern, const std::string& directory,
+                         std::list<std::string>& files) = 0;
+};
+
+/// The file system of this process: SafeGetCurrentDirectory, quillkit::changeDirectory,
+/// quillkit::createDirectories, quillkit::directoryExists, quillkit::pathExists,
+/// CopyFileWin32 and the DirectoryWalker.
+class RealFileSystem : public FileSystem {
+ public:
+  std::string currentDirectory() override;
+  bool changeDirectory(const std::string& directory) override;
+  int createDirectories(const std::string& path) override;
+  bool isDirectory(const std::string& path) override;
+  bool exists(const std::string& path) override;
+  bool copyFile(const std::string& destination, const std::string& source, bool forceWrite,
+                std::string& errorText) override;
+  bool findFiles(const std::string& pattern, const std::string& directory,
+                 std::list<std::string>& files) override;
+};
+
+#endif  // PELQUIST_COPY_FILE_SYSTEM_H_

@@ -1,0 +1,23 @@
+#include "quillkit/filesystem/posix/native_path.h"
+
+#include "quillkit/filesystem/utility.h"
+
+namespace quillkit {
+namespace posix {
+
+std::string toNativePath(const char* path) {
+  std::string native(path);
+  for (size_t i = 0; i < native.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(native[i]);
+    if (isLeadByte(c) && i + 1 < native.size() &&
+        isTrailByte(static_cast<unsigned char>(native[i + 1]))) {
+      ++i;
+      continue;
+    }
+    if (c == '\\') native[i] = '/';
+  }
+  return native;
+}
+
+}  // namespace posix
+}  // namespace quillkit

@@ -1,0 +1,185 @@
+#include "quillkit/filesystem/posix/wildcard.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "quillkit/filesystem/utility.h"
+
+namespace quillkit {
+namespace posix {
+
+namespace {
+
+inline unsigned char upperAscii(unsigned char c) {
+  return (c >= 'a' && c <= 'z') ? static_cast<unsigned char>(c - ('a' - 'A')) : c;
+}
+
+/// Bytes of the character that starts at `p`: a valid UTF-8 sequence, else a Shift-JIS
+/// pair, else one byte. '?' takes one character, as Windows takes one UTF-16 unit.
+size_t characterLength(const unsigned char* p) {
+  const unsigned char c = p[0];
+  if (c < 0x80) return 1;
+  size_t length = 0;
+  if (c >= 0xC2 && c <= 0xDF)
+    length = 2;
+  else if (c >= 0xE0 && c <= 0xEF)
+    length = 3;
+  else if (c >= 0xF0 && c <= 0xF4)
+    length = 4;
+  if (length != 0) {
+    size_t i = 1;
+    while (i < length && (p[i] & 0xC0) == 0x80) ++i;
+    if (i == length) return length;
+  }
+  return isCodePageLeadByte(c) && isTrailByte(p[1]) ? 2 : 1;
+}
+
+/// Walks a name character by character and gives each byte as the listing and the
+/// masks compare it: ASCII letters upcased, bytes of a multi-byte character as they are
+/// (the second byte of a Shift-JIS pair may look like a lower-case letter).
+class FoldedBytes {
+ public:
+  explicit FoldedBytes(const char* text) : p_(reinterpret_cast<const unsigned char*>(text)) {}
+  unsigned char next() {
+    if (rest_ == 0) {
+      rest_ = characterLength(p_);
+      single_ = rest_ == 1;
+    }
+    --rest_;
+    unsigned char c = *p_++;
+    return single_ ? upperAscii(c) : c;
+  }
+
+ private:
+  const unsigned char* p_;
+  size_t rest_ = 0;
+  bool single_ = true;
+};
+
+}  // namespace
+
+bool hasWildcards(const char* mask) { return std::strpbrk(mask, "*?") != nullptr; }
+
+WildcardMask::WildcardMask(const std::string& mask) {
+  const bool endedWithDot = !mask.empty() && mask.back() == '.';
+  std::string stripped = mask;
+  while (!stripped.empty() && (stripped.back() == '.' || stripped.back() == ' '))
+    stripped.pop_back();
+
+  tokens_.reserve(stripped.size());
+  FoldedBytes folded(stripped.c_str());
+  for (size_t i = 0; i < stripped.size(); ++i) {
+    const char c = stripped[i];
+    const char following = i + 1 < stripped.size() ? stripped[i + 1] : '\0';
+    const unsigned char upper = folded.next();
+    if (c == '*') {
+      tokens_.push_back({kStar, 0});
+    } else if (c == '?') {
+      tokens_.push_back({kDosQm, 0});
+    } else if (c == '.' && (following == '*' || following == '?')) {
+      tokens_.push_back({kDosDot, 0});
+    } else {
+      tokens_.push_back({kLiteral, static_cast<char>(upper)});
+    }
+  }
+  // "name*." keeps to the part before the last dot: the final star becomes DOS_STAR.
+  if (endedWithDot && !tokens_.empty() && tokens_.back().kind == kStar)
+    tokens_.back().kind = kDosStar;
+
+  // A leading star can take the whole name when everything after it may match nothing
+  // at the end of a name: then every name matches.
+  matchesEverything_ = !tokens_.empty() && tokens_.front().kind == kStar &&
+                       std::all_of(tokens_.begin() + 1, tokens_.end(),
+                                   [](const Token& t) { return t.kind != kLiteral; });
+}
+
+bool WildcardMask::matches(const char* name) const {
+  constexpr size_t kNoState = static_cast<size_t>(-1);
+  if (matchesEverything_) return true;
+  const size_t count = tokens_.size();
+  const char* lastDot = std::strrchr(name, '.');
+  // current[j]: the first j tokens have matched the characters read so far.
+  std::vector<char> current(count + 1, 0);
+  std::vector<char> next(count + 1, 0);
+  current[0] = 1;
+  for (const char* p = name;;) {
+    const unsigned char c = static_cast<unsigned char>(*p);
+    const bool atEnd = c == '\0';
+    // Tokens that may match nothing here; moves only go forward, so one pass suffices.
+    for (size_t j = 0; j < count; ++j) {
+      if (!current[j]) continue;
+      switch (tokens_[j].kind) {
+        case kStar:
+        case kDosStar:
+          current[j + 1] = 1;
+          break;
+        case kDosQm:
+          if (atEnd || c == '.') current[j + 1] = 1;
+          break;
+        case kDosDot:
+          if (atEnd) current[j + 1] = 1;
+          break;
+        case kLiteral:
+          break;
+      }
+    }
+    if (atEnd) return current[count] != 0;
+
+    const size_t length = characterLength(reinterpret_cast<const unsigned char*>(p));
+    std::fill(next.begin(), next.end(), 0);
+    bool alive = false;
+    for (size_t j = 0; j < count; ++j) {
+      if (!current[j]) continue;
+      size_t to = kNoState;  // the state after this character
+      switch (tokens_[j].kind) {
+        case kStar:
+          to = j;
+          break;
+        case kDosStar:
+          // Runs up to the last dot and may end by swallowing it.
+          to = p != lastDot ? j : j + 1;
+          break;
+        case kDosQm:
+          // One character other than a dot; as the mask's last element it also takes a
+          // dot, as the reference automaton does.
+          if (c != '.' || j + 1 == count) to = j + 1;
+          break;
+        case kDosDot:
+          if (c == '.') to = j + 1;
+          break;
+        case kLiteral:
+          // A character of several bytes matches as many literal bytes of the mask.
+          if (j + length <= count) {
+            size_t k = 0;
+            FoldedBytes folded(p);
+            while (k < length && tokens_[j + k].kind == kLiteral &&
+                   static_cast<unsigned char>(tokens_[j + k].upper) == folded.next())
+              ++k;
+            if (k == length) to = j + length;
+          }
+          break;
+      }
+      if (to != kNoState) {
+        next[to] = 1;
+        alive = true;
+      }
+    }
+    if (!alive) return false;
+    current.swap(next);
+    p += length;
+  }
+}
+
+bool entryNameLess(const std::string& left, const std::string& right) {
+  const size_t common = std::min(left.size(), right.size());
+  FoldedBytes a(left.c_str()), b(right.c_str());
+  for (size_t i = 0; i < common; ++i) {
+    const unsigned char x = a.next(), y = b.next();
+    if (x != y) return x < y;
+  }
+  if (left.size() != right.size()) return left.size() < right.size();
+  return left < right;
+}
+
+}  // namespace posix
+}  // namespace quillkit

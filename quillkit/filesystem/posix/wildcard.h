@@ -1,0 +1,46 @@
+#ifndef QUILLKIT_FILESYSTEM_POSIX_WILDCARD_H_
+#define QUILLKIT_FILESYSTEM_POSIX_WILDCARD_H_
+
+// POSIX build only: file-name masks matched the way Windows matches them against long
+// names, and the order in which an NTFS directory lists its entries.
+
+#include <string>
+#include <vector>
+
+namespace quillkit {
+namespace posix {
+
+/// True when the name part of a search holds '*' or '?'.
+bool hasWildcards(const char* mask);
+
+/// A file-name mask translated once (the DOS_STAR, DOS_QM and DOS_DOT forms that
+/// Windows gives to '*.', '?' and '.*'/'.?'), then matched against many names.
+/// Letters compare without regard to ASCII case.
+class WildcardMask {
+ public:
+  explicit WildcardMask(const std::string& mask);
+
+  /// True when the whole name matches the mask.
+  bool matches(const char* name) const;
+  /// True when every name matches ("*", "*.*", "*.?", ...), so no test is needed.
+  bool matchesEverything() const { return matchesEverything_; }
+
+ private:
+  enum Kind : unsigned char { kLiteral, kStar, kDosStar, kDosQm, kDosDot };
+  struct Token {
+    Kind kind;
+    char upper;  // the upcased character of a literal
+  };
+
+  std::vector<Token> tokens_;
+  bool matchesEverything_ = false;
+};
+
+/// The listing order: ASCII letters folded to upper case, bytes compared unsigned, a
+/// name before the longer names it begins; names equal so far compare bytewise.
+bool entryNameLess(const std::string& left, const std::string& right);
+
+}  // namespace posix
+}  // namespace quillkit
+
+#endif  // QUILLKIT_FILESYSTEM_POSIX_WILDCARD_H_

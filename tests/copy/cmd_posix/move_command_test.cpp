@@ -1,0 +1,158 @@
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "tests/copy/cmd_posix/interpreter_fixture.h"
+#include "tests/support/files.h"
+
+namespace {
+
+const char kOneFile[] = "        1 file(s) moved.\n";
+const char kNoFile[] = "        0 file(s) moved.\n";
+
+class MoveCommandTest : public InterpreterTest {
+ protected:
+  std::string full(const std::string& name) const {
+    return std::filesystem::canonical(dir_.path()).string() + "/" + name;
+  }
+};
+
+TEST_F(MoveCommandTest, RenamesOrMovesIntoAFolder) {
+  write("a.txt", "alpha");
+  mkdir("sub");
+  RunResult result = run("MOVE a.txt b.txt");
+  EXPECT_EQ(0, result.status);
+  EXPECT_EQ(kOneFile, result.out);
+  EXPECT_EQ("", result.err);
+  EXPECT_FALSE(exists("a.txt"));
+  EXPECT_EQ("alpha", read("b.txt"));
+
+  EXPECT_EQ(0, run("MOVE b.txt sub").status);
+  EXPECT_EQ("alpha", read("sub/b.txt"));
+  EXPECT_EQ(0, run("MOVE sub\\b.txt ").status);  // no target: the current folder
+  EXPECT_EQ("alpha", read("b.txt"));
+}
+
+TEST_F(MoveCommandTest, OntoItselfIsANoOpButNotForAFolder) {
+  write("f", "keep");
+  mkdir("d");
+  for (const char* line : {"MOVE f f", "MOVE f ", "MOVE f .\\f"}) {
+    RunResult result = run(line);
+    EXPECT_EQ(0, result.status) << line;
+    EXPECT_EQ(kOneFile, result.out) << line;
+  }
+  EXPECT_EQ("keep", read("f"));
+  RunResult result = run("MOVE d d");
+  EXPECT_EQ(1, result.status);
+  EXPECT_EQ("", result.out);
+  EXPECT_TRUE(dir_.isDirectory("d"));
+}
+
+TEST_F(MoveCommandTest, Folders) {
+  write("d/x.txt", "x");
+  RunResult result = run("MOVE d e");
+  EXPECT_EQ(0, result.status);
+  EXPECT_EQ("        1 dir(s) moved.\n", result.out);
+  EXPECT_EQ("x", read("e/x.txt"));
+  mkdir("box");
+  EXPECT_EQ(0, run("MOVE e box").status);
+  EXPECT_EQ("x", read("box/e/x.txt"));
+  mkdir("other/e");  // never merged into or replaced
+  result = run("MOVE /Y box\\e other");
+  EXPECT_EQ(1, result.status);
+  EXPECT_EQ("Access is denied.\n", result.err);
+  EXPECT_EQ("x", read("box/e/x.txt"));
+}
+
+TEST_F(MoveCommandTest, Failures) {
+  write("a.txt", "a");
+  write("b.txt", "b");
+  const std::string syntax = "The syntax of the command is incorrect.\n";
+  expectCases({
+      {"MOVE missing.txt x", 1, "", "The system cannot find the file specified.\n"},
+      {"MOVE *.none x", 1, "", "The system cannot find the file specified.\n"},
+      {"MOVE *.txt c.txt", 1, "", "Cannot move multiple files to a single file.\n"},
+      {"MOVE a.txt nodir\\c.txt", 1, "", "The system cannot find the path specified.\n"},
+      {"MOVE ", 1, "", syntax},
+      {"MOVE a.txt b.txt c.txt", 1, "", syntax},
+      {"MOVE /Q a.txt c.txt", 1, "", syntax},
+  });
+  EXPECT_EQ((std::vector<std::string>{"a.txt", "b.txt"}), list());
+}
+
+TEST_F(MoveCommandTest, WildcardIntoAFolderEchoesFullPaths) {
+  write("a.txt", "a");
+  write("b.txt", "b");
+  write("c.dat", "c");
+  mkdir("out");
+  RunResult result = run("MOVE *.txt out");
+  EXPECT_EQ(0, result.status);
+  EXPECT_EQ(full("a.txt") + "\n" + full("b.txt") + "\n        2 file(s) moved.\n", result.out);
+  EXPECT_EQ((std::vector<std::string>{"a.txt", "b.txt"}), list("out"));
+  EXPECT_TRUE(exists("c.dat"));
+  EXPECT_EQ(0, run("MOVE *.dat d.dat").status);  // one match may take a new name
+  EXPECT_EQ("c", read("d.dat"));
+}
+
+TEST_F(MoveCommandTest, OverwriteQuestionShowsTheFullTarget) {
+  std::string prompt = "Overwrite " + full("b.txt") + "? (Yes/No/All): ";
+  struct Case {
+    const char* line;
+    const char* input;
+    std::string output;
+    bool moved;
+  };
+  const Case cases[] = {
+      {"MOVE a.txt b.txt", "Y\n", prompt + kOneFile, true},
+      {"MOVE a.txt b.txt", "n\n", prompt + kNoFile, false},
+      {"MOVE a.txt b.txt", "", prompt + kNoFile, false},
+      {"MOVE a.txt b.txt", "?\na\n", prompt + prompt + kOneFile, true},
+      {"MOVE /Y a.txt b.txt", "", kOneFile, true},
+  };
+  for (const Case& c : cases) {
+    write("a.txt", "new");
+    write("b.txt", "old");
+    RunResult result = run(c.line, c.input);
+    EXPECT_EQ(0, result.status) << c.line << " / " << c.input;
+    EXPECT_EQ(c.output, result.out) << c.line << " / " << c.input;
+    EXPECT_EQ(c.moved ? "new" : "old", read("b.txt"));
+    EXPECT_EQ(!c.moved, exists("a.txt"));
+  }
+}
+
+TEST_F(MoveCommandTest, ReadOnlyFilesMoveButAreNotReplaced) {
+  write("ro.txt", "ro");
+  chmod(path("ro.txt").c_str(), 0444);
+  EXPECT_EQ(0, run("MOVE ro.txt moved.txt").status);
+  EXPECT_EQ("ro", read("moved.txt"));
+  write("a.txt", "a");
+  RunResult result = run("MOVE /Y a.txt moved.txt");
+  EXPECT_EQ(1, result.status);
+  EXPECT_EQ("Access is denied.\n", result.err);
+  EXPECT_EQ("ro", read("moved.txt"));
+  EXPECT_TRUE(exists("a.txt"));
+}
+
+// Between file systems a file is copied, checked and only then removed.
+TEST_F(MoveCommandTest, AcrossFileSystems) {
+  struct stat here, there;
+  if (stat(dir_.path().c_str(), &here) != 0 || stat("/dev/shm", &there) != 0 ||
+      here.st_dev == there.st_dev || access("/dev/shm", W_OK) != 0)
+    GTEST_SKIP() << "no second file system to move to";
+  std::string target = "/dev/shm/pelquist-move-" + std::to_string(getpid());
+  ASSERT_EQ(0, ::mkdir(target.c_str(), 0777));
+  write("a.txt", "travels");
+  write("d/x", "x");
+  RunResult result = run("MOVE a.txt \"" + target + "\"");
+  EXPECT_EQ(0, result.status) << result.err;
+  EXPECT_EQ(kOneFile, result.out);
+  EXPECT_EQ("travels", readFile(target + "/a.txt"));
+  EXPECT_FALSE(exists("a.txt"));
+  result = run("MOVE d \"" + target + "\"");
+  EXPECT_EQ(1, result.status);
+  EXPECT_EQ("Access is denied.\n", result.err);
+  EXPECT_EQ("x", read("d/x"));
+  std::filesystem::remove_all(target);
+}
+
+}  // namespace

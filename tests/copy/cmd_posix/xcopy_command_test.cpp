@@ -1,0 +1,176 @@
+#include <sys/stat.h>
+
+#include "quillkit/filesystem/posix/kernel_calls.h"
+#include "tests/copy/cmd_posix/interpreter_fixture.h"
+
+namespace {
+
+std::string question(const std::string& destination, const std::string& answer) {
+  return "Does " + destination +
+         " specify a file name\nor directory name on the target\n(F = file, D = directory)? " +
+         answer + "\n";
+}
+
+class XcopyCommandTest : public InterpreterTest {
+ protected:
+  void makeTree() {
+    write("src/a.txt", "a");
+    write("src/s1/b.txt", "b");
+    write("src/s1/a.txt", "a1");
+    mkdir("src/empty");
+  }
+};
+
+TEST_F(XcopyCommandTest, FolderToNewDestinationAnsweredDirectory) {
+  makeTree();
+  RunResult result = run("XCOPY /S src dst", "d\n");
+  EXPECT_EQ(0, result.status);
+  EXPECT_EQ(question("dst", "d") + "src/a.txt\nsrc/s1/a.txt\nsrc/s1/b.txt\n3 File(s) copied\n",
+            result.out);
+  EXPECT_EQ("", result.err);
+  EXPECT_EQ((std::vector<std::string>{"a.txt", "s1"}), list("dst"));
+  EXPECT_EQ("b", read("dst/s1/b.txt"));
+}
+
+TEST_F(XcopyCommandTest, FileToNewDestinationAnsweredFile) {
+  write("a.txt", "a");
+  RunResult result = run("XCOPY /S a.txt copy.txt", "x\nF\n");
+  EXPECT_EQ(0, result.status);
+  EXPECT_EQ(question("copy.txt", "x") + question("copy.txt", "F") + "a.txt\n1 File(s) copied\n",
+            result.out);
+  EXPECT_EQ("a", read("copy.txt"));
+}
+
+TEST_F(XcopyCommandTest, NoAnswerCopiesNothing) {
+  makeTree();
+  RunResult result = run("XCOPY /S src dst");
+  EXPECT_EQ(4, result.status);
+  EXPECT_EQ(
+      question("dst", "").substr(0, question("dst", "").size() - 1) + "\n0 File(s) copied\n",
+      result.out);
+  EXPECT_FALSE(exists("dst"));
+}
+
+TEST_F(XcopyCommandTest, KnownFolderDestinationsAskNothing) {
+  makeTree();
+  mkdir("existing");
+  for (const char* line :
+       {"XCOPY /S src dst\\", "XCOPY /S src existing", "XCOPY /S /I src di"}) {
+    RunResult result = run(line);
+    EXPECT_EQ(0, result.status) << line;
+    EXPECT_EQ("src/a.txt\nsrc/s1/a.txt\nsrc/s1/b.txt\n3 File(s) copied\n", result.out) << line;
+  }
+  EXPECT_EQ("a1", read("dst/s1/a.txt"));
+  EXPECT_EQ("a1", read("existing/s1/a.txt"));
+  EXPECT_EQ("a1", read("di/s1/a.txt"));
+  EXPECT_FALSE(exists("dst/empty"));  // only /E makes empty folders
+  EXPECT_EQ(0, run("XCOPY /E src e\\").status);
+  EXPECT_TRUE(dir_.isDirectory("e/empty"));
+}
+
+TEST_F(XcopyCommandTest, PatternAppliesInEveryFolderBelow) {
+  makeTree();
+  RunResult result = run("XCOPY /S src\\a.txt out\\");
+  EXPECT_EQ("src\\a.txt\nsrc\\s1/a.txt\n2 File(s) copied\n", result.out);
+  EXPECT_EQ("a1", read("out/s1/a.txt"));
+  EXPECT_FALSE(exists("out/s1/b.txt"));
+
+  result = run("XCOPY /S src\\b* only\\");  // found only in a subfolder
+  EXPECT_EQ("src\\s1/b.txt\n1 File(s) copied\n", result.out);
+  EXPECT_EQ((std::vector<std::string>{"s1"}), list("only"));
+
+  result = run("XCOPY /S \"" + path("src") + "\" abs\\");
+  EXPECT_EQ(path("src") + "/a.txt\n" + path("src") + "/s1/a.txt\n" + path("src") +
+                "/s1/b.txt\n3 File(s) copied\n",
+            result.out);
+}
+
+TEST_F(XcopyCommandTest, NothingToCopy) {
+  mkdir("hollow/inner");
+  write("src/a.txt", "a");
+  const std::string none = "0 File(s) copied\n";
+  expectCases({
+      {"XCOPY /S hollow out", 0, none, ""},
+      {"XCOPY /S src\\*.xyz out", 0, none, "File not found - *.xyz\n"},
+      {"XCOPY /S src\\missing.txt out", 4, none, "File not found - missing.txt\n"},
+      {"XCOPY /S nodir out", 4, none, "File not found - nodir\n"},
+  });
+  EXPECT_FALSE(exists("out"));
+}
+
+TEST_F(XcopyCommandTest, RefusedCommandLines) {
+  makeTree();
+  write("a.txt", "a");
+  const std::string none = "0 File(s) copied\n";
+  expectCases({
+      {"XCOPY /S  ", 4, none, "Invalid number of parameters\n"},
+      {"XCOPY /S a b c", 4, none, "Invalid number of parameters\n"},
+      {"XCOPY /S /Z src out\\", 4, none, "Invalid switch - /Z\n"},
+      {"XCOPY /S src src\\s1\\deep\\", 4, none, "Cannot perform a cyclic copy\n"},
+      {"XCOPY /S src\\*.txt src", 4, none, "Cannot perform a cyclic copy\n"},
+      {"XCOPY /S src x\\..\\src\\out\\", 4, none, "Cannot perform a cyclic copy\n"},
+      {"XCOPY a.txt .", 4, none, "File cannot be copied onto itself\n"},
+  });
+  EXPECT_FALSE(exists("out"));
+  EXPECT_FALSE(exists("src/s1/deep"));
+  EXPECT_FALSE(exists("src/out"));
+  EXPECT_FALSE(exists("x"));
+}
+
+TEST_F(XcopyCommandTest, OverwriteQuestion) {
+  write("src/a", "new");
+  write("src/b", "new");
+  struct Case {
+    const char* line;
+    const char* input;
+    std::string output;
+    const char* a;
+    const char* b;
+  };
+  const std::string qa = "Overwrite out/a (Yes/No/All)? ";
+  const std::string qb = "Overwrite out/b (Yes/No/All)? ";
+  const Case cases[] = {
+      {"XCOPY /S src out", "y\nn\n", qa + "y\nsrc/a\n" + qb + "n\n1 File(s) copied\n", "new",
+       "old"},
+      {"XCOPY /S src out", "A\n", qa + "A\nsrc/a\nsrc/b\n2 File(s) copied\n", "new", "new"},
+      {"XCOPY /S src out", "", qa + "\n" + qb + "\n0 File(s) copied\n", "old", "old"},
+      {"XCOPY /S /Y src out", "", "src/a\nsrc/b\n2 File(s) copied\n", "new", "new"},
+  };
+  for (const Case& c : cases) {
+    write("out/a", "old");
+    write("out/b", "old");
+    RunResult result = run(c.line, c.input);
+    EXPECT_EQ(0, result.status) << c.line << " / " << c.input;
+    EXPECT_EQ(c.output, result.out) << c.line << " / " << c.input;
+    EXPECT_EQ(c.a, read("out/a"));
+    EXPECT_EQ(c.b, read("out/b"));
+  }
+}
+
+TEST_F(XcopyCommandTest, CopiesAreWritableAndKeepTheirTime) {
+  write("src/ro.txt", "ro");
+  chmod(path("src/ro.txt").c_str(), 0444);
+  ASSERT_EQ(0, run("XCOPY /S src out\\").status);
+  struct stat source, copy;
+  ASSERT_EQ(0, stat(path("src/ro.txt").c_str(), &source));
+  ASSERT_EQ(0, stat(path("out/ro.txt").c_str(), &copy));
+  EXPECT_EQ(0644u, copy.st_mode & 0777);
+  EXPECT_EQ(quillkit::posix::modificationTime(source).tv_sec,
+            quillkit::posix::modificationTime(copy).tv_sec);
+  EXPECT_EQ(quillkit::posix::modificationTime(source).tv_nsec,
+            quillkit::posix::modificationTime(copy).tv_nsec);
+}
+
+TEST_F(XcopyCommandTest, WriteFailureStops) {
+  write("src/a", "a");
+  write("src/b", "b");
+  write("out/b", "old");
+  chmod(path("out/b").c_str(), 0444);
+  RunResult result = run("XCOPY /S /Y src out");
+  EXPECT_EQ(5, result.status);
+  EXPECT_EQ("src/a\nsrc/b\n1 File(s) copied\n", result.out);
+  EXPECT_EQ("Access is denied.\n", result.err);
+  EXPECT_EQ("old", read("out/b"));
+}
+
+}  // namespace
