@@ -2,6 +2,7 @@
 
 #include <list>
 #include <ostream>
+#include <vector>
 
 #include "copy/texts.h"
 #include "quillkit/diagnostics.h"
@@ -51,8 +52,12 @@ class CollectCopyRun {
     line(copytexts::kTraceCopyTo + destination_);
     line(copytexts::kTraceCopyToCollected + destinationDirectory_);
     if (!enterSourceDirectory()) return false;
-    for (const std::string& path : found)
-      if (!collect(path)) result = false;
+    if (forceWrite_) {
+      result = replaceAll(found);
+    } else {
+      for (const std::string& path : found)
+        if (!collect(plan(path))) result = false;
+    }
     line(copytexts::kTraceEnd);
     return result;
   }
@@ -111,30 +116,73 @@ class CollectCopyRun {
     return true;
   }
 
-  // Copies one found file; false only when the copy failed for another reason than
-  // an existing destination without force-write.
-  bool collect(const std::string& sourcePath) {
+  /// One found file and where it goes.
+  struct Planned {
+    std::string source;
+    std::string destination;
+    /// The destination is the file itself: it is skipped after its first line.
+    bool sameFile;
+  };
+
+  Planned plan(const std::string& sourcePath) const {
     quillkit::PathParts parts = splitPath(sourcePath);
     const std::string fileName = parts.fname + parts.ext;
     std::string destinationPath = destinationDirectory_;
     quillkit::appendPath(destinationPath, fileName);
-    line(copytexts::kTraceCopyDest + destinationPath);
-    if (destinationPath == sourcePath || destination_ + fileName == sourcePath) return true;
-    if (!forceWrite_ && fileSystem_.exists(destinationPath)) {
-      refuse(destinationPath, sourcePath);
+    const bool same = destinationPath == sourcePath || destination_ + fileName == sourcePath;
+    return {sourcePath, destinationPath, same};
+  }
+
+  // Copies one found file without force-write; false only when the copy failed for
+  // another reason than an existing destination.
+  bool collect(const Planned& file) {
+    line(copytexts::kTraceCopyDest + file.destination);
+    if (file.sameFile) return true;
+    if (fileSystem_.exists(file.destination)) {
+      refuse(file.destination, file.source);
       return true;
     }
     std::string errorText;
-    if (fileSystem_.copyFile(destinationPath, sourcePath, forceWrite_, errorText)) {
-      line(copytexts::kTraceCopy + destinationPath + copytexts::kTraceCopySucceeded);
+    const bool copied = fileSystem_.copyFile(file.destination, file.source, false, errorText);
+    if (!copied && fileSystem_.exists(file.destination)) {
+      line(copytexts::kTraceCopy + file.destination + copytexts::kTraceCopyFailed);
+      refuse(file.destination, file.source);
       return true;
     }
-    line(copytexts::kTraceCopy + destinationPath + copytexts::kTraceCopyFailed);
-    if (!forceWrite_ && fileSystem_.exists(destinationPath)) {
-      refuse(destinationPath, sourcePath);
+    return report(file, copied, errorText);
+  }
+
+  // With force-write, copies are started a batch at a time and then finished and
+  // traced in walk order: the trace is the same, a batch later.
+  bool replaceAll(const std::list<std::string>& found) {
+    bool result = true;
+    for (auto next = found.begin(); next != found.end();) {
+      std::vector<Planned> batch;
+      bool full = false;
+      while (next != found.end() && !full) {
+        batch.push_back(plan(*next++));
+        if (!batch.back().sameFile)
+          full = fileSystem_.startReplacingCopy(batch.back().destination, batch.back().source);
+      }
+      for (const Planned& file : batch) {
+        line(copytexts::kTraceCopyDest + file.destination);
+        if (file.sameFile) continue;
+        std::string errorText;
+        if (!report(file, fileSystem_.finishReplacingCopy(errorText), errorText))
+          result = false;
+      }
+    }
+    return result;
+  }
+
+  // The lines of a copy that succeeded or failed; false for a failure.
+  bool report(const Planned& file, bool copied, const std::string& errorText) {
+    if (copied) {
+      line(copytexts::kTraceCopy + file.destination + copytexts::kTraceCopySucceeded);
       return true;
     }
-    traceCopyCall(destinationPath, sourcePath, forceWrite_);
+    line(copytexts::kTraceCopy + file.destination + copytexts::kTraceCopyFailed);
+    traceCopyCall(file.destination, file.source, forceWrite_);
     quillkit::debugPrintf("%s", errorText.c_str());
     line(copytexts::kTraceLastError + errorText);
     return false;

@@ -1,6 +1,11 @@
 #ifndef PELQUIST_COPY_COPY_FILE_H_
 #define PELQUIST_COPY_COPY_FILE_H_
 
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <string>
+
 #include "quillkit/string_ref.h"
 
 /// Copies `source` to `destination` (note the order) with the platform's file copy:
@@ -10,5 +15,31 @@
 /// failure the system's last error tells why (copy_file_win32.cpp, copy_file_posix.cpp).
 bool CopyFileWin32(quillkit::StringRef destination, quillkit::StringRef source,
                    bool forceWrite);
+
+/// Copies that replace their destinations (CopyFileWin32 with force-write), started one
+/// after another and finished in the same order. On POSIX a started copy is written at
+/// once and its write-out begins, so that the data of several goes to disk together
+/// before each, flushed, takes its name; on Windows each is CopyFileWin32 when it is
+/// finished.
+class ReplacingCopies {
+ public:
+  ReplacingCopies();
+  ~ReplacingCopies();
+  ReplacingCopies(const ReplacingCopies&) = delete;
+  ReplacingCopies& operator=(const ReplacingCopies&) = delete;
+
+  /// Starts a copy; the number of bytes it writes ahead (0 where nothing is written
+  /// before finish).
+  uint64_t start(const std::string& destination, const std::string& source);
+  /// Finishes the oldest started copy: true when it is in place; false, with the
+  /// system's last error telling why, as CopyFileWin32. Only after a start.
+  bool finishNext();
+  /// How many are started and not finished.
+  std::size_t started() const;
+
+ private:
+  struct Pending;
+  std::deque<std::unique_ptr<Pending>> pending_;
+};
 
 #endif  // PELQUIST_COPY_COPY_FILE_H_

@@ -4,14 +4,44 @@
 #include "quillkit/filesystem/posix/file_copy.h"
 #include "quillkit/filesystem/posix/native_path.h"
 
+namespace posix = quillkit::posix;
+
 bool CopyFileWin32(quillkit::StringRef destination, quillkit::StringRef source,
                    bool forceWrite) {
-  quillkit::posix::CopyOptions options;
+  posix::CopyOptions options;
   options.replace = forceWrite;
-  const quillkit::posix::CopyResult result =
-      quillkit::posix::copyFile(quillkit::posix::toNativePath(source.data()),
-                                quillkit::posix::toNativePath(destination.data()), options);
+  const posix::CopyResult result = posix::copyFile(
+      posix::toNativePath(source.data()), posix::toNativePath(destination.data()), options);
   // Like CopyFileA's GetLastError, the reason stays in the system's last error.
   errno = result.error;
   return result.succeeded();
 }
+
+struct ReplacingCopies::Pending {
+  posix::PendingCopy copy;
+  posix::CopyResult written;
+};
+
+ReplacingCopies::ReplacingCopies() = default;
+ReplacingCopies::~ReplacingCopies() = default;
+
+uint64_t ReplacingCopies::start(const std::string& destination, const std::string& source) {
+  posix::CopyOptions options;
+  options.replace = true;
+  pending_.push_back(std::make_unique<Pending>());
+  Pending& next = *pending_.back();
+  next.written = next.copy.write(posix::toNativePath(source.c_str()),
+                                 posix::toNativePath(destination.c_str()), options);
+  return next.written.succeeded() ? static_cast<uint64_t>(next.copy.size()) : 0;
+}
+
+bool ReplacingCopies::finishNext() {
+  std::unique_ptr<Pending> oldest = std::move(pending_.front());
+  pending_.pop_front();
+  const posix::CopyResult result =
+      oldest->written.succeeded() ? oldest->copy.commit() : oldest->written;
+  errno = result.error;
+  return result.succeeded();
+}
+
+std::size_t ReplacingCopies::started() const { return pending_.size(); }

@@ -29,6 +29,24 @@ bool RealFileSystem::copyFile(const std::string& destination, const std::string&
   return false;
 }
 
+// A batch is small enough that a terminal shows steady progress, large enough that the
+// data of many files goes to disk together.
+constexpr std::size_t kBatchFiles = 32;
+constexpr uint64_t kBatchBytes = 32 << 20;
+
+bool RealFileSystem::startReplacingCopy(const std::string& destination,
+                                        const std::string& source) {
+  bytesStarted_ += replacing_.start(destination, source);
+  return replacing_.started() >= kBatchFiles || bytesStarted_ >= kBatchBytes;
+}
+
+bool RealFileSystem::finishReplacingCopy(std::string& errorText) {
+  const bool finished = replacing_.finishNext();
+  if (!finished) errorText = quillkit::getLastErrorMessage();
+  if (replacing_.started() == 0) bytesStarted_ = 0;
+  return finished;
+}
+
 bool RealFileSystem::findFiles(const std::string& pattern, const std::string& directory,
                                std::list<std::string>& files) {
   quillkit::DirectoryWalker walker;

@@ -1,8 +1,11 @@
 #ifndef PELQUIST_COPY_FILE_SYSTEM_H_
 #define PELQUIST_COPY_FILE_SYSTEM_H_
 
+#include <cstdint>
 #include <list>
 #include <string>
+
+#include "copy/copy_file.h"
 
 /// Everything collect-copy asks of the world, so that its trace can be tested without
 /// a real tree. RealFileSystem answers through the library's wrappers; tests use a
@@ -27,6 +30,15 @@ class FileSystem {
   /// Message:..."), taken at once.
   virtual bool copyFile(const std::string& destination, const std::string& source,
                         bool forceWrite, std::string& errorText) = 0;
+  /// Starts a copy that replaces whatever `destination` holds (a copy with
+  /// force-write); started copies are finished, in the same order, by
+  /// finishReplacingCopy. True when a batch is full: the caller finishes what it started
+  /// before it starts more.
+  virtual bool startReplacingCopy(const std::string& destination,
+                                  const std::string& source) = 0;
+  /// Finishes the oldest started copy: true when it is in place; otherwise `errorText`
+  /// is the system's text for why.
+  virtual bool finishReplacingCopy(std::string& errorText) = 0;
   /// Walks `directory` and all below it for the files whose names match `pattern`:
   /// false when the walk failed and found nothing; `files` gets the full paths found,
   /// in walk order.
@@ -46,8 +58,14 @@ class RealFileSystem : public FileSystem {
   bool exists(const std::string& path) override;
   bool copyFile(const std::string& destination, const std::string& source, bool forceWrite,
                 std::string& errorText) override;
+  bool startReplacingCopy(const std::string& destination, const std::string& source) override;
+  bool finishReplacingCopy(std::string& errorText) override;
   bool findFiles(const std::string& pattern, const std::string& directory,
                  std::list<std::string>& files) override;
+
+ private:
+  ReplacingCopies replacing_;
+  uint64_t bytesStarted_ = 0;
 };
 
 #endif  // PELQUIST_COPY_FILE_SYSTEM_H_

@@ -31,7 +31,9 @@ CopyResult differs() {
 // Reads a source into `out`, up to its first ^Z when asked; `verify` compares instead.
 CopyResult streamPart(const CombinePart& part, int out, bool verify) {
   int in = -1;
-  if (int error = posix::openRegularFile(nativePath(part.path), in)) return failed(error);
+  struct stat status;
+  if (int error = posix::openRegularFile(nativePath(part.path), in, status))
+    return failed(error);
   std::string buffer(1 << 16, '\0'), written;
   CopyResult result;
   for (bool ended = false; !ended && result.succeeded();) {
@@ -79,9 +81,7 @@ int renameNoReplace(const std::string& from, const std::string& to) {
 mode_t joinedFileMode(const std::string& target) {
   struct stat status;
   if (stat(target.c_str(), &status) == 0) return status.st_mode & 0777;
-  mode_t mask = umask(0);
-  umask(mask);
-  return 0666 & ~mask;
+  return 0666 & ~posix::processUmask();
 }
 
 }  // namespace
@@ -101,9 +101,10 @@ CopyResult combineFiles(const std::vector<CombinePart>& parts, const std::string
   // A joined file replaces its destination whole: never a read-only file or a folder.
   if (int error = posix::checkReplaceable(target)) return failed(error);
   posix::PendingFile out;
-  if (int error = out.create(target)) return failed(error);
+  const mode_t mode = joinedFileMode(target);
+  if (int error = out.create(target, mode)) return failed(error);
   int fd = out.descriptor();
-  if (fchmod(fd, joinedFileMode(target)) != 0) return failed(errno);
+  if (!out.hasMode(mode) && fchmod(fd, mode) != 0) return failed(errno);
   for (const CombinePart& part : parts) {
     CopyResult written = streamPart(part, fd, false);
     if (!written.succeeded()) return written;

@@ -124,6 +124,7 @@ int runXcopy(const std::vector<Word>& words, Console& console) {
   }
   bool literal = !sourceIsDirectory && !hasWildcard(pattern);
   Collection found;
+  found.visiting.push_back(inspectPath(folder));  // a link back to the top is a cycle too
   if (!pattern.empty()) collect(folder, "", pattern, line.subdirectories, found);
   if (found.files.empty() && !(line.emptyDirectories && !found.directories.empty())) {
     if (sourceIsDirectory) return finish(console, 0, 0);

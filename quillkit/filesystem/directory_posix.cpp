@@ -19,11 +19,11 @@ int createDirectory(const char* path, const SecurityAttributes&) {
   return mkdir(posix::toNativePath(path).c_str(), 0777) == 0 ? 1 : 0;
 }
 
-// A dangling symbolic link is a name that exists, as the find primitives list it.
+// A name that exists, whatever it is: a dangling symbolic link too, as the find
+// primitives list it.
 bool pathExists(StringRef path) {
-  const std::string native = posix::toNativePath(path.data());
   struct stat status;
-  return stat(native.c_str(), &status) == 0 || lstat(native.c_str(), &status) == 0;
+  return lstat(posix::toNativePath(path.data()).c_str(), &status) == 0;
 }
 
 bool directoryExists(StringRef path) {

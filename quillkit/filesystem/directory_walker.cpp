@@ -19,19 +19,50 @@ constexpr const char kAllEntries[] = "*.*";
 void logLastError() { debugPrintf("%s", getLastErrorMessage().c_str()); }
 
 /// The single-pattern rule for a file met in a recursive walk: the whole name, or the
-/// extension of its full path against the pattern less its first two bytes
-/// ("*.txt" -> "txt").
-bool matchesPattern(FileFinder& finder, const std::string& fullPath,
-                    const std::string& pattern) {
-  if (finder.fileName() == pattern) return true;
-  if (pattern.size() < 3) return false;
-  const char* tail = pattern.c_str() + 2;
-  if (std::strcmp(tail, "*") == 0) return true;
-  // What finder.extension() gives, without building the full path a second time.
-  const char* extension = getExtension(fullPath.c_str());
-  if (std::strcmp(extension, tail) == 0) return true;
-  return std::strcmp(tail, "?") == 0 && extension[0] != '\0' && extension[1] == '\0';
-}
+/// extension against the pattern less its first two bytes ("*.txt" -> "txt").
+class NameRule {
+ public:
+  explicit NameRule(const char* pattern) : pattern_(pattern) {
+    if (pattern_.size() >= 3) tail_ = pattern_.c_str() + 2;
+  }
+  /// `extension` is the extension of the file's full path.
+  bool matches(const char* name, const char* extension) const {
+    if (pattern_ == name) return true;
+    if (tail_ == nullptr) return false;
+    if (std::strcmp(tail_, "*") == 0 || std::strcmp(extension, tail_) == 0) return true;
+    return std::strcmp(tail_, "?") == 0 && extension[0] != '\0' && extension[1] == '\0';
+  }
+  /// True when no extension matters: the tail is "*", so every file matches.
+  bool takesEverything() const { return tail_ != nullptr && std::strcmp(tail_, "*") == 0; }
+
+ private:
+  const std::string pattern_;
+  const char* tail_ = nullptr;
+};
+
+/// The full paths of one directory's entries, exactly as appendPath joins them. The
+/// directory's part is joined once; a name is appended to it where that gives the same
+/// path and the same extension as the general join (a name without a '\', after a
+/// prefix whose own extension search stops at its end), and joined in full otherwise.
+class EntryPaths {
+ public:
+  explicit EntryPaths(const char* directory) : directory_(directory), prefix_(directory) {
+    appendPath(prefix_, "");
+    simple_ = *getExtension((prefix_ + "x").c_str()) == '\0';
+  }
+  bool simple(const char* name) const { return simple_ && std::strchr(name, '\\') == nullptr; }
+  std::string join(const char* name) const {
+    if (simple(name)) return prefix_ + name;
+    std::string path = directory_;
+    appendPath(path, name);
+    return path;
+  }
+
+ private:
+  const std::string directory_;
+  std::string prefix_;
+  bool simple_;
+};
 
 }  // namespace
 
@@ -74,23 +105,29 @@ bool DirectoryWalker::walkPattern(uint32_t& counter, std::list<std::string>& lis
                                   uint32_t limit) {
   ScopedPtr<FileFinder> finder(new (std::nothrow) FileFinder);
   if (!finder->findFirst(directory, recursive ? kAllEntries : pattern)) return false;
-  const std::string patternText(pattern);
+  const NameRule rule(pattern);
+  const EntryPaths paths(directory);
   ++counter;
   for (;;) {
     if (counter > limit) break;
+    const char* name = finder->name();
     if (finder->isDots()) {
       // "." and ".." are neither walked nor collected.
     } else if (finder->isSubDirectory()) {
       if (recursive) {
-        const std::string subdirectory = finder->fullPath();
+        const std::string subdirectory = paths.join(name);
         if (subdirectory != directory)
           walkPattern(counter, list, subdirectory.c_str(), pattern, recursive, limit);
       }
+    } else if (!recursive) {
+      list.push_back(paths.join(name));  // the listing itself matched the pattern
+    } else if (paths.simple(name)) {
+      // Matched on the name alone; only a match builds its path.
+      if (rule.takesEverything() || rule.matches(name, getExtension(name)))
+        list.push_back(paths.join(name));
     } else {
-      // Without recursion the listing itself matched the pattern.
-      std::string path = finder->fullPath();
-      if (!recursive || matchesPattern(*finder, path, patternText))
-        list.push_back(std::move(path));
+      std::string path = paths.join(name);
+      if (rule.matches(name, getExtension(path.c_str()))) list.push_back(std::move(path));
     }
     ++counter;
     if (!finder->findNext()) break;

@@ -75,6 +75,9 @@ class FileFinder : public FileFinderBase {
 
   /// The directory of the last successful findFirst, as passed; empty when closed.
   const std::string& directory() const { return directory_; }
+  /// The current entry's name without a copy, valid until the next call; what
+  /// fileName() returns.
+  const char* name() const { return entryName(search_.block()); }
 
  private:
   FindSearch search_;

@@ -40,6 +40,9 @@ FindResult findFirstEntry(FindBlock* block, const char* searchPath);
 FindResult findNextEntry(FindBlock* block);
 /// -1 when no search is open; otherwise closes it and returns 0.
 int closeFind(FindBlock* block);
+/// The current entry's name, NUL-terminated, valid until the next call on the block;
+/// empty when there is no current entry.
+const char* entryName(FindBlock* block);
 /// Copies the current entry's name with its NUL: -1 when the name is empty or does
 /// not fit `size` bytes, else 0.
 int copyEntryName(FindBlock* block, char* buffer, std::size_t size);

@@ -16,8 +16,10 @@
 
 // The POSIX listing reads a directory once, keeps the matching names in the order in
 // which NTFS would list them, and closes the directory at once: an open search costs
-// one listing of memory and no file descriptor. Attributes and sizes cost a stat each
-// and are fetched only when asked for and readdir's type does not answer.
+// one listing of memory and no file descriptor. The names and their sort keys sit in
+// two strings side by side, so that sorting moves small records and a key is folded
+// once per listing, not once per comparison. Attributes and sizes cost a stat each and
+// are fetched only when asked for and readdir's type does not answer.
 
 namespace quillkit {
 
@@ -32,8 +34,10 @@ enum class SearchState : unsigned char {
 /// d_type of a name that readdir did not type; a stat tells.
 constexpr unsigned char kTypeUnknown = DT_UNKNOWN;
 
+/// One listed name: where it and its key stand in the block's strings.
 struct Entry {
-  std::string name;
+  uint32_t offset;
+  uint32_t length;
   unsigned char type;  // DT_* as readdir gave it
 };
 
@@ -43,6 +47,10 @@ struct FindBlock {
   SearchState state = SearchState::kNone;
   /// The listed directory as handed to the system, ending in '/' (empty: current).
   std::string directory;
+  /// Every listed name, each followed by a NUL; `keys` holds their sort keys at the
+  /// same offsets.
+  std::string names;
+  std::string keys;
   std::vector<Entry> entries;
   size_t position = 0;
   /// errno of a listing that broke off; reported after the entries read before it.
@@ -56,15 +64,45 @@ struct FindBlock {
 
 namespace {
 
-const std::string kEmptyName;
-
-const std::string& currentName(const FindBlock* block) {
-  return block->position < block->entries.size() ? block->entries[block->position].name
-                                                 : kEmptyName;
+const char* currentName(const FindBlock* block) {
+  return block->position < block->entries.size()
+             ? block->names.data() + block->entries[block->position].offset
+             : "";
 }
 
-bool isDotsName(const std::string& name) {
-  return name[0] == '.' && (name.size() == 1 || (name.size() == 2 && name[1] == '.'));
+bool isDotsName(const char* name) {
+  return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
+}
+
+void addEntry(FindBlock* block, const char* name, std::size_t length, unsigned char type) {
+  const auto offset = static_cast<uint32_t>(block->names.size());
+  block->names.append(name, length + 1);
+  posix::appendListingKey(name, length, block->keys);
+  block->keys += '\0';
+  block->entries.push_back({offset, static_cast<uint32_t>(length), type});
+}
+
+// The listing order of entryNameLess, on the keys folded once.
+void sortEntries(FindBlock* block, std::size_t first) {
+  const char* names = block->names.data();
+  const char* keys = block->keys.data();
+  std::sort(block->entries.begin() + static_cast<std::ptrdiff_t>(first), block->entries.end(),
+            [names, keys](const Entry& a, const Entry& b) {
+              const int byKey =
+                  std::memcmp(keys + a.offset, keys + b.offset, std::min(a.length, b.length));
+              if (byKey != 0) return byKey < 0;
+              if (a.length != b.length) return a.length < b.length;
+              return std::memcmp(names + a.offset, names + b.offset, a.length) < 0;
+            });
+}
+
+void clearEntries(FindBlock* block) {
+  block->entries.clear();
+  block->names.clear();
+  block->keys.clear();
+  block->position = 0;
+  block->deferredError = 0;
+  block->statDone = false;
 }
 
 void describe(FindBlock* block, const struct stat& st) {
@@ -84,7 +122,7 @@ void ensureStat(FindBlock* block) {
   block->statDone = true;
   block->attributes = 0;
   block->size = 0;
-  if (currentName(block).empty()) return;
+  if (currentName(block)[0] == '\0') return;
   const int savedErrno = errno;
   const std::string path = block->directory + currentName(block);
   struct stat st;
@@ -94,10 +132,7 @@ void ensureStat(FindBlock* block) {
 
 FindResult fail(FindBlock* block, int error) {
   block->state = SearchState::kInvalid;
-  block->entries.clear();
-  block->position = 0;
-  block->deferredError = 0;
-  block->statDone = false;
+  clearEntries(block);
   errno = error;
   return kFindFailed;
 }
@@ -125,7 +160,7 @@ FindResult findExact(FindBlock* block, const std::string& path, const std::strin
   struct stat st;
   if (stat(path.c_str(), &st) != 0 && lstat(path.c_str(), &st) != 0) return fail(block, errno);
   std::string entryName = name;
-  if (isDotsName(name)) {
+  if (isDotsName(name.c_str())) {
     // "dir/." names the directory itself: report it under its own name.
     char resolved[PATH_MAX];
     if (realpath(path.c_str(), resolved) == nullptr) return fail(block, errno);
@@ -133,7 +168,7 @@ FindResult findExact(FindBlock* block, const std::string& path, const std::strin
     entryName = slash != nullptr ? slash + 1 : resolved;
     if (entryName.empty()) return fail(block, ENOENT);  // the root has no entry
   }
-  block->entries.push_back({std::move(entryName), kTypeUnknown});
+  addEntry(block, entryName.c_str(), entryName.size(), kTypeUnknown);
   block->state = SearchState::kOpen;
   describe(block, st);
   return kFindOk;
@@ -150,11 +185,10 @@ FindResult findMatching(FindBlock* block, const std::string& mask) {
   const bool dotMatches = everything || wildcard.matches(".");
   const bool dotDotMatches = everything || wildcard.matches("..");
   if ((dotMatches || dotDotMatches) && !isRootDirectory(dir)) {
-    if (dotMatches) block->entries.push_back({".", DT_DIR});
-    if (dotDotMatches) block->entries.push_back({"..", DT_DIR});
+    if (dotMatches) addEntry(block, ".", 1, DT_DIR);
+    if (dotDotMatches) addEntry(block, "..", 2, DT_DIR);
   }
   const size_t dotCount = block->entries.size();
-  block->entries.reserve(64);
 
   int readError = 0;
   for (;;) {
@@ -165,13 +199,12 @@ FindResult findMatching(FindBlock* block, const std::string& mask) {
       break;
     }
     const char* name = entry->d_name;
-    if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'))) continue;
-    if (everything || wildcard.matches(name)) block->entries.push_back({name, entry->d_type});
+    if (isDotsName(name)) continue;
+    if (everything || wildcard.matches(name))
+      addEntry(block, name, std::strlen(name), entry->d_type);
   }
   closedir(dir);
-  std::sort(
-      block->entries.begin() + static_cast<std::ptrdiff_t>(dotCount), block->entries.end(),
-      [](const Entry& a, const Entry& b) { return posix::entryNameLess(a.name, b.name); });
+  sortEntries(block, dotCount);
 
   if (block->entries.empty()) return fail(block, readError != 0 ? readError : ENOENT);
   block->deferredError = readError;
@@ -191,10 +224,7 @@ int freeFindBlock(FindBlock** block) {
 }
 
 FindResult findFirstEntry(FindBlock* block, const char* searchPath) {
-  block->entries.clear();
-  block->position = 0;
-  block->deferredError = 0;
-  block->statDone = false;
+  clearEntries(block);
 
   const std::string path = posix::toNativePath(searchPath);
   const size_t slash = path.rfind('/');
@@ -230,25 +260,32 @@ int closeFind(FindBlock* block) {
   if (block->state == SearchState::kInvalid) return -1;
   // The record of the current entry outlives the search, as on Windows.
   if (block->position < block->entries.size()) {
-    Entry current = std::move(block->entries[block->position]);
+    const Entry current = block->entries[block->position];
+    std::string name(block->names, current.offset, current.length);
+    const unsigned char type = current.type;
+    clearEntries(block);
+    std::string().swap(block->names);
+    std::string().swap(block->keys);
     std::vector<Entry>().swap(block->entries);
-    block->entries.push_back(std::move(current));
-    block->position = 0;
+    addEntry(block, name.c_str(), name.size(), type);
   }
   block->state = SearchState::kInvalid;
   return 0;
 }
 
+const char* entryName(FindBlock* block) { return currentName(block); }
+
 int copyEntryName(FindBlock* block, char* buffer, std::size_t size) {
-  const std::string& name = currentName(block);
-  if (name.empty() || size <= name.size()) return -1;
-  std::memcpy(buffer, name.c_str(), name.size() + 1);
+  const char* name = currentName(block);
+  const std::size_t length = std::strlen(name);
+  if (length == 0 || size <= length) return -1;
+  std::memcpy(buffer, name, length + 1);
   return 0;
 }
 
 int entryIsSubDirectory(FindBlock* block) {
-  const std::string& name = currentName(block);
-  if (name.empty() || isDotsName(name)) return 0;
+  const char* name = currentName(block);
+  if (name[0] == '\0' || isDotsName(name)) return 0;
   const unsigned char type = block->entries[block->position].type;
   if (type == DT_DIR) return 1;
   if (type != DT_LNK && type != kTypeUnknown) return 0;

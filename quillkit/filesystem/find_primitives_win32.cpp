@@ -49,6 +49,8 @@ int closeFind(FindBlock* block) {
   return 0;
 }
 
+const char* entryName(FindBlock* block) { return block->data.cFileName; }
+
 int copyEntryName(FindBlock* block, char* buffer, std::size_t size) {
   const std::size_t length = std::strlen(block->data.cFileName);
   if (length == 0 || size <= length) return -1;

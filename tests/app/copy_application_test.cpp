@@ -144,6 +144,18 @@ TEST(CopyApplicationExecute, UnknownModePrintsItsMessageAndTheUsage) {
   EXPECT_TRUE(bare.fileSystem.calls.empty());
 }
 
+// The modes are the numbers 1, 2, 4 and 8, whoever passes them.
+TEST(CopyApplicationExecute, ModesAreTheirNumbers) {
+  Bare bare;
+  bare.fileSystem.walkSucceeds = false;
+  for (uint32_t mode : {1u, 2u, 4u}) EXPECT_TRUE(bare.application.execute("a", "b", mode, false));
+  EXPECT_EQ((std::vector<std::string>{"COPY /B a /B b /B /V ", "MOVE a b", "XCOPY /S a b"}),
+            bare.runner.lines);
+  EXPECT_FALSE(bare.application.execute("a", "b", 8u, false));
+  EXPECT_EQ(3u, bare.runner.lines.size());
+  EXPECT_FALSE(bare.fileSystem.calls.empty());
+}
+
 // Only the collect-copy mode reaches the file system; its trace is collect-copy's own.
 TEST(CopyApplicationExecute, CollectCopyGoesToTheFileSystemNotToTheRunner) {
   Bare bare;

@@ -140,6 +140,12 @@ TEST(AssertionReport, NoticeGoesToStandardErrorOnPosix) {
       run.steps);
 }
 
+TEST(AssertMacro, PassingConditionIsEvaluatedOnceAndGoesOn) {
+  int evaluations = 0;
+  QUILLKIT_ASSERT(++evaluations == 1);
+  EXPECT_EQ(1, evaluations);
+}
+
 struct Tracked {
   explicit Tracked(int* deletions) : deletions(deletions) {}
   ~Tracked() { ++*deletions; }

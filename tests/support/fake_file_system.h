@@ -42,19 +42,18 @@ class FakeFileSystem : public FileSystem {
   bool copyFile(const std::string& destination, const std::string& source, bool forceWrite,
                 std::string& errorText) override {
     calls.push_back("copy " + destination + " <- " + source + (forceWrite ? " -fw" : ""));
-    auto failure = copyFailures.find(destination);
-    if (failure != copyFailures.end()) {
-      errorText = failure->second;
-      if (failureLeavesFile) files[destination] = "";
-      return false;
-    }
-    if (!forceWrite && (directories.count(destination) != 0 || files.count(destination) != 0)) {
-      errorText = "ERROR Message:exists";
-      return false;
-    }
-    auto sourceFile = files.find(source);
-    files[destination] = sourceFile != files.end() ? sourceFile->second : std::string();
-    return true;
+    return copy(destination, source, forceWrite, errorText);
+  }
+  bool startReplacingCopy(const std::string& destination, const std::string& source) override {
+    calls.push_back("start " + destination + " <- " + source);
+    started.push_back({destination, source});
+    return started.size() >= batchSize;
+  }
+  bool finishReplacingCopy(std::string& errorText) override {
+    const std::pair<std::string, std::string> oldest = started.front();
+    started.erase(started.begin());
+    calls.push_back("finish " + oldest.first);
+    return copy(oldest.first, oldest.second, true, errorText);
   }
   bool findFiles(const std::string& pattern, const std::string& directory,
                  std::list<std::string>& found) override {
@@ -78,10 +77,32 @@ class FakeFileSystem : public FileSystem {
   std::map<std::string, std::string> copyFailures;
   /// A failed copy finds a file of that name in its way (another process made it).
   bool failureLeavesFile = false;
+  /// How many replacing copies make a full batch.
+  std::size_t batchSize = 2;
 
   /// Every call, in order: "cwd", "cd D", "mkdirs P", "isdir P", "exists P",
-  /// "copy D <- S [-fw]", "find PATTERN in D".
+  /// "copy D <- S [-fw]", "start D <- S", "finish D", "find PATTERN in D".
   std::vector<std::string> calls;
+
+ private:
+  bool copy(const std::string& destination, const std::string& source, bool forceWrite,
+            std::string& errorText) {
+    auto failure = copyFailures.find(destination);
+    if (failure != copyFailures.end()) {
+      errorText = failure->second;
+      if (failureLeavesFile) files[destination] = "";
+      return false;
+    }
+    if (!forceWrite && (directories.count(destination) != 0 || files.count(destination) != 0)) {
+      errorText = "ERROR Message:exists";
+      return false;
+    }
+    auto sourceFile = files.find(source);
+    files[destination] = sourceFile != files.end() ? sourceFile->second : std::string();
+    return true;
+  }
+
+  std::vector<std::pair<std::string, std::string>> started;
 };
 
 #endif  // PELQUIST_TESTS_SUPPORT_FAKE_FILE_SYSTEM_H_

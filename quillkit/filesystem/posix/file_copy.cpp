@@ -1,11 +1,17 @@
 #include "quillkit/filesystem/posix/file_copy.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include <mutex>
+#include <random>
 
 #include "quillkit/filesystem/posix/kernel_calls.h"
 
@@ -16,7 +22,7 @@ namespace {
 /// Closes its descriptor on every way out.
 class Descriptor {
  public:
-  explicit Descriptor(int fd = -1) : fd_(fd) {}
+  Descriptor() = default;
   ~Descriptor() {
     if (fd_ >= 0) close(fd_);
   }
@@ -26,13 +32,73 @@ class Descriptor {
   int& slot() { return fd_; }
 
  private:
-  int fd_;
+  int fd_ = -1;
 };
+
+// --- temporary names, removed by SIGINT and SIGTERM before the process ends
+
+/// The temporary names that exist right now. A signal handler runs on the thread it
+/// interrupts, so a slot is never emptied while the handler reads it.
+constexpr int kNameSlots = 128;
+std::atomic<const char*> temporaryNames[kNameSlots];
+
+extern "C" void removeTemporaryNames(int signalNumber) {
+  for (std::atomic<const char*>& slot : temporaryNames) {
+    const char* name = slot.load();
+    if (name != nullptr) unlink(name);
+  }
+  // End as the signal would have ended the process.
+  signal(signalNumber, SIG_DFL);
+  raise(signalNumber);
+}
+
+void installCleanup() {
+  static std::once_flag installed;
+  std::call_once(installed, [] {
+    for (int signalNumber : {SIGINT, SIGTERM}) {
+      struct sigaction previous;
+      sigaction(signalNumber, nullptr, &previous);
+      if (previous.sa_handler != SIG_DFL) continue;  // ignored, or someone else's
+      struct sigaction action = {};
+      action.sa_handler = removeTemporaryNames;
+      sigemptyset(&action.sa_mask);
+      sigaction(signalNumber, &action, nullptr);
+    }
+  });
+}
+
+void registerName(const std::string& name) {
+  installCleanup();
+  for (std::atomic<const char*>& slot : temporaryNames) {
+    const char* empty = nullptr;
+    if (slot.compare_exchange_strong(empty, name.c_str())) return;
+  }
+}
+
+void unregisterName(const std::string& name) {
+  for (std::atomic<const char*>& slot : temporaryNames) {
+    const char* mine = name.c_str();
+    if (slot.compare_exchange_strong(mine, nullptr)) return;
+  }
+}
 
 std::string folderOf(const std::string& path) {
   std::size_t slash = path.find_last_of('/');
   if (slash == std::string::npos) return ".";
   return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+/// A name beside `destination` that nothing has yet, made of random letters.
+std::string temporaryNameFor(const std::string& destination) {
+  static std::mutex mutex;
+  static std::minstd_rand random(static_cast<unsigned>(getpid()) ^
+                                 static_cast<unsigned>(time(nullptr)));
+  static const char kLetters[] =
+      "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  std::string name = folderOf(destination) + "/.pelquist-";
+  std::lock_guard<std::mutex> lock(mutex);
+  for (int i = 0; i < 6; ++i) name += kLetters[random() % (sizeof kLetters - 1)];
+  return name;
 }
 
 // Plain read/write from the descriptors' current offsets to the end of `from`.
@@ -48,41 +114,20 @@ int copyByReading(int from, int to) {
 }
 
 // The kernel's ways first; where it declines, the data is read and written.
-int copyData(int from, int to) {
-  int error = kernelCopy(from, to);
+int copyData(int from, int to, const struct stat& source) {
+  int error = kernelCopy(from, to, source.st_dev, source.st_size);
   return error == ENOTSUP ? copyByReading(from, to) : error;
 }
 
-// Compares the whole content of two descriptors from their starts.
-CopyResult compareContent(int left, int right) {
-  static constexpr std::size_t kChunk = 1 << 16;
-  std::string a(kChunk, '\0'), b(kChunk, '\0');
-  off_t offset = 0;
-  CopyResult result;
-  for (;;) {
-    ssize_t gotA = pread(left, &a[0], kChunk, offset);
-    ssize_t gotB = pread(right, &b[0], kChunk, offset);
-    if (gotA < 0 || gotB < 0) {
-      result.error = errno;
-      return result;
-    }
-    if (gotA != gotB || std::memcmp(a.data(), b.data(), static_cast<std::size_t>(gotA)) != 0) {
-      result.differs = true;
-      return result;
-    }
-    if (gotA == 0) return result;
-    offset += gotA;
-  }
-}
-
-// Checks an existing destination against the source before anything is written.
-int checkDestination(const struct stat& source, const std::string& destination, bool replace) {
+// Checks an existing destination of a replacing copy before anything is written. A
+// copy that does not replace learns of an existing destination when it claims the name.
+int checkDestination(const struct stat& source, const std::string& destination) {
   struct stat target;
   if (stat(destination.c_str(), &target) != 0) return errno == ENOENT ? 0 : errno;
-  if (target.st_dev == source.st_dev && target.st_ino == source.st_ino)
-    return replace ? EBUSY : EEXIST;
-  if (!replace) return S_ISDIR(target.st_mode) ? EISDIR : EEXIST;
-  return checkReplaceable(destination);
+  if (target.st_dev == source.st_dev && target.st_ino == source.st_ino) return EBUSY;
+  if (S_ISDIR(target.st_mode)) return EISDIR;
+  // A file its owner may not write counts as read-only; like Windows, it stays.
+  return (target.st_mode & S_IWUSR) == 0 ? EACCES : 0;
 }
 
 CopyResult failed(int error) {
@@ -93,11 +138,20 @@ CopyResult failed(int error) {
 
 }  // namespace
 
-int openRegularFile(const std::string& path, int& fd) {
-  // Without O_NONBLOCK a FIFO with no writer would hold the open forever.
+mode_t processUmask() {
+  static const mode_t mask = [] {
+    const mode_t value = umask(0);
+    umask(value);
+    return value;
+  }();
+  return mask;
+}
+
+int openRegularFile(const std::string& path, int& fd, struct stat& status) {
+  // Without O_NONBLOCK a FIFO with no writer would hold the open forever; a regular
+  // file reads the same either way, so the flag stays.
   fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return errno;
-  struct stat status;
   int error = 0;
   if (fstat(fd, &status) != 0)
     error = errno;
@@ -105,8 +159,6 @@ int openRegularFile(const std::string& path, int& fd) {
     error = EISDIR;
   else if (!S_ISREG(status.st_mode))
     error = EINVAL;  // only regular files have an end
-  else if (fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0)
-    error = errno;
   if (error == 0) return 0;
   close(fd);
   fd = -1;
@@ -117,7 +169,6 @@ int checkReplaceable(const std::string& destination) {
   struct stat target;
   if (stat(destination.c_str(), &target) != 0) return errno == ENOENT ? 0 : errno;
   if (S_ISDIR(target.st_mode)) return EISDIR;
-  // A file its owner may not write counts as read-only; like Windows, it stays.
   return (target.st_mode & S_IWUSR) == 0 ? EACCES : 0;
 }
 
@@ -143,16 +194,50 @@ int readSome(int fd, char* buffer, std::size_t size, std::size_t& got) {
   return count < 0 ? errno : 0;
 }
 
+CopyResult compareContent(int left, int right) {
+  static constexpr std::size_t kChunk = 1 << 16;
+  std::string a(kChunk, '\0'), b(kChunk, '\0');
+  off_t offset = 0;
+  CopyResult result;
+  for (;;) {
+    ssize_t gotA = pread(left, &a[0], kChunk, offset);
+    ssize_t gotB = pread(right, &b[0], kChunk, offset);
+    if (gotA < 0 || gotB < 0) return failed(errno);
+    if (gotA != gotB || std::memcmp(a.data(), b.data(), static_cast<std::size_t>(gotA)) != 0) {
+      result.differs = true;
+      return result;
+    }
+    if (gotA == 0) return result;
+    offset += gotA;
+  }
+}
+
+// --- PendingFile
+
 PendingFile::~PendingFile() { discard(); }
 
-int PendingFile::create(const std::string& destination) {
+int PendingFile::create(const std::string& destination, mode_t mode) {
   discard();
   destination_ = destination;
-  std::string pattern = folderOf(destination) + "/.pelquist-XXXXXX";
-  fd_ = mkostemp(&pattern[0], O_CLOEXEC);
-  if (fd_ < 0) return errno;
-  temporary_ = pattern;
-  return 0;
+  createdMode_ = mode & ~processUmask();
+  int error = openUnnamedFile(folderOf(destination).c_str(), mode, fd_);
+  if (error != ENOTSUP) return error;
+  // No unnamed files here: a temporary name beside the destination, made only by us.
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::string name = temporaryNameFor(destination);
+    fd_ = open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    if (fd_ >= 0) {
+      temporary_ = name;
+      registerName(temporary_);
+      return 0;
+    }
+    if (errno != EEXIST) return errno;
+  }
+  return EEXIST;
+}
+
+void PendingFile::startWriteOut() {
+  if (fd_ >= 0) posix::startWriteOut(fd_);
 }
 
 int PendingFile::commit(bool replace, bool durable) {
@@ -161,27 +246,58 @@ int PendingFile::commit(bool replace, bool durable) {
   // unless its source is about to go.
   if ((replace || durable) && fsync(fd_) != 0 && errno != EINVAL) return errno;
   int error = 0;
-  if (replace) {
-    if (rename(temporary_.c_str(), destination_.c_str()) != 0) error = errno;
+  if (temporary_.empty()) {
+    error = replace ? replaceWithUnnamed() : linkUnnamedFile(fd_, destination_.c_str());
+  } else if (replace) {
+    error = rename(temporary_.c_str(), destination_.c_str()) == 0 ? 0 : errno;
+    if (error == 0) {
+      unregisterName(temporary_);
+      temporary_.clear();
+    }
   } else {
     error = claimName();
   }
   if (error != 0) return error;
   close(fd_);
   fd_ = -1;
-  if (!temporary_.empty()) unlink(temporary_.c_str());
-  temporary_.clear();
   return 0;
 }
 
+// An unnamed file cannot be renamed over a name: it takes a temporary name for the
+// instant between two calls.
+int PendingFile::replaceWithUnnamed() {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::string name = temporaryNameFor(destination_);
+    registerName(name);
+    int error = linkUnnamedFile(fd_, name.c_str());
+    if (error == 0) {
+      error = rename(name.c_str(), destination_.c_str()) == 0 ? 0 : errno;
+      if (error != 0) unlink(name.c_str());
+    }
+    unregisterName(name);
+    if (error != EEXIST) return error;
+  }
+  return EEXIST;
+}
+
 int PendingFile::claimName() {
-  if (link(temporary_.c_str(), destination_.c_str()) == 0) return 0;
+  if (link(temporary_.c_str(), destination_.c_str()) == 0) {
+    unlink(temporary_.c_str());
+    unregisterName(temporary_);
+    temporary_.clear();
+    return 0;
+  }
   int error = errno;
   if (error == EEXIST || error == ENOENT || error == EACCES || error == ENOTDIR) return error;
   // Some file systems have no hard links; an exclusive rename does the same job.
   error = renameExclusive(temporary_.c_str(), destination_.c_str());
-  if (error == 0) temporary_.clear();
-  if (error != ENOTSUP) return error;
+  if (error != ENOTSUP) {
+    if (error == 0) {
+      unregisterName(temporary_);
+      temporary_.clear();
+    }
+    return error;
+  }
   // Last resort: claim the name with an empty file, then replace it whole.
   int claim = open(destination_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
   if (claim < 0) return errno;
@@ -191,6 +307,7 @@ int PendingFile::claimName() {
     unlink(destination_.c_str());
     return error;
   }
+  unregisterName(temporary_);
   temporary_.clear();
   return 0;
 }
@@ -198,31 +315,50 @@ int PendingFile::claimName() {
 void PendingFile::discard() {
   if (fd_ >= 0) close(fd_);
   fd_ = -1;
-  if (!temporary_.empty()) unlink(temporary_.c_str());
+  if (!temporary_.empty()) {
+    unlink(temporary_.c_str());
+    unregisterName(temporary_);
+  }
   temporary_.clear();
+}
+
+// --- PendingCopy
+
+CopyResult PendingCopy::write(const std::string& source, const std::string& destination,
+                              const CopyOptions& options) {
+  options_ = options;
+  Descriptor in;
+  struct stat status;
+  if (int error = openRegularFile(source, in.slot(), status)) return failed(error);
+  size_ = status.st_size;
+  if (options.replace) {
+    if (int error = checkDestination(status, destination)) return failed(error);
+  }
+  mode_t mode = status.st_mode & 0777;
+  if (options.makeWritable) mode |= S_IWUSR;
+  if (int error = file_.create(destination, mode)) return failed(error);
+  const int out = file_.descriptor();
+  if (int error = copyData(in.get(), out, status)) return failed(error);
+  if (options.verify) {
+    CopyResult compared = compareContent(in.get(), out);
+    if (!compared.succeeded()) return compared;
+  }
+  if (!file_.hasMode(mode) && fchmod(out, mode) != 0) return failed(errno);
+  const struct timespec times[2] = {{0, UTIME_NOW}, modificationTime(status)};
+  if (futimens(out, times) != 0) return failed(errno);
+  if (options.replace) file_.startWriteOut();
+  return CopyResult();
+}
+
+CopyResult PendingCopy::commit() {
+  return failed(file_.commit(options_.replace, options_.durable));
 }
 
 CopyResult copyFile(const std::string& source, const std::string& destination,
                     const CopyOptions& options) {
-  Descriptor in;
-  if (int error = openRegularFile(source, in.slot())) return failed(error);
-  struct stat status;
-  if (fstat(in.get(), &status) != 0) return failed(errno);
-  if (int error = checkDestination(status, destination, options.replace)) return failed(error);
-
-  PendingFile out;
-  if (int error = out.create(destination)) return failed(error);
-  if (int error = copyData(in.get(), out.descriptor())) return failed(error);
-  if (options.verify) {
-    CopyResult compared = compareContent(in.get(), out.descriptor());
-    if (!compared.succeeded()) return compared;
-  }
-  mode_t mode = status.st_mode & 0777;
-  if (options.makeWritable) mode |= S_IWUSR;
-  if (fchmod(out.descriptor(), mode) != 0) return failed(errno);
-  const struct timespec times[2] = {{0, UTIME_NOW}, modificationTime(status)};
-  if (futimens(out.descriptor(), times) != 0) return failed(errno);
-  return failed(out.commit(options.replace, options.durable));
+  PendingCopy copy;
+  CopyResult written = copy.write(source, destination, options);
+  return written.succeeded() ? copy.commit() : written;
 }
 
 }  // namespace posix

@@ -5,13 +5,16 @@
 // XCOPY. Paths here are native ('/' separators). Every operation answers 0 or a
 // positive errno value; a copy also says whether its read-back differed.
 
+#include <sys/stat.h>
+#include <sys/types.h>
+
 #include <cstddef>
 #include <string>
 
 namespace quillkit {
 namespace posix {
 
-/// How copyFile treats the destination and the copy.
+/// How a copy treats the destination and the copy.
 struct CopyOptions {
   /// Replace an existing destination (never a read-only one); otherwise fail with EEXIST.
   bool replace = false;
@@ -34,17 +37,10 @@ struct CopyResult {
   bool succeeded() const { return error == 0 && !differs; }
 };
 
-/// Copies content, permission bits and modification time. The copy is written to a
-/// temporary file beside the destination and takes its name only when complete, so a
-/// failed copy leaves no destination or the old one, never a partial file. Fails with
-/// EBUSY for a file copied onto itself (EEXIST when not replacing), EISDIR when either
-/// side is a directory, EACCES for a read-only destination, EINVAL for a source that
-/// is a pipe, socket or device.
-CopyResult copyFile(const std::string& source, const std::string& destination,
-                    const CopyOptions& options);
-
-/// A file being written under a temporary name in its destination's folder. It takes
-/// the destination name only through commit(); otherwise it is removed on destruction.
+/// A file being written for a destination under no name, or where the file system
+/// cannot do that, under a temporary name beside it. It takes the destination name only
+/// through commit(); otherwise it is gone on destruction. An interrupted run leaves
+/// nothing of an unnamed file, and a temporary name is removed by SIGINT and SIGTERM.
 class PendingFile {
  public:
   PendingFile() = default;
@@ -52,40 +48,83 @@ class PendingFile {
   PendingFile(const PendingFile&) = delete;
   PendingFile& operator=(const PendingFile&) = delete;
 
-  /// Creates the temporary file for `destination`: 0, or ENOENT when its folder is missing.
-  int create(const std::string& destination);
+  /// Creates the file for `destination` with the permission bits `mode` (less the
+  /// umask): 0, or errno (ENOENT when its folder is missing).
+  int create(const std::string& destination, mode_t mode);
   /// The open descriptor for writing and reading back; -1 before create().
   int descriptor() const { return fd_; }
+  /// True when the file was created with exactly `mode`, so no fchmod is needed.
+  bool hasMode(mode_t mode) const { return createdMode_ == mode; }
+  /// Starts writing the data out now, so that a later commit waits less.
+  void startWriteOut();
   /// Gives the file the destination name: when `replace`, flushed to disk and atomically
-  /// replacing an existing file; otherwise failing with EEXIST if one appeared meanwhile
+  /// replacing an existing file; otherwise failing with EEXIST if the name exists
   /// (flushed first too when `durable`).
   int commit(bool replace, bool durable = false);
-  /// Closes and removes the temporary file; nothing when there is none.
+  /// Closes and removes the file; nothing when there is none.
   void discard();
 
  private:
-  /// Takes the destination name only if it is free (hard link, or exclusive rename).
+  int replaceWithUnnamed();
   int claimName();
 
   int fd_ = -1;
+  mode_t createdMode_ = 0;
+  /// Empty for an unnamed file.
   std::string temporary_;
   std::string destination_;
 };
 
+/// A copy written in full, with its permission bits and modification time, that has
+/// not taken its name yet: copies that replace files can be written one after another
+/// and named afterwards, so that their data goes to disk together.
+class PendingCopy {
+ public:
+  /// Opens `source`, checks `destination` (when replacing: not the source itself, not a
+  /// directory, not read-only) and writes the copy. A replacing copy starts its
+  /// write-out at once. Fails with EBUSY for a file copied onto itself (EEXIST at
+  /// commit when not replacing), EISDIR when either side is a directory, EACCES for a
+  /// read-only destination, EINVAL for a source that is a pipe, socket or device.
+  CopyResult write(const std::string& source, const std::string& destination,
+                   const CopyOptions& options);
+  /// Gives the written copy its name (PendingFile::commit).
+  CopyResult commit();
+  /// The size of the source as it was opened.
+  off_t size() const { return size_; }
+
+ private:
+  PendingFile file_;
+  CopyOptions options_;
+  off_t size_ = 0;
+};
+
+/// Copies content, permission bits and modification time: PendingCopy's write and
+/// commit in one. A failed copy leaves no destination or the old one, never a partial
+/// file, and nothing beside it.
+CopyResult copyFile(const std::string& source, const std::string& destination,
+                    const CopyOptions& options);
+
 /// Opens `path` for reading when it is a regular file and stores the descriptor in
-/// `fd`: 0, or errno (EISDIR for a directory, EINVAL for a pipe, socket or device,
-/// which are never waited on).
-int openRegularFile(const std::string& path, int& fd);
+/// `fd` (and its status in `status`): 0, or errno (EISDIR for a directory, EINVAL for a
+/// pipe, socket or device, which are never waited on).
+int openRegularFile(const std::string& path, int& fd, struct stat& status);
 
 /// Checks the destination of a write that would replace it: 0 when it is missing or a
 /// writable file, EISDIR for a directory, EACCES for a file its owner may not write.
 int checkReplaceable(const std::string& destination);
+
+/// The process's umask, read once: the process does not change it while it copies.
+mode_t processUmask();
 
 /// Writes all of `size` bytes from `data` to `fd`: 0 or errno.
 int writeAll(int fd, const char* data, std::size_t size);
 
 /// Reads up to `size` bytes, retrying an interrupted read: 0 or errno; `got` is the count.
 int readSome(int fd, char* buffer, std::size_t size, std::size_t& got);
+
+/// Compares the whole content of two open files from their starts; `differs` when they
+/// are not the same.
+CopyResult compareContent(int left, int right);
 
 }  // namespace posix
 }  // namespace quillkit

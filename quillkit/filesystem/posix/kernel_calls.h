@@ -2,22 +2,40 @@
 #define QUILLKIT_FILESYSTEM_POSIX_KERNEL_CALLS_H_
 
 #include <sys/stat.h>
+#include <sys/types.h>
 #include <time.h>
 
 namespace quillkit {
 namespace posix {
 
 // The POSIX file copy's fast and exclusive calls that only some kernels offer: Linux
-// has them; elsewhere they report ENOTSUP and the caller takes its portable way.
+// has them (kernel_calls_linux.cpp); elsewhere they report ENOTSUP and the caller takes
+// its portable way (kernel_calls_generic.cpp).
 
-/// Copies the rest of `from` to `to` inside the kernel (a reflink, or an in-kernel
-/// copy). 0 when done; ENOTSUP when the kernel cannot for these files, so the caller
-/// reads and writes the rest; any other errno is a real failure.
-int kernelCopy(int from, int to);
+/// Copies `size` bytes (what fstat gave) from the current offset of `from` to `to`
+/// inside the kernel: a reflink where the file system shares blocks (a refusal is
+/// remembered for `sourceDevice`, so it is asked once), else an in-kernel copy that
+/// stops at `size` or at an earlier end. 0 when done; ENOTSUP when the kernel cannot
+/// for these files, so the caller reads and writes the rest from the offsets reached;
+/// any other errno is a real failure.
+int kernelCopy(int from, int to, dev_t sourceDevice, off_t size);
 
 /// Renames `from` to `to` only when `to` does not exist. 0 when done, EEXIST when it
 /// exists, ENOTSUP when the kernel or file system has no such rename.
 int renameExclusive(const char* from, const char* to);
+
+/// Opens a new file without a name in `folder`, for reading and writing, with the
+/// permission bits `mode` less the umask: 0 and `fd`; ENOTSUP where the kernel or the
+/// file system has no unnamed files (or a test refuses them); another errno (ENOENT
+/// for a missing folder) when the folder cannot take a file at all.
+int openUnnamedFile(const char* folder, mode_t mode, int& fd);
+/// Gives the unnamed file `fd` the name `path` only when no entry has that name: 0,
+/// EEXIST, or errno.
+int linkUnnamedFile(int fd, const char* path);
+/// Starts writing the file's data to disk without waiting for it.
+void startWriteOut(int fd);
+/// Tests only: makes openUnnamedFile refuse, so that the named fallback is taken.
+void refuseUnnamedFilesForTesting(bool refuse);
 
 /// The modification time of `status` to the nanosecond (the field's name differs
 /// between kernels).

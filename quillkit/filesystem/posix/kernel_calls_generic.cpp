@@ -5,11 +5,22 @@
 namespace quillkit {
 namespace posix {
 
-// Kernels other than Linux: the portable ways (read and write; a hard link to claim a
-// name) serve instead.
-int kernelCopy(int, int) { return ENOTSUP; }
+// Kernels other than Linux: the portable ways (read and write; a named temporary file;
+// a hard link to claim a name) serve instead.
+int kernelCopy(int, int, dev_t, off_t) { return ENOTSUP; }
 
 int renameExclusive(const char*, const char*) { return ENOTSUP; }
+
+int openUnnamedFile(const char*, mode_t, int& fd) {
+  fd = -1;
+  return ENOTSUP;
+}
+
+int linkUnnamedFile(int, const char*) { return ENOTSUP; }
+
+void startWriteOut(int) {}
+
+void refuseUnnamedFilesForTesting(bool) {}
 
 struct timespec modificationTime(const struct stat& status) {
 #ifdef __APPLE__

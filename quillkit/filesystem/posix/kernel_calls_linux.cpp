@@ -4,26 +4,62 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <mutex>
+#include <string>
+#include <vector>
 
 #include "quillkit/filesystem/posix/kernel_calls.h"
 
 namespace quillkit {
 namespace posix {
+namespace {
 
-int kernelCopy(int from, int to) {
-  // A reflink shares the blocks; copy_file_range copies inside the kernel. File
-  // systems decline either, and then the caller reads the rest.
-  if (ioctl(to, FICLONE, from) == 0) return 0;
-  for (;;) {
-    ssize_t copied = copy_file_range(from, nullptr, to, nullptr, 1 << 30, 0);
-    if (copied == 0) return 0;
-    if (copied > 0 || errno == EINTR) continue;
+// Devices whose files refused a reflink: asked once, not once per file.
+std::mutex refusedMutex;
+std::vector<dev_t> refusedDevices;
+
+bool reflinkRefused(dev_t device) {
+  std::lock_guard<std::mutex> lock(refusedMutex);
+  return std::find(refusedDevices.begin(), refusedDevices.end(), device) !=
+         refusedDevices.end();
+}
+
+void rememberRefusal(dev_t device) {
+  std::lock_guard<std::mutex> lock(refusedMutex);
+  if (std::find(refusedDevices.begin(), refusedDevices.end(), device) == refusedDevices.end())
+    refusedDevices.push_back(device);
+}
+
+std::atomic<bool> unnamedRefused{false};
+
+}  // namespace
+
+int kernelCopy(int from, int to, dev_t sourceDevice, off_t size) {
+  if (size <= 0) return 0;
+  // A reflink shares the blocks of the whole file; copy_file_range copies inside the
+  // kernel. File systems decline either, and then the caller reads the rest.
+  if (!reflinkRefused(sourceDevice)) {
+    if (ioctl(to, FICLONE, from) == 0) return 0;
+    rememberRefusal(sourceDevice);
+  }
+  off_t left = size;
+  while (left > 0) {
+    ssize_t copied = copy_file_range(from, nullptr, to, nullptr, static_cast<size_t>(left), 0);
+    if (copied == 0) return 0;  // the file shrank meanwhile
+    if (copied > 0) {
+      left -= copied;
+      continue;
+    }
+    if (errno == EINTR) continue;
     if (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP ||
         errno == EBADF || errno == EPERM)
       return ENOTSUP;
     return errno;
   }
+  return 0;
 }
 
 int renameExclusive(const char* from, const char* to) {
@@ -31,6 +67,30 @@ int renameExclusive(const char* from, const char* to) {
   if (errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP) return ENOTSUP;
   return errno;
 }
+
+int openUnnamedFile(const char* folder, mode_t mode, int& fd) {
+  fd = -1;
+  // An unnamed file takes its name through /proc (linkUnnamedFile); without it, none.
+  static const bool linkable = access("/proc/self/fd", X_OK) == 0;
+  if (unnamedRefused || !linkable) return ENOTSUP;
+  fd = open(folder, O_TMPFILE | O_RDWR | O_CLOEXEC, mode);
+  if (fd >= 0) return 0;
+  // Kernels and file systems without O_TMPFILE answer with one of these.
+  if (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL) return ENOTSUP;
+  return errno;
+}
+
+int linkUnnamedFile(int fd, const char* path) {
+  // Linking an unnamed file by its descriptor needs a privilege; its name under
+  // /proc does not.
+  const std::string self = "/proc/self/fd/" + std::to_string(fd);
+  if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path, AT_SYMLINK_FOLLOW) == 0) return 0;
+  return errno;
+}
+
+void startWriteOut(int fd) { sync_file_range(fd, 0, 0, SYNC_FILE_RANGE_WRITE); }
+
+void refuseUnnamedFilesForTesting(bool refuse) { unnamedRefused = refuse; }
 
 struct timespec modificationTime(const struct stat& status) {
   return status.st_mtim;

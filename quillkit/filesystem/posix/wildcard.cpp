@@ -170,13 +170,19 @@ bool WildcardMask::matches(const char* name) const {
   }
 }
 
+void appendListingKey(const char* name, std::size_t length, std::string& keys) {
+  const std::size_t start = keys.size();
+  keys.resize(start + length);
+  FoldedBytes folded(name);
+  for (std::size_t i = 0; i < length; ++i) keys[start + i] = static_cast<char>(folded.next());
+}
+
 bool entryNameLess(const std::string& left, const std::string& right) {
-  const size_t common = std::min(left.size(), right.size());
-  FoldedBytes a(left.c_str()), b(right.c_str());
-  for (size_t i = 0; i < common; ++i) {
-    const unsigned char x = a.next(), y = b.next();
-    if (x != y) return x < y;
-  }
+  std::string a, b;
+  appendListingKey(left.c_str(), left.size(), a);
+  appendListingKey(right.c_str(), right.size(), b);
+  const int byKey = std::memcmp(a.data(), b.data(), std::min(a.size(), b.size()));
+  if (byKey != 0) return byKey < 0;
   if (left.size() != right.size()) return left.size() < right.size();
   return left < right;
 }

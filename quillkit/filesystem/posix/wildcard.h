@@ -4,6 +4,7 @@
 // POSIX build only: file-name masks matched the way Windows matches them against long
 // names, and the order in which an NTFS directory lists its entries.
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,11 @@ class WildcardMask {
 /// The listing order: ASCII letters folded to upper case, bytes compared unsigned, a
 /// name before the longer names it begins; names equal so far compare bytewise.
 bool entryNameLess(const std::string& left, const std::string& right);
+
+/// Appends the sort key of a name of `length` bytes to `keys`: the name with the ASCII
+/// letters of its single-byte characters in upper case, as many bytes as the name.
+/// Comparing keys bytewise (then lengths, then names) gives entryNameLess's order.
+void appendListingKey(const char* name, std::size_t length, std::string& keys);
 
 }  // namespace posix
 }  // namespace quillkit

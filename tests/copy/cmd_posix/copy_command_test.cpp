@@ -133,6 +133,7 @@ TEST_F(CopyCommandTest, CombinesInAsciiOrBinaryMode) {
       {"COPY a + z c", "12345text\x1a"},
       {"COPY /B a + z c", std::string("12345text\x1aignored")},
       {"COPY a /B + z c /B", std::string("12345text\x1aignored")},
+      {"COPY /A z c", "text\x1a"},  // one source, read as ASCII: up to its ^Z
   };
   for (const Case& c : cases) {
     std::filesystem::remove(path("c"));
@@ -142,6 +143,11 @@ TEST_F(CopyCommandTest, CombinesInAsciiOrBinaryMode) {
   }
   RunResult result = run("COPY /B a+b c /Y");
   EXPECT_EQ("a\nb\n" + std::string(kOne), result.out);
+  // Verified, in ASCII mode: the end mark is read back too.
+  result = run("COPY /V a + z c /Y");
+  EXPECT_EQ(0, result.status);
+  EXPECT_EQ("", result.err);
+  EXPECT_EQ("12345text\x1a", read("c"));
 }
 
 TEST_F(CopyCommandTest, WildcardIntoAFileCombines) {
@@ -167,6 +173,11 @@ TEST_F(CopyCommandTest, CombiningIntoASource) {
   EXPECT_EQ(0, result.status);
   EXPECT_EQ("a\nc\n" + std::string(kOne), result.out);
   EXPECT_EQ("AC", read("a"));
+
+  // A combined destination that is kept when the question is answered No.
+  expectCases({{"COPY /B a+c b", 0, "Overwrite b? (Yes/No/All): " + std::string(kNone), "",
+                "n\n"}});
+  EXPECT_EQ("AC", read("b"));
 }
 
 TEST_F(CopyCommandTest, OverwriteQuestion) {
@@ -182,6 +193,7 @@ TEST_F(CopyCommandTest, OverwriteQuestion) {
       {"COPY a.txt b.txt", "N\n", nullptr, 1, false},
       {"COPY a.txt b.txt", "a\n", nullptr, 1, true},
       {"COPY a.txt b.txt", "yes\nx\nY\n", nullptr, 3, true},  // asked again until Y, N or A
+      {"COPY a.txt b.txt", "y \t\r\n", nullptr, 1, true},     // blanks after the answer
       {"COPY a.txt b.txt", "", nullptr, 1, false},            // no input at all: No
       {"COPY a.txt b.txt /Y", "", nullptr, 0, true},
       {"COPY /-Y a.txt b.txt /Y", "n\r\n", nullptr, 1, false},
@@ -262,13 +274,13 @@ TEST_F(CopyCommandTest, JoinedFileTakesTheModeOfWhatItReplacesOrOfANewFile) {
   write("x2.txt", "two");
   write("old.dat", "old");
   chmod(path("old.dat").c_str(), 0640);
-  mode_t mask = umask(022);
+  const mode_t mask = umask(0);  // the process's own, which the program takes as it is
+  umask(mask);
   EXPECT_EQ(0, run("COPY /B x1.txt+x2.txt new.dat").status);
   EXPECT_EQ(0, run("COPY /B x1.txt+x2.txt old.dat /Y").status);
-  umask(mask);
   struct stat status;
   ASSERT_EQ(0, stat(path("new.dat").c_str(), &status));
-  EXPECT_EQ(0644u, status.st_mode & 0777);
+  EXPECT_EQ(0666u & ~mask, status.st_mode & 0777);
   ASSERT_EQ(0, stat(path("old.dat").c_str(), &status));
   EXPECT_EQ(0640u, status.st_mode & 0777);
   EXPECT_EQ("onetwo", read("old.dat"));

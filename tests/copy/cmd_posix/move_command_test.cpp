@@ -42,9 +42,10 @@ TEST_F(MoveCommandTest, OntoItselfIsANoOpButNotForAFolder) {
     EXPECT_EQ(kOneFile, result.out) << line;
   }
   EXPECT_EQ("keep", read("f"));
-  RunResult result = run("MOVE d d");
-  EXPECT_EQ(1, result.status);
-  EXPECT_EQ("", result.out);
+  // Into itself ("d" names the folder "d/d"), and onto itself through its parent.
+  const std::string inUse =
+      "The process cannot access the file because it is being used by another process.\n";
+  expectCases({{"MOVE d d", 1, "", inUse}, {"MOVE d .", 1, "", inUse}});
   EXPECT_TRUE(dir_.isDirectory("d"));
 }
 
@@ -92,6 +93,20 @@ TEST_F(MoveCommandTest, WildcardIntoAFolderEchoesFullPaths) {
   EXPECT_TRUE(exists("c.dat"));
   EXPECT_EQ(0, run("MOVE *.dat d.dat").status);  // one match may take a new name
   EXPECT_EQ("c", read("d.dat"));
+}
+
+TEST_F(MoveCommandTest, WildcardMoveStopsAtTheFirstFileThatFails) {
+  write("a.txt", "a");
+  write("b.txt", "b");
+  write("c.txt", "c");
+  write("out/b.txt", "kept");
+  chmod(path("out/b.txt").c_str(), 0444);
+  RunResult result = run("MOVE /Y *.txt out");
+  EXPECT_EQ(1, result.status);
+  EXPECT_EQ(full("a.txt") + "\n" + full("b.txt") + "\n", result.out);
+  EXPECT_EQ("Access is denied.\n", result.err);
+  EXPECT_EQ("kept", read("out/b.txt"));
+  EXPECT_EQ((std::vector<std::string>{"b.txt", "c.txt", "out"}), list());
 }
 
 TEST_F(MoveCommandTest, OverwriteQuestionShowsTheFullTarget) {

@@ -147,6 +147,17 @@ TEST_F(XcopyCommandTest, OverwriteQuestion) {
   }
 }
 
+// A link back to a folder being copied is not walked again.
+TEST_F(XcopyCommandTest, LinkToAnEnclosingFolderIsCopiedOnce) {
+  write("src/a.txt", "a");
+  write("src/in/b.txt", "b");
+  ASSERT_EQ(0, symlink(path("src").c_str(), path("src/in/up").c_str()));
+  RunResult result = run("XCOPY /S src out\\");
+  EXPECT_EQ(0, result.status);
+  EXPECT_EQ("src/a.txt\nsrc/in/b.txt\n2 File(s) copied\n", result.out);
+  EXPECT_EQ((std::vector<std::string>{"b.txt"}), list("out/in"));
+}
+
 TEST_F(XcopyCommandTest, CopiesAreWritableAndKeepTheirTime) {
   write("src/ro.txt", "ro");
   chmod(path("src/ro.txt").c_str(), 0444);

@@ -35,6 +35,13 @@ class DirectoryTest : public ::testing::Test {
 using CreateDirectories = DirectoryTest;
 using ChangeDirectory = DirectoryTest;
 
+TEST(SecurityAttributes, AreDefaultSecurityNotInherited) {
+  const quillkit::SecurityAttributes attributes;
+  EXPECT_EQ(12u, attributes.length);
+  EXPECT_EQ(nullptr, attributes.securityDescriptor);
+  EXPECT_FALSE(attributes.inheritHandle);
+}
+
 TEST_F(CreateDirectories, CreatesEveryMissingLevel) {
   folder_.makeDirs("work");
   EXPECT_EQ(0, quillkit::createDirectories("work\\a\\b"));
@@ -115,7 +122,9 @@ TEST_F(CreateDirectories, KeepsSecondBytesOfPairsInTheName) {
   EXPECT_EQ(0, quillkit::createDirectories((kA + "\\b").c_str()));
   EXPECT_EQ(0, quillkit::createDirectories((kBar + "d").c_str()));
   EXPECT_EQ(0, quillkit::createDirectories(("x" + kHyo).c_str()));
-  EXPECT_EQ((std::vector<std::string>{"x" + kHyo, kA, kHyo, kBar + "d"}), entries());
+  EXPECT_EQ(0, quillkit::createDirectories(("y\\" + kHyo).c_str()));  // right after a separator
+  EXPECT_EQ((std::vector<std::string>{"x" + kHyo, "y", kA, kHyo, kBar + "d"}), entries());
+  EXPECT_EQ((std::vector<std::string>{kHyo}), folder_.list("y"));
   EXPECT_EQ((std::vector<std::string>{"sub"}), folder_.list(kHyo));
   EXPECT_EQ((std::vector<std::string>{"b"}), folder_.list(kA));
 }

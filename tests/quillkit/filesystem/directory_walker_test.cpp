@@ -49,6 +49,13 @@ struct PatternRow {
   std::vector<std::string> expected;
 };
 
+TEST(DirectoryWalker, StartsRecursiveWithTheEntryLimitOfAboutAMillion) {
+  const DirectoryWalker walker;
+  EXPECT_EQ(1u, walker.options);
+  EXPECT_EQ(1010720u, walker.entryLimit);
+  EXPECT_TRUE(walker.patterns.empty());
+}
+
 TEST_F(WalkerTest, OnePatternMatchesByNameOrByTheTailAfterTwoBytes) {
   const PatternRow rows[] = {
       {"*.*",
@@ -94,6 +101,7 @@ TEST_F(WalkerTest, TrailingSeparatorOfTheDirectoryGivesTheSamePaths) {
 
 TEST_F(WalkerTest, FindTwiceWithoutResetListsTheTreeAgain) {
   walker_.reset("*.txt", top());
+  EXPECT_EQ(3u, walker_.options);  // recursive, accepting partial results
   ASSERT_TRUE(walker_.find());
   EXPECT_TRUE(walker_.find());
   EXPECT_EQ(below(top(), {"a.txt", "m/b.txt", "m/n/d.txt", "z.txt"}), walker_.results);
@@ -223,6 +231,80 @@ TEST_F(UnreadableTest, SeveralPatternsLogTheFailureTwiceAndGoOn) {
   EXPECT_EQ(below(top(), {"a.txt", "z.txt"}), walker.results);
   ASSERT_EQ(2u, log.lines.size());
   EXPECT_NE(std::string::npos, log.lines[0].find("ERROR Message:"));
+}
+
+// The walk as the finder's own accessors describe it: every full path by the general
+// join, every extension from the full path, the pattern rule as it is written.
+void referenceWalk(const std::string& directory, const std::string& pattern, Paths& found) {
+  quillkit::FileFinder finder;
+  if (!finder.findFirst(directory.c_str(), "*.*")) return;
+  const std::string tail = pattern.size() >= 3 ? pattern.substr(2) : std::string();
+  do {
+    if (finder.isDots()) continue;
+    const std::string path = finder.fullPath();
+    if (finder.isSubDirectory()) {
+      if (path != directory) referenceWalk(path, pattern, found);
+      continue;
+    }
+    const std::string extension = finder.extension();
+    if (finder.fileName() == pattern ||
+        (!tail.empty() &&
+         (tail == "*" || extension == tail || (tail == "?" && extension.size() == 1))))
+      found.push_back(path);
+  } while (finder.findNext());
+}
+
+// Names whose paths or extensions a shortcut could get wrong: mixed case, Shift-JIS
+// pairs ending in 0x5C, UTF-8 whose last byte is a Shift-JIS lead byte, "dot." names,
+// and on POSIX names holding '\' and links.
+TEST(WalkerPaths, AreThoseOfTheGeneralJoinForEveryFormOfTheStartFolder) {
+  TempDir temp;
+  const std::string hyo = "\x95\x5c", so = "\x83\x5c", summer = "\xe5\xa4\x8f";
+  using Names = std::vector<std::string>;
+  for (const std::string& file :
+       Names{"t/Mixed.TXT", "t/mixed.txt", "t/a.txt", "t/dot.", "t/dir.d/README", "t/" + hyo + "/x.txt",
+        "t/" + hyo + "/" + so + ".txt", "t/" + hyo + ".d/" + hyo, "t/sub/b.txt", "t/sub/c.q"})
+    temp.write(file, "x");
+  if (!testsys::isWindowsBuild()) {
+    for (const std::string& file : Names{"t/" + summer + "/b.txt", "t/" + summer + ".txt",
+                                         "t/\\lead.txt", "t/a\\.\\b.txt", "t/dir.d/x\\y"})
+      temp.write(file, "x");
+    testsys::makeSymbolicLink(temp.join("t/sub"), temp.join("t/link"));
+    testsys::makeSymbolicLink(temp.join("t/nowhere"), temp.join("t/dangling.txt"));
+  }
+  const std::string top = temp.join("t"), sep(1, testsys::separator());
+  for (const std::string& start : Names{top, top + sep, top + sep + ".", top + sep + "." + sep}) {
+    for (const char* pattern : {"*.*", "*.txt", "*.?", "a.txt", "*.d", "README", "dot."}) {
+      Paths expected;
+      referenceWalk(start, pattern, expected);
+      DirectoryWalker walker;
+      walker.reset(pattern, start);
+      EXPECT_TRUE(walker.find());
+      EXPECT_EQ(expected, walker.results) << start << " " << pattern;
+    }
+  }
+}
+
+// Start folders whose typed end does not stop the extension search: Windows does not
+// stop at '/', and for a '\\' after 0xF6 the search takes the pair's view, which only
+// the general join reproduces. A dotless file there has its folder's extension.
+TEST(WalkerPaths, ExtensionSearchesThatRunIntoTheStartFolderAreKept) {
+  TempDir temp;
+  std::pair<std::string, std::string> c;  // the start folder as typed, and the pattern
+  if (testsys::isWindowsBuild()) {
+    temp.write("w.d/x", "x");
+    c = {temp.join("w.d") + "/", "*.d/x"};
+  } else {
+    temp.write("w.d\xf6/x", "x");
+    c = {temp.join("w.d\xf6") + "\\", "*.d\xf6\\x"};
+  }
+  Paths expected;
+  referenceWalk(c.first, c.second, expected);
+  EXPECT_EQ(1u, expected.size());
+  DirectoryWalker walker;
+  walker.reset(c.second, c.first);
+  EXPECT_TRUE(walker.find());
+  EXPECT_EQ(expected, walker.results);
 }
 
 }  // namespace

@@ -47,6 +47,12 @@ TEST_F(FileFinderTest, StatesFromConstructionToClose) {
   EXPECT_FALSE(finder_.close());
 }
 
+TEST_F(FileFinderTest, NamesNothingBeforeItsFirstEntry) {
+  EXPECT_EQ("", finder_.fileName());
+  EXPECT_EQ("", finder_.fullPath());
+  EXPECT_EQ("", finder_.extension());
+}
+
 TEST_F(FileFinderTest, FailedSearchLeavesTheFinderClosedWithAnError) {
   ASSERT_TRUE(finder_.findFirst(temp_.path().c_str(), "*"));
   // A new search closes the open one first, even when the new one fails.

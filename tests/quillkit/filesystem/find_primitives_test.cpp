@@ -197,6 +197,27 @@ TEST(FindPrimitives, ResultCodesOfTheBlockOperations) {
   EXPECT_EQ(nullptr, fresh);
 }
 
+// The record of the current entry outlives the search, as Windows keeps it in the
+// block; a new search on the same block starts from its own first entry.
+TEST(FindPrimitives, EntryOutlivesItsSearchAndTheBlockServesAgain) {
+  TempDir temp;
+  temp.write("a1", "");
+  temp.write("b1", "");
+  temp.write("b2", "");
+  Block block;
+  ASSERT_EQ(quillkit::kFindOk, block.first(temp.join("a*").c_str()));
+  EXPECT_EQ(0, block.close());
+  EXPECT_EQ("a1", block.name());
+  ASSERT_EQ(quillkit::kFindOk, block.first(temp.join("b*").c_str()));
+  EXPECT_EQ("b1", block.name());
+  ASSERT_EQ(quillkit::kFindOk, block.next());
+  EXPECT_EQ("b2", block.name());
+  // Starting again closes the open search first.
+  ASSERT_EQ(quillkit::kFindOk, block.first(temp.join("a*").c_str()));
+  EXPECT_EQ("a1", block.name());
+  EXPECT_EQ(quillkit::kFindNoMoreEntries, block.next());
+}
+
 TEST(FindPrimitives, AttributesOfFilesAndDirectories) {
   TempDir temp;
   temp.write("plain", "12345");
@@ -224,6 +245,7 @@ TEST(FindPrimitives, AttributesOfFilesAndDirectories) {
   EXPECT_EQ(1, quillkit::entryIsSubDirectory(sub.get()));
   EXPECT_EQ(0, quillkit::entryIsDots(sub.get()));
   EXPECT_EQ(0u, quillkit::entryIsNormal(sub.get()));
+  EXPECT_EQ(0u, quillkit::entryIsReadOnly(sub.get()));
 
   if (testsys::isWindowsBuild()) return;  // Wine gives plain files the archive bit
   EXPECT_EQ(quillkit::kAttributeNormal, quillkit::entryIsNormal(plain.get()));
@@ -248,6 +270,31 @@ TEST(FindPrimitives, SymbolicLinksAreReportedAsWhatTheyPointTo) {
   uint32_t low = 0;
   quillkit::entrySize(block.get(), &high, &low);
   EXPECT_EQ(3u, low);
+}
+
+// A listing is read whole when the search starts and holds no descriptor afterwards:
+// far more searches than a process may have open files all succeed.
+TEST(FindPrimitives, SearchesHoldNoDescriptor) {
+  TempDir temp;
+  temp.write("d/a", "");
+  const std::string mask = temp.join("d/*");
+  int started = 0;
+  for (int i = 0; i < 3000; ++i) {
+    Block block;
+    if (block.first(mask.c_str()) == quillkit::kFindOk) ++started;
+  }
+  EXPECT_EQ(3000, started);
+}
+
+// A link to nothing is still a name in its folder: found by its exact name, as itself.
+TEST(FindPrimitives, DanglingLinkIsFoundByItsName) {
+  TempDir temp;
+  if (!testsys::makeSymbolicLink(temp.join("nowhere"), temp.join("dangling")))
+    GTEST_SKIP() << "no symbolic links here";
+  Block block;
+  ASSERT_EQ(quillkit::kFindOk, block.first(temp.join("dangling").c_str()));
+  EXPECT_EQ("dangling", block.name());
+  EXPECT_EQ(0, quillkit::entryIsSubDirectory(block.get()));
 }
 
 }  // namespace

@@ -125,6 +125,8 @@ TEST(GetExtension, TakesTheTextAfterTheLastDotOfTheLastComponent) {
       {"a." + kHyo, kHyo},               // the pair's '\' is no separator
       {"dir.\xF6\\file", "\xF6\\file"},  // 0xF6 is a lead byte here
       {"a.\x95\x7F\\b", ""},             // 0x7F ends the pair
+      {"a.\x81\\", "\x81\\"},           // 0x81 is the first lead byte
+      {"a.\x80\\b", ""},                // 0x80 is none
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.path);
@@ -164,6 +166,8 @@ TEST(PathPartsSplit, SplitsLikeTheRuntimeOnBothBuilds) {
       {"x\\", "", "x\\", "", ""},
       {kHyo + "x.txt", "", "", kHyo + "x", ".txt"},  // 表's '\' stays in the name
       {"\xFC\\a.txt", "", "", "\xFC\\a", ".txt"},    // the runtime's table reaches 0xFC
+      {"\x81\\a.txt", "", "", "\x81\\a", ".txt"},    // and begins at 0x81
+      {"\x80\\a.txt", "", "\x80\\", "a", ".txt"},
   };
   for (const SplitCase& c : cases) expectSplit(c);
 }

@@ -110,6 +110,21 @@ TEST_F(PosixCopyFileTest, OverwriteThatFailsMidwayKeepsTheOldContent) {
   EXPECT_EQ((std::vector<std::string>{"b.txt", "big.txt"}), dir_.list());
 }
 
+// A pending file that is given up twice closes only its own descriptor.
+TEST_F(PosixCopyFileTest, DiscardingTwiceLeavesOtherDescriptorsAlone) {
+  if (fcntl(0, F_GETFD) == -1) {
+    ASSERT_EQ(0, open("/dev/null", O_RDONLY));
+  }
+  {
+    posix::PendingFile pending;
+    ASSERT_EQ(0, pending.create(path("new.txt"), 0644));
+    pending.discard();
+    pending.discard();
+  }
+  EXPECT_NE(-1, fcntl(0, F_GETFD));
+  EXPECT_TRUE(dir_.list().empty());
+}
+
 // Several copies race for one new name: exactly one wins, whole, and nothing is
 // overwritten afterwards.
 TEST_F(PosixCopyFileTest, FailIfExistsHoldsInARace) {

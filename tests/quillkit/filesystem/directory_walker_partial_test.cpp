@@ -1,0 +1,65 @@
+// The walker over listings that break off partway (see fake_find_primitives.h): what it
+// keeps, what it reports, and the accept-partial rule that collect-copy relies on.
+
+#include <gtest/gtest.h>
+
+#include <list>
+#include <string>
+
+#include "quillkit/filesystem/directory_walker.h"
+#include "tests/quillkit/filesystem/fake_find_primitives.h"
+#include "tests/support/debug_log.h"
+#include "tests/support/platform.h"
+
+namespace {
+
+using Paths = std::list<std::string>;
+using fakefind::Listing;
+
+// The separator that the library inserts between a folder and a name.
+const std::string kSep(1, testsys::separator());
+
+// top: a.txt sub/, then the listing breaks off; sub: b.txt, and it breaks off too.
+class PartialListingTest : public ::testing::Test {
+ protected:
+  PartialListingTest() {
+    fakefind::listings() = {
+        {"top/*.*", Listing{{{"."}, {".."}, {"a.txt"}, {"sub", true}}, true}},
+        {"top/sub" + kSep + "*.*", Listing{{{"."}, {".."}, {"b.txt"}}, true}},
+        {"none/*.*", Listing{{{"."}, {".."}, {"x.dat"}}, true}},
+    };
+  }
+  ~PartialListingTest() override { fakefind::listings().clear(); }
+
+  quillkit::DirectoryWalker walker_;
+  DebugLog log_;
+};
+
+TEST_F(PartialListingTest, KeepsWhatWasFoundAndSucceedsOnlyWhenAcceptingPartialResults) {
+  walker_.reset("*.txt", "top/");
+  EXPECT_TRUE(walker_.find());
+  EXPECT_EQ((Paths{"top/a.txt", "top/sub" + kSep + "b.txt"}), walker_.results);
+  // One line for each listing that broke off, the subfolder's included.
+  EXPECT_EQ(2u, log_.lines.size());
+
+  walker_.options = quillkit::DirectoryWalker::kRecursive;
+  EXPECT_FALSE(walker_.find());
+  EXPECT_EQ((Paths{"top/a.txt", "top/sub" + kSep + "b.txt"}), walker_.results);
+}
+
+TEST_F(PartialListingTest, FailsWhenNothingWasFoundBeforeTheBreak) {
+  walker_.reset("*.txt", "none/");
+  EXPECT_FALSE(walker_.find());
+  EXPECT_TRUE(walker_.results.empty());
+  EXPECT_EQ(1u, log_.lines.size());
+}
+
+TEST_F(PartialListingTest, SeveralPatternsKeepTheirResultsAndLogEachBreakTwice) {
+  walker_.reset("*.txt", "top/");
+  walker_.patterns.push_back("*.dat");
+  EXPECT_TRUE(walker_.find());
+  EXPECT_EQ((Paths{"top/a.txt", "top/sub" + kSep + "b.txt"}), walker_.results);
+  EXPECT_EQ(4u, log_.lines.size());
+}
+
+}  // namespace
