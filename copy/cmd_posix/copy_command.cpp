@@ -197,9 +197,9 @@ int runCopy(const std::vector<Word>& words, Console& console) {
   bool several = false;
   for (const Operand& operand : line.sources) {
     if (int error = expand(operand, files, several))
-      return failure(console, systemErrorText(error, ErrorSubject::Source));
+      return failure(console, missingSourceText(operand.path, error));
   }
-  if (files.empty()) return failure(console, texts::kFileNotFound);
+  if (files.empty()) return failure(console, missingSourceText(line.sources[0].path, ENOENT));
 
   const std::string& destination = line.destination.path;
   PathInfo destinationInfo = inspectPath(destination);

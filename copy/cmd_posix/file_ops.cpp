@@ -199,4 +199,9 @@ std::string systemErrorText(int error, ErrorSubject subject) {
   }
 }
 
+std::string missingSourceText(const std::string& source, int error) {
+  if (error == ENOENT && !folderExists(source)) return texts::kPathNotFound;
+  return systemErrorText(error, ErrorSubject::Source);
+}
+
 }  // namespace cmd

@@ -49,6 +49,10 @@ enum class ErrorSubject { Source, Destination };
 std::string systemErrorText(const CopyResult& failure, ErrorSubject subject);
 /// The same for a plain errno value.
 std::string systemErrorText(int error, ErrorSubject subject);
+/// The text for a source (a name or a pattern) that found nothing with `error`:
+/// "...path specified." when its folder is missing too, as a Windows search fails
+/// then with error 3 rather than 2; otherwise systemErrorText for a source.
+std::string missingSourceText(const std::string& source, int error);
 
 }  // namespace cmd
 

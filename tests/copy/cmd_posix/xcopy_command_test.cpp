@@ -94,6 +94,7 @@ TEST_F(XcopyCommandTest, NothingToCopy) {
       {"XCOPY /S src\\*.xyz out", 0, none, "File not found - *.xyz\n"},
       {"XCOPY /S src\\missing.txt out", 4, none, "File not found - missing.txt\n"},
       {"XCOPY /S nodir out", 4, none, "File not found - nodir\n"},
+      {"XCOPY /S nodir\\x.txt out", 4, none, "File not found - x.txt\n"},  // its own text
   });
   EXPECT_FALSE(exists("out"));
 }
