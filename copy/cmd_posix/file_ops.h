@@ -24,11 +24,14 @@ struct CombinePart {
   std::string path;
   bool stopsAtEndMark = false;
 };
-/// Writes the parts one after another (and one ^Z at the end when `addEndMark`) into a
-/// new file that replaces `destination` whole (when `replace`) or only if it does not
+/// Whether a ^Z follows the parts: never, always, or only when the data written does
+/// not already end with one (a single file to an ASCII destination).
+enum class EndMark { None, Append, AppendUnlessPresent };
+/// Writes the parts one after another (and a ^Z at the end as `mark` says) into a new
+/// file that replaces `destination` whole (when `replace`) or only if it does not
 /// exist. The new file has the current time.
 CopyResult combineFiles(const std::vector<CombinePart>& parts, const std::string& destination,
-                        bool addEndMark, bool replace, bool verify);
+                        EndMark mark, bool replace, bool verify);
 
 /// Renames a file or directory, replacing an existing file only when `replace`. Across
 /// file systems a file is copied, verified and only then removed at its old place; a
