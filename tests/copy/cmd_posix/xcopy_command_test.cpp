@@ -99,6 +99,17 @@ TEST_F(XcopyCommandTest, NothingToCopy) {
   EXPECT_FALSE(exists("out"));
 }
 
+TEST_F(XcopyCommandTest, EmptyFolderWithEMakesTheDestination) {
+  mkdir("bare");
+  const std::string none = "0 File(s) copied\n";
+  expectCases({
+      {"XCOPY /S /E bare out\\", 0, none, ""},
+      {"XCOPY /E bare asked", 0, question("asked", "D") + none, "", "D\n"},
+  });
+  EXPECT_TRUE(dir_.isDirectory("out"));
+  EXPECT_TRUE(dir_.isDirectory("asked"));
+}
+
 TEST_F(XcopyCommandTest, RefusedCommandLines) {
   makeTree();
   write("a.txt", "a");
