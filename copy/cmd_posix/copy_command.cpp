@@ -141,7 +141,8 @@ int copyEach(const CopyLine& line, const std::vector<SourceFile>& files, bool li
       continue;
     CopyResult result;
     if (file.mode == 'A' || line.lastMode == 'A') {
-      result = combineFiles({{file.path, file.mode == 'A'}}, target, line.lastMode == 'A',
+      result = combineFiles({{file.path, file.mode == 'A'}}, target,
+                            line.lastMode == 'A' ? EndMark::AppendUnlessPresent : EndMark::None,
                             exists, line.verify);
     } else {
       result = copyOneFile(file.path, target, exists, line.verify, false);
@@ -178,8 +179,9 @@ int combine(const CopyLine& line, const std::vector<SourceFile>& files,
     }
     parts.push_back({files[i].path, files[i].mode != 'B'});
   }
-  CopyResult result = combineFiles(parts, target, line.lastMode != 'B',
-                                   targetInfo.kind != PathKind::Missing, line.verify);
+  CopyResult result =
+      combineFiles(parts, target, line.lastMode != 'B' ? EndMark::Append : EndMark::None,
+                   targetInfo.kind != PathKind::Missing, line.verify);
   if (!result.succeeded())
     return failure(console, systemErrorText(result, ErrorSubject::Destination));
   return summary(console, 1, 0);
@@ -197,9 +199,9 @@ int runCopy(const std::vector<Word>& words, Console& console) {
   bool several = false;
   for (const Operand& operand : line.sources) {
     if (int error = expand(operand, files, several))
-      return failure(console, systemErrorText(error, ErrorSubject::Source));
+      return failure(console, missingSourceText(operand.path, error));
   }
-  if (files.empty()) return failure(console, texts::kFileNotFound);
+  if (files.empty()) return failure(console, missingSourceText(line.sources[0].path, ENOENT));
 
   const std::string& destination = line.destination.path;
   PathInfo destinationInfo = inspectPath(destination);

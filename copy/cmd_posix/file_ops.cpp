@@ -96,7 +96,7 @@ CopyResult copyOneFile(const std::string& source, const std::string& destination
 }
 
 CopyResult combineFiles(const std::vector<CombinePart>& parts, const std::string& destination,
-                        bool addEndMark, bool replace, bool verify) {
+                        EndMark mark, bool replace, bool verify) {
   const std::string target = nativePath(destination);
   // A joined file replaces its destination whole: never a read-only file or a folder.
   if (int error = posix::checkReplaceable(target)) return failed(error);
@@ -110,6 +110,14 @@ CopyResult combineFiles(const std::vector<CombinePart>& parts, const std::string
     if (!written.succeeded()) return written;
   }
   const char endMark = 0x1A;
+  bool addEndMark = mark != EndMark::None;
+  if (mark == EndMark::AppendUnlessPresent) {
+    const off_t size = lseek(fd, 0, SEEK_CUR);
+    if (size < 0) return failed(errno);
+    char last = 0;
+    if (size > 0 && pread(fd, &last, 1, size - 1) != 1) return failed(errno);
+    addEndMark = size == 0 || last != endMark;
+  }
   if (addEndMark) {
     if (int error = posix::writeAll(fd, &endMark, 1)) return failed(error);
   }
@@ -198,6 +206,11 @@ std::string systemErrorText(int error, ErrorSubject subject) {
     default:
       return std::strerror(error);
   }
+}
+
+std::string missingSourceText(const std::string& source, int error) {
+  if (error == ENOENT && !folderExists(source)) return texts::kPathNotFound;
+  return systemErrorText(error, ErrorSubject::Source);
 }
 
 }  // namespace cmd

@@ -24,11 +24,14 @@ struct CombinePart {
   std::string path;
   bool stopsAtEndMark = false;
 };
-/// Writes the parts one after another (and one ^Z at the end when `addEndMark`) into a
-/// new file that replaces `destination` whole (when `replace`) or only if it does not
+/// Whether a ^Z follows the parts: never, always, or only when the data written does
+/// not already end with one (a single file to an ASCII destination).
+enum class EndMark { None, Append, AppendUnlessPresent };
+/// Writes the parts one after another (and a ^Z at the end as `mark` says) into a new
+/// file that replaces `destination` whole (when `replace`) or only if it does not
 /// exist. The new file has the current time.
 CopyResult combineFiles(const std::vector<CombinePart>& parts, const std::string& destination,
-                        bool addEndMark, bool replace, bool verify);
+                        EndMark mark, bool replace, bool verify);
 
 /// Renames a file or directory, replacing an existing file only when `replace`. Across
 /// file systems a file is copied, verified and only then removed at its old place; a
@@ -49,6 +52,10 @@ enum class ErrorSubject { Source, Destination };
 std::string systemErrorText(const CopyResult& failure, ErrorSubject subject);
 /// The same for a plain errno value.
 std::string systemErrorText(int error, ErrorSubject subject);
+/// The text for a source (a name or a pattern) that found nothing with `error`:
+/// "...path specified." when its folder is missing too, as a Windows search fails
+/// then with error 3 rather than 2; otherwise systemErrorText for a source.
+std::string missingSourceText(const std::string& source, int error);
 
 }  // namespace cmd
 

@@ -82,7 +82,7 @@ int moveMatches(const std::string& source, const std::string& target, Console& c
     if (!entry.isDirectory) names.push_back(entry.name);
   }
   if (names.empty()) {
-    console.error(texts::kFileNotFound);
+    console.error(missingSourceText(source, ENOENT));
     return 1;
   }
   bool intoDirectory = inspectPath(target).kind == PathKind::Directory;
@@ -130,7 +130,7 @@ int runMove(const std::vector<Word>& words, Console& console) {
 
   PathInfo info = inspectPath(source);
   if (info.kind == PathKind::Missing) {
-    console.error(systemErrorText(info.error, ErrorSubject::Source));
+    console.error(missingSourceText(source, info.error));
     return 1;
   }
   std::string trimmed = source;

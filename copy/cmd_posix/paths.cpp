@@ -57,6 +57,11 @@ bool isSameEntry(const PathInfo& a, const PathInfo& b) {
          a.inode == b.inode;
 }
 
+bool folderExists(const std::string& path) {
+  std::size_t start = nameStart(path);
+  return start == 0 || inspectPath(path.substr(0, start)).kind == PathKind::Directory;
+}
+
 namespace {
 
 // `tail` (names separated by '/') appended to the resolved `head`; a ".." in it takes

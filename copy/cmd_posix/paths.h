@@ -39,6 +39,9 @@ struct PathInfo {
 PathInfo inspectPath(const std::string& path);
 /// True when both name the same existing file or directory.
 bool isSameEntry(const PathInfo& a, const PathInfo& b);
+/// True when the folder that holds the path's last component exists (always for a
+/// path without a folder: the current one).
+bool folderExists(const std::string& path);
 
 /// The absolute form of a path, its existing part resolved: "/home/u/dst/b.txt". A
 /// relative path stays relative when the current directory cannot be read.

@@ -126,7 +126,10 @@ int runXcopy(const std::vector<Word>& words, Console& console) {
   Collection found;
   found.visiting.push_back(inspectPath(folder));  // a link back to the top is a cycle too
   if (!pattern.empty()) collect(folder, "", pattern, line.subdirectories, found);
-  if (found.files.empty() && !(line.emptyDirectories && !found.directories.empty())) {
+  // With /E a folder is copied even when it holds no file: its destination is made.
+  bool copiesFolders =
+      line.emptyDirectories && (sourceIsDirectory || !found.directories.empty());
+  if (found.files.empty() && !copiesFolders) {
     if (sourceIsDirectory) return finish(console, 0, 0);
     return fail(console, texts::kFileNotFoundPrefix + (pattern.empty() ? source : pattern),
                 literal ? kInitializationError : 0);
@@ -146,6 +149,7 @@ int runXcopy(const std::vector<Word>& words, Console& console) {
     return fail(console, texts::kCyclicCopy, kInitializationError);
 
   if (line.emptyDirectories && !toFile) {
+    makeDirectories(destination);
     for (const std::string& directory : found.directories)
       makeDirectories(joinPath(destination, directory));
   }

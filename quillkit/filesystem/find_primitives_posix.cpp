@@ -181,9 +181,10 @@ FindResult findMatching(FindBlock* block, const std::string& mask) {
 
   const posix::WildcardMask wildcard(mask);
   const bool everything = wildcard.matchesEverything();
-  // "." and ".." come first, subject to the mask; the root has neither.
+  // "." and ".." come first, subject to the mask; the root has neither. Windows lists
+  // ".." wherever it lists ".", although the mask rules alone give '?' only ".".
   const bool dotMatches = everything || wildcard.matches(".");
-  const bool dotDotMatches = everything || wildcard.matches("..");
+  const bool dotDotMatches = dotMatches || wildcard.matches("..");
   if ((dotMatches || dotDotMatches) && !isRootDirectory(dir)) {
     if (dotMatches) addEntry(block, ".", 1, DT_DIR);
     if (dotDotMatches) addEntry(block, "..", 2, DT_DIR);

@@ -34,6 +34,12 @@ size_t characterLength(const unsigned char* p) {
   return isCodePageLeadByte(c) && isTrailByte(p[1]) ? 2 : 1;
 }
 
+/// Bytes of the character at `p` as code page 932 reads it: a pair, else one byte. It
+/// differs from characterLength where the bytes also form UTF-8 ("\xC2\xB1" is ﾂｱ).
+size_t codePageLength(const unsigned char* p) {
+  return isCodePageLeadByte(p[0]) && isTrailByte(p[1]) ? 2 : 1;
+}
+
 /// Walks a name character by character and gives each byte as the listing and the
 /// masks compare it: ASCII letters upcased, bytes of a multi-byte character as they are
 /// (the second byte of a Shift-JIS pair may look like a lower-case letter).
@@ -67,19 +73,26 @@ WildcardMask::WildcardMask(const std::string& mask) {
     stripped.pop_back();
 
   tokens_.reserve(stripped.size());
-  FoldedBytes folded(stripped.c_str());
+  const auto* bytes = reinterpret_cast<const unsigned char*>(stripped.c_str());
+  size_t rest = 0;  // bytes left of the mask's current character
+  bool single = true;
   for (size_t i = 0; i < stripped.size(); ++i) {
+    if (rest == 0) {
+      rest = characterLength(bytes + i);
+      single = rest == 1;
+    }
+    --rest;
     const char c = stripped[i];
     const char following = i + 1 < stripped.size() ? stripped[i + 1] : '\0';
-    const unsigned char upper = folded.next();
     if (c == '*') {
-      tokens_.push_back({kStar, 0});
+      tokens_.push_back({kStar, 0, false});
     } else if (c == '?') {
-      tokens_.push_back({kDosQm, 0});
+      tokens_.push_back({kDosQm, 0, false});
     } else if (c == '.' && (following == '*' || following == '?')) {
-      tokens_.push_back({kDosDot, 0});
+      tokens_.push_back({kDosDot, 0, false});
     } else {
-      tokens_.push_back({kLiteral, static_cast<char>(upper)});
+      const unsigned char upper = single ? upperAscii(bytes[i]) : bytes[i];
+      tokens_.push_back({kLiteral, static_cast<char>(upper), single});
     }
   }
   // "name*." keeps to the part before the last dot: the final star becomes DOS_STAR.
@@ -94,16 +107,22 @@ WildcardMask::WildcardMask(const std::string& mask) {
 }
 
 bool WildcardMask::matches(const char* name) const {
-  constexpr size_t kNoState = static_cast<size_t>(-1);
   if (matchesEverything_) return true;
   const size_t count = tokens_.size();
-  const char* lastDot = std::strrchr(name, '.');
-  // current[j]: the first j tokens have matched the characters read so far.
-  std::vector<char> current(count + 1, 0);
-  std::vector<char> next(count + 1, 0);
-  current[0] = 1;
-  for (const char* p = name;;) {
-    const unsigned char c = static_cast<unsigned char>(*p);
+  const size_t width = count + 1;
+  const auto* bytes = reinterpret_cast<const unsigned char*>(name);
+  const unsigned char* lastDot =
+      reinterpret_cast<const unsigned char*>(std::strrchr(name, '.'));
+  // A literal takes one byte and a wildcard one character, which may be read two ways,
+  // so the states run ahead by up to a character's 4 bytes: row (p % kRows) holds
+  // state j when the first j tokens have matched the name's first p bytes.
+  constexpr size_t kRows = 5;
+  std::vector<char> states(kRows * width, 0);
+  states[0] = 1;
+  size_t furthest = 0;  // the furthest position that any state has reached
+  for (size_t p = 0;; ++p) {
+    char* current = &states[(p % kRows) * width];
+    const unsigned char c = bytes[p];
     const bool atEnd = c == '\0';
     // Tokens that may match nothing here; moves only go forward, so one pass suffices.
     for (size_t j = 0; j < count; ++j) {
@@ -125,48 +144,45 @@ bool WildcardMask::matches(const char* name) const {
     }
     if (atEnd) return current[count] != 0;
 
-    const size_t length = characterLength(reinterpret_cast<const unsigned char*>(p));
-    std::fill(next.begin(), next.end(), 0);
-    bool alive = false;
+    // UTF-8 first, as the listing reads names, or code page 932 as Windows reads them.
+    const size_t lengths[2] = {characterLength(bytes + p), codePageLength(bytes + p)};
+    const size_t readings = lengths[0] == lengths[1] ? 1 : 2;
+    auto reach = [&](size_t length, size_t state) {
+      states[((p + length) % kRows) * width + state] = 1;
+      furthest = std::max(furthest, p + length);
+    };
     for (size_t j = 0; j < count; ++j) {
       if (!current[j]) continue;
-      size_t to = kNoState;  // the state after this character
-      switch (tokens_[j].kind) {
+      const Token& token = tokens_[j];
+      switch (token.kind) {
         case kStar:
-          to = j;
+          for (size_t r = 0; r < readings; ++r) reach(lengths[r], j);
           break;
         case kDosStar:
           // Runs up to the last dot and may end by swallowing it.
-          to = p != lastDot ? j : j + 1;
+          if (bytes + p == lastDot)
+            reach(1, j + 1);
+          else
+            for (size_t r = 0; r < readings; ++r) reach(lengths[r], j);
           break;
         case kDosQm:
           // One character other than a dot; as the mask's last element it also takes a
           // dot, as the reference automaton does.
-          if (c != '.' || j + 1 == count) to = j + 1;
+          if (c != '.' || j + 1 == count)
+            for (size_t r = 0; r < readings; ++r) reach(lengths[r], j + 1);
           break;
         case kDosDot:
-          if (c == '.') to = j + 1;
+          if (c == '.') reach(1, j + 1);
           break;
         case kLiteral:
-          // A character of several bytes matches as many literal bytes of the mask.
-          if (j + length <= count) {
-            size_t k = 0;
-            FoldedBytes folded(p);
-            while (k < length && tokens_[j + k].kind == kLiteral &&
-                   static_cast<unsigned char>(tokens_[j + k].upper) == folded.next())
-              ++k;
-            if (k == length) to = j + length;
-          }
+          // The same byte; a letter of a single-byte character in either case.
+          if ((token.anyCase ? upperAscii(c) : c) == static_cast<unsigned char>(token.upper))
+            reach(1, j + 1);
           break;
       }
-      if (to != kNoState) {
-        next[to] = 1;
-        alive = true;
-      }
     }
-    if (!alive) return false;
-    current.swap(next);
-    p += length;
+    std::fill(current, current + width, 0);
+    if (furthest <= p) return false;
   }
 }
 

@@ -16,7 +16,9 @@ bool hasWildcards(const char* mask);
 
 /// A file-name mask translated once (the DOS_STAR, DOS_QM and DOS_DOT forms that
 /// Windows gives to '*.', '?' and '.*'/'.?'), then matched against many names.
-/// Letters compare without regard to ASCII case.
+/// A literal matches the same bytes of a name, letters without regard to ASCII case;
+/// '*' and '?' step over whole characters, which may be read as UTF-8 or as code
+/// page 932, from wherever a literal ended.
 class WildcardMask {
  public:
   explicit WildcardMask(const std::string& mask);
@@ -30,7 +32,8 @@ class WildcardMask {
   enum Kind : unsigned char { kLiteral, kStar, kDosStar, kDosQm, kDosDot };
   struct Token {
     Kind kind;
-    char upper;  // the upcased character of a literal
+    char upper;    // a literal's byte, upcased when it is a letter of a single-byte character
+    bool anyCase;  // the literal is a single-byte character: a name's letter is upcased too
   };
 
   std::vector<Token> tokens_;

@@ -48,6 +48,12 @@ TEST_F(CopyCommandTest, FailuresPrintTheReasonAndNoneCopied) {
        "The system cannot find the file specified.\n"},
       {"COPY /B *.none /B b.txt /B /V ", 1, kNone,
        "The system cannot find the file specified.\n"},
+      {"COPY /B sub\\missing.txt /B b.txt /B /V ", 1, kNone,
+       "The system cannot find the file specified.\n"},
+      {"COPY /B nodir\\x.txt /B b.txt /B /V ", 1, kNone,
+       "The system cannot find the path specified.\n"},
+      {"COPY /B nodir/*.txt /B b.txt /B /V ", 1, kNone,
+       "The system cannot find the path specified.\n"},
       {"COPY /B a.txt /B nodir\\ /B /V ", 1, kNone,
        "The system cannot find the path specified.\n"},
       {"COPY /B a.txt /B nodir/b.txt /B /V ", 1, kNone,
@@ -148,6 +154,35 @@ TEST_F(CopyCommandTest, CombinesInAsciiOrBinaryMode) {
   EXPECT_EQ(0, result.status);
   EXPECT_EQ("", result.err);
   EXPECT_EQ("12345text\x1a", read("c"));
+}
+
+TEST_F(CopyCommandTest, OneFileToAnAsciiDestinationEndsWithOneEndMark) {
+  write("a", "12345");
+  write("marked", "data\x1a");
+  write("z", "text\x1aignored");
+  write("empty", "");
+  struct Case {
+    const char* line;
+    std::string content;
+  };
+  const Case cases[] = {
+      {"COPY /B marked c /A", "data\x1a"},  // already ends with one
+      {"COPY /B marked c /A /V", "data\x1a"},
+      {"COPY marked c /A", "data\x1a"},
+      {"COPY /A marked c", "data\x1a"},  // read up to the mark, which comes back
+      {"COPY /B a c /A", "12345\x1a"},
+      {"COPY /B z c /A", std::string("text\x1aignored\x1a")},
+      {"COPY /A z c", "text\x1a"},
+      {"COPY /B empty c /A", "\x1a"},
+      {"COPY /B marked c", "data\x1a"},
+  };
+  for (const Case& c : cases) {
+    std::filesystem::remove(path("c"));
+    RunResult result = run(c.line);
+    EXPECT_EQ(0, result.status) << c.line;
+    EXPECT_EQ(kOne, result.out) << c.line;
+    EXPECT_EQ(c.content, read("c")) << c.line;
+  }
 }
 
 TEST_F(CopyCommandTest, WildcardIntoAFileCombines) {

@@ -72,6 +72,8 @@ TEST_F(MoveCommandTest, Failures) {
   expectCases({
       {"MOVE missing.txt x", 1, "", "The system cannot find the file specified.\n"},
       {"MOVE *.none x", 1, "", "The system cannot find the file specified.\n"},
+      {"MOVE nodir\\x.txt x", 1, "", "The system cannot find the path specified.\n"},
+      {"MOVE nodir/*.txt x", 1, "", "The system cannot find the path specified.\n"},
       {"MOVE *.txt c.txt", 1, "", "Cannot move multiple files to a single file.\n"},
       {"MOVE a.txt nodir\\c.txt", 1, "", "The system cannot find the path specified.\n"},
       {"MOVE ", 1, "", syntax},

@@ -94,8 +94,20 @@ TEST_F(XcopyCommandTest, NothingToCopy) {
       {"XCOPY /S src\\*.xyz out", 0, none, "File not found - *.xyz\n"},
       {"XCOPY /S src\\missing.txt out", 4, none, "File not found - missing.txt\n"},
       {"XCOPY /S nodir out", 4, none, "File not found - nodir\n"},
+      {"XCOPY /S nodir\\x.txt out", 4, none, "File not found - x.txt\n"},  // its own text
   });
   EXPECT_FALSE(exists("out"));
+}
+
+TEST_F(XcopyCommandTest, EmptyFolderWithEMakesTheDestination) {
+  mkdir("bare");
+  const std::string none = "0 File(s) copied\n";
+  expectCases({
+      {"XCOPY /S /E bare out\\", 0, none, ""},
+      {"XCOPY /E bare asked", 0, question("asked", "D") + none, "", "D\n"},
+  });
+  EXPECT_TRUE(dir_.isDirectory("out"));
+  EXPECT_TRUE(dir_.isDirectory("asked"));
 }
 
 TEST_F(XcopyCommandTest, RefusedCommandLines) {

@@ -71,8 +71,11 @@ TEST_F(MaskTest, MatchesLongNamesAsWindowsDoes) {
       {"*.t?t", "a.txt", false},
       {"a?c", "abc", true},
       {"a??", "a ab abc ac", false},
-      {"?", ". a", true},
-      {"??", ". a ab ac", false},
+      {"?", ". .. a", false},  // ".." wherever "." is listed
+      {"?.", ". .. a", false},
+      {"??", ". .. a ab ac", false},
+      {"??.", ". .. a ab ac", false},
+      {"???.", ". .. a ab abc ac", false},
       {"a.*", "a a.b.c a.txt a.txtx", true},
       {"A*.", "a ab abc ac", false},
       {".*", ". .. .hid", true},
