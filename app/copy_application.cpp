@@ -4,6 +4,10 @@
 
 #include "app/texts.h"
 
+#ifndef PELQUIST_VERSION
+#error "PELQUIST_VERSION: the build passes the version of project() in CMakeLists.txt"
+#endif
+
 CopyApplication::CopyApplication(std::ostream& console, CommandRunner& runner)
     : console_(console), runner_(runner) {}
 
@@ -12,7 +16,7 @@ bool CopyApplication::usage() {
                            texts::kUsage5, texts::kUsage6, texts::kUsage7, texts::kUsage8,
                            texts::kUsage9, ""})
     console_ << line << std::endl;
-  console_ << texts::kVersionLabel << texts::kVersion << std::endl;
+  console_ << texts::kVersionLabel << PELQUIST_VERSION << std::endl;
   console_ << std::endl;
   console_ << texts::kWarningHeading << std::endl;
   showSecurityWarning();
