@@ -15,7 +15,7 @@ bool CopyApplication::usage() {
        {texts::kUsage1, texts::kUsage2, texts::kUsage3, texts::kUsage4, texts::kUsage5,
         texts::kUsage6, texts::kUsage7, texts::kUsage8, texts::kUsage9, ""})
     console_ << line << std::endl;
-  console_ << texts::kVersionLabel << texts::kVersion << std::endl;
+  console_ << texts::kVersionLabel << PELQUIST_VERSION << std::endl;
   console_ << std::endl;
   console_ << texts::kWarningHeading << std::endl;
   showSecurityWarning();

@@ -19,7 +19,6 @@ constexpr const char kUsage7[] = "  -collectcopy / collect subdirectory to one d
 constexpr const char kUsage8[] = "  -fw    force write";
 constexpr const char kUsage9[] = "  -nosw  security warning is not displayed";
 constexpr const char kVersionLabel[] = "version : ";
-constexpr const char kVersion[] = "0.50";
 constexpr const char kWarningHeading[] = " warning:";
 
 // --- the security warning (also the last four lines of the usage text)

@@ -1,12 +1,20 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that the builds and tests need, when any is missing.
-# Usage: install-deps.sh [build]   ("build": only what building the program needs)
+# Usage: install-deps.sh [build|package]
+#   build:   only what building the program needs
+#   package: what scripts/package.sh needs (both builds, the manual, the Debian package)
 set -euo pipefail
 
 packages=(cmake make g++)
-if [ "${1:-all}" != build ]; then
+packaging=(g++-mingw-w64-x86-64 groff-base gzip dpkg-dev)
+if [ "${1:-all}" = package ]; then
+  packages+=("${packaging[@]}")
+elif [ "${1:-all}" != build ]; then
   packages+=(clang libclang-rt-14-dev libgtest-dev googletest g++-mingw-w64-x86-64 wine64 wine
              locales util-linux libc-bin)
+  # scripts/check-packages.sh: listing and unpacking the packages, reading the
+  # version resource of the .exe, checking the manual page.
+  packages+=("${packaging[@]}" unzip icoutils binutils-mingw-w64-x86-64 man-db)
 fi
 missing=()
 for package in "${packages[@]}"; do

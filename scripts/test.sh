@@ -3,6 +3,7 @@
 #   build/posix     native g++, warnings as errors
 #   build/sanitize  native clang++ with AddressSanitizer and UndefinedBehaviorSanitizer
 #   build/windows   mingw-w64 cross build, tests run under Wine (code page 932)
+# then the release packages (scripts/package.sh, scripts/check-packages.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -40,5 +41,11 @@ fi
 build windows -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
 status=0
 check windows || status=$?
+
+# The release packages, built into dist/ and checked as a user meets them; the .exe of
+# the zip runs in the Wine prefix of the Windows tests.
+if [ $status -eq 0 ]; then
+  { scripts/package.sh && WINE_HOME=build/windows scripts/check-packages.sh; } || status=$?
+fi
 WINEPREFIX="$PWD/build/windows/wine-prefix" wineserver -k 2>/dev/null || true
 exit $status

@@ -35,7 +35,6 @@ TEST(FixedTexts, UsageWarningAndCommandLineMessages) {
       {"kUsage8", texts::kUsage8, "  -fw    force write"},
       {"kUsage9", texts::kUsage9, "  -nosw  security warning is not displayed"},
       {"kVersionLabel", texts::kVersionLabel, "version : "},
-      {"kVersion", texts::kVersion, "0.50"},
       {"kWarningHeading", texts::kWarningHeading, " warning:"},
       {"kWarning1", texts::kWarning1, expected::kWarning1},
       {"kWarning2", texts::kWarning2, expected::kWarning2},

@@ -1,0 +1,109 @@
+# What a user gets: the installed files, the Windows version resource and the packages.
+#   Windows build: pelquist_copy.exe, README.txt and MANUAL.txt side by side; CPack: .zip
+#   POSIX build:   bin/pelquist_copy, share/man/man1/pelquist_copy.1.gz and
+#                  share/doc/pelquist-copy/README.md; CPack: .deb and .tar.gz
+# scripts/package.sh builds all three packages into dist/.
+# Everything takes the version from project() in the top CMakeLists.txt.
+
+include(GNUInstallDirs)
+
+set(PELQUIST_FILE_DESCRIPTION "copy, move and collect files")
+set(PELQUIST_PACKAGE_CONTACT "pelquist_copy developers <pelquist-copy@example.org>"
+    CACHE STRING "The maintainer named in the Debian package")
+
+set(pelquist_manual ${CMAKE_CURRENT_SOURCE_DIR}/doc/pelquist_copy.1)
+set(pelquist_readme ${CMAKE_CURRENT_SOURCE_DIR}/README.md)
+set(pelquist_render ${CMAKE_CURRENT_SOURCE_DIR}/cmake/render-doc.cmake)
+
+if(WIN32)
+  # --- version information in the .exe: 0.50 is FILEVERSION 0,50,0,0
+  enable_language(RC)
+  set(pelquist_numbers "")
+  foreach(part MAJOR MINOR PATCH TWEAK)
+    set(number "${PROJECT_VERSION_${part}}")
+    if(number STREQUAL "")
+      set(number 0)
+    endif()
+    math(EXPR number "${number}")  # "08" would be octal to the resource compiler
+    list(APPEND pelquist_numbers ${number})
+  endforeach()
+  list(JOIN pelquist_numbers "," PELQUIST_VERSION_NUMBERS)
+  configure_file(app/version.rc.in ${CMAKE_CURRENT_BINARY_DIR}/version.rc @ONLY)
+  target_sources(pelquist_copy PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/version.rc)
+
+  # --- README and manual as Windows text files
+  find_program(PELQUIST_GROFF groff)
+  set(readme_txt ${CMAKE_CURRENT_BINARY_DIR}/README.txt)
+  set(manual_txt ${CMAKE_CURRENT_BINARY_DIR}/MANUAL.txt)
+  add_custom_command(OUTPUT ${readme_txt}
+    COMMAND ${CMAKE_COMMAND} -DMODE=text -DINPUT=${pelquist_readme} -DOUTPUT=${readme_txt}
+            -P ${pelquist_render}
+    DEPENDS ${pelquist_readme} ${pelquist_render}
+    COMMENT "README as a Windows text file" VERBATIM)
+  set(docs ${readme_txt})
+  if(PELQUIST_GROFF)
+    add_custom_command(OUTPUT ${manual_txt}
+      COMMAND ${CMAKE_COMMAND} -DMODE=manual -DGROFF=${PELQUIST_GROFF} -DINPUT=${pelquist_manual}
+              -DOUTPUT=${manual_txt} -P ${pelquist_render}
+      DEPENDS ${pelquist_manual} ${pelquist_render}
+      COMMENT "Manual page rendered as a Windows text file" VERBATIM)
+    list(APPEND docs ${manual_txt})
+  else()
+    message(WARNING "groff not found: the installed files and the zip go without MANUAL.txt")
+  endif()
+  add_custom_target(pelquist_docs ALL DEPENDS ${docs})
+
+  install(TARGETS pelquist_copy RUNTIME DESTINATION .)
+  install(FILES ${docs} DESTINATION .)
+else()
+  # --- the manual page, compressed as Debian wants it
+  find_program(PELQUIST_GZIP gzip)
+  if(PELQUIST_GZIP)
+    set(manual_gz ${CMAKE_CURRENT_BINARY_DIR}/pelquist_copy.1.gz)
+    add_custom_command(OUTPUT ${manual_gz}
+      COMMAND ${CMAKE_COMMAND} -DMODE=gzip -DGZIP=${PELQUIST_GZIP} -DINPUT=${pelquist_manual}
+              -DOUTPUT=${manual_gz} -P ${pelquist_render}
+      DEPENDS ${pelquist_manual} ${pelquist_render}
+      COMMENT "Compressing the manual page" VERBATIM)
+    add_custom_target(pelquist_docs ALL DEPENDS ${manual_gz})
+    set(installed_manual ${manual_gz})
+  else()
+    set(installed_manual ${pelquist_manual})
+  endif()
+
+  install(TARGETS pelquist_copy RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  install(FILES ${installed_manual} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  install(FILES ${pelquist_readme} DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/pelquist-copy)
+endif()
+
+# --- packages
+set(CPACK_PACKAGE_NAME pelquist_copy)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PELQUIST_FILE_DESCRIPTION}")
+set(CPACK_PACKAGE_CONTACT "${PELQUIST_PACKAGE_CONTACT}")
+set(CPACK_STRIP_FILES ON)
+set(CPACK_SOURCE_GENERATOR "")
+if(WIN32)
+  set(CPACK_GENERATOR ZIP)
+  set(CPACK_PACKAGE_FILE_NAME pelquist_copy-${PROJECT_VERSION}-win64)
+else()
+  string(TOLOWER "${CMAKE_SYSTEM_NAME}-${CMAKE_SYSTEM_PROCESSOR}" pelquist_system)
+  set(CPACK_PACKAGE_FILE_NAME pelquist_copy-${PROJECT_VERSION}-${pelquist_system})
+  set(CPACK_GENERATOR TGZ)
+  if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
+    list(APPEND CPACK_GENERATOR DEB)
+    set(CPACK_DEBIAN_PACKAGE_NAME pelquist-copy)
+    set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+    set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+    set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+    # The C and C++ libraries that the program links, from dpkg-shlibdeps (dpkg-dev).
+    set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+    # The summary above comes first; this is the package's long description.
+    string(CONCAT CPACK_DEBIAN_PACKAGE_DESCRIPTION
+      "A small console tool with Japanese messages (Shift-JIS). -copy, -move and\n"
+      "-xcopy run COPY, MOVE and XCOPY with the program's own interpreter of these\n"
+      "commands, which never starts a shell; -collectcopy gathers every file\n"
+      "matching a pattern anywhere below a directory into one directory.")
+  endif()
+endif()
+include(CPack)
