@@ -35,8 +35,14 @@ bool CopyApplication::run() {
   std::string source;
   std::string destination;
 
+  // The first argument is the program's own name; a later one of the same text is a
+  // path like any other.
+  bool first = true;
   for (const std::string& argument : arguments) {
-    if (argument == programPath) continue;
+    if (first) {
+      first = false;
+      continue;
+    }
     if (argument == "-copy") {
       mode = Copy;
     } else if (argument == "-move") {

@@ -40,7 +40,7 @@ class CollectCopyRun {
     traceInputs(pattern);
 
     line(copytexts::kTraceResetDone);
-    std::list<std::string> found;
+    FoundFiles found;
     if (!fileSystem_.findFiles(pattern, sourceDirectory_, found)) {
       line(copytexts::kTraceFindFailed);
       return false;
@@ -53,10 +53,20 @@ class CollectCopyRun {
     line(copytexts::kTraceCopyToCollected + destinationDirectory_);
     if (!enterSourceDirectory()) return false;
     if (forceWrite_) {
-      result = replaceAll(found);
+      result = replaceAll(found.files);
     } else {
-      for (const std::string& path : found)
+      for (const std::string& path : found.files)
         if (!collect(plan(path))) result = false;
+    }
+    // What the walk could not see makes the run fail, after what it found is copied.
+    for (const auto& skipped : found.skipped) {
+      line(copytexts::kTraceFindSkipped + skipped.first + copytexts::kTraceFindSkippedReason +
+           skipped.second);
+      result = false;
+    }
+    if (found.stoppedAtLimit) {
+      line(copytexts::kTraceFindStoppedAtLimit);
+      result = false;
     }
     line(copytexts::kTraceEnd);
     return result;

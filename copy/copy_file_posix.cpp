@@ -1,6 +1,7 @@
 #include <cerrno>
 
 #include "copy/copy_file.h"
+#include "quillkit/diagnostics.h"
 #include "quillkit/filesystem/posix/file_copy.h"
 #include "quillkit/filesystem/posix/native_path.h"
 
@@ -13,7 +14,7 @@ bool CopyFileWin32(quillkit::StringRef destination, quillkit::StringRef source,
   const posix::CopyResult result = posix::copyFile(
       posix::toNativePath(source.data()), posix::toNativePath(destination.data()), options);
   // Like CopyFileA's GetLastError, the reason stays in the system's last error.
-  errno = result.error;
+  errno = result.sameFile ? static_cast<int>(quillkit::kErrorSameFile) : result.error;
   return result.succeeded();
 }
 
@@ -40,7 +41,7 @@ bool ReplacingCopies::finishNext() {
   pending_.pop_front();
   const posix::CopyResult result =
       oldest->written.succeeded() ? oldest->copy.commit() : oldest->written;
-  errno = result.error;
+  errno = result.sameFile ? static_cast<int>(quillkit::kErrorSameFile) : result.error;
   return result.succeeded();
 }
 

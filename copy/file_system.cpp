@@ -48,10 +48,13 @@ bool RealFileSystem::finishReplacingCopy(std::string& errorText) {
 }
 
 bool RealFileSystem::findFiles(const std::string& pattern, const std::string& directory,
-                               std::list<std::string>& files) {
+                               FoundFiles& found) {
   quillkit::DirectoryWalker walker;
   walker.reset(pattern, directory);
-  const bool found = walker.find();
-  files.swap(walker.results);
-  return found;
+  const bool succeeded = walker.find();
+  found.files.swap(walker.results);
+  for (const quillkit::DirectoryWalker::SkippedDirectory& skipped : walker.skipped)
+    found.skipped.emplace_back(skipped.directory, skipped.errorText);
+  found.stoppedAtLimit = walker.stoppedAtLimit;
+  return succeeded;
 }

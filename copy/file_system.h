@@ -4,8 +4,20 @@
 #include <cstdint>
 #include <list>
 #include <string>
+#include <utility>
 
 #include "copy/copy_file.h"
+
+/// What a walk found, and what it could not see.
+struct FoundFiles {
+  /// The full paths of the matching files, in walk order.
+  std::list<std::string> files;
+  /// Each folder that could not be listed (or not to its end), with the system's error
+  /// text for why.
+  std::list<std::pair<std::string, std::string>> skipped;
+  /// The entry limit stopped the walk before it had seen everything.
+  bool stoppedAtLimit = false;
+};
 
 /// Everything collect-copy asks of the world, so that its trace can be tested without
 /// a real tree. RealFileSystem answers through the library's wrappers; tests use a
@@ -40,10 +52,9 @@ class FileSystem {
   /// is the system's text for why.
   virtual bool finishReplacingCopy(std::string& errorText) = 0;
   /// Walks `directory` and all below it for the files whose names match `pattern`:
-  /// false when the walk failed and found nothing; `files` gets the full paths found,
-  /// in walk order.
+  /// false when the walk failed and found nothing.
   virtual bool findFiles(const std::string& pattern, const std::string& directory,
-                         std::list<std::string>& files) = 0;
+                         FoundFiles& found) = 0;
 };
 
 /// The file system of this process: SafeGetCurrentDirectory, quillkit::changeDirectory,
@@ -61,7 +72,7 @@ class RealFileSystem : public FileSystem {
   bool startReplacingCopy(const std::string& destination, const std::string& source) override;
   bool finishReplacingCopy(std::string& errorText) override;
   bool findFiles(const std::string& pattern, const std::string& directory,
-                 std::list<std::string>& files) override;
+                 FoundFiles& found) override;
 
  private:
   ReplacingCopies replacing_;

@@ -49,6 +49,12 @@ constexpr const char kTraceLastError[] = "  GetLastError() / ";
 constexpr const char kTraceCreateDir[] = "CreateDirectory(";
 constexpr const char kTraceCreateDirFailed[] = ");failed...";
 constexpr const char kTraceEnd[] = "collectcopy end...";
+/// Before the end, for each folder the walk could not list: the folder, then the
+/// system's error text.
+constexpr const char kTraceFindSkipped[] = "find skipped : ";
+constexpr const char kTraceFindSkippedReason[] = " / ";
+/// Before the end, when the entry limit stopped the walk.
+constexpr const char kTraceFindStoppedAtLimit[] = "find stopped at the entry limit...";
 /// "  すでにファイルが存在しちゃっているらしいのペルクイスト"
 /// (The file seems to exist already.)
 constexpr const char kTraceExists[] =

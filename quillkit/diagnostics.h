@@ -30,6 +30,11 @@ std::string getLastErrorMessage();
 /// replace it and then handed to ErrorMessage::load.
 uint32_t lastErrorCode();
 
+/// An error code of the library's own, in the range that Windows leaves to programs (bit
+/// 29 set): a copy whose destination is its source under another name. POSIX has no
+/// errno that says so; ErrorMessage gives it a text there.
+constexpr uint32_t kErrorSameFile = 0x20000001u;
+
 /// The system error text of one error code.
 class ErrorMessage {
  public:

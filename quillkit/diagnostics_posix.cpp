@@ -4,7 +4,9 @@
 #include <cerrno>
 #include <cstring>
 
+#include "quillkit/diagnostics.h"
 #include "quillkit/diagnostics_platform.h"
+#include "quillkit/texts.h"
 
 namespace quillkit {
 namespace os {
@@ -32,7 +34,10 @@ void showNotice(const char*, const char* text) {
 
 uint32_t lastErrorCode() { return static_cast<uint32_t>(errno); }
 
-std::string errorText(uint32_t code) { return std::strerror(static_cast<int>(code)); }
+std::string errorText(uint32_t code) {
+  if (code == kErrorSameFile) return texts::kSameFileError;
+  return std::strerror(static_cast<int>(code));
+}
 
 }  // namespace os
 }  // namespace quillkit

@@ -21,6 +21,8 @@ constexpr char kInsertedSeparator = '\\';
 constexpr bool kHasDrives = true;
 /// Longest path that createDirectories accepts, and the current-directory buffer.
 constexpr std::size_t kMaxCreatePath = 260;
+/// Longest part of a path that PathParts::split keeps: longer ones are cut there.
+constexpr std::size_t kMaxPathPart = 255;
 constexpr std::size_t kCurrentDirectoryBuffer = 522;
 /// The dot-segment collapse and the extension search also treat '/' as a separator.
 constexpr bool kSlashIsFullSeparator = false;
@@ -35,6 +37,8 @@ constexpr bool kWindows = false;
 constexpr char kInsertedSeparator = '/';
 constexpr bool kHasDrives = false;
 constexpr std::size_t kMaxCreatePath = PATH_MAX;
+// A part cut any shorter would name another folder; at this length the system refuses it.
+constexpr std::size_t kMaxPathPart = PATH_MAX;
 constexpr std::size_t kCurrentDirectoryBuffer = PATH_MAX + 1;
 constexpr bool kSlashIsFullSeparator = true;
 constexpr bool kSplitPairNeedsTrailByte = true;

@@ -41,6 +41,9 @@ constexpr const char kScopedPtrMessage[] = "(unknown)";
 
 /// Prefix of every system error text.
 constexpr const char kErrorMessagePrefix[] = "ERROR Message:";
+/// The text of kErrorSameFile on POSIX.
+constexpr const char kSameFileError[] =
+    "The destination is the source file itself, under another name.";
 
 /// Message of the one exception of the library.
 constexpr const char kCurrentDirectoryError[] = "SafeGetCurrentDirectory Error";

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds and tests both builds of pelquist_copy:
 #   build/posix     native g++, warnings as errors
+#   build/generic   the same without Linux's own calls, as on other POSIX kernels
 #   build/sanitize  native clang++ with AddressSanitizer and UndefinedBehaviorSanitizer
 #   build/windows   mingw-w64 cross build, tests run under Wine (code page 932)
 # then the release packages (scripts/package.sh, scripts/check-packages.sh).
@@ -21,6 +22,11 @@ check() {
 
 build posix -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=g++
 check posix
+
+# The ways of other POSIX kernels (read and write, named temporaries, hard links to
+# claim a name), which Linux itself never takes.
+build generic -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=g++ -DPELQUIST_GENERIC_POSIX=ON
+check generic
 
 build sanitize -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ -DPELQUIST_SANITIZE=ON
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 check sanitize

@@ -86,6 +86,10 @@ TEST(FixedTexts, ShellCommandLinesAndTheCollectCopyTrace) {
       {"kTraceCreateDir", copytexts::kTraceCreateDir, "CreateDirectory("},
       {"kTraceCreateDirFailed", copytexts::kTraceCreateDirFailed, ");failed..."},
       {"kTraceEnd", copytexts::kTraceEnd, "collectcopy end..."},
+      {"kTraceFindSkipped", copytexts::kTraceFindSkipped, "find skipped : "},
+      {"kTraceFindSkippedReason", copytexts::kTraceFindSkippedReason, " / "},
+      {"kTraceFindStoppedAtLimit", copytexts::kTraceFindStoppedAtLimit,
+       "find stopped at the entry limit..."},
       {"kTraceExists", copytexts::kTraceExists, expected::kExists},
       {"kTraceUseForceWrite", copytexts::kTraceUseForceWrite, expected::kUseForceWrite},
   };
@@ -110,6 +114,8 @@ TEST(FixedTexts, LibraryReportsAndErrors) {
       {"kScopedPtrLine", std::to_string(qt::kScopedPtrLine), "94"},
       {"kScopedPtrMessage", qt::kScopedPtrMessage, "(unknown)"},
       {"kErrorMessagePrefix", qt::kErrorMessagePrefix, "ERROR Message:"},
+      {"kSameFileError", qt::kSameFileError,
+       "The destination is the source file itself, under another name."},
       {"kCurrentDirectoryError", qt::kCurrentDirectoryError, "SafeGetCurrentDirectory Error"},
   };
   expectRows(std::begin(rows), std::end(rows));

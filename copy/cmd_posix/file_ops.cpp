@@ -134,10 +134,21 @@ CopyResult combineFiles(const std::vector<CombinePart>& parts, const std::string
   return failed(out.commit(replace));
 }
 
+// True when both names are hard links of one file: a rename between them would leave
+// both in place.
+bool areHardLinks(const std::string& from, const std::string& to) {
+  struct stat a, b;
+  return lstat(from.c_str(), &a) == 0 && lstat(to.c_str(), &b) == 0 && !S_ISLNK(a.st_mode) &&
+         !S_ISLNK(b.st_mode) && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
 CopyResult movePath(const std::string& source, const std::string& destination, bool replace) {
   std::string from = nativePath(source), to = nativePath(destination);
   int error = 0;
-  if (replace) {
+  if (replace && areHardLinks(from, to)) {
+    // The destination name already holds the file; only the source name has to go.
+    error = unlink(from.c_str()) == 0 ? 0 : errno;
+  } else if (replace) {
     error = rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
   } else {
     error = renameNoReplace(from, to);

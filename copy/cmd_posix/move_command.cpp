@@ -10,12 +10,13 @@
 namespace cmd {
 namespace {
 
-// One file to its target: a no-op onto itself, a question before replacing a file.
-// False after an error, which has been shown.
+// One file to its target: a no-op onto exactly itself, a question before replacing a
+// file (another name of the same file included). False after an error, which has been
+// shown.
 bool moveFile(const std::string& source, const std::string& target, OverwriteGuard& guard,
               Console& console, int& moved) {
   PathInfo targetInfo = inspectPath(target);
-  if (isSameEntry(inspectPath(source), targetInfo)) {
+  if (isSameName(source, target)) {
     ++moved;
     return true;
   }

@@ -62,6 +62,12 @@ bool folderExists(const std::string& path) {
   return start == 0 || inspectPath(path.substr(0, start)).kind == PathKind::Directory;
 }
 
+bool isSameName(const std::string& a, const std::string& b) {
+  const std::size_t startA = nameStart(a), startB = nameStart(b);
+  if (a.compare(startA, std::string::npos, b, startB, std::string::npos) != 0) return false;
+  return isSameEntry(inspectPath(a.substr(0, startA)), inspectPath(b.substr(0, startB)));
+}
+
 namespace {
 
 // `tail` (names separated by '/') appended to the resolved `head`; a ".." in it takes

@@ -39,6 +39,9 @@ struct PathInfo {
 PathInfo inspectPath(const std::string& path);
 /// True when both name the same existing file or directory.
 bool isSameEntry(const PathInfo& a, const PathInfo& b);
+/// True when both paths are one name in one folder ("f", "./f", "sub/../f"), not two
+/// names of the same file (a hard link, a symbolic link).
+bool isSameName(const std::string& a, const std::string& b);
 /// True when the folder that holds the path's last component exists (always for a
 /// path without a folder: the current one).
 bool folderExists(const std::string& path);

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <new>
 #include <utility>
+#include <vector>
 
 #include "quillkit/diagnostics.h"
 #include "quillkit/filesystem/utility.h"
@@ -64,7 +65,40 @@ class EntryPaths {
   bool simple_;
 };
 
+/// A directory's identity, where the platform tells it.
+struct Identity {
+  bool known = false;
+  uint64_t device = 0;
+  uint64_t inode = 0;
+  bool operator==(const Identity& other) const {
+    return known && other.known && device == other.device && inode == other.inode;
+  }
+};
+
 }  // namespace
+
+struct DirectoryWalker::PatternWalk {
+  PatternWalk(DirectoryWalker& walker, const char* pattern)
+      : pattern(pattern),
+        rule(pattern),
+        recursive((walker.options & kRecursive) != 0),
+        limit(walker.entryLimit),
+        found(walker.results),
+        skipped(walker.skipped),
+        stoppedAtLimit(walker.stoppedAtLimit) {}
+
+  const char* pattern;
+  const NameRule rule;
+  const bool recursive;
+  const uint32_t limit;
+  uint32_t counter = 0;
+  std::list<std::string>& found;
+  std::list<SkippedDirectory>& skipped;
+  bool& stoppedAtLimit;
+  /// The folders from the top down to the one being listed: a link back to one of them
+  /// is not walked again.
+  std::vector<Identity> path;
+};
 
 void DirectoryWalker::reset(StringRef pattern, StringRef directory) {
   patterns.clear();
@@ -76,6 +110,8 @@ void DirectoryWalker::reset(StringRef pattern, StringRef directory) {
 
 bool DirectoryWalker::find() {
   results.clear();
+  skipped.clear();
+  stoppedAtLimit = false;
   if (patterns.empty()) return false;
   const bool recursive = (options & kRecursive) != 0;
 
@@ -83,9 +119,8 @@ bool DirectoryWalker::find() {
   if (patterns.size() == 1) {
     const std::string& pattern = patterns.front();
     if (platform::kHasDrives && hasColon(pattern.c_str())) return false;
-    uint32_t counter = 0;
-    found = walkPattern(counter, results, directory.c_str(), pattern.c_str(), recursive,
-                        entryLimit);
+    PatternWalk walk(*this, pattern.c_str());
+    found = walkPattern(walk, directory.c_str(), true);
   } else {
     ExtensionFilterVisitor visitor(results, entryLimit);
     for (const std::string& pattern : patterns) {
@@ -100,40 +135,52 @@ bool DirectoryWalker::find() {
 // Each walking routine holds its finder in a ScopedPtr: the search is closed on every
 // way out, and a finder that could not be created is an assertion report ("ptr != 0")
 // at its first use rather than a crash.
-bool DirectoryWalker::walkPattern(uint32_t& counter, std::list<std::string>& list,
-                                  const char* directory, const char* pattern, bool recursive,
-                                  uint32_t limit) {
+bool DirectoryWalker::walkPattern(PatternWalk& walk, const char* directory, bool top) {
   ScopedPtr<FileFinder> finder(new (std::nothrow) FileFinder);
-  if (!finder->findFirst(directory, recursive ? kAllEntries : pattern)) return false;
-  const NameRule rule(pattern);
+  if (!finder->findFirst(directory, walk.recursive ? kAllEntries : walk.pattern)) {
+    // A folder below the top that cannot be listed is passed over, and remembered.
+    if (!top) walk.skipped.push_back({directory, getLastErrorMessage()});
+    return false;
+  }
+  Identity self;
+  self.known = finder->listedIdentity(self.device, self.inode);
+  for (const Identity& above : walk.path)
+    if (above == self) return true;  // a link back up: already being walked
+  walk.path.push_back(self);
   const EntryPaths paths(directory);
-  ++counter;
+  ++walk.counter;
   for (;;) {
-    if (counter > limit) break;
+    if (walk.counter > walk.limit) {
+      walk.stoppedAtLimit = true;
+      break;
+    }
     const char* name = finder->name();
     if (finder->isDots()) {
       // "." and ".." are neither walked nor collected.
     } else if (finder->isSubDirectory()) {
-      if (recursive) {
+      if (walk.recursive) {
         const std::string subdirectory = paths.join(name);
-        if (subdirectory != directory)
-          walkPattern(counter, list, subdirectory.c_str(), pattern, recursive, limit);
+        if (subdirectory != directory) walkPattern(walk, subdirectory.c_str(), false);
       }
-    } else if (!recursive) {
-      list.push_back(paths.join(name));  // the listing itself matched the pattern
+    } else if (!walk.recursive) {
+      walk.found.push_back(paths.join(name));  // the listing itself matched the pattern
     } else if (paths.simple(name)) {
       // Matched on the name alone; only a match builds its path.
-      if (rule.takesEverything() || rule.matches(name, getExtension(name)))
-        list.push_back(paths.join(name));
+      if (walk.rule.takesEverything() || walk.rule.matches(name, getExtension(name)))
+        walk.found.push_back(paths.join(name));
     } else {
       std::string path = paths.join(name);
-      if (rule.matches(name, getExtension(path.c_str()))) list.push_back(std::move(path));
+      if (walk.rule.matches(name, getExtension(path.c_str())))
+        walk.found.push_back(std::move(path));
     }
-    ++counter;
+    ++walk.counter;
     if (!finder->findNext()) break;
   }
+  walk.path.pop_back();
   if (finder->isError()) {
-    logLastError();
+    const std::string errorText = getLastErrorMessage();
+    debugPrintf("%s", errorText.c_str());
+    walk.skipped.push_back({directory, errorText});
     return false;
   }
   return true;

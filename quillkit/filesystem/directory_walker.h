@@ -23,9 +23,17 @@ class DirectoryWalker {
   DirectoryWalker() = default;
   virtual ~DirectoryWalker() = default;
 
+  /// A folder below the walked one that a one-pattern walk could not list (or not to
+  /// its end), and the system's error text for why ("ERROR Message:...").
+  struct SkippedDirectory {
+    std::string directory;
+    std::string errorText;
+  };
+
   /// One pattern, the directory, options Recursive|AcceptPartial, empty results.
   void reset(StringRef pattern, StringRef directory);
-  /// Walks; true on success. `results` holds the paths found, in walk order.
+  /// Walks; true on success. `results` holds the paths found, in walk order; a
+  /// one-pattern walk also tells in `skipped` and `stoppedAtLimit` what it could not see.
   bool find();
 
   std::list<std::string> patterns;
@@ -33,12 +41,16 @@ class DirectoryWalker {
   uint32_t options = kRecursive;
   uint32_t entryLimit = kDefaultEntryLimit;
   std::list<std::string> results;
+  /// The folders the last one-pattern find could not list, in walk order.
+  std::list<SkippedDirectory> skipped;
+  /// The last one-pattern find left entries unexamined because of `entryLimit`.
+  bool stoppedAtLimit = false;
 
  private:
-  /// The single-pattern walk; `counter` is shared by the whole tree.
-  static bool walkPattern(uint32_t& counter, std::list<std::string>& list,
-                          const char* directory, const char* pattern, bool recursive,
-                          uint32_t limit);
+  struct PatternWalk;
+  /// The single-pattern walk of one directory; the counter, the results and the folders
+  /// on the way down are shared by the whole tree in `walk`.
+  static bool walkPattern(PatternWalk& walk, const char* directory, bool top);
 };
 
 /// A walk over one directory that calls a handler per entry.

@@ -55,6 +55,10 @@ struct FindBlock {
   size_t position = 0;
   /// errno of a listing that broke off; reported after the entries read before it.
   int deferredError = 0;
+  /// The listed directory's identity, known for a wildcard listing.
+  bool identityKnown = false;
+  dev_t device = 0;
+  ino_t inode = 0;
 
   // What a stat told about the current entry.
   bool statDone = false;
@@ -103,6 +107,7 @@ void clearEntries(FindBlock* block) {
   block->position = 0;
   block->deferredError = 0;
   block->statDone = false;
+  block->identityKnown = false;
 }
 
 void describe(FindBlock* block, const struct stat& st) {
@@ -137,7 +142,16 @@ FindResult fail(FindBlock* block, int error) {
   return kFindFailed;
 }
 
-bool isRootDirectory(DIR* dir) {
+// The identity of the open directory, which also tells whether it is the root.
+void identify(FindBlock* block, DIR* dir) {
+  struct stat self;
+  if (fstat(dirfd(dir), &self) != 0) return;
+  block->identityKnown = true;
+  block->device = self.st_dev;
+  block->inode = self.st_ino;
+}
+
+bool isRootDirectory(const FindBlock* block) {
   struct RootIdentity {
     bool known = false;
     dev_t device = 0;
@@ -149,9 +163,8 @@ bool isRootDirectory(DIR* dir) {
     if (stat("/", &st) == 0) identity = {true, st.st_dev, st.st_ino};
     return identity;
   }();
-  struct stat self;
-  return root.known && fstat(dirfd(dir), &self) == 0 && self.st_dev == root.device &&
-         self.st_ino == root.inode;
+  return root.known && block->identityKnown && block->device == root.device &&
+         block->inode == root.inode;
 }
 
 /// A name without wildcards: the one entry that the file system has under exactly that
@@ -179,13 +192,14 @@ FindResult findMatching(FindBlock* block, const std::string& mask) {
   DIR* dir = opendir(directory.empty() ? "." : directory.c_str());
   if (dir == nullptr) return fail(block, errno);
 
+  identify(block, dir);
   const posix::WildcardMask wildcard(mask);
   const bool everything = wildcard.matchesEverything();
   // "." and ".." come first, subject to the mask; the root has neither. Windows lists
   // ".." wherever it lists ".", although the mask rules alone give '?' only ".".
   const bool dotMatches = everything || wildcard.matches(".");
   const bool dotDotMatches = dotMatches || wildcard.matches("..");
-  if ((dotMatches || dotDotMatches) && !isRootDirectory(dir)) {
+  if ((dotMatches || dotDotMatches) && !isRootDirectory(block)) {
     if (dotMatches) addEntry(block, ".", 1, DT_DIR);
     if (dotDotMatches) addEntry(block, "..", 2, DT_DIR);
   }
@@ -304,6 +318,13 @@ uint32_t entryIsNormal(FindBlock* block) {
 uint32_t entryIsReadOnly(FindBlock* block) {
   ensureStat(block);
   return block->attributes & kAttributeReadOnly;
+}
+
+int listedDirectoryIdentity(FindBlock* block, uint64_t* device, uint64_t* inode) {
+  if (!block->identityKnown) return 0;
+  *device = static_cast<uint64_t>(block->device);
+  *inode = static_cast<uint64_t>(block->inode);
+  return 1;
 }
 
 void entrySize(FindBlock* block, uint32_t* high, uint32_t* low) {

@@ -75,6 +75,9 @@ uint32_t entryIsReadOnly(FindBlock* block) {
   return block->data.dwFileAttributes & FILE_ATTRIBUTE_READONLY;
 }
 
+// The system's enumeration decides what a walk meets; it names no folder's identity.
+int listedDirectoryIdentity(FindBlock*, uint64_t*, uint64_t*) { return 0; }
+
 void entrySize(FindBlock* block, uint32_t* high, uint32_t* low) {
   *high = block->data.nFileSizeHigh;
   *low = block->data.nFileSizeLow;

@@ -105,7 +105,7 @@ const char* getExtension(const char* path) {
 }
 
 bool PathParts::split(StringRef path) {
-  const std::string::size_type kMaxPart = 255;
+  const std::string::size_type kMaxPart = platform::kMaxPathPart;
   const char* text = path.data();
   drive.clear();
   if (platform::kHasDrives && text[0] != '\0' && text[1] == ':') drive.assign(text, 2);

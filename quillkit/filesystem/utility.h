@@ -39,7 +39,8 @@ int endsWithSeparator(const char* path, uint32_t length);
 /// the terminating NUL when there is none. Points into `path`.
 const char* getExtension(const char* path);
 
-/// A path split into drive, directory, name and extension, by the C runtime's rules.
+/// A path split into drive, directory, name and extension, by the C runtime's rules;
+/// each part is cut to 255 bytes on Windows, to the path limit on POSIX.
 struct PathParts {
   std::string drive;
   std::string dir;

@@ -262,4 +262,27 @@ TEST_F(CollectCopyTest, ForceWriteStartsABatchThenFinishesAndTracesInWalkOrder) 
             Calls(fs_.calls.begin() + 3, fs_.calls.end()));
 }
 
+// Whatever the walk could not see is named after the copies, and fails the run.
+TEST_F(CollectCopyTest, WhatTheWalkCouldNotSeeIsReportedAfterTheCopiesAndFailsTheRun) {
+  const std::string copiedA = expected::traceCopied(p("E:/all/a.jpg"));
+  const std::string sealed = "find skipped : " + p("D:/photos/sealed") + " / ERROR Message:no\n";
+  const std::string limit = "find stopped at the entry limit...\n";
+  struct Case {
+    bool skips;
+    bool stops;
+    std::string lines;
+  };
+  const Case cases[] = {{true, false, sealed}, {false, true, limit}, {true, true, sealed + limit}};
+  for (const Case& c : cases) {
+    FakeFileSystem fs;
+    fs.current = p("C:/work");
+    fs.walkResult = {p("D:/photos/a.jpg")};
+    if (c.skips) fs.walkSkipped = {{p("D:/photos/sealed"), "ERROR Message:no"}};
+    fs.walkStoppedAtLimit = c.stops;
+    std::ostringstream console;
+    EXPECT_FALSE(collectCopy(console, fs, p("D:/photos/*.jpg"), p("E:/all"), false));
+    EXPECT_EQ(photosToAll() + copiedA + c.lines + "collectcopy end...\n", console.str());
+  }
+}
+
 }  // namespace

@@ -2,7 +2,10 @@
 
 #include <cerrno>
 
+#include <unistd.h>
+
 #include "copy/copy_file.h"
+#include "quillkit/diagnostics.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -21,6 +24,21 @@ TEST_F(PosixCopyFileTest, CopyFileWin32LeavesErrnoForTheErrorText) {
   EXPECT_EQ(EEXIST, errno);
   EXPECT_FALSE(CopyFileWin32(path("c.txt"), path("none.txt"), false));
   EXPECT_EQ(ENOENT, errno);
+}
+
+// Onto another name of itself, with force-write: the file stays, and the error says
+// what happened.
+TEST_F(PosixCopyFileTest, CopyOntoAnotherNameOfItselfSaysSo) {
+  dir_.write("a.txt", "precious");
+  ASSERT_EQ(0, link(path("a.txt").c_str(), path("b.txt").c_str()));
+  ASSERT_EQ(0, symlink(path("a.txt").c_str(), path("c.txt").c_str()));
+  for (const char* other : {"b.txt", "c.txt"}) {
+    EXPECT_FALSE(CopyFileWin32(path(other), path("a.txt"), true)) << other;
+    EXPECT_EQ("ERROR Message:The destination is the source file itself, under another name.",
+              quillkit::getLastErrorMessage())
+        << other;
+  }
+  EXPECT_EQ("precious", dir_.read("a.txt"));
 }
 
 TEST_F(PosixCopyFileTest, BackslashesAreSeparators) {

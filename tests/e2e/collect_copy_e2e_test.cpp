@@ -15,6 +15,13 @@
 
 namespace {
 
+std::size_t countOf(const std::string& text, const std::string& part) {
+  std::size_t count = 0;
+  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+    ++count;
+  return count;
+}
+
 /// A source tree under a fresh temporary folder; the program runs in `work`.
 class CollectCopyE2e : public ::testing::Test {
  protected:
@@ -172,6 +179,102 @@ TEST_F(CollectCopyE2e, DoubleByteNamesWithBackslashSecondByteAreCollected) {
   EXPECT_EQ(0, result.exitCode) << result.output;
   EXPECT_EQ((std::vector<std::string>{"a" + hyo + ".txt", so + ".txt"}), dir_.list("all"));
   EXPECT_EQ("deep", dir_.read("all/a" + hyo + ".txt"));
+}
+
+// --- what the walk and the copies do where POSIX allows more than Windows
+
+// A source folder longer than Windows' 255 bytes is walked whole, never a folder whose
+// name is a cut of it.
+TEST_F(CollectCopyE2e, LongSourceFolderIsWalkedWhole) {
+  if (testsys::isWindowsBuild()) GTEST_SKIP() << "Windows paths end at 260 bytes";
+  const std::string name = std::string(150, 'n') + "/" + std::string(150, 'm');
+  const std::size_t cut = 255 - dir_.path().size() - 1;  // where a 255-byte part would end
+  dir_.write(name + "/a.txt", "whole");
+  dir_.write(name.substr(0, cut) + "/trap.txt", "cut");
+  dir_.makeDirs("all");
+  ChildResult result = collect({at(name) + "/*.txt", at("all")});
+  EXPECT_EQ(0, result.exitCode) << result.output;
+  EXPECT_EQ(std::vector<std::string>{"a.txt"}, dir_.list("all"));
+}
+
+// A name with '*' or '?' is a name: its existence test is no pattern.
+TEST_F(CollectCopyE2e, NamesWithWildcardCharactersAreExactNames) {
+  if (testsys::isWindowsBuild()) GTEST_SKIP() << "no such names on Windows";
+  dir_.write("src/a?.txt", "question");
+  dir_.write("src/b*.txt", "star");
+  dir_.write("all/ab.txt", "other");
+  dir_.write("all/bx.txt", "other");
+  ChildResult result = collect({at("src") + "/*.txt", at("all")});
+  EXPECT_EQ(0, result.exitCode) << result.output;
+  EXPECT_EQ((std::vector<std::string>{"a?.txt", "ab.txt", "b*.txt", "bx.txt"}), dir_.list("all"));
+  EXPECT_EQ("question", dir_.read("all/a?.txt"));
+}
+
+// Two links back to the top make no file appear twice.
+TEST_F(CollectCopyE2e, LinksBackUpTheTreeAreWalkedOnce) {
+  dir_.write("src/a.txt", "a");
+  dir_.makeDirs("src/sub");
+  if (!testsys::makeSymbolicLink(at("src"), at("src/sub/up")) ||
+      !testsys::makeSymbolicLink(at("src"), at("src/sub/again")))
+    GTEST_SKIP() << "no symbolic links here";
+  dir_.makeDirs("all");
+  ChildResult result = collect({"-fw", at("src") + sep() + "*.txt", at("all")});
+  EXPECT_EQ(0, result.exitCode) << result.output;
+  EXPECT_EQ(1u, countOf(result.output, "copy dest : "));
+  EXPECT_EQ(std::vector<std::string>{"a.txt"}, dir_.list("all"));
+}
+
+// A folder that cannot be listed does not stop the others, but it is named before the
+// end and fails the run.
+TEST_F(CollectCopyE2e, UnreadableFolderIsNamedAndFailsTheRun) {
+  if (testsys::ignoresPermissions() || testsys::isWindowsBuild())
+    GTEST_SKIP() << "needs permission bits that bind this process";
+  dir_.write("src/a.txt", "a");
+  dir_.write("src/sealed/b.txt", "b");
+  dir_.write("src/z.txt", "z");
+  testsys::makeUnreadable(at("src/sealed"));
+  dir_.makeDirs("all");
+  ChildResult result = collect({at("src") + "/*.txt", at("all")});
+  const std::string tail = "find skipped : " + at("src/sealed") +
+                           " / ERROR Message:Permission denied\ncollectcopy end...\n";
+  ASSERT_GE(result.output.size(), tail.size());
+  EXPECT_EQ(tail, result.output.substr(result.output.size() - tail.size()));
+  EXPECT_EQ(1, result.exitCode);
+  EXPECT_EQ((std::vector<std::string>{"a.txt", "z.txt"}), dir_.list("all"));
+}
+
+// Killed while copies are under way, the program leaves every destination either as it
+// was or complete, and nothing beside them. Its output goes to a pipe that nobody reads,
+// so that it stops in the middle of a batch of replacing copies.
+TEST_F(CollectCopyE2e, InterruptedRunLeavesWholeFilesAndNothingBeside) {
+  if (testsys::isWindowsBuild()) GTEST_SKIP() << "POSIX signals";
+  const std::string all = "all/" + std::string(150, 'd');
+  const std::string fresh(4096, 'n'), old(100, 'o');
+  std::vector<std::string> names;
+  for (int i = 0; i < 300; ++i) {
+    names.push_back("f" + std::to_string(1000 + i) + ".dat");
+    dir_.write("src/" + names.back(), fresh);
+    dir_.write(all + "/" + names.back(), old);
+  }
+  // Without unnamed files (other kernels) only a signal that can be caught cleans up.
+  std::vector<const char*> signals = {"TERM"};
+  if (testsys::copiesAreUnnamed()) signals.push_back("KILL");
+  for (const char* signal : signals) {
+    const std::string script = std::string("mkfifo out; sleep 30 <out & r=$!; '") +
+                               PELQUIST_COPY_EXE + "' -collectcopy -fw -nosw '" + at("src") +
+                               "/*.dat' '" + at(all) + "' >out & p=$!; sleep 1; kill -" + signal +
+                               " $p; wait $p; echo $?; kill $r; rm out";
+    ChildResult result = runChild("/bin/sh", {"-c", script}, dir_.path());
+    EXPECT_EQ(std::string(signal) == "TERM" ? "143\n" : "137\n", result.output) << signal;
+    EXPECT_EQ(names, dir_.list(all)) << signal;
+    std::size_t replaced = 0;
+    for (const std::string& name : names) {
+      const std::string content = dir_.read(all + "/" + name);
+      EXPECT_TRUE(content == fresh || content == old) << name;
+      if (content == fresh) ++replaced;
+    }
+    EXPECT_LT(replaced, names.size()) << signal;  // it was stopped midway
+  }
 }
 
 }  // namespace

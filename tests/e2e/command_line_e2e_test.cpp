@@ -59,4 +59,17 @@ TEST(CommandLineE2e, WarningOpensEveryAcceptedRun) {
   EXPECT_EQ(withTextLineEnds(expected::kUnsafePath + "\n100%\n"), hidden.output);
 }
 
+// Started under a name that is also the name of a file, the program still takes that
+// file as its source: only argv[0] is the program.
+TEST(CommandLineE2e, AnArgumentThatEqualsTheProgramsNameIsAPath) {
+  TempDir dir;
+  dir.write("notes.txt", "work");
+  dir.makeDirs("backup");
+  ChildResult result =
+      runChild(PELQUIST_COPY_EXE, {"-nosw", "notes.txt", "backup"}, dir.path(), "", "notes.txt");
+  EXPECT_EQ(0, result.exitCode) << result.output << result.errorOutput;
+  EXPECT_EQ("work", dir.read("backup/notes.txt"));
+  EXPECT_EQ("work", dir.read("notes.txt"));
+}
+
 }  // namespace

@@ -16,8 +16,10 @@ struct ChildResult {
 };
 
 /// Runs `program` with `arguments` (each passed as one argument, bytes unchanged) in
-/// `workDirectory`, with `input` as its standard input, and waits for it.
+/// `workDirectory`, with `input` as its standard input, and waits for it. `argv0` is
+/// the name the program is started under; empty for its path.
 ChildResult runChild(const std::string& program, const std::vector<std::string>& arguments,
-                     const std::string& workDirectory, const std::string& input = "");
+                     const std::string& workDirectory, const std::string& input = "",
+                     const std::string& argv0 = "");
 
 #endif  // PELQUIST_TESTS_SUPPORT_CHILD_PROCESS_H_

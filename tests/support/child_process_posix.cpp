@@ -27,7 +27,8 @@ int scratchFile() {
 }  // namespace
 
 ChildResult runChild(const std::string& program, const std::vector<std::string>& arguments,
-                     const std::string& workDirectory, const std::string& input) {
+                     const std::string& workDirectory, const std::string& input,
+                     const std::string& argv0) {
   ChildResult result;
   int in = scratchFile(), out = scratchFile(), err = scratchFile();
   if (in < 0 || out < 0 || err < 0) return result;
@@ -36,7 +37,7 @@ ChildResult runChild(const std::string& program, const std::vector<std::string>&
   lseek(in, 0, SEEK_SET);
 
   std::vector<char*> argv;
-  argv.push_back(const_cast<char*>(program.c_str()));
+  argv.push_back(const_cast<char*>(argv0.empty() ? program.c_str() : argv0.c_str()));
   for (const std::string& argument : arguments)
     argv.push_back(const_cast<char*>(argument.c_str()));
   argv.push_back(nullptr);

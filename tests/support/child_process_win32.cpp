@@ -47,7 +47,8 @@ std::string slurp(HANDLE file) {
 }  // namespace
 
 ChildResult runChild(const std::string& program, const std::vector<std::string>& arguments,
-                     const std::string& workDirectory, const std::string& input) {
+                     const std::string& workDirectory, const std::string& input,
+                     const std::string& argv0) {
   ChildResult result;
   char tempDirectory[MAX_PATH + 1];
   GetTempPathA(sizeof tempDirectory, tempDirectory);
@@ -61,7 +62,7 @@ ChildResult runChild(const std::string& program, const std::vector<std::string>&
     WriteFile(in, input.data(), static_cast<DWORD>(input.size()), &written, nullptr);
     SetFilePointer(in, 0, nullptr, FILE_BEGIN);
 
-    std::string commandLine = quoteArgument(program);
+    std::string commandLine = quoteArgument(argv0.empty() ? program : argv0);
     for (const std::string& argument : arguments) commandLine += " " + quoteArgument(argument);
 
     STARTUPINFOA startup = {};
@@ -71,7 +72,7 @@ ChildResult runChild(const std::string& program, const std::vector<std::string>&
     startup.hStdOutput = out;
     startup.hStdError = err;
     PROCESS_INFORMATION process = {};
-    if (CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr,
+    if (CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr,
                        workDirectory.c_str(), &startup, &process)) {
       WaitForSingleObject(process.hProcess, INFINITE);
       DWORD code = 0;

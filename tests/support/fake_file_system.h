@@ -56,9 +56,11 @@ class FakeFileSystem : public FileSystem {
     return copy(oldest.first, oldest.second, true, errorText);
   }
   bool findFiles(const std::string& pattern, const std::string& directory,
-                 std::list<std::string>& found) override {
+                 FoundFiles& found) override {
     calls.push_back("find " + pattern + " in " + directory);
-    found = walkResult;
+    found.files = walkResult;
+    found.skipped = walkSkipped;
+    found.stoppedAtLimit = walkStoppedAtLimit;
     return walkSucceeds;
   }
 
@@ -67,6 +69,9 @@ class FakeFileSystem : public FileSystem {
   std::set<std::string> directories;
   std::map<std::string, std::string> files;
   std::list<std::string> walkResult;
+  /// What the walk could not see: folders with their error texts, the entry limit.
+  std::list<std::pair<std::string, std::string>> walkSkipped;
+  bool walkStoppedAtLimit = false;
 
   // Failures to arrange.
   bool currentDirectoryFails = false;

@@ -47,6 +47,9 @@ bool ignoresPermissions();
 bool makeSparseFile(const std::string& path, uint64_t size);
 /// Makes `link` a symbolic link to `target`; false where that is not available.
 bool makeSymbolicLink(const std::string& target, const std::string& link);
+/// True when the program writes a copy to an unnamed file until it is complete, so that
+/// even a process killed outright leaves nothing beside its destination (Linux).
+bool copiesAreUnnamed();
 /// True when the last system error says that the named entry does not exist.
 bool lastErrorIsNotFound();
 

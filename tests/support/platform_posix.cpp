@@ -7,7 +7,9 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
+#include "quillkit/filesystem/posix/kernel_calls.h"
 #include "tests/support/platform.h"
 
 namespace testsys {
@@ -48,17 +50,37 @@ std::string currentDirectory() {
 
 bool changeDirectory(const std::string& path) { return chdir(path.c_str()) == 0; }
 
-void removeTree(const std::string& path) {
+namespace {
+
+// Relative to an open folder, so that trees deeper than the path limit go too.
+void removeAt(int parent, const char* name) {
   struct stat st;
-  if (lstat(path.c_str(), &st) != 0) return;
-  if (S_ISDIR(st.st_mode)) {
-    chmod(path.c_str(), 0700);
-    for (const std::string& name : list(path)) removeTree(path + "/" + name);
-    rmdir(path.c_str());
-  } else {
-    unlink(path.c_str());
+  if (fstatat(parent, name, &st, AT_SYMLINK_NOFOLLOW) != 0) return;
+  if (!S_ISDIR(st.st_mode)) {
+    unlinkat(parent, name, 0);
+    return;
   }
+  fchmodat(parent, name, 0700, 0);
+  int fd = openat(parent, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (fd >= 0) {
+    if (DIR* dir = fdopendir(fd)) {
+      std::vector<std::string> names;
+      while (dirent* entry = readdir(dir)) {
+        std::string child = entry->d_name;
+        if (child != "." && child != "..") names.push_back(child);
+      }
+      for (const std::string& child : names) removeAt(dirfd(dir), child.c_str());
+      closedir(dir);
+    } else {
+      close(fd);
+    }
+  }
+  unlinkat(parent, name, AT_REMOVEDIR);
 }
+
+}  // namespace
+
+void removeTree(const std::string& path) { removeAt(AT_FDCWD, path.c_str()); }
 
 std::string temporaryRoot() {
   const char* root = getenv("TMPDIR");
@@ -91,6 +113,8 @@ bool makeSparseFile(const std::string& path, uint64_t size) {
 bool makeSymbolicLink(const std::string& target, const std::string& link) {
   return symlink(target.c_str(), link.c_str()) == 0;
 }
+
+bool copiesAreUnnamed() { return quillkit::posix::kernelHasUnnamedFiles(); }
 
 bool lastErrorIsNotFound() { return errno == ENOENT; }
 

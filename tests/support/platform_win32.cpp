@@ -95,6 +95,8 @@ bool makeSparseFile(const std::string& path, uint64_t size) {
 
 bool makeSymbolicLink(const std::string&, const std::string&) { return false; }
 
+bool copiesAreUnnamed() { return false; }
+
 bool lastErrorIsNotFound() {
   const DWORD error = GetLastError();
   return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;

@@ -332,7 +332,11 @@ CopyResult PendingCopy::write(const std::string& source, const std::string& dest
   if (int error = openRegularFile(source, in.slot(), status)) return failed(error);
   size_ = status.st_size;
   if (options.replace) {
-    if (int error = checkDestination(status, destination)) return failed(error);
+    if (int error = checkDestination(status, destination)) {
+      CopyResult refused = failed(error);
+      refused.sameFile = error == EBUSY;
+      return refused;
+    }
   }
   mode_t mode = status.st_mode & 0777;
   if (options.makeWritable) mode |= S_IWUSR;

@@ -33,6 +33,8 @@ struct CopyResult {
   int error = 0;
   /// The copy was read back and differs from its source; it did not take the name.
   bool differs = false;
+  /// The destination is the source itself under another name (error is EBUSY).
+  bool sameFile = false;
 
   bool succeeded() const { return error == 0 && !differs; }
 };

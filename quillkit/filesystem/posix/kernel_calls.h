@@ -34,6 +34,8 @@ int openUnnamedFile(const char* folder, mode_t mode, int& fd);
 int linkUnnamedFile(int fd, const char* path);
 /// Starts writing the file's data to disk without waiting for it.
 void startWriteOut(int fd);
+/// True where the kernel has unnamed files at all (a file system may still refuse).
+bool kernelHasUnnamedFiles();
 /// Tests only: makes openUnnamedFile refuse, so that the named fallback is taken.
 void refuseUnnamedFilesForTesting(bool refuse);
 

@@ -20,6 +20,8 @@ int linkUnnamedFile(int, const char*) { return ENOTSUP; }
 
 void startWriteOut(int) {}
 
+bool kernelHasUnnamedFiles() { return false; }
+
 void refuseUnnamedFilesForTesting(bool) {}
 
 struct timespec modificationTime(const struct stat& status) {

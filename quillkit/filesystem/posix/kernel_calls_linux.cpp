@@ -90,6 +90,8 @@ int linkUnnamedFile(int fd, const char* path) {
 
 void startWriteOut(int fd) { sync_file_range(fd, 0, 0, SYNC_FILE_RANGE_WRITE); }
 
+bool kernelHasUnnamedFiles() { return true; }
+
 void refuseUnnamedFilesForTesting(bool refuse) { unnamedRefused = refuse; }
 
 struct timespec modificationTime(const struct stat& status) {

@@ -1,4 +1,7 @@
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
 
 #include <filesystem>
 
@@ -95,6 +98,28 @@ TEST_F(MoveCommandTest, WildcardIntoAFolderEchoesFullPaths) {
   EXPECT_TRUE(exists("c.dat"));
   EXPECT_EQ(0, run("MOVE *.dat d.dat").status);  // one match may take a new name
   EXPECT_EQ("c", read("d.dat"));
+}
+
+// Onto another name of the same file, the destination name ends up holding the file
+// and the source name is gone, as when MOVE replaces any other file.
+TEST_F(MoveCommandTest, OntoAnotherNameOfTheSameFileTheSourceNameGoes) {
+  for (bool symbolic : {false, true}) {
+    write("s/h.txt", "held");
+    mkdir("d");
+    std::remove(path("d/h.txt").c_str());
+    if (symbolic)
+      ASSERT_EQ(0, symlink(path("s/h.txt").c_str(), path("d/h.txt").c_str()));
+    else
+      ASSERT_EQ(0, link(path("s/h.txt").c_str(), path("d/h.txt").c_str()));
+    RunResult result = run("MOVE /Y s\\h.txt d\\h.txt");
+    EXPECT_EQ(0, result.status) << symbolic << result.err;
+    EXPECT_EQ(kOneFile, result.out) << symbolic;
+    EXPECT_FALSE(exists("s/h.txt")) << symbolic;
+    EXPECT_EQ("held", read("d/h.txt")) << symbolic;
+    struct stat status;
+    ASSERT_EQ(0, lstat(path("d/h.txt").c_str(), &status));
+    EXPECT_TRUE(S_ISREG(status.st_mode)) << symbolic;
+  }
 }
 
 TEST_F(MoveCommandTest, WildcardMoveStopsAtTheFirstFileThatFails) {

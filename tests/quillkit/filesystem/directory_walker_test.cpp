@@ -112,12 +112,24 @@ TEST_F(WalkerTest, EntryLimitCountsDirectoriesAndEntriesDotsIncluded) {
   walker_.entryLimit = 0;
   EXPECT_TRUE(walker_.find());
   EXPECT_TRUE(walker_.results.empty());
+  EXPECT_TRUE(walker_.stoppedAtLimit);
 
   // Opening the top directory counts 1, and every entry 1 more; an entry is examined
   // while the count is at most the limit: ".", "..", a.txt, ab.c.
   walker_.entryLimit = 4;
   EXPECT_TRUE(walker_.find());
   EXPECT_EQ(below(top(), {"a.txt", "ab.c"}), walker_.results);
+  EXPECT_TRUE(walker_.stoppedAtLimit);
+
+  // Just enough for every folder and entry: nothing was left out.
+  walker_.entryLimit = 22;
+  EXPECT_TRUE(walker_.find());
+  EXPECT_EQ(12u, walker_.results.size());
+  EXPECT_FALSE(walker_.stoppedAtLimit);
+  EXPECT_TRUE(walker_.skipped.empty());
+  walker_.entryLimit = 21;
+  EXPECT_TRUE(walker_.find());
+  EXPECT_TRUE(walker_.stoppedAtLimit);
 }
 
 TEST_F(WalkerTest, MissingTopDirectoryFailsQuietlyWithOnePattern) {
@@ -195,6 +207,47 @@ TEST(WalkerLimits, OnePatternSharesTheCounterSeveralPatternsCountPerDirectory) {
   EXPECT_EQ(below(top, {"a/1.txt", "a/2.txt", "b.txt"}), walker.results);
 }
 
+// Links back up the tree are not walked again; a link to a folder elsewhere is.
+TEST(WalkerLinks, FolderAlreadyOnTheWayDownIsNotWalkedAgain) {
+  TempDir temp;
+  temp.write("top/a.txt", "");
+  temp.write("top/sub/b.txt", "");
+  temp.write("elsewhere/c.txt", "");
+  if (!testsys::makeSymbolicLink(temp.join("top"), temp.join("top/sub/up")) ||
+      !testsys::makeSymbolicLink(temp.join("top"), temp.join("top/sub/up2")) ||
+      !testsys::makeSymbolicLink(temp.join("top/sub"), temp.join("top/sub/self")) ||
+      !testsys::makeSymbolicLink(temp.join("elsewhere"), temp.join("top/there")))
+    GTEST_SKIP() << "no symbolic links here";
+  DirectoryWalker walker;
+  walker.reset("*.txt", temp.join("top"));
+  EXPECT_TRUE(walker.find());
+  EXPECT_EQ(below(temp.join("top"), {"a.txt", "sub/b.txt", "there/c.txt"}), walker.results);
+  EXPECT_TRUE(walker.skipped.empty());
+}
+
+// A folder whose full path is longer than the system takes is skipped and remembered.
+TEST(WalkerLimits, FolderBeyondThePathLimitIsSkippedWithItsReason) {
+  if (testsys::isWindowsBuild()) GTEST_SKIP() << "Windows paths stop at 260 bytes";
+  TempDir temp;
+  temp.write("deep/a.txt", "");
+  ASSERT_TRUE(testsys::changeDirectory(temp.join("deep")));
+  const std::string level(200, 'd');
+  std::string relative;
+  for (std::size_t length = temp.path().size(); length < testsys::createPathLimit() + 200;
+       length += level.size() + 1) {
+    ASSERT_TRUE(testsys::makeDirectory(level));
+    ASSERT_TRUE(testsys::changeDirectory(level));
+    relative += "/" + level;
+  }
+  DirectoryWalker walker;
+  walker.reset("*.txt", temp.join("deep"));
+  EXPECT_TRUE(walker.find());
+  EXPECT_EQ(below(temp.join("deep"), {"a.txt"}), walker.results);
+  ASSERT_EQ(1u, walker.skipped.size());
+  EXPECT_EQ("ERROR Message:File name too long", walker.skipped.front().errorText);
+  EXPECT_EQ(0u, walker.skipped.front().directory.find(temp.join("deep") + relative.substr(0, 201)));
+}
+
 // locked: a.txt sealed/{b.txt} z.txt, with sealed unreadable
 class UnreadableTest : public ::testing::Test {
  protected:
@@ -216,6 +269,10 @@ TEST_F(UnreadableTest, OnePatternSkipsTheSubdirectoryWithoutALogLine) {
   EXPECT_TRUE(walker.find());
   EXPECT_EQ(below(top(), {"a.txt", "z.txt"}), walker.results);
   EXPECT_TRUE(log.lines.empty());
+  // ... but remembers it, with the system's reason.
+  ASSERT_EQ(1u, walker.skipped.size());
+  EXPECT_EQ(pathBelow(top(), "sealed"), walker.skipped.front().directory);
+  EXPECT_EQ("ERROR Message:Permission denied", walker.skipped.front().errorText);
 
   walker.reset("*.txt", pathBelow(top(), "sealed"));
   EXPECT_FALSE(walker.find());

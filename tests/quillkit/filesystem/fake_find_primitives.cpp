@@ -91,6 +91,8 @@ uint32_t entryIsNormal(FindBlock*) { return kAttributeNormal; }
 
 uint32_t entryIsReadOnly(FindBlock*) { return 0; }
 
+int listedDirectoryIdentity(FindBlock*, uint64_t*, uint64_t*) { return 0; }
+
 void entrySize(FindBlock*, uint32_t* high, uint32_t* low) {
   *high = 0;
   *low = 0;

@@ -5,6 +5,8 @@
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
@@ -18,8 +20,12 @@ namespace {
 
 namespace posix = quillkit::posix;
 
-class PosixCopyFileTest : public ::testing::Test {
+// Every guarantee holds for the unnamed temporary file and for the named one that
+// serves where the file system refuses unnamed files.
+class PosixCopyFileTest : public ::testing::TestWithParam<bool> {
  protected:
+  void SetUp() override { posix::refuseUnnamedFilesForTesting(GetParam()); }
+  void TearDown() override { posix::refuseUnnamedFilesForTesting(false); }
   std::string path(const std::string& name) const { return dir_.join(name); }
   int copy(const std::string& from, const std::string& to, bool replace) {
     posix::CopyOptions options;
@@ -34,7 +40,7 @@ class PosixCopyFileTest : public ::testing::Test {
   TempDir dir_;
 };
 
-TEST_F(PosixCopyFileTest, FailuresTellWhy) {
+TEST_P(PosixCopyFileTest, FailuresTellWhy) {
   dir_.write("a.txt", "a");
   dir_.write("b.txt", "b");
   dir_.write("ro.txt", "read-only");
@@ -64,7 +70,7 @@ TEST_F(PosixCopyFileTest, FailuresTellWhy) {
   EXPECT_EQ((std::vector<std::string>{"a.txt", "b.txt", "dir", "fifo", "ro.txt"}), dir_.list());
 }
 
-TEST_F(PosixCopyFileTest, KeepsPermissionBitsAndNanosecondModificationTime) {
+TEST_P(PosixCopyFileTest, KeepsPermissionBitsAndNanosecondModificationTime) {
   dir_.write("a.sh", "#!/bin/sh\n");
   chmod(path("a.sh").c_str(), 0751);
   const struct timespec times[2] = {{1000, 0}, {1234567890, 123456789}};
@@ -74,9 +80,13 @@ TEST_F(PosixCopyFileTest, KeepsPermissionBitsAndNanosecondModificationTime) {
   EXPECT_EQ(0751u, copied.st_mode & 07777);
   EXPECT_EQ(1234567890, posix::modificationTime(copied).tv_sec);
   EXPECT_EQ(123456789, posix::modificationTime(copied).tv_nsec);
+  // Bits that the umask takes from a new file are set again.
+  chmod(path("a.sh").c_str(), 0777);
+  ASSERT_EQ(0, copy("a.sh", "c.sh", false));
+  EXPECT_EQ(0777u, statOf("c.sh").st_mode & 07777);
 }
 
-TEST_F(PosixCopyFileTest, ReplacingGivesANewFileAndLeavesNoTemporaryFile) {
+TEST_P(PosixCopyFileTest, ReplacingGivesANewFileAndLeavesNoTemporaryFile) {
   dir_.write("a.txt", std::string(300000, 'x'));
   dir_.write("b.txt", "old");
   posix::CopyOptions options;
@@ -91,7 +101,7 @@ TEST_F(PosixCopyFileTest, ReplacingGivesANewFileAndLeavesNoTemporaryFile) {
 }
 
 // A copy cut short by the file-size limit fails the way a full disk would: midway.
-TEST_F(PosixCopyFileTest, OverwriteThatFailsMidwayKeepsTheOldContent) {
+TEST_P(PosixCopyFileTest, OverwriteThatFailsMidwayKeepsTheOldContent) {
   dir_.write("big.txt", std::string(1 << 20, 'n'));
   dir_.write("b.txt", "old content");
   struct rlimit saved;
@@ -111,7 +121,7 @@ TEST_F(PosixCopyFileTest, OverwriteThatFailsMidwayKeepsTheOldContent) {
 }
 
 // A pending file that is given up twice closes only its own descriptor.
-TEST_F(PosixCopyFileTest, DiscardingTwiceLeavesOtherDescriptorsAlone) {
+TEST_P(PosixCopyFileTest, DiscardingTwiceLeavesOtherDescriptorsAlone) {
   if (fcntl(0, F_GETFD) == -1) {
     ASSERT_EQ(0, open("/dev/null", O_RDONLY));
   }
@@ -127,7 +137,7 @@ TEST_F(PosixCopyFileTest, DiscardingTwiceLeavesOtherDescriptorsAlone) {
 
 // Several copies race for one new name: exactly one wins, whole, and nothing is
 // overwritten afterwards.
-TEST_F(PosixCopyFileTest, FailIfExistsHoldsInARace) {
+TEST_P(PosixCopyFileTest, FailIfExistsHoldsInARace) {
   constexpr int kRacers = 8;
   for (int i = 0; i < kRacers; ++i)
     dir_.write("src" + std::to_string(i), std::string(200000 + i, char('a' + i)));
@@ -152,6 +162,93 @@ TEST_F(PosixCopyFileTest, FailIfExistsHoldsInARace) {
     EXPECT_EQ(200000u + (content[0] - 'a'), content.size());
   }
   EXPECT_EQ(kRacers + 10u, dir_.list().size());
+}
+
+INSTANTIATE_TEST_SUITE_P(UnnamedOrNamed, PosixCopyFileTest, ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                           return info.param ? "NamedTemporary" : "UnnamedFile";
+                         });
+
+// A pending file is unnamed where the file system allows; the named fallback shows
+// beside its destination, and nothing is left of either once it is gone.
+TEST(PendingFile, IsUnnamedUnlessRefusedAndLeavesNothing) {
+  TempDir dir;
+  for (bool refuse : {false, true}) {
+    posix::refuseUnnamedFilesForTesting(refuse);
+    {
+      posix::PendingFile pending;
+      ASSERT_EQ(0, pending.create(dir.join("x.txt"), 0644));
+      const std::vector<std::string> beside = dir.list();
+      if (refuse || !posix::kernelHasUnnamedFiles()) {
+        ASSERT_EQ(1u, beside.size());
+        EXPECT_EQ(0u, beside[0].find(".pelquist-"));
+      } else {
+        EXPECT_TRUE(beside.empty());
+      }
+    }
+    EXPECT_TRUE(dir.list().empty()) << refuse;
+  }
+  posix::refuseUnnamedFilesForTesting(false);
+}
+
+// A process killed while a copy is pending leaves nothing beside its destination: an
+// unnamed file goes with any signal, a named one with SIGINT and SIGTERM, and the
+// process ends as the signal ends it.
+TEST(PendingFile, InterruptedProcessLeavesNothingBehind) {
+  struct Case {
+    bool named;
+    int signalNumber;
+  };
+  for (const Case c :
+       {Case{false, SIGKILL}, Case{false, SIGTERM}, Case{true, SIGTERM}, Case{true, SIGINT}}) {
+    // Without unnamed files only the signals that can be caught clean up.
+    if (c.signalNumber == SIGKILL && !posix::kernelHasUnnamedFiles()) continue;
+    TempDir dir;
+    const std::string destination = dir.join("big.dat");
+    const pid_t child = fork();
+    ASSERT_NE(-1, child);
+    if (child == 0) {
+      posix::refuseUnnamedFilesForTesting(c.named);
+      posix::PendingFile pending;
+      if (pending.create(destination, 0644) != 0) _exit(2);
+      const std::string data(1 << 16, 'x');
+      if (posix::writeAll(pending.descriptor(), data.data(), data.size()) != 0) _exit(3);
+      kill(getpid(), c.signalNumber);
+      _exit(4);  // not reached: the signal ends the process
+    }
+    int status = 0;
+    ASSERT_EQ(child, waitpid(child, &status, 0));
+    EXPECT_TRUE(WIFSIGNALED(status)) << c.named << " " << c.signalNumber;
+    if (WIFSIGNALED(status)) {
+      EXPECT_EQ(c.signalNumber, WTERMSIG(status));
+    }
+    EXPECT_TRUE(dir.list().empty()) << c.named << " " << c.signalNumber;
+  }
+}
+
+TEST(CompareContent, TellsADifferenceAnywhereAndALengthApart) {
+  TempDir dir;
+  const std::string base(100000, 'a');
+  struct Case {
+    std::string other;
+    bool differs;
+  };
+  const Case cases[] = {{base, false},
+                        {base.substr(0, 99999) + "b", true},
+                        {"b" + base.substr(1), true},
+                        {base + "a", true},
+                        {base.substr(0, 70000), true}};
+  dir.write("base", base);
+  for (const Case& c : cases) {
+    dir.write("other", c.other);
+    const int left = open(dir.join("base").c_str(), O_RDONLY);
+    const int right = open(dir.join("other").c_str(), O_RDONLY);
+    const posix::CopyResult result = posix::compareContent(left, right);
+    EXPECT_EQ(0, result.error);
+    EXPECT_EQ(c.differs, result.differs) << c.other.size();
+    close(left);
+    close(right);
+  }
 }
 
 }  // namespace
