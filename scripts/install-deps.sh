@@ -5,6 +5,7 @@ set -euo pipefail
 
 packages=(cmake make g++)
 if [ "${1:-all}" != build ]; then
+  # libclang-rt-14-dev: the sanitizer runtimes and libFuzzer (libclang_rt.fuzzer).
   packages+=(clang libclang-rt-14-dev libgtest-dev googletest g++-mingw-w64-x86-64 wine64 wine
              locales util-linux libc-bin)
 fi
