@@ -10,6 +10,7 @@ packaging=(g++-mingw-w64-x86-64 groff-base gzip dpkg-dev)
 if [ "${1:-all}" = package ]; then
   packages+=("${packaging[@]}")
 elif [ "${1:-all}" != build ]; then
+  # libclang-rt-14-dev: the sanitizer runtimes and libFuzzer (libclang_rt.fuzzer).
   packages+=(clang libclang-rt-14-dev libgtest-dev googletest g++-mingw-w64-x86-64 wine64 wine
              locales util-linux libc-bin)
   # scripts/check-packages.sh: listing and unpacking the packages, reading the

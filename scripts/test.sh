@@ -3,6 +3,7 @@
 #   build/posix     native g++, warnings as errors
 #   build/generic   the same without Linux's own calls, as on other POSIX kernels
 #   build/sanitize  native clang++ with AddressSanitizer and UndefinedBehaviorSanitizer
+#   build/fuzz      clang++ libFuzzer targets, each run 20 s from its seed corpus (fuzz/)
 #   build/windows   mingw-w64 cross build, tests run under Wine (code page 932)
 # then the release packages (scripts/package.sh, scripts/check-packages.sh).
 set -euo pipefail
@@ -43,6 +44,10 @@ if [ "$(id -u)" -eq 0 ] && command -v setpriv >/dev/null; then
     fi
   done
 fi
+
+build fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DPELQUIST_FUZZ=ON \
+  -DBUILD_TESTING=OFF
+fuzz/run.sh build/fuzz 20
 
 build windows -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
 status=0
