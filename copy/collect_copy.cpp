@@ -1,8 +1,8 @@
 #include "copy/collect_copy.h"
 
+#include <deque>
 #include <list>
 #include <ostream>
-#include <vector>
 
 #include "copy/texts.h"
 #include "quillkit/diagnostics.h"
@@ -74,6 +74,10 @@ class CollectCopyRun {
 
  private:
   void line(const std::string& text) { console_ << text << std::endl; }
+  // The lines of one file are written together, when it is done: where the console is a
+  // terminal, the standard output's own line buffering still shows each at once.
+  void fileLine(const std::string& text) { console_ << text << '\n'; }
+  void endFile() { console_ << std::flush; }
 
   // `path` joined to the current directory.
   std::string fromCurrentDirectory(const std::string& path) {
@@ -146,7 +150,13 @@ class CollectCopyRun {
   // Copies one found file without force-write; false only when the copy failed for
   // another reason than an existing destination.
   bool collect(const Planned& file) {
-    line(copytexts::kTraceCopyDest + file.destination);
+    const bool result = collectOne(file);
+    endFile();
+    return result;
+  }
+
+  bool collectOne(const Planned& file) {
+    fileLine(copytexts::kTraceCopyDest + file.destination);
     if (file.sameFile) return true;
     if (fileSystem_.exists(file.destination)) {
       refuse(file.destination, file.source);
@@ -155,46 +165,53 @@ class CollectCopyRun {
     std::string errorText;
     const bool copied = fileSystem_.copyFile(file.destination, file.source, false, errorText);
     if (!copied && fileSystem_.exists(file.destination)) {
-      line(copytexts::kTraceCopy + file.destination + copytexts::kTraceCopyFailed);
+      fileLine(copytexts::kTraceCopy + file.destination + copytexts::kTraceCopyFailed);
       refuse(file.destination, file.source);
       return true;
     }
     return report(file, copied, errorText);
   }
 
-  // With force-write, copies are started a batch at a time and then finished and
-  // traced in walk order: the trace is the same, a batch later.
+  // With force-write, copies are started ahead of their trace: while a window of them
+  // is written and on its way to disk, the oldest is finished and traced, in walk
+  // order. The trace is the same, a window later.
   bool replaceAll(const std::list<std::string>& found) {
     bool result = true;
-    for (auto next = found.begin(); next != found.end();) {
-      std::vector<Planned> batch;
-      bool full = false;
-      while (next != found.end() && !full) {
-        batch.push_back(plan(*next++));
-        if (!batch.back().sameFile)
-          full = fileSystem_.startReplacingCopy(batch.back().destination, batch.back().source);
-      }
-      for (const Planned& file : batch) {
-        line(copytexts::kTraceCopyDest + file.destination);
-        if (file.sameFile) continue;
+    std::deque<Planned> waiting;
+    std::size_t started = 0;  // how many of `waiting` have their copy started
+    auto traceOldest = [&] {
+      const Planned file = waiting.front();
+      waiting.pop_front();
+      fileLine(copytexts::kTraceCopyDest + file.destination);
+      if (!file.sameFile) {
+        --started;
         std::string errorText;
         if (!report(file, fileSystem_.finishReplacingCopy(errorText), errorText))
           result = false;
       }
+      endFile();
+    };
+    for (const std::string& path : found) {
+      waiting.push_back(plan(path));
+      if (waiting.back().sameFile) continue;
+      fileSystem_.startReplacingCopy(waiting.back().destination, waiting.back().source);
+      ++started;
+      while (started > 0 && fileSystem_.replacingCopiesFull()) traceOldest();
     }
+    while (!waiting.empty()) traceOldest();
     return result;
   }
 
   // The lines of a copy that succeeded or failed; false for a failure.
   bool report(const Planned& file, bool copied, const std::string& errorText) {
     if (copied) {
-      line(copytexts::kTraceCopy + file.destination + copytexts::kTraceCopySucceeded);
+      fileLine(copytexts::kTraceCopy + file.destination + copytexts::kTraceCopySucceeded);
       return true;
     }
-    line(copytexts::kTraceCopy + file.destination + copytexts::kTraceCopyFailed);
+    fileLine(copytexts::kTraceCopy + file.destination + copytexts::kTraceCopyFailed);
     traceCopyCall(file.destination, file.source, forceWrite_);
     quillkit::debugPrintf("%s", errorText.c_str());
-    line(copytexts::kTraceLastError + errorText);
+    fileLine(copytexts::kTraceLastError + errorText);
     return false;
   }
 
@@ -203,13 +220,13 @@ class CollectCopyRun {
     console_ << copytexts::kTraceCopyCall << destinationPath
              << copytexts::kTraceCopyCallSeparator << sourcePath
              << copytexts::kTraceCopyCallSeparator << forceWrite << copytexts::kTraceCopyCallEnd
-             << std::endl;
+             << '\n';
   }
 
   void refuse(const std::string& destinationPath, const std::string& sourcePath) {
     traceCopyCall(destinationPath, sourcePath, false);
-    line(copytexts::kTraceExists);
-    line(copytexts::kTraceUseForceWrite);
+    fileLine(copytexts::kTraceExists);
+    fileLine(copytexts::kTraceUseForceWrite);
   }
 
   std::ostream& console_;

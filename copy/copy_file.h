@@ -18,9 +18,8 @@ bool CopyFileWin32(quillkit::StringRef destination, quillkit::StringRef source,
 
 /// Copies that replace their destinations (CopyFileWin32 with force-write), started one
 /// after another and finished in the same order. On POSIX a started copy is written at
-/// once and its write-out begins, so that the data of several goes to disk together
-/// before each, flushed, takes its name; on Windows each is CopyFileWin32 when it is
-/// finished.
+/// once; the first finish flushes the data of every started copy to disk in one go, and
+/// each then takes its name. On Windows each is CopyFileWin32 when it is finished.
 class ReplacingCopies {
  public:
   ReplacingCopies();
@@ -28,18 +27,21 @@ class ReplacingCopies {
   ReplacingCopies(const ReplacingCopies&) = delete;
   ReplacingCopies& operator=(const ReplacingCopies&) = delete;
 
-  /// Starts a copy; the number of bytes it writes ahead (0 where nothing is written
-  /// before finish).
-  uint64_t start(const std::string& destination, const std::string& source);
+  /// Starts a copy.
+  void start(const std::string& destination, const std::string& source);
   /// Finishes the oldest started copy: true when it is in place; false, with the
   /// system's last error telling why, as CopyFileWin32. Only after a start.
   bool finishNext();
   /// How many are started and not finished.
-  std::size_t started() const;
+  std::size_t started() const { return pending_.size(); }
+  /// The bytes that the started copies write ahead (none where nothing is written
+  /// before finish).
+  uint64_t bytesStarted() const { return bytes_; }
 
  private:
   struct Pending;
   std::deque<std::unique_ptr<Pending>> pending_;
+  uint64_t bytes_ = 0;
 };
 
 #endif  // PELQUIST_COPY_COPY_FILE_H_

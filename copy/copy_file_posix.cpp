@@ -21,28 +21,39 @@ bool CopyFileWin32(quillkit::StringRef destination, quillkit::StringRef source,
 struct ReplacingCopies::Pending {
   posix::PendingCopy copy;
   posix::CopyResult written;
+  uint64_t bytes = 0;
+  bool flushed = false;
 };
 
 ReplacingCopies::ReplacingCopies() = default;
 ReplacingCopies::~ReplacingCopies() = default;
 
-uint64_t ReplacingCopies::start(const std::string& destination, const std::string& source) {
+void ReplacingCopies::start(const std::string& destination, const std::string& source) {
   posix::CopyOptions options;
   options.replace = true;
   pending_.push_back(std::make_unique<Pending>());
   Pending& next = *pending_.back();
   next.written = next.copy.write(posix::toNativePath(source.c_str()),
                                  posix::toNativePath(destination.c_str()), options);
-  return next.written.succeeded() ? static_cast<uint64_t>(next.copy.size()) : 0;
+  if (next.written.succeeded()) next.bytes = static_cast<uint64_t>(next.copy.size());
+  bytes_ += next.bytes;
 }
 
 bool ReplacingCopies::finishNext() {
+  // One flush of the file system puts every started copy on disk at once: each then
+  // takes its name without a flush of its own.
+  Pending& front = *pending_.front();
+  if (front.written.succeeded() && !front.flushed && front.copy.flushFileSystem()) {
+    for (std::unique_ptr<Pending>& started : pending_) {
+      started->copy.markFlushed();
+      started->flushed = true;
+    }
+  }
   std::unique_ptr<Pending> oldest = std::move(pending_.front());
   pending_.pop_front();
+  bytes_ -= oldest->bytes;
   const posix::CopyResult result =
       oldest->written.succeeded() ? oldest->copy.commit() : oldest->written;
   errno = result.sameFile ? static_cast<int>(quillkit::kErrorSameFile) : result.error;
   return result.succeeded();
 }
-
-std::size_t ReplacingCopies::started() const { return pending_.size(); }

@@ -18,9 +18,8 @@ struct ReplacingCopies::Pending {
 ReplacingCopies::ReplacingCopies() = default;
 ReplacingCopies::~ReplacingCopies() = default;
 
-uint64_t ReplacingCopies::start(const std::string& destination, const std::string& source) {
+void ReplacingCopies::start(const std::string& destination, const std::string& source) {
   pending_.push_back(std::make_unique<Pending>(Pending{destination, source}));
-  return 0;
 }
 
 bool ReplacingCopies::finishNext() {
@@ -28,5 +27,3 @@ bool ReplacingCopies::finishNext() {
   pending_.pop_front();
   return CopyFileWin32(oldest->destination, oldest->source, true);
 }
-
-std::size_t ReplacingCopies::started() const { return pending_.size(); }

@@ -29,21 +29,23 @@ bool RealFileSystem::copyFile(const std::string& destination, const std::string&
   return false;
 }
 
-// A batch is small enough that a terminal shows steady progress, large enough that the
-// data of many files goes to disk together.
-constexpr std::size_t kBatchFiles = 32;
-constexpr uint64_t kBatchBytes = 32 << 20;
+// The copies under way are few enough that a terminal shows steady progress, and many
+// enough that the data of several goes to disk together.
+constexpr std::size_t kCopiesUnderWay = 32;
+constexpr uint64_t kBytesUnderWay = 32 << 20;
 
-bool RealFileSystem::startReplacingCopy(const std::string& destination,
+void RealFileSystem::startReplacingCopy(const std::string& destination,
                                         const std::string& source) {
-  bytesStarted_ += replacing_.start(destination, source);
-  return replacing_.started() >= kBatchFiles || bytesStarted_ >= kBatchBytes;
+  replacing_.start(destination, source);
+}
+
+bool RealFileSystem::replacingCopiesFull() {
+  return replacing_.started() >= kCopiesUnderWay || replacing_.bytesStarted() >= kBytesUnderWay;
 }
 
 bool RealFileSystem::finishReplacingCopy(std::string& errorText) {
   const bool finished = replacing_.finishNext();
   if (!finished) errorText = quillkit::getLastErrorMessage();
-  if (replacing_.started() == 0) bytesStarted_ = 0;
   return finished;
 }
 

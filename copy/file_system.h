@@ -44,10 +44,12 @@ class FileSystem {
                         bool forceWrite, std::string& errorText) = 0;
   /// Starts a copy that replaces whatever `destination` holds (a copy with
   /// force-write); started copies are finished, in the same order, by
-  /// finishReplacingCopy. True when a batch is full: the caller finishes what it started
-  /// before it starts more.
-  virtual bool startReplacingCopy(const std::string& destination,
+  /// finishReplacingCopy.
+  virtual void startReplacingCopy(const std::string& destination,
                                   const std::string& source) = 0;
+  /// True when as many copies are started as should be at once: the caller finishes the
+  /// oldest before it starts another.
+  virtual bool replacingCopiesFull() = 0;
   /// Finishes the oldest started copy: true when it is in place; otherwise `errorText`
   /// is the system's text for why.
   virtual bool finishReplacingCopy(std::string& errorText) = 0;
@@ -69,14 +71,14 @@ class RealFileSystem : public FileSystem {
   bool exists(const std::string& path) override;
   bool copyFile(const std::string& destination, const std::string& source, bool forceWrite,
                 std::string& errorText) override;
-  bool startReplacingCopy(const std::string& destination, const std::string& source) override;
+  void startReplacingCopy(const std::string& destination, const std::string& source) override;
+  bool replacingCopiesFull() override;
   bool finishReplacingCopy(std::string& errorText) override;
   bool findFiles(const std::string& pattern, const std::string& directory,
                  FoundFiles& found) override;
 
  private:
   ReplacingCopies replacing_;
-  uint64_t bytesStarted_ = 0;
 };
 
 #endif  // PELQUIST_COPY_FILE_SYSTEM_H_

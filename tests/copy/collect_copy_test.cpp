@@ -244,9 +244,10 @@ TEST_F(CollectCopyTest, ForceWriteReplacesAndNamesItselfInTheFailure) {
   EXPECT_EQ("true", console_.str().substr(console_.str().size() - 4));
 }
 
-// With force-write a batch of copies is started before the first is finished; the
-// trace still names them one by one in walk order, skipped files included.
-TEST_F(CollectCopyTest, ForceWriteStartsABatchThenFinishesAndTracesInWalkOrder) {
+// With force-write, copies are started ahead of the oldest's finish, as many as the file
+// system takes at once; the trace still names them one by one in walk order, skipped
+// files included.
+TEST_F(CollectCopyTest, ForceWriteStartsCopiesAheadAndTracesThemInWalkOrder) {
   fs_.walkResult = {p("D:/photos/a.jpg"), p("E:/all/b.jpg"), p("D:/photos/c.jpg"),
                     p("D:/photos/d.jpg")};
   EXPECT_TRUE(collect(p("D:/photos/*.jpg"), p("E:/all"), true));
@@ -257,7 +258,7 @@ TEST_F(CollectCopyTest, ForceWriteStartsABatchThenFinishesAndTracesInWalkOrder) 
   const std::string from = " <- " + p("D:/photos/");
   EXPECT_EQ((Calls{"start " + p("E:/all/a.jpg") + from + "a.jpg",
                    "start " + p("E:/all/c.jpg") + from + "c.jpg", "finish " + p("E:/all/a.jpg"),
-                   "finish " + p("E:/all/c.jpg"), "start " + p("E:/all/d.jpg") + from + "d.jpg",
+                   "start " + p("E:/all/d.jpg") + from + "d.jpg", "finish " + p("E:/all/c.jpg"),
                    "finish " + p("E:/all/d.jpg")}),
             Calls(fs_.calls.begin() + 3, fs_.calls.end()));
 }

@@ -44,11 +44,11 @@ class FakeFileSystem : public FileSystem {
     calls.push_back("copy " + destination + " <- " + source + (forceWrite ? " -fw" : ""));
     return copy(destination, source, forceWrite, errorText);
   }
-  bool startReplacingCopy(const std::string& destination, const std::string& source) override {
+  void startReplacingCopy(const std::string& destination, const std::string& source) override {
     calls.push_back("start " + destination + " <- " + source);
     started.push_back({destination, source});
-    return started.size() >= batchSize;
   }
+  bool replacingCopiesFull() override { return started.size() >= batchSize; }
   bool finishReplacingCopy(std::string& errorText) override {
     const std::pair<std::string, std::string> oldest = started.front();
     started.erase(started.begin());
@@ -82,7 +82,7 @@ class FakeFileSystem : public FileSystem {
   std::map<std::string, std::string> copyFailures;
   /// A failed copy finds a file of that name in its way (another process made it).
   bool failureLeavesFile = false;
-  /// How many replacing copies make a full batch.
+  /// How many replacing copies may be under way at once.
   std::size_t batchSize = 2;
 
   /// Every call, in order: "cwd", "cd D", "mkdirs P", "isdir P", "exists P",

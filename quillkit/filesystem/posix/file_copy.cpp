@@ -218,6 +218,7 @@ PendingFile::~PendingFile() { discard(); }
 
 int PendingFile::create(const std::string& destination, mode_t mode) {
   discard();
+  flushed_ = false;
   destination_ = destination;
   createdMode_ = mode & ~processUmask();
   int error = openUnnamedFile(folderOf(destination).c_str(), mode, fd_);
@@ -236,15 +237,11 @@ int PendingFile::create(const std::string& destination, mode_t mode) {
   return EEXIST;
 }
 
-void PendingFile::startWriteOut() {
-  if (fd_ >= 0) posix::startWriteOut(fd_);
-}
-
 int PendingFile::commit(bool replace, bool durable) {
   // Replacing must not trade the old content for data still in the page cache; a new
   // name loses nothing if a crash cuts it short, so it is not worth a flush per file,
   // unless its source is about to go.
-  if ((replace || durable) && fsync(fd_) != 0 && errno != EINVAL) return errno;
+  if ((replace || durable) && !flushed_ && fdatasync(fd_) != 0 && errno != EINVAL) return errno;
   int error = 0;
   if (temporary_.empty()) {
     error = replace ? replaceWithUnnamed() : linkUnnamedFile(fd_, destination_.c_str());
@@ -350,8 +347,11 @@ CopyResult PendingCopy::write(const std::string& source, const std::string& dest
   if (!file_.hasMode(mode) && fchmod(out, mode) != 0) return failed(errno);
   const struct timespec times[2] = {{0, UTIME_NOW}, modificationTime(status)};
   if (futimens(out, times) != 0) return failed(errno);
-  if (options.replace) file_.startWriteOut();
   return CopyResult();
+}
+
+bool PendingCopy::flushFileSystem() {
+  return file_.descriptor() >= 0 && posix::flushFileSystem(file_.descriptor()) == 0;
 }
 
 CopyResult PendingCopy::commit() {

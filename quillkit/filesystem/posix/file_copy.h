@@ -57,8 +57,9 @@ class PendingFile {
   int descriptor() const { return fd_; }
   /// True when the file was created with exactly `mode`, so no fchmod is needed.
   bool hasMode(mode_t mode) const { return createdMode_ == mode; }
-  /// Starts writing the data out now, so that a later commit waits less.
-  void startWriteOut();
+  /// Says that the data is on disk already (the whole file system was flushed), so that
+  /// commit need not flush it again.
+  void markFlushed() { flushed_ = true; }
   /// Gives the file the destination name: when `replace`, flushed to disk and atomically
   /// replacing an existing file; otherwise failing with EEXIST if the name exists
   /// (flushed first too when `durable`).
@@ -72,27 +73,32 @@ class PendingFile {
 
   int fd_ = -1;
   mode_t createdMode_ = 0;
+  bool flushed_ = false;
   /// Empty for an unnamed file.
   std::string temporary_;
   std::string destination_;
 };
 
 /// A copy written in full, with its permission bits and modification time, that has
-/// not taken its name yet: copies that replace files can be written one after another
-/// and named afterwards, so that their data goes to disk together.
+/// not taken its name yet: copies that replace files can be written one after another,
+/// flushed to disk together, and named afterwards.
 class PendingCopy {
  public:
   /// Opens `source`, checks `destination` (when replacing: not the source itself, not a
-  /// directory, not read-only) and writes the copy. A replacing copy starts its
-  /// write-out at once. Fails with EBUSY for a file copied onto itself (EEXIST at
-  /// commit when not replacing), EISDIR when either side is a directory, EACCES for a
-  /// read-only destination, EINVAL for a source that is a pipe, socket or device.
+  /// directory, not read-only) and writes the copy. Fails with EBUSY for a file copied onto
+  /// itself (EEXIST at commit when not replacing), EISDIR when either side is a directory,
+  /// EACCES for a read-only destination, EINVAL for a source that is a pipe, socket or device.
   CopyResult write(const std::string& source, const std::string& destination,
                    const CopyOptions& options);
   /// Gives the written copy its name (PendingFile::commit).
   CopyResult commit();
   /// The size of the source as it was opened.
   off_t size() const { return size_; }
+  /// Writes everything of the copy's file system to disk: true when done, and then every
+  /// copy written before it may be marked flushed.
+  bool flushFileSystem();
+  /// See PendingFile::markFlushed.
+  void markFlushed() { file_.markFlushed(); }
 
  private:
   PendingFile file_;

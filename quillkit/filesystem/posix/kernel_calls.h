@@ -32,8 +32,9 @@ int openUnnamedFile(const char* folder, mode_t mode, int& fd);
 /// Gives the unnamed file `fd` the name `path` only when no entry has that name: 0,
 /// EEXIST, or errno.
 int linkUnnamedFile(int fd, const char* path);
-/// Starts writing the file's data to disk without waiting for it.
-void startWriteOut(int fd);
+/// Writes everything of the file system that holds `fd` to disk and waits: one flush for
+/// many files. 0, ENOTSUP where the kernel cannot (flush file by file then), or errno.
+int flushFileSystem(int fd);
 /// True where the kernel has unnamed files at all (a file system may still refuse).
 bool kernelHasUnnamedFiles();
 /// Tests only: makes openUnnamedFile refuse, so that the named fallback is taken.

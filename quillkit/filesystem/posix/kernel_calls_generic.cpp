@@ -18,7 +18,7 @@ int openUnnamedFile(const char*, mode_t, int& fd) {
 
 int linkUnnamedFile(int, const char*) { return ENOTSUP; }
 
-void startWriteOut(int) {}
+int flushFileSystem(int) { return ENOTSUP; }
 
 bool kernelHasUnnamedFiles() { return false; }
 

@@ -81,14 +81,22 @@ int openUnnamedFile(const char* folder, mode_t mode, int& fd) {
 }
 
 int linkUnnamedFile(int fd, const char* path) {
-  // Linking an unnamed file by its descriptor needs a privilege; its name under
-  // /proc does not.
+  // Linking an unnamed file by its descriptor is the cheaper way but needs a privilege
+  // (CAP_DAC_READ_SEARCH); its name under /proc does not. A refusal is remembered.
+  static std::atomic<bool> byDescriptor{true};
+  const bool tried = byDescriptor;
+  if (tried) {
+    if (linkat(fd, "", AT_FDCWD, path, AT_EMPTY_PATH) == 0) return 0;
+    // Without the privilege the kernel answers ENOENT, as it does for a missing folder.
+    if (errno != EPERM && errno != ENOENT) return errno;
+  }
   const std::string self = "/proc/self/fd/" + std::to_string(fd);
-  if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path, AT_SYMLINK_FOLLOW) == 0) return 0;
-  return errno;
+  if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path, AT_SYMLINK_FOLLOW) != 0) return errno;
+  if (tried) byDescriptor = false;
+  return 0;
 }
 
-void startWriteOut(int fd) { sync_file_range(fd, 0, 0, SYNC_FILE_RANGE_WRITE); }
+int flushFileSystem(int fd) { return syncfs(fd) == 0 ? 0 : errno; }
 
 bool kernelHasUnnamedFiles() { return true; }
 
