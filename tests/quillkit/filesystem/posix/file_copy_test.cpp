@@ -20,6 +20,18 @@ namespace {
 
 namespace posix = quillkit::posix;
 
+// Started as a shell's background job, the tests begin with SIGINT ignored; the
+// interruption tests need the signals as an interactive user has them, from the start,
+// before any copy decides how to clean up.
+[[maybe_unused]] const bool kSignalsAtDefault = [] {
+  for (int signalNumber : {SIGINT, SIGTERM}) {
+    struct sigaction current;
+    sigaction(signalNumber, nullptr, &current);
+    if (current.sa_handler == SIG_IGN) signal(signalNumber, SIG_DFL);
+  }
+  return true;
+}();
+
 // Every guarantee holds for the unnamed temporary file and for the named one that
 // serves where the file system refuses unnamed files.
 class PosixCopyFileTest : public ::testing::TestWithParam<bool> {
