@@ -7,7 +7,6 @@
 #include "copy/texts.h"
 #include "quillkit/diagnostics.h"
 #include "quillkit/filesystem/utility.h"
-#include "quillkit/platform.h"
 
 namespace {
 

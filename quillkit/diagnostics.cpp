@@ -141,6 +141,4 @@ std::string getLastErrorMessage() {
   return std::string(message.text().c_str());
 }
 
-uint32_t lastErrorCode() { return os::lastErrorCode(); }
-
 }  // namespace quillkit

@@ -26,10 +26,6 @@ bool debugOutput(const char* format, ...);
 /// "ERROR Message:" followed by the system's text for the calling thread's last error.
 std::string getLastErrorMessage();
 
-/// The calling thread's last system error code, to be kept across calls that would
-/// replace it and then handed to ErrorMessage::load.
-uint32_t lastErrorCode();
-
 /// An error code of the library's own, in the range that Windows leaves to programs (bit
 /// 29 set): a copy whose destination is its source under another name. POSIX has no
 /// errno that says so; ErrorMessage gives it a text there.

@@ -26,6 +26,8 @@ class NameRule {
   explicit NameRule(const char* pattern) : pattern_(pattern) {
     if (pattern_.size() >= 3) tail_ = pattern_.c_str() + 2;
   }
+  NameRule(const NameRule&) = delete;  // the tail points into the pattern
+  NameRule& operator=(const NameRule&) = delete;
   /// `extension` is the extension of the file's full path.
   bool matches(const char* name, const char* extension) const {
     if (pattern_ == name) return true;

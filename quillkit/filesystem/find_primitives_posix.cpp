@@ -78,7 +78,8 @@ bool isDotsName(const char* name) {
   return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
 }
 
-void addEntry(FindBlock* block, const char* name, std::size_t length, unsigned char type) {
+void addEntry(FindBlock* block, const char* name, unsigned char type) {
+  const std::size_t length = std::strlen(name);
   const auto offset = static_cast<uint32_t>(block->names.size());
   block->names.append(name, length + 1);
   posix::appendListingKey(name, length, block->keys);
@@ -181,7 +182,7 @@ FindResult findExact(FindBlock* block, const std::string& path, const std::strin
     entryName = slash != nullptr ? slash + 1 : resolved;
     if (entryName.empty()) return fail(block, ENOENT);  // the root has no entry
   }
-  addEntry(block, entryName.c_str(), entryName.size(), kTypeUnknown);
+  addEntry(block, entryName.c_str(), kTypeUnknown);
   block->state = SearchState::kOpen;
   describe(block, st);
   return kFindOk;
@@ -200,8 +201,8 @@ FindResult findMatching(FindBlock* block, const std::string& mask) {
   const bool dotMatches = everything || wildcard.matches(".");
   const bool dotDotMatches = dotMatches || wildcard.matches("..");
   if ((dotMatches || dotDotMatches) && !isRootDirectory(block)) {
-    if (dotMatches) addEntry(block, ".", 1, DT_DIR);
-    if (dotDotMatches) addEntry(block, "..", 2, DT_DIR);
+    if (dotMatches) addEntry(block, ".", DT_DIR);
+    if (dotDotMatches) addEntry(block, "..", DT_DIR);
   }
   const size_t dotCount = block->entries.size();
 
@@ -215,8 +216,7 @@ FindResult findMatching(FindBlock* block, const std::string& mask) {
     }
     const char* name = entry->d_name;
     if (isDotsName(name)) continue;
-    if (everything || wildcard.matches(name))
-      addEntry(block, name, std::strlen(name), entry->d_type);
+    if (everything || wildcard.matches(name)) addEntry(block, name, entry->d_type);
   }
   closedir(dir);
   sortEntries(block, dotCount);
@@ -282,7 +282,7 @@ int closeFind(FindBlock* block) {
     std::string().swap(block->names);
     std::string().swap(block->keys);
     std::vector<Entry>().swap(block->entries);
-    addEntry(block, name.c_str(), name.size(), type);
+    addEntry(block, name.c_str(), type);
   }
   block->state = SearchState::kInvalid;
   return 0;

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/child_process.h"
+#include "tests/support/temp_dir.h"
+
 #include <string>
 #include <vector>
 
@@ -30,6 +33,15 @@ class CommandLineSplitter : public Application {
   bool split(const char* line) { return appendCommandLine(line); }
   const ArgumentList& list() const { return arguments; }
 };
+
+// The process's own command line: each argument as given, quoted where it holds a blank
+// or is empty.
+TEST(ApplicationCommandLine, IsTheArgumentsJoinedAndQuotedWhereNeeded) {
+  TempDir folder;
+  ChildResult child =
+      runChild(PELQUIST_TEST_HELPER_EXE, {"command-line", "a b", "", "c"}, folder.path());
+  EXPECT_EQ(std::string(PELQUIST_TEST_HELPER_EXE) + " command-line \"a b\" \"\" c", child.output);
+}
 
 TEST(ApplicationCommandLine, SplitsAtBlanksOutsideQuotes) {
   CommandLineSplitter splitter;

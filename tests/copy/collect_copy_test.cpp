@@ -261,6 +261,17 @@ TEST_F(CollectCopyTest, ForceWriteStartsCopiesAheadAndTracesThemInWalkOrder) {
                    "start " + p("E:/all/d.jpg") + from + "d.jpg", "finish " + p("E:/all/c.jpg"),
                    "finish " + p("E:/all/d.jpg")}),
             Calls(fs_.calls.begin() + 3, fs_.calls.end()));
+
+  // Where one copy at a time is all the file system takes, each is finished at once.
+  FakeFileSystem one;
+  one.current = p("C:/work");
+  one.batchSize = 1;
+  one.walkResult = {p("D:/photos/a.jpg"), p("D:/photos/c.jpg")};
+  std::ostringstream console;
+  EXPECT_TRUE(collectCopy(console, one, p("D:/photos/*.jpg"), p("E:/all"), true));
+  EXPECT_EQ((Calls{"start " + p("E:/all/a.jpg") + from + "a.jpg", "finish " + p("E:/all/a.jpg"),
+                   "start " + p("E:/all/c.jpg") + from + "c.jpg", "finish " + p("E:/all/c.jpg")}),
+            Calls(one.calls.begin() + 3, one.calls.end()));
 }
 
 // Whatever the walk could not see is named after the copies, and fails the run.

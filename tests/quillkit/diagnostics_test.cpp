@@ -116,6 +116,14 @@ TEST(AssertionReport, MessageIsCutAt1023Characters) {
             reportFile(folder));
 }
 
+TEST(AssertionReport, ReportIsCutAt2047Characters) {
+  TempDir folder;
+  runHelper(folder, {"long-report"});
+  const std::string whole =
+      assertionReport(std::string(1100, 'e'), "src", "7", std::string(1023, 'm'));
+  EXPECT_EQ(withTextLineEnds(whole.substr(0, 2047)), reportFile(folder));
+}
+
 TEST(AssertionReport, MacroNamesTheConditionAndItsSource) {
   TempDir folder;
   HelperRun run = runHelper(folder, {"macro"});

@@ -1,5 +1,5 @@
 // A small program that the tests start in a temporary folder to raise one assertion
-// report: `test_helper <case> [real-notice]`. Every step of the report that would
+// report, or to print the command line it was given: `test_helper <case> [real-notice]`. Every step of the report that would
 // leave the process (debugger output, wait, shell request, notice) is written instead,
 // in the order it happens, to "helper_events.log"; "real-notice" keeps the system's
 // own notice. Exits 2 for an unknown case, and 0 when the case did not raise.
@@ -9,6 +9,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/application.h"
 #include "quillkit/diagnostics.h"
 #include "quillkit/filesystem/utility.h"
 #include "quillkit/scoped_ptr.h"
@@ -64,6 +65,14 @@ int raiseCase(const std::string& which) {
   if (which == "long-message") {
     const std::string longText(1500, 'm');
     quillkit::assertionFailed("x", "y", 1, "%s", longText.c_str());
+  }
+  if (which == "long-report") {
+    const std::string expression(1100, 'e'), longText(1500, 'm');
+    quillkit::assertionFailed(expression.c_str(), "src", 7, "%s", longText.c_str());
+  }
+  if (which == "command-line") {
+    std::printf("%s", processCommandLine());
+    return 0;
   }
   if (which == "macro") {
     int count = 0;

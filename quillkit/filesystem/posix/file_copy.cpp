@@ -243,18 +243,18 @@ int PendingFile::commit(bool replace, bool durable) {
   // unless its source is about to go.
   if ((replace || durable) && !flushed_ && fdatasync(fd_) != 0 && errno != EINVAL) return errno;
   int error = 0;
-  if (temporary_.empty()) {
+  if (temporary_.empty())
     error = replace ? replaceWithUnnamed() : linkUnnamedFile(fd_, destination_.c_str());
-  } else if (replace) {
+  else if (replace)
     error = rename(temporary_.c_str(), destination_.c_str()) == 0 ? 0 : errno;
-    if (error == 0) {
-      unregisterName(temporary_);
-      temporary_.clear();
-    }
-  } else {
+  else
     error = claimName();
-  }
   if (error != 0) return error;
+  // A temporary name is the destination's now, or gone: nothing is left to remove.
+  if (!temporary_.empty()) {
+    unregisterName(temporary_);
+    temporary_.clear();
+  }
   close(fd_);
   fd_ = -1;
   return 0;
@@ -277,24 +277,17 @@ int PendingFile::replaceWithUnnamed() {
   return EEXIST;
 }
 
+// The temporary name takes the destination only where no entry has it.
 int PendingFile::claimName() {
   if (link(temporary_.c_str(), destination_.c_str()) == 0) {
     unlink(temporary_.c_str());
-    unregisterName(temporary_);
-    temporary_.clear();
     return 0;
   }
   int error = errno;
   if (error == EEXIST || error == ENOENT || error == EACCES || error == ENOTDIR) return error;
   // Some file systems have no hard links; an exclusive rename does the same job.
   error = renameExclusive(temporary_.c_str(), destination_.c_str());
-  if (error != ENOTSUP) {
-    if (error == 0) {
-      unregisterName(temporary_);
-      temporary_.clear();
-    }
-    return error;
-  }
+  if (error != ENOTSUP) return error;
   // Last resort: claim the name with an empty file, then replace it whole.
   int claim = open(destination_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
   if (claim < 0) return errno;
@@ -304,8 +297,6 @@ int PendingFile::claimName() {
     unlink(destination_.c_str());
     return error;
   }
-  unregisterName(temporary_);
-  temporary_.clear();
   return 0;
 }
 

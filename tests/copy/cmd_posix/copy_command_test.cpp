@@ -309,15 +309,20 @@ TEST_F(CopyCommandTest, JoinedFileTakesTheModeOfWhatItReplacesOrOfANewFile) {
   write("x2.txt", "two");
   write("old.dat", "old");
   chmod(path("old.dat").c_str(), 0640);
+  write("open.dat", "old");  // bits that a new file would not get from the umask
+  chmod(path("open.dat").c_str(), 0666);
   const mode_t mask = umask(0);  // the process's own, which the program takes as it is
   umask(mask);
   EXPECT_EQ(0, run("COPY /B x1.txt+x2.txt new.dat").status);
   EXPECT_EQ(0, run("COPY /B x1.txt+x2.txt old.dat /Y").status);
+  EXPECT_EQ(0, run("COPY /B x1.txt+x2.txt open.dat /Y").status);
   struct stat status;
   ASSERT_EQ(0, stat(path("new.dat").c_str(), &status));
   EXPECT_EQ(0666u & ~mask, status.st_mode & 0777);
   ASSERT_EQ(0, stat(path("old.dat").c_str(), &status));
   EXPECT_EQ(0640u, status.st_mode & 0777);
+  ASSERT_EQ(0, stat(path("open.dat").c_str(), &status));
+  EXPECT_EQ(0666u, status.st_mode & 0777);
   EXPECT_EQ("onetwo", read("old.dat"));
 }
 

@@ -190,6 +190,21 @@ TEST_F(WalkerTest, MissingTopDirectoryIsLoggedTwiceBySeveralPatterns) {
   EXPECT_EQ(log.lines[0], log.lines[1]);
 }
 
+// The base visitor's handlers do nothing and say so; only onError writes, the system's
+// error text.
+TEST(WalkVisitor, BaseHandlersAnswerTrueAndOnlyOnErrorLogs) {
+  DebugLog log;
+  quillkit::WalkVisitor visitor;
+  quillkit::FileFinder finder;
+  EXPECT_TRUE(visitor.onDots(finder, "d", "*", true));
+  EXPECT_TRUE(visitor.onFile(finder, "d", "*", true));
+  EXPECT_TRUE(visitor.onDirectory(finder, "d", "*", true));
+  EXPECT_TRUE(log.lines.empty());
+  EXPECT_TRUE(visitor.onError(finder, "d", "*", true));
+  ASSERT_EQ(1u, log.lines.size());
+  EXPECT_EQ(0u, log.lines[0].find("ERROR Message:"));
+}
+
 // wide: a/{1.txt 2.txt 3.txt} b.txt
 TEST(WalkerLimits, OnePatternSharesTheCounterSeveralPatternsCountPerDirectory) {
   TempDir temp;

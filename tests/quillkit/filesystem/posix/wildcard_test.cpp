@@ -87,4 +87,24 @@ TEST(WildcardMask, LiteralBytesMatchWhateverTheEncoding) {
         << testing::PrintToString(row.mask) << " / " << testing::PrintToString(row.name);
 }
 
+// The listing order folds ASCII letters of single-byte characters only: the second byte
+// of a pair is compared as it is.
+TEST(ListingOrder, FoldsOnlySingleByteLetters) {
+  struct Row {
+    std::string before;
+    std::string after;
+  };
+  const Row rows[] = {
+      {"a", "B"},
+      {"B", "b"},  // equal when folded: bytewise
+      {"ab", "AB1"},
+      {"\x83\x5b", "\x83\x61"},  // ゼ before ヂ: 0x5B < 0x61, although 'A' < 0x5B
+      {"\x83\x41", "\x83\x5b"},
+  };
+  for (const Row& row : rows) {
+    EXPECT_TRUE(quillkit::posix::entryNameLess(row.before, row.after)) << row.before;
+    EXPECT_FALSE(quillkit::posix::entryNameLess(row.after, row.before)) << row.before;
+  }
+}
+
 }  // namespace
