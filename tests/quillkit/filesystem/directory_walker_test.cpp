@@ -68,6 +68,8 @@ TEST_F(WalkerTest, OnePatternMatchesByNameOrByTheTailAfterTwoBytes) {
       {"ab.c", {"ab.c", "m/ab.c"}},
       {"readme", {"k.adme", "readme"}},
       {"*", {}},
+      {"ab", {}},  // two bytes: no tail, so only a file named so, not every file without
+                   // an extension
   };
   for (const PatternRow& row : rows) {
     walker_.reset(row.pattern, top());
