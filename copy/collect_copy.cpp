@@ -55,7 +55,7 @@ class CollectCopyRun {
       result = replaceAll(found.files);
     } else {
       for (const std::string& path : found.files)
-        if (!collect(plan(path))) result = false;
+        if (!copyNew(plan(path))) result = false;
     }
     // What the walk could not see makes the run fail, after what it found is copied.
     for (const auto& skipped : found.skipped) {
@@ -148,13 +148,13 @@ class CollectCopyRun {
 
   // Copies one found file without force-write; false only when the copy failed for
   // another reason than an existing destination.
-  bool collect(const Planned& file) {
-    const bool result = collectOne(file);
+  bool copyNew(const Planned& file) {
+    const bool result = copyNewOne(file);
     endFile();
     return result;
   }
 
-  bool collectOne(const Planned& file) {
+  bool copyNewOne(const Planned& file) {
     fileLine(copytexts::kTraceCopyDest + file.destination);
     if (file.sameFile) return true;
     if (fileSystem_.exists(file.destination)) {
@@ -162,7 +162,7 @@ class CollectCopyRun {
       return true;
     }
     std::string errorText;
-    const bool copied = fileSystem_.copyFile(file.destination, file.source, false, errorText);
+    const bool copied = fileSystem_.copyFile(file.source, file.destination, false, errorText);
     if (!copied && fileSystem_.exists(file.destination)) {
       fileLine(copytexts::kTraceCopy + file.destination + copytexts::kTraceCopyFailed);
       refuse(file.destination, file.source);
@@ -193,7 +193,7 @@ class CollectCopyRun {
     for (const std::string& path : found) {
       waiting.push_back(plan(path));
       if (waiting.back().sameFile) continue;
-      fileSystem_.startReplacingCopy(waiting.back().destination, waiting.back().source);
+      fileSystem_.startReplacingCopy(waiting.back().source, waiting.back().destination);
       ++started;
       while (started > 0 && fileSystem_.replacingCopiesFull()) traceOldest();
     }

@@ -8,7 +8,8 @@
 
 #include "quillkit/string_ref.h"
 
-/// Copies `source` to `destination` (note the order) with the platform's file copy:
+/// Copies `source` to `destination` (the Windows call's own order: destination first)
+/// with the platform's file copy:
 /// content, attributes and modification time. With `forceWrite` false an existing
 /// destination is never touched; with it true the destination is replaced whole or
 /// not at all. A file copied onto itself fails and stays intact. True on success; on
@@ -27,8 +28,8 @@ class ReplacingCopies {
   ReplacingCopies(const ReplacingCopies&) = delete;
   ReplacingCopies& operator=(const ReplacingCopies&) = delete;
 
-  /// Starts a copy.
-  void start(const std::string& destination, const std::string& source);
+  /// Starts a copy of `source` to `destination`.
+  void start(const std::string& source, const std::string& destination);
   /// Finishes the oldest started copy: true when it is in place; false, with the
   /// system's last error telling why, as CopyFileWin32. Only after a start.
   bool finishNext();

@@ -1,26 +1,36 @@
 #include <cerrno>
 
 #include "copy/copy_file.h"
+#include "copy/files_posix/file_ops.h"
 #include "quillkit/diagnostics.h"
-#include "quillkit/filesystem/posix/file_copy.h"
-#include "quillkit/filesystem/posix/native_path.h"
+#include "quillkit/filesystem/native_path_posix.h"
 
-namespace posix = quillkit::posix;
+namespace {
 
-bool CopyFileWin32(quillkit::StringRef destination, quillkit::StringRef source,
-                   bool forceWrite) {
-  posix::CopyOptions options;
-  options.replace = forceWrite;
-  const posix::CopyResult result = posix::copyFile(
-      posix::toNativePath(source.data()), posix::toNativePath(destination.data()), options);
-  // Like CopyFileA's GetLastError, the reason stays in the system's last error.
+std::string native(const std::string& path) {
+  return quillkit::posix::toNativePath(path.c_str());
+}
+
+// Like CopyFileA's GetLastError, the reason stays in the system's last error: true when
+// the copy succeeded.
+bool leaveLastError(const files::CopyResult& result) {
   errno = result.sameFile ? static_cast<int>(quillkit::kErrorSameFile) : result.error;
   return result.succeeded();
 }
 
+}  // namespace
+
+bool CopyFileWin32(quillkit::StringRef destination, quillkit::StringRef source,
+                   bool forceWrite) {
+  files::CopyOptions options;
+  options.replace = forceWrite;
+  return leaveLastError(
+      files::copyFile(native(source.data()), native(destination.data()), options));
+}
+
 struct ReplacingCopies::Pending {
-  posix::PendingCopy copy;
-  posix::CopyResult written;
+  files::PendingCopy copy;
+  files::CopyResult written;
   uint64_t bytes = 0;
   bool flushed = false;
 };
@@ -28,13 +38,12 @@ struct ReplacingCopies::Pending {
 ReplacingCopies::ReplacingCopies() = default;
 ReplacingCopies::~ReplacingCopies() = default;
 
-void ReplacingCopies::start(const std::string& destination, const std::string& source) {
-  posix::CopyOptions options;
+void ReplacingCopies::start(const std::string& source, const std::string& destination) {
+  files::CopyOptions options;
   options.replace = true;
   pending_.push_back(std::make_unique<Pending>());
   Pending& next = *pending_.back();
-  next.written = next.copy.write(posix::toNativePath(source.c_str()),
-                                 posix::toNativePath(destination.c_str()), options);
+  next.written = next.copy.write(native(source), native(destination), options);
   if (next.written.succeeded()) next.bytes = static_cast<uint64_t>(next.copy.size());
   bytes_ += next.bytes;
 }
@@ -52,8 +61,5 @@ bool ReplacingCopies::finishNext() {
   std::unique_ptr<Pending> oldest = std::move(pending_.front());
   pending_.pop_front();
   bytes_ -= oldest->bytes;
-  const posix::CopyResult result =
-      oldest->written.succeeded() ? oldest->copy.commit() : oldest->written;
-  errno = result.sameFile ? static_cast<int>(quillkit::kErrorSameFile) : result.error;
-  return result.succeeded();
+  return leaveLastError(oldest->written.succeeded() ? oldest->copy.commit() : oldest->written);
 }

@@ -18,7 +18,7 @@ struct ReplacingCopies::Pending {
 ReplacingCopies::ReplacingCopies() = default;
 ReplacingCopies::~ReplacingCopies() = default;
 
-void ReplacingCopies::start(const std::string& destination, const std::string& source) {
+void ReplacingCopies::start(const std::string& source, const std::string& destination) {
   pending_.push_back(std::make_unique<Pending>(Pending{destination, source}));
 }
 

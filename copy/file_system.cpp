@@ -21,7 +21,7 @@ bool RealFileSystem::isDirectory(const std::string& path) {
 
 bool RealFileSystem::exists(const std::string& path) { return quillkit::pathExists(path); }
 
-bool RealFileSystem::copyFile(const std::string& destination, const std::string& source,
+bool RealFileSystem::copyFile(const std::string& source, const std::string& destination,
                               bool forceWrite, std::string& errorText) {
   if (CopyFileWin32(destination, source, forceWrite)) return true;
   // Taken before anything else can replace the system's last error.
@@ -34,9 +34,9 @@ bool RealFileSystem::copyFile(const std::string& destination, const std::string&
 constexpr std::size_t kCopiesUnderWay = 32;
 constexpr uint64_t kBytesUnderWay = 32 << 20;
 
-void RealFileSystem::startReplacingCopy(const std::string& destination,
-                                        const std::string& source) {
-  replacing_.start(destination, source);
+void RealFileSystem::startReplacingCopy(const std::string& source,
+                                        const std::string& destination) {
+  replacing_.start(source, destination);
 }
 
 bool RealFileSystem::replacingCopiesFull() {

@@ -40,13 +40,13 @@ class FileSystem {
   /// Copies `source` to `destination`, replacing an existing file only when
   /// `forceWrite`. On failure `errorText` is the system's text for why ("ERROR
   /// Message:..."), taken at once.
-  virtual bool copyFile(const std::string& destination, const std::string& source,
+  virtual bool copyFile(const std::string& source, const std::string& destination,
                         bool forceWrite, std::string& errorText) = 0;
   /// Starts a copy that replaces whatever `destination` holds (a copy with
   /// force-write); started copies are finished, in the same order, by
   /// finishReplacingCopy.
-  virtual void startReplacingCopy(const std::string& destination,
-                                  const std::string& source) = 0;
+  virtual void startReplacingCopy(const std::string& source,
+                                  const std::string& destination) = 0;
   /// True when as many copies are started as should be at once: the caller finishes the
   /// oldest before it starts another.
   virtual bool replacingCopiesFull() = 0;
@@ -69,9 +69,9 @@ class RealFileSystem : public FileSystem {
   int createDirectories(const std::string& path) override;
   bool isDirectory(const std::string& path) override;
   bool exists(const std::string& path) override;
-  bool copyFile(const std::string& destination, const std::string& source, bool forceWrite,
+  bool copyFile(const std::string& source, const std::string& destination, bool forceWrite,
                 std::string& errorText) override;
-  void startReplacingCopy(const std::string& destination, const std::string& source) override;
+  void startReplacingCopy(const std::string& source, const std::string& destination) override;
   bool replacingCopiesFull() override;
   bool finishReplacingCopy(std::string& errorText) override;
   bool findFiles(const std::string& pattern, const std::string& directory,

@@ -9,8 +9,8 @@
 
 #include "copy/cmd_posix/command_line.h"
 #include "copy/shell_command.h"
-#include "fuzz/check.h"
 #include "fuzz/command_words.h"
+#include "tests/support/fuzz_check.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "fuzz/check.h"
 #include "quillkit/filesystem/utility.h"
+#include "tests/support/fuzz_check.h"
 
 namespace {
 

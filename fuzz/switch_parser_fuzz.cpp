@@ -10,12 +10,12 @@
 
 #include "app/copy_application.h"
 #include "copy/cmd_posix/command_line.h"
-#include "fuzz/check.h"
 #include "fuzz/command_words.h"
 #include "quillkit/diagnostics.h"
 #include "tests/support/expected_texts.h"
 #include "tests/support/fake_command_runner.h"
 #include "tests/support/fake_file_system.h"
+#include "tests/support/fuzz_check.h"
 
 namespace {
 

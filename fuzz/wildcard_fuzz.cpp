@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "fuzz/check.h"
-#include "quillkit/filesystem/posix/wildcard.h"
+#include "quillkit/filesystem/wildcard_posix.h"
+#include "tests/support/fuzz_check.h"
+#include "tests/support/listing_order.h"
 
 namespace {
 
-using quillkit::posix::entryNameLess;
 using quillkit::posix::WildcardMask;
 
 const size_t kMaxNames = 8;

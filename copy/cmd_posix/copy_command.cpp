@@ -3,11 +3,15 @@
 #include <vector>
 
 #include "copy/cmd_posix/commands.h"
-#include "copy/cmd_posix/file_ops.h"
+#include "copy/cmd_posix/error_texts.h"
 #include "copy/cmd_posix/paths.h"
 #include "copy/cmd_posix/texts.h"
+#include "copy/files_posix/file_ops.h"
 
 namespace cmd {
+
+using files::CombinePart;
+using files::EndMark;
 namespace {
 
 /// No /A or /B applies: binary for one file, ASCII when files are combined.
@@ -94,9 +98,9 @@ int expand(const Operand& operand, std::vector<SourceFile>& files, bool& several
     }
     return 0;
   }
-  PathInfo info = inspectPath(operand.path);
-  if (info.kind == PathKind::Missing) return info.error != 0 ? info.error : ENOENT;
-  if (info.kind == PathKind::File) {
+  FileStatus info = inspectPath(operand.path);
+  if (info.kind == FileKind::Missing) return info.error != 0 ? info.error : ENOENT;
+  if (info.kind == FileKind::File) {
     files.push_back({operand.path, name, operand.mode});
     return 0;
   }
@@ -113,7 +117,7 @@ int summary(Console& console, int copied, int status) {
   return status;
 }
 
-int failure(Console& console, const std::string& text) {
+int failWithNoneCopied(Console& console, const std::string& text) {
   console.error(text);
   return summary(console, 0, 1);
 }
@@ -131,25 +135,29 @@ int copyEach(const CopyLine& line, const std::vector<SourceFile>& files, bool li
   for (const SourceFile& file : files) {
     std::string target = intoDirectory ? joinPath(destination, file.name) : destination;
     if (listNames) console.line(file.path);
-    PathInfo targetInfo = inspectPath(target);
-    if (isSameEntry(inspectPath(file.path), targetInfo)) {
+    FileStatus targetInfo = inspectPath(target);
+    if (inspectPath(file.path).identity == targetInfo.identity) {
       console.error(texts::kCopyOntoItself);
       return summary(console, copied, 1);
     }
-    bool exists = targetInfo.kind != PathKind::Missing;
-    if (targetInfo.kind == PathKind::File && !guard.allows(console, overwritePrompt(target)))
+    bool exists = targetInfo.kind != FileKind::Missing;
+    if (targetInfo.kind == FileKind::File && !guard.allows(console, overwritePrompt(target)))
       continue;
     CopyResult result;
     if (file.mode == 'A' || line.lastMode == 'A') {
-      result = combineFiles({{file.path, file.mode == 'A'}}, target,
-                            line.lastMode == 'A' ? EndMark::AppendUnlessPresent : EndMark::None,
-                            exists, line.verify);
+      result = files::combineFiles(
+          {{nativePath(file.path), file.mode == 'A'}}, nativePath(target),
+          line.lastMode == 'A' ? EndMark::AppendUnlessPresent : EndMark::None, exists,
+          line.verify);
     } else {
-      result = copyOneFile(file.path, target, exists, line.verify, false);
+      files::CopyOptions options;
+      options.replace = exists;
+      options.verify = line.verify;
+      result = files::copyFile(nativePath(file.path), nativePath(target), options);
     }
     if (!result.succeeded()) {
       // A source that vanished since it was listed is "file not found", not "path".
-      bool sourceGone = inspectPath(file.path).kind == PathKind::Missing;
+      bool sourceGone = inspectPath(file.path).kind == FileKind::Missing;
       console.error(systemErrorText(
           result, sourceGone ? ErrorSubject::Source : ErrorSubject::Destination));
       return summary(console, copied, 1);
@@ -163,27 +171,28 @@ int copyEach(const CopyLine& line, const std::vector<SourceFile>& files, bool li
 // to when it comes first and lost when it comes later.
 int combine(const CopyLine& line, const std::vector<SourceFile>& files,
             const std::string& target, Console& console) {
-  PathInfo targetInfo = inspectPath(target);
-  if (targetInfo.kind == PathKind::Directory) return failure(console, texts::kAccessDenied);
-  bool appendsToFirst = isSameEntry(inspectPath(files[0].path), targetInfo);
+  FileStatus targetInfo = inspectPath(target);
+  if (targetInfo.kind == FileKind::Directory)
+    return failWithNoneCopied(console, texts::kAccessDenied);
+  bool appendsToFirst = inspectPath(files[0].path).identity == targetInfo.identity;
   OverwriteGuard guard(line.yes, line.noYes);
-  if (targetInfo.kind == PathKind::File && !appendsToFirst &&
+  if (targetInfo.kind == FileKind::File && !appendsToFirst &&
       !guard.allows(console, overwritePrompt(target)))
     return summary(console, 0, 0);
   std::vector<CombinePart> parts;
   for (size_t i = 0; i < files.size(); ++i) {
     console.line(files[i].path);
-    if (i > 0 && isSameEntry(inspectPath(files[i].path), targetInfo)) {
+    if (i > 0 && inspectPath(files[i].path).identity == targetInfo.identity) {
       console.line(texts::kTargetContentsLost);
       continue;
     }
-    parts.push_back({files[i].path, files[i].mode != 'B'});
+    parts.push_back({nativePath(files[i].path), files[i].mode != 'B'});
   }
-  CopyResult result =
-      combineFiles(parts, target, line.lastMode != 'B' ? EndMark::Append : EndMark::None,
-                   targetInfo.kind != PathKind::Missing, line.verify);
+  CopyResult result = files::combineFiles(
+      parts, nativePath(target), line.lastMode != 'B' ? EndMark::Append : EndMark::None,
+      targetInfo.kind != FileKind::Missing, line.verify);
   if (!result.succeeded())
-    return failure(console, systemErrorText(result, ErrorSubject::Destination));
+    return failWithNoneCopied(console, systemErrorText(result, ErrorSubject::Destination));
   return summary(console, 1, 0);
 }
 
@@ -199,19 +208,20 @@ int runCopy(const std::vector<Word>& words, Console& console) {
   bool several = false;
   for (const Operand& operand : line.sources) {
     if (int error = expand(operand, files, several))
-      return failure(console, missingSourceText(operand.path, error));
+      return failWithNoneCopied(console, missingSourceText(operand.path, error));
   }
-  if (files.empty()) return failure(console, missingSourceText(line.sources[0].path, ENOENT));
+  if (files.empty())
+    return failWithNoneCopied(console, missingSourceText(line.sources[0].path, ENOENT));
 
   const std::string& destination = line.destination.path;
-  PathInfo destinationInfo = inspectPath(destination);
-  bool intoDirectory = !line.hasDestination || destinationInfo.kind == PathKind::Directory;
-  if (!intoDirectory && endsWithSeparator(destination))
-    return failure(console, texts::kPathNotFound);
+  FileStatus destinationInfo = inspectPath(destination);
+  bool intoDirectory = !line.hasDestination || destinationInfo.kind == FileKind::Directory;
+  if (!intoDirectory && hasTrailingSeparator(destination))
+    return failWithNoneCopied(console, texts::kPathNotFound);
   // cmd.exe renames each file by a wildcard destination; this interpreter does not,
   // and a file literally named "*.bak" would be a trap for every later command.
   if (!intoDirectory && destination.find_first_of("*?") != std::string::npos)
-    return failure(console, texts::kInvalidName);
+    return failWithNoneCopied(console, texts::kInvalidName);
   if (line.plus || (several && !intoDirectory)) {
     std::string target = intoDirectory ? joinPath(destination, files[0].name) : destination;
     return combine(line, files, target, console);

@@ -3,9 +3,10 @@
 #include <vector>
 
 #include "copy/cmd_posix/commands.h"
-#include "copy/cmd_posix/file_ops.h"
+#include "copy/cmd_posix/error_texts.h"
 #include "copy/cmd_posix/paths.h"
 #include "copy/cmd_posix/texts.h"
+#include "copy/files_posix/file_ops.h"
 
 namespace cmd {
 namespace {
@@ -15,19 +16,19 @@ namespace {
 // shown.
 bool moveFile(const std::string& source, const std::string& target, OverwriteGuard& guard,
               Console& console, int& moved) {
-  PathInfo targetInfo = inspectPath(target);
+  FileStatus targetInfo = inspectPath(target);
   if (isSameName(source, target)) {
     ++moved;
     return true;
   }
-  if (targetInfo.kind == PathKind::Directory) {
+  if (targetInfo.kind == FileKind::Directory) {
     console.error(texts::kAccessDenied);
     return false;
   }
-  bool replace = targetInfo.kind == PathKind::File;
+  bool replace = targetInfo.kind == FileKind::File;
   if (replace) {
     if (!guard.allows(console,
-                      texts::kOverwritePrefix + fullPath(target) + texts::kOverwriteSuffix))
+                      texts::kOverwritePrefix + absolutePath(target) + texts::kOverwriteSuffix))
       return true;
     // Like Windows, a read-only file is not replaced.
     if (targetInfo.readOnly) {
@@ -35,7 +36,7 @@ bool moveFile(const std::string& source, const std::string& target, OverwriteGua
       return false;
     }
   }
-  CopyResult result = movePath(source, target, replace);
+  CopyResult result = files::movePath(nativePath(source), nativePath(target), replace);
   if (!result.succeeded()) {
     console.error(systemErrorText(result, ErrorSubject::Destination));
     return false;
@@ -47,16 +48,16 @@ bool moveFile(const std::string& source, const std::string& target, OverwriteGua
 // A directory is renamed, or moved into an existing directory; it never replaces
 // anything, and it does not leave its file system.
 int moveDirectory(const std::string& source, const std::string& target, Console& console) {
-  PathInfo targetInfo = inspectPath(target);
-  if (isSameEntry(inspectPath(source), targetInfo)) {
+  FileStatus targetInfo = inspectPath(target);
+  if (inspectPath(source).identity == targetInfo.identity) {
     console.error(texts::kFileInUse);
     return 1;
   }
   CopyResult result;
-  if (targetInfo.kind != PathKind::Missing)
+  if (targetInfo.kind != FileKind::Missing)
     result.error = EACCES;
   else
-    result = movePath(source, target, false);
+    result = files::movePath(nativePath(source), nativePath(target), false);
   if (result.error == EINVAL) {
     console.error(texts::kFileInUse);  // into itself
     return 1;
@@ -86,7 +87,7 @@ int moveMatches(const std::string& source, const std::string& target, Console& c
     console.error(missingSourceText(source, ENOENT));
     return 1;
   }
-  bool intoDirectory = inspectPath(target).kind == PathKind::Directory;
+  bool intoDirectory = inspectPath(target).kind == FileKind::Directory;
   if (!intoDirectory && names.size() > 1) {
     console.error(texts::kMoveManyToOne);
     return 1;
@@ -94,7 +95,7 @@ int moveMatches(const std::string& source, const std::string& target, Console& c
   int moved = 0;
   for (const std::string& name : names) {
     std::string path = directory + name;
-    console.line(fullPath(path));
+    console.line(absolutePath(path));
     if (!moveFile(path, intoDirectory ? joinPath(target, name) : target, guard, console, moved))
       return 1;
   }
@@ -129,16 +130,16 @@ int runMove(const std::vector<Word>& words, Console& console) {
   if (hasWildcard(source.substr(nameStart(source))))
     return moveMatches(source, target, console, guard);
 
-  PathInfo info = inspectPath(source);
-  if (info.kind == PathKind::Missing) {
+  FileStatus info = inspectPath(source);
+  if (info.kind == FileKind::Missing) {
     console.error(missingSourceText(source, info.error));
     return 1;
   }
   std::string trimmed = source;
-  while (trimmed.size() > 1 && endsWithSeparator(trimmed)) trimmed.pop_back();
+  while (trimmed.size() > 1 && hasTrailingSeparator(trimmed)) trimmed.pop_back();
   std::string name = trimmed.substr(nameStart(trimmed));
-  if (inspectPath(target).kind == PathKind::Directory) target = joinPath(target, name);
-  if (info.kind == PathKind::Directory) return moveDirectory(trimmed, target, console);
+  if (inspectPath(target).kind == FileKind::Directory) target = joinPath(target, name);
+  if (info.kind == FileKind::Directory) return moveDirectory(trimmed, target, console);
   int moved = 0;
   if (!moveFile(source, target, guard, console, moved)) return 1;
   return movedSummary(console, moved);

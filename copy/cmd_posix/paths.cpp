@@ -8,9 +8,9 @@
 
 #include "quillkit/filesystem/directory.h"
 #include "quillkit/filesystem/find_primitives.h"
-#include "quillkit/filesystem/posix/native_path.h"
-#include "quillkit/filesystem/posix/wildcard.h"
+#include "quillkit/filesystem/native_path_posix.h"
 #include "quillkit/filesystem/utility.h"
+#include "quillkit/filesystem/wildcard_posix.h"
 #include "quillkit/platform.h"
 
 namespace cmd {
@@ -24,13 +24,13 @@ bool hasWildcard(const std::string& name) {
   return quillkit::posix::hasWildcards(name.c_str());
 }
 
-bool endsWithSeparator(const std::string& path) {
+bool hasTrailingSeparator(const std::string& path) {
   return !path.empty() &&
          quillkit::endsWithSeparator(path.c_str(), static_cast<uint32_t>(path.size())) != 0;
 }
 
 std::string joinPath(const std::string& directory, const std::string& name) {
-  if (directory.empty() || endsWithSeparator(directory)) return directory + name;
+  if (directory.empty() || hasTrailingSeparator(directory)) return directory + name;
   return directory + quillkit::platform::kInsertedSeparator + name;
 }
 
@@ -38,34 +38,19 @@ std::string nativePath(const std::string& path) {
   return path.empty() ? std::string(".") : quillkit::posix::toNativePath(path.c_str());
 }
 
-PathInfo inspectPath(const std::string& path) {
-  PathInfo info;
-  struct stat status;
-  if (stat(nativePath(path).c_str(), &status) != 0) {
-    info.error = errno;
-    return info;
-  }
-  info.kind = S_ISDIR(status.st_mode) ? PathKind::Directory : PathKind::File;
-  info.readOnly = (status.st_mode & S_IWUSR) == 0;
-  info.device = status.st_dev;
-  info.inode = status.st_ino;
-  return info;
-}
-
-bool isSameEntry(const PathInfo& a, const PathInfo& b) {
-  return a.kind != PathKind::Missing && b.kind != PathKind::Missing && a.device == b.device &&
-         a.inode == b.inode;
+FileStatus inspectPath(const std::string& path) {
+  return quillkit::posix::fileStatus(nativePath(path));
 }
 
 bool folderExists(const std::string& path) {
   std::size_t start = nameStart(path);
-  return start == 0 || inspectPath(path.substr(0, start)).kind == PathKind::Directory;
+  return start == 0 || inspectPath(path.substr(0, start)).isDirectory();
 }
 
 bool isSameName(const std::string& a, const std::string& b) {
   const std::size_t startA = nameStart(a), startB = nameStart(b);
   if (a.compare(startA, std::string::npos, b, startB, std::string::npos) != 0) return false;
-  return isSameEntry(inspectPath(a.substr(0, startA)), inspectPath(b.substr(0, startB)));
+  return inspectPath(a.substr(0, startA)).identity == inspectPath(b.substr(0, startB)).identity;
 }
 
 namespace {
@@ -93,7 +78,7 @@ std::string joinTail(std::string head, const std::string& tail) {
 
 }  // namespace
 
-std::string fullPath(const std::string& path) {
+std::string absolutePath(const std::string& path) {
   std::string absolute = nativePath(path);
   std::string current;
   if (absolute[0] != '/') {

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "quillkit/filesystem/file_status_posix.h"
+
 namespace cmd {
 
 /// The position where the last component begins (after the last separator); 0 when
@@ -14,31 +16,19 @@ namespace cmd {
 std::size_t nameStart(const std::string& path);
 /// True when `name` holds '*' or '?'.
 bool hasWildcard(const std::string& name);
-/// True when the path ends in a separator.
-bool endsWithSeparator(const std::string& path);
+/// True when the path is not empty and ends in a separator.
+bool hasTrailingSeparator(const std::string& path);
 /// `directory` and `name` with a separator between them unless the directory is empty
 /// or already ends in one.
 std::string joinPath(const std::string& directory, const std::string& name);
 /// The form in which a typed path reaches the system: '/' separators, "." for "".
 std::string nativePath(const std::string& path);
 
-enum class PathKind { Missing, File, Directory };
+using quillkit::posix::FileKind;
+using quillkit::posix::FileStatus;
 
-/// What a path names at the moment it is looked at.
-struct PathInfo {
-  PathKind kind = PathKind::Missing;
-  /// Why the path is missing (ENOENT, ENOTDIR, ...).
-  int error = 0;
-  /// Its owner may not write it.
-  bool readOnly = false;
-  unsigned long long device = 0;
-  unsigned long long inode = 0;
-};
-
-/// Looks the path up as the file system names it (symbolic links followed).
-PathInfo inspectPath(const std::string& path);
-/// True when both name the same existing file or directory.
-bool isSameEntry(const PathInfo& a, const PathInfo& b);
+/// Looks the typed path up as the file system names it (symbolic links followed).
+FileStatus inspectPath(const std::string& path);
 /// True when both paths are one name in one folder ("f", "./f", "sub/../f"), not two
 /// names of the same file (a hard link, a symbolic link).
 bool isSameName(const std::string& a, const std::string& b);
@@ -46,9 +36,9 @@ bool isSameName(const std::string& a, const std::string& b);
 /// path without a folder: the current one).
 bool folderExists(const std::string& path);
 
-/// The absolute form of a path, its existing part resolved: "/home/u/dst/b.txt". A
+/// The absolute form of a typed path, its existing part resolved: "/home/u/dst/b.txt". A
 /// relative path stays relative when the current directory cannot be read.
-std::string fullPath(const std::string& path);
+std::string absolutePath(const std::string& path);
 
 /// One entry found in a directory.
 struct ListedEntry {

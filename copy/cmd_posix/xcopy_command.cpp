@@ -2,9 +2,10 @@
 #include <vector>
 
 #include "copy/cmd_posix/commands.h"
-#include "copy/cmd_posix/file_ops.h"
+#include "copy/cmd_posix/error_texts.h"
 #include "copy/cmd_posix/paths.h"
 #include "copy/cmd_posix/texts.h"
+#include "copy/files_posix/file_ops.h"
 
 namespace cmd {
 namespace {
@@ -34,7 +35,7 @@ struct FoundFile {
 struct Collection {
   std::vector<FoundFile> files;
   std::vector<std::string> directories;  // below the source folder, for /E
-  std::vector<PathInfo> visiting;        // the folders being walked, against link cycles
+  std::vector<FileStatus> visiting;      // the folders being walked, against link cycles
 };
 
 void parseLine(const std::vector<Word>& words, XcopyLine& line) {
@@ -64,8 +65,8 @@ void parseLine(const std::vector<Word>& words, XcopyLine& line) {
 }
 
 // The folder's matching files first, then its subfolders in listing order.
-void collect(const std::string& directory, const std::string& relative,
-             const std::string& pattern, bool recurse, Collection& found) {
+void gatherFiles(const std::string& directory, const std::string& relative,
+                 const std::string& pattern, bool recurse, Collection& found) {
   for (const ListedEntry& entry : listMatches(directory, pattern)) {
     if (!entry.isDirectory)
       found.files.push_back({joinPath(relative, entry.name), joinPath(directory, entry.name)});
@@ -74,13 +75,14 @@ void collect(const std::string& directory, const std::string& relative,
   for (const ListedEntry& entry : listMatches(directory, "*")) {
     if (!entry.isDirectory) continue;
     std::string path = joinPath(directory, entry.name);
-    PathInfo info = inspectPath(path);
+    FileStatus info = inspectPath(path);
     bool cycle = false;
-    for (const PathInfo& open : found.visiting) cycle = cycle || isSameEntry(open, info);
+    for (const FileStatus& open : found.visiting)
+      cycle = cycle || open.identity == info.identity;
     if (cycle) continue;
     found.directories.push_back(joinPath(relative, entry.name));
     found.visiting.push_back(info);
-    collect(path, joinPath(relative, entry.name), pattern, recurse, found);
+    gatherFiles(path, joinPath(relative, entry.name), pattern, recurse, found);
     found.visiting.pop_back();
   }
 }
@@ -90,7 +92,7 @@ int finish(Console& console, int copied, int status) {
   return status;
 }
 
-int fail(Console& console, const std::string& text, int status) {
+int failWithNoneCopied(Console& console, const std::string& text, int status) {
   console.error(text);
   return finish(console, 0, status);
 }
@@ -106,16 +108,16 @@ int runXcopy(const std::vector<Word>& words, Console& console) {
   XcopyLine line;
   parseLine(words, line);
   if (!line.invalidSwitch.empty())
-    return fail(console, texts::kInvalidSwitchPrefix + line.invalidSwitch,
-                kInitializationError);
+    return failWithNoneCopied(console, texts::kInvalidSwitchPrefix + line.invalidSwitch,
+                              kInitializationError);
   if (line.paths.empty() || line.paths.size() > 2)
-    return fail(console, texts::kInvalidParameterCount, kInitializationError);
+    return failWithNoneCopied(console, texts::kInvalidParameterCount, kInitializationError);
   const std::string& source = line.paths[0];
   std::string destination = line.paths.size() == 2 ? line.paths[1] : "";
 
   // A folder copies its contents; otherwise the last part is a name or a pattern
   // looked for in the source's folder (and below it with /S).
-  bool sourceIsDirectory = inspectPath(source).kind == PathKind::Directory;
+  bool sourceIsDirectory = inspectPath(source).kind == FileKind::Directory;
   std::string folder = source, pattern = "*", shownPrefix = joinPath(source, "");
   if (!sourceIsDirectory) {
     size_t start = nameStart(source);
@@ -125,19 +127,20 @@ int runXcopy(const std::vector<Word>& words, Console& console) {
   bool literal = !sourceIsDirectory && !hasWildcard(pattern);
   Collection found;
   found.visiting.push_back(inspectPath(folder));  // a link back to the top is a cycle too
-  if (!pattern.empty()) collect(folder, "", pattern, line.subdirectories, found);
+  if (!pattern.empty()) gatherFiles(folder, "", pattern, line.subdirectories, found);
   // With /E a folder is copied even when it holds no file: its destination is made.
   bool copiesFolders =
       line.emptyDirectories && (sourceIsDirectory || !found.directories.empty());
   if (found.files.empty() && !copiesFolders) {
     if (sourceIsDirectory) return finish(console, 0, 0);
-    return fail(console, texts::kFileNotFoundPrefix + (pattern.empty() ? source : pattern),
-                literal ? kInitializationError : 0);
+    return failWithNoneCopied(console,
+                              texts::kFileNotFoundPrefix + (pattern.empty() ? source : pattern),
+                              literal ? kInitializationError : 0);
   }
 
-  PathInfo destinationInfo = inspectPath(destination);
-  bool toFile = destinationInfo.kind == PathKind::File;
-  if (destinationInfo.kind == PathKind::Missing && !endsWithSeparator(destination) &&
+  FileStatus destinationInfo = inspectPath(destination);
+  bool toFile = destinationInfo.kind == FileKind::File;
+  if (destinationInfo.kind == FileKind::Missing && !hasTrailingSeparator(destination) &&
       !(line.assumeDirectory && !literal)) {
     char answer =
         console.ask(texts::kFileOrDirectoryPrefix + destination + texts::kFileOrDirectorySuffix,
@@ -145,38 +148,42 @@ int runXcopy(const std::vector<Word>& words, Console& console) {
     if (answer == 0) return finish(console, 0, kInitializationError);
     toFile = answer == 'F';
   }
-  if (line.subdirectories && !toFile && isWithin(fullPath(destination), fullPath(folder)))
-    return fail(console, texts::kCyclicCopy, kInitializationError);
+  if (line.subdirectories && !toFile &&
+      isWithin(absolutePath(destination), absolutePath(folder)))
+    return failWithNoneCopied(console, texts::kCyclicCopy, kInitializationError);
 
   if (line.emptyDirectories && !toFile) {
-    makeDirectories(destination);
+    files::makeDirectories(nativePath(destination));
     for (const std::string& directory : found.directories)
-      makeDirectories(joinPath(destination, directory));
+      files::makeDirectories(nativePath(joinPath(destination, directory)));
   }
   OverwriteGuard guard(line.yes, line.noYes);
   int copied = 0;
   for (const FoundFile& file : found.files) {
     std::string target = toFile ? destination : joinPath(destination, file.relative);
-    PathInfo targetInfo = inspectPath(target);
-    if (isSameEntry(inspectPath(file.path), targetInfo)) {
+    FileStatus targetInfo = inspectPath(target);
+    if (inspectPath(file.path).identity == targetInfo.identity) {
       console.error(texts::kXcopyOntoItself);
       return finish(console, copied, kInitializationError);
     }
-    if (targetInfo.kind == PathKind::File &&
+    if (targetInfo.kind == FileKind::File &&
         !guard.allows(console, texts::kOverwritePrefix + target + texts::kXcopyOverwriteSuffix,
                       true))
       continue;
     if (line.fullNames)
-      console.line(fullPath(file.path) + texts::kFullNamesArrow + fullPath(target));
+      console.line(absolutePath(file.path) + texts::kFullNamesArrow + absolutePath(target));
     else if (!line.quiet)
       console.line(shownPrefix + file.relative);
     // A folder is made only when a file goes into it.
     std::string targetFolder = target.substr(0, nameStart(target));
     CopyResult result;
-    result.error = targetFolder.empty() ? 0 : makeDirectories(targetFolder);
-    if (result.succeeded())
-      result =
-          copyOneFile(file.path, target, targetInfo.kind != PathKind::Missing, false, true);
+    result.error = targetFolder.empty() ? 0 : files::makeDirectories(nativePath(targetFolder));
+    if (result.succeeded()) {
+      files::CopyOptions options;
+      options.replace = targetInfo.exists();
+      options.makeWritable = true;
+      result = files::copyFile(nativePath(file.path), nativePath(target), options);
+    }
     if (!result.succeeded()) {
       console.error(systemErrorText(result, ErrorSubject::Destination));
       return finish(console, copied, kWriteError);

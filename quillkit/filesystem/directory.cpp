@@ -12,8 +12,6 @@ namespace quillkit {
 
 namespace {
 
-bool isSeparator(char c) { return c == '\\' || c == '/'; }
-
 // Characters that no level name may hold anywhere.
 bool isForbidden(char c) {
   return c == '*' || c == '?' || c == '"' || c == '<' || c == '>' || c == '|';

@@ -2,7 +2,8 @@
 #include <unistd.h>
 
 #include "quillkit/filesystem/directory.h"
-#include "quillkit/filesystem/posix/native_path.h"
+#include "quillkit/filesystem/file_status_posix.h"
+#include "quillkit/filesystem/native_path_posix.h"
 
 namespace quillkit {
 
@@ -22,14 +23,11 @@ int createDirectory(const char* path, const SecurityAttributes&) {
 // A name that exists, whatever it is: a dangling symbolic link too, as the find
 // primitives list it.
 bool pathExists(StringRef path) {
-  struct stat status;
-  return lstat(posix::toNativePath(path.data()).c_str(), &status) == 0;
+  return posix::entryStatus(posix::toNativePath(path.data())).exists();
 }
 
 bool directoryExists(StringRef path) {
-  struct stat status;
-  return stat(posix::toNativePath(path.data()).c_str(), &status) == 0 &&
-         S_ISDIR(status.st_mode);
+  return posix::fileStatus(posix::toNativePath(path.data())).isDirectory();
 }
 
 }  // namespace quillkit

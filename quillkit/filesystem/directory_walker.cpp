@@ -67,16 +67,6 @@ class EntryPaths {
   bool simple_;
 };
 
-/// A directory's identity, where the platform tells it.
-struct Identity {
-  bool known = false;
-  uint64_t device = 0;
-  uint64_t inode = 0;
-  bool operator==(const Identity& other) const {
-    return known && other.known && device == other.device && inode == other.inode;
-  }
-};
-
 }  // namespace
 
 struct DirectoryWalker::PatternWalk {
@@ -99,7 +89,7 @@ struct DirectoryWalker::PatternWalk {
   bool& stoppedAtLimit;
   /// The folders from the top down to the one being listed: a link back to one of them
   /// is not walked again.
-  std::vector<Identity> path;
+  std::vector<FileIdentity> path;
 };
 
 void DirectoryWalker::reset(StringRef pattern, StringRef directory) {
@@ -144,9 +134,8 @@ bool DirectoryWalker::walkPattern(PatternWalk& walk, const char* directory, bool
     if (!top) walk.skipped.push_back({directory, getLastErrorMessage()});
     return false;
   }
-  Identity self;
-  self.known = finder->listedIdentity(self.device, self.inode);
-  for (const Identity& above : walk.path)
+  const FileIdentity self = finder->listedIdentity();
+  for (const FileIdentity& above : walk.path)
     if (above == self) return true;  // a link back up: already being walked
   walk.path.push_back(self);
   const EntryPaths paths(directory);

@@ -78,10 +78,8 @@ class FileFinder : public FileFinderBase {
   /// The current entry's name without a copy, valid until the next call; what
   /// fileName() returns.
   const char* name() const { return entryName(search_.block()); }
-  /// The listed directory's device and inode where the platform tells them: true then.
-  bool listedIdentity(uint64_t& device, uint64_t& inode) const {
-    return listedDirectoryIdentity(search_.block(), &device, &inode) != 0;
-  }
+  /// The listed directory's identity, where the platform tells it.
+  FileIdentity listedIdentity() const { return listedDirectoryIdentity(search_.block()); }
 
  private:
   FindSearch search_;

@@ -8,6 +8,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "quillkit/filesystem/file_identity.h"
+
 namespace quillkit {
 
 /// Result codes of the find primitives.
@@ -57,9 +59,9 @@ uint32_t entryIsReadOnly(FindBlock* block);
 /// The current entry's size as two 32-bit halves.
 void entrySize(FindBlock* block, uint32_t* high, uint32_t* low);
 /// Who the directory is that the search lists, so that a walk can tell a folder it is
-/// already in: 1 with its device and inode where the platform tells (a POSIX listing),
-/// 0 where it does not (Windows, a search for one name).
-int listedDirectoryIdentity(FindBlock* block, uint64_t* device, uint64_t* inode);
+/// already in: known where the platform tells (a POSIX listing), unknown where it does
+/// not (Windows, a search for one name).
+FileIdentity listedDirectoryIdentity(FindBlock* block);
 
 /// Owns one find block and its search: the search is closed and the block freed on
 /// every way out of the owner's scope. Every user of the primitives holds one.

@@ -10,9 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "quillkit/filesystem/file_status_posix.h"
 #include "quillkit/filesystem/find_primitives.h"
-#include "quillkit/filesystem/posix/native_path.h"
-#include "quillkit/filesystem/posix/wildcard.h"
+#include "quillkit/filesystem/native_path_posix.h"
+#include "quillkit/filesystem/wildcard_posix.h"
 
 // The POSIX listing reads a directory once, keeps the matching names in the order in
 // which NTFS would list them, and closes the directory at once: an open search costs
@@ -56,9 +57,7 @@ struct FindBlock {
   /// errno of a listing that broke off; reported after the entries read before it.
   int deferredError = 0;
   /// The listed directory's identity, known for a wildcard listing.
-  bool identityKnown = false;
-  dev_t device = 0;
-  ino_t inode = 0;
+  FileIdentity identity;
 
   // What a stat told about the current entry.
   bool statDone = false;
@@ -87,17 +86,14 @@ void addEntry(FindBlock* block, const char* name, unsigned char type) {
   block->entries.push_back({offset, static_cast<uint32_t>(length), type});
 }
 
-// The listing order of entryNameLess, on the keys folded once.
+// The listing order, on the keys folded once.
 void sortEntries(FindBlock* block, std::size_t first) {
   const char* names = block->names.data();
   const char* keys = block->keys.data();
   std::sort(block->entries.begin() + static_cast<std::ptrdiff_t>(first), block->entries.end(),
             [names, keys](const Entry& a, const Entry& b) {
-              const int byKey =
-                  std::memcmp(keys + a.offset, keys + b.offset, std::min(a.length, b.length));
-              if (byKey != 0) return byKey < 0;
-              if (a.length != b.length) return a.length < b.length;
-              return std::memcmp(names + a.offset, names + b.offset, a.length) < 0;
+              return posix::listedBefore({keys + a.offset, names + a.offset, a.length},
+                                         {keys + b.offset, names + b.offset, b.length});
             });
 }
 
@@ -108,7 +104,7 @@ void clearEntries(FindBlock* block) {
   block->position = 0;
   block->deferredError = 0;
   block->statDone = false;
-  block->identityKnown = false;
+  block->identity = FileIdentity();
 }
 
 void describe(FindBlock* block, const struct stat& st) {
@@ -136,51 +132,32 @@ void ensureStat(FindBlock* block) {
   errno = savedErrno;
 }
 
-FindResult fail(FindBlock* block, int error) {
+FindResult failSearch(FindBlock* block, int error) {
   block->state = SearchState::kInvalid;
   clearEntries(block);
   errno = error;
   return kFindFailed;
 }
 
-// The identity of the open directory, which also tells whether it is the root.
-void identify(FindBlock* block, DIR* dir) {
-  struct stat self;
-  if (fstat(dirfd(dir), &self) != 0) return;
-  block->identityKnown = true;
-  block->device = self.st_dev;
-  block->inode = self.st_ino;
-}
-
 bool isRootDirectory(const FindBlock* block) {
-  struct RootIdentity {
-    bool known = false;
-    dev_t device = 0;
-    ino_t inode = 0;
-  };
-  static const RootIdentity root = [] {
-    RootIdentity identity;
-    struct stat st;
-    if (stat("/", &st) == 0) identity = {true, st.st_dev, st.st_ino};
-    return identity;
-  }();
-  return root.known && block->identityKnown && block->device == root.device &&
-         block->inode == root.inode;
+  static const FileIdentity root = posix::fileStatus("/").identity;
+  return block->identity == root;
 }
 
 /// A name without wildcards: the one entry that the file system has under exactly that
 /// name, found with one stat.
 FindResult findExact(FindBlock* block, const std::string& path, const std::string& name) {
   struct stat st;
-  if (stat(path.c_str(), &st) != 0 && lstat(path.c_str(), &st) != 0) return fail(block, errno);
+  if (stat(path.c_str(), &st) != 0 && lstat(path.c_str(), &st) != 0)
+    return failSearch(block, errno);
   std::string entryName = name;
   if (isDotsName(name.c_str())) {
     // "dir/." names the directory itself: report it under its own name.
     char resolved[PATH_MAX];
-    if (realpath(path.c_str(), resolved) == nullptr) return fail(block, errno);
+    if (realpath(path.c_str(), resolved) == nullptr) return failSearch(block, errno);
     const char* slash = std::strrchr(resolved, '/');
     entryName = slash != nullptr ? slash + 1 : resolved;
-    if (entryName.empty()) return fail(block, ENOENT);  // the root has no entry
+    if (entryName.empty()) return failSearch(block, ENOENT);  // the root has no entry
   }
   addEntry(block, entryName.c_str(), kTypeUnknown);
   block->state = SearchState::kOpen;
@@ -191,9 +168,10 @@ FindResult findExact(FindBlock* block, const std::string& path, const std::strin
 FindResult findMatching(FindBlock* block, const std::string& mask) {
   const std::string& directory = block->directory;
   DIR* dir = opendir(directory.empty() ? "." : directory.c_str());
-  if (dir == nullptr) return fail(block, errno);
+  if (dir == nullptr) return failSearch(block, errno);
 
-  identify(block, dir);
+  // Who the folder is, which also tells whether it is the root.
+  block->identity = posix::identityOf(dirfd(dir));
   const posix::WildcardMask wildcard(mask);
   const bool everything = wildcard.matchesEverything();
   // "." and ".." come first, subject to the mask; the root has neither. Windows lists
@@ -221,7 +199,7 @@ FindResult findMatching(FindBlock* block, const std::string& mask) {
   closedir(dir);
   sortEntries(block, dotCount);
 
-  if (block->entries.empty()) return fail(block, readError != 0 ? readError : ENOENT);
+  if (block->entries.empty()) return failSearch(block, readError != 0 ? readError : ENOENT);
   block->deferredError = readError;
   block->state = SearchState::kOpen;
   return kFindOk;
@@ -246,7 +224,7 @@ FindResult findFirstEntry(FindBlock* block, const char* searchPath) {
   const size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
   block->directory.assign(path, 0, nameStart);
   const std::string name = path.substr(nameStart);
-  if (name.empty()) return fail(block, ENOENT);  // "dir/" names no entry
+  if (name.empty()) return failSearch(block, ENOENT);  // "dir/" names no entry
 
   if (!posix::hasWildcards(name.c_str())) return findExact(block, path, name);
   return findMatching(block, name);
@@ -320,12 +298,7 @@ uint32_t entryIsReadOnly(FindBlock* block) {
   return block->attributes & kAttributeReadOnly;
 }
 
-int listedDirectoryIdentity(FindBlock* block, uint64_t* device, uint64_t* inode) {
-  if (!block->identityKnown) return 0;
-  *device = static_cast<uint64_t>(block->device);
-  *inode = static_cast<uint64_t>(block->inode);
-  return 1;
-}
+FileIdentity listedDirectoryIdentity(FindBlock* block) { return block->identity; }
 
 void entrySize(FindBlock* block, uint32_t* high, uint32_t* low) {
   ensureStat(block);

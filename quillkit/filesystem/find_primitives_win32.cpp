@@ -76,7 +76,7 @@ uint32_t entryIsReadOnly(FindBlock* block) {
 }
 
 // The system's enumeration decides what a walk meets; it names no folder's identity.
-int listedDirectoryIdentity(FindBlock*, uint64_t*, uint64_t*) { return 0; }
+FileIdentity listedDirectoryIdentity(FindBlock*) { return FileIdentity(); }
 
 void entrySize(FindBlock* block, uint32_t* high, uint32_t* low) {
   *high = block->data.nFileSizeHigh;

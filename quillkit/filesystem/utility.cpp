@@ -14,8 +14,6 @@ unsigned char byteAt(const char* text, uint32_t i) {
 
 bool isExtensionTrailByte(unsigned char c) { return c >= 0x40 && c <= 0xFC && c != 0x7F; }
 
-bool isSeparator(char c) { return c == '\\' || c == '/'; }
-
 // A backslash at `index` belongs to a double-byte character when a scan from the start
 // leaves it in the trail state.
 bool backslashIsTrailByte(const char* path, uint32_t index) {
@@ -70,6 +68,8 @@ int32_t findChar(const char* text, char ch) {
 }
 
 int hasColon(const char* path) { return findChar(path, ':') != -1 ? 1 : 0; }
+
+bool isSeparator(char c) { return c == '\\' || c == '/'; }
 
 const char* pathSeparators() { return "\\/"; }
 

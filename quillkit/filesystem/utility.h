@@ -31,6 +31,8 @@ int hasColon(const char* path);
 bool isAbsolutePath(const char* path);
 /// The separator characters, backslash then slash.
 const char* pathSeparators();
+/// True for either separator character, backslash or slash.
+bool isSeparator(char c);
 /// Index of the last '\' or '/' outside pairs, or -1.
 int32_t findLastSeparator(const char* path);
 /// 1 when findLastSeparator(path) equals length - 1 (so 1 for an empty path).

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/e2e/e2e_support.h"
+#include "tests/support/e2e_support.h"
 #include "tests/support/expected_texts.h"
 #include "tests/support/files.h"
 #include "tests/support/platform.h"
@@ -206,7 +206,8 @@ TEST_F(CollectCopyE2e, NamesWithWildcardCharactersAreExactNames) {
   dir_.write("all/bx.txt", "other");
   ChildResult result = collect({at("src") + "/*.txt", at("all")});
   EXPECT_EQ(0, result.exitCode) << result.output;
-  EXPECT_EQ((std::vector<std::string>{"a?.txt", "ab.txt", "b*.txt", "bx.txt"}), dir_.list("all"));
+  EXPECT_EQ((std::vector<std::string>{"a?.txt", "ab.txt", "b*.txt", "bx.txt"}),
+            dir_.list("all"));
   EXPECT_EQ("question", dir_.read("all/a?.txt"));
 }
 
@@ -262,8 +263,8 @@ TEST_F(CollectCopyE2e, InterruptedRunLeavesWholeFilesAndNothingBeside) {
   for (const char* signal : signals) {
     const std::string script = std::string("mkfifo out; sleep 30 <out & r=$!; '") +
                                PELQUIST_COPY_EXE + "' -collectcopy -fw -nosw '" + at("src") +
-                               "/*.dat' '" + at(all) + "' >out & p=$!; sleep 1; kill -" + signal +
-                               " $p; wait $p; echo $?; kill $r; rm out";
+                               "/*.dat' '" + at(all) + "' >out & p=$!; sleep 1; kill -" +
+                               signal + " $p; wait $p; echo $?; kill $r; rm out";
     ChildResult result = runChild("/bin/sh", {"-c", script}, dir_.path());
     EXPECT_EQ(std::string(signal) == "TERM" ? "143\n" : "137\n", result.output) << signal;
     EXPECT_EQ(names, dir_.list(all)) << signal;

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "tests/e2e/e2e_support.h"
+#include "tests/support/e2e_support.h"
 #include "tests/support/expected_texts.h"
 #include "tests/support/files.h"
 #include "tests/support/temp_dir.h"
@@ -16,9 +16,10 @@ TEST(CommandLineE2e, NoArgumentsPrintsTheUsageAndSucceeds) {
 
 TEST(CommandLineE2e, HelpAnywhereWinsOverErrors) {
   TempDir dir;
-  for (const std::vector<std::string>& arguments :
-       {std::vector<std::string>{"-help"}, {"-bogus", "-help"}, {"", "-help"},
-        {"a", "b", "c", "-help"}}) {
+  for (const std::vector<std::string>& arguments : {std::vector<std::string>{"-help"},
+                                                    {"-bogus", "-help"},
+                                                    {"", "-help"},
+                                                    {"a", "b", "c", "-help"}}) {
     ChildResult result = runProgram(arguments, dir.path());
     EXPECT_EQ(0, result.exitCode);
     EXPECT_EQ(withTextLineEnds(expected::usageLines()), result.output);
@@ -54,7 +55,8 @@ TEST(CommandLineE2e, RefusedPathFailsWithoutRunningAnything) {
 TEST(CommandLineE2e, WarningOpensEveryAcceptedRun) {
   TempDir dir;
   ChildResult shown = runProgram({"a.txt", "100%"}, dir.path());
-  EXPECT_EQ(withTextLineEnds(expected::warningLines() + expected::kUnsafePath + "\n100%\n"), shown.output);
+  EXPECT_EQ(withTextLineEnds(expected::warningLines() + expected::kUnsafePath + "\n100%\n"),
+            shown.output);
   ChildResult hidden = runProgram({"a.txt", "100%", "-nosw"}, dir.path());
   EXPECT_EQ(withTextLineEnds(expected::kUnsafePath + "\n100%\n"), hidden.output);
 }
@@ -65,8 +67,8 @@ TEST(CommandLineE2e, AnArgumentThatEqualsTheProgramsNameIsAPath) {
   TempDir dir;
   dir.write("notes.txt", "work");
   dir.makeDirs("backup");
-  ChildResult result =
-      runChild(PELQUIST_COPY_EXE, {"-nosw", "notes.txt", "backup"}, dir.path(), "", "notes.txt");
+  ChildResult result = runChild(PELQUIST_COPY_EXE, {"-nosw", "notes.txt", "backup"}, dir.path(),
+                                "", "notes.txt");
   EXPECT_EQ(0, result.exitCode) << result.output << result.errorOutput;
   EXPECT_EQ("work", dir.read("backup/notes.txt"));
   EXPECT_EQ("work", dir.read("notes.txt"));

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/e2e/e2e_support.h"
+#include "tests/support/e2e_support.h"
 #include "tests/support/expected_texts.h"
 #include "tests/support/platform.h"
 #include "tests/support/temp_dir.h"

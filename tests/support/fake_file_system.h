@@ -39,12 +39,12 @@ class FakeFileSystem : public FileSystem {
     calls.push_back("exists " + path);
     return directories.count(path) != 0 || files.count(path) != 0;
   }
-  bool copyFile(const std::string& destination, const std::string& source, bool forceWrite,
+  bool copyFile(const std::string& source, const std::string& destination, bool forceWrite,
                 std::string& errorText) override {
     calls.push_back("copy " + destination + " <- " + source + (forceWrite ? " -fw" : ""));
     return copy(destination, source, forceWrite, errorText);
   }
-  void startReplacingCopy(const std::string& destination, const std::string& source) override {
+  void startReplacingCopy(const std::string& source, const std::string& destination) override {
     calls.push_back("start " + destination + " <- " + source);
     started.push_back({destination, source});
   }

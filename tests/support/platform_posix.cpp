@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "quillkit/filesystem/posix/kernel_calls.h"
+#include "copy/files_posix/kernel_calls.h"
 #include "tests/support/platform.h"
 
 namespace testsys {
@@ -114,7 +114,7 @@ bool makeSymbolicLink(const std::string& target, const std::string& link) {
   return symlink(target.c_str(), link.c_str()) == 0;
 }
 
-bool copiesAreUnnamed() { return quillkit::posix::kernelHasUnnamedFiles(); }
+bool copiesAreUnnamed() { return files::kernelHasUnnamedFiles(); }
 
 bool lastErrorIsNotFound() { return errno == ENOENT; }
 

@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-#include "tests/copy/cmd_posix/interpreter_fixture.h"
+#include "tests/support/interpreter_fixture.h"
 
 namespace {
 
@@ -210,8 +210,8 @@ TEST_F(CopyCommandTest, CombiningIntoASource) {
   EXPECT_EQ("AC", read("a"));
 
   // A combined destination that is kept when the question is answered No.
-  expectCases({{"COPY /B a+c b", 0, "Overwrite b? (Yes/No/All): " + std::string(kNone), "",
-                "n\n"}});
+  expectCases(
+      {{"COPY /B a+c b", 0, "Overwrite b? (Yes/No/All): " + std::string(kNone), "", "n\n"}});
   EXPECT_EQ("AC", read("b"));
 }
 

@@ -1,4 +1,4 @@
-#include "tests/copy/cmd_posix/interpreter_fixture.h"
+#include "tests/support/interpreter_fixture.h"
 
 namespace {
 

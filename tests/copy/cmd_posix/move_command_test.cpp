@@ -2,11 +2,10 @@
 #include <unistd.h>
 
 #include <cstdio>
-
 #include <filesystem>
 
-#include "tests/copy/cmd_posix/interpreter_fixture.h"
 #include "tests/support/files.h"
+#include "tests/support/interpreter_fixture.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <sys/stat.h>
 
-#include "quillkit/filesystem/posix/kernel_calls.h"
-#include "tests/copy/cmd_posix/interpreter_fixture.h"
+#include "copy/files_posix/kernel_calls.h"
+#include "tests/support/interpreter_fixture.h"
 
 namespace {
 
@@ -178,10 +178,8 @@ TEST_F(XcopyCommandTest, CopiesAreWritableAndKeepTheirTime) {
   ASSERT_EQ(0, stat(path("src/ro.txt").c_str(), &source));
   ASSERT_EQ(0, stat(path("out/ro.txt").c_str(), &copy));
   EXPECT_EQ(0644u, copy.st_mode & 0777);
-  EXPECT_EQ(quillkit::posix::modificationTime(source).tv_sec,
-            quillkit::posix::modificationTime(copy).tv_sec);
-  EXPECT_EQ(quillkit::posix::modificationTime(source).tv_nsec,
-            quillkit::posix::modificationTime(copy).tv_nsec);
+  EXPECT_EQ(files::modificationTime(source).tv_sec, files::modificationTime(copy).tv_sec);
+  EXPECT_EQ(files::modificationTime(source).tv_nsec, files::modificationTime(copy).tv_nsec);
 }
 
 TEST_F(XcopyCommandTest, WriteFailureStops) {

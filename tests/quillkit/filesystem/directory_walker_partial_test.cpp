@@ -7,8 +7,8 @@
 #include <string>
 
 #include "quillkit/filesystem/directory_walker.h"
-#include "tests/quillkit/filesystem/fake_find_primitives.h"
 #include "tests/support/debug_log.h"
+#include "tests/support/fake_find_primitives.h"
 #include "tests/support/platform.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "quillkit/filesystem/posix/wildcard.h"
+#include "quillkit/filesystem/wildcard_posix.h"
 
 #include <algorithm>
 #include <cstring>
@@ -193,14 +193,11 @@ void appendListingKey(const char* name, std::size_t length, std::string& keys) {
   for (std::size_t i = 0; i < length; ++i) keys[start + i] = static_cast<char>(folded.next());
 }
 
-bool entryNameLess(const std::string& left, const std::string& right) {
-  std::string a, b;
-  appendListingKey(left.c_str(), left.size(), a);
-  appendListingKey(right.c_str(), right.size(), b);
-  const int byKey = std::memcmp(a.data(), b.data(), std::min(a.size(), b.size()));
+bool listedBefore(const ListedName& left, const ListedName& right) {
+  const int byKey = std::memcmp(left.key, right.key, std::min(left.length, right.length));
   if (byKey != 0) return byKey < 0;
-  if (left.size() != right.size()) return left.size() < right.size();
-  return left < right;
+  if (left.length != right.length) return left.length < right.length;
+  return std::memcmp(left.name, right.name, left.length) < 0;
 }
 
 }  // namespace posix

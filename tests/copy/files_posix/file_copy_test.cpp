@@ -1,5 +1,3 @@
-#include "quillkit/filesystem/posix/file_copy.h"
-
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -13,12 +11,15 @@
 #include <thread>
 #include <vector>
 
-#include "quillkit/filesystem/posix/kernel_calls.h"
+#include "copy/copy_file.h"
+#include "copy/files_posix/file_io.h"
+#include "copy/files_posix/file_ops.h"
+#include "copy/files_posix/kernel_calls.h"
+#include "copy/files_posix/pending_file.h"
+#include "quillkit/diagnostics.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
-
-namespace posix = quillkit::posix;
 
 // Started as a shell's background job, the tests begin with SIGINT ignored; the
 // interruption tests need the signals as an interactive user has them, from the start,
@@ -36,13 +37,13 @@ namespace posix = quillkit::posix;
 // serves where the file system refuses unnamed files.
 class PosixCopyFileTest : public ::testing::TestWithParam<bool> {
  protected:
-  void SetUp() override { posix::refuseUnnamedFilesForTesting(GetParam()); }
-  void TearDown() override { posix::refuseUnnamedFilesForTesting(false); }
+  void SetUp() override { files::refuseUnnamedFilesForTesting(GetParam()); }
+  void TearDown() override { files::refuseUnnamedFilesForTesting(false); }
   std::string path(const std::string& name) const { return dir_.join(name); }
   int copy(const std::string& from, const std::string& to, bool replace) {
-    posix::CopyOptions options;
+    files::CopyOptions options;
     options.replace = replace;
-    return posix::copyFile(path(from), path(to), options).error;
+    return files::copyFile(path(from), path(to), options).error;
   }
   struct stat statOf(const std::string& name) {
     struct stat status {};
@@ -90,8 +91,8 @@ TEST_P(PosixCopyFileTest, KeepsPermissionBitsAndNanosecondModificationTime) {
   ASSERT_EQ(0, copy("a.sh", "b.sh", false));
   struct stat copied = statOf("b.sh");
   EXPECT_EQ(0751u, copied.st_mode & 07777);
-  EXPECT_EQ(1234567890, posix::modificationTime(copied).tv_sec);
-  EXPECT_EQ(123456789, posix::modificationTime(copied).tv_nsec);
+  EXPECT_EQ(1234567890, files::modificationTime(copied).tv_sec);
+  EXPECT_EQ(123456789, files::modificationTime(copied).tv_nsec);
   // Bits that the umask takes from a new file are set again.
   chmod(path("a.sh").c_str(), 0777);
   ASSERT_EQ(0, copy("a.sh", "c.sh", false));
@@ -101,12 +102,12 @@ TEST_P(PosixCopyFileTest, KeepsPermissionBitsAndNanosecondModificationTime) {
 TEST_P(PosixCopyFileTest, ReplacingGivesANewFileAndLeavesNoTemporaryFile) {
   dir_.write("a.txt", std::string(300000, 'x'));
   dir_.write("b.txt", "old");
-  posix::CopyOptions options;
+  files::CopyOptions options;
   options.replace = true;
   options.verify = true;
   options.makeWritable = true;
   chmod(path("a.txt").c_str(), 0444);
-  ASSERT_TRUE(posix::copyFile(path("a.txt"), path("b.txt"), options).succeeded());
+  ASSERT_TRUE(files::copyFile(path("a.txt"), path("b.txt"), options).succeeded());
   EXPECT_EQ(std::string(300000, 'x'), dir_.read("b.txt"));
   EXPECT_EQ(0644u, statOf("b.txt").st_mode & 0777);
   EXPECT_EQ((std::vector<std::string>{"a.txt", "b.txt"}), dir_.list());
@@ -138,7 +139,7 @@ TEST_P(PosixCopyFileTest, DiscardingTwiceLeavesOtherDescriptorsAlone) {
     ASSERT_EQ(0, open("/dev/null", O_RDONLY));
   }
   {
-    posix::PendingFile pending;
+    files::PendingFile pending;
     ASSERT_EQ(0, pending.create(path("new.txt"), 0644));
     pending.discard();
     pending.discard();
@@ -176,6 +177,37 @@ TEST_P(PosixCopyFileTest, FailIfExistsHoldsInARace) {
   EXPECT_EQ(kRacers + 10u, dir_.list().size());
 }
 
+TEST_P(PosixCopyFileTest, CopyFileWin32LeavesErrnoForTheErrorText) {
+  dir_.write("a.txt", "a");
+  dir_.write("b.txt", "b");
+  errno = 0;
+  EXPECT_FALSE(CopyFileWin32(path("b.txt"), path("a.txt"), false));
+  EXPECT_EQ(EEXIST, errno);
+  EXPECT_FALSE(CopyFileWin32(path("c.txt"), path("none.txt"), false));
+  EXPECT_EQ(ENOENT, errno);
+}
+
+// Onto another name of itself, with force-write: the file stays, and the error says
+// what happened.
+TEST_P(PosixCopyFileTest, CopyOntoAnotherNameOfItselfSaysSo) {
+  dir_.write("a.txt", "precious");
+  ASSERT_EQ(0, link(path("a.txt").c_str(), path("b.txt").c_str()));
+  ASSERT_EQ(0, symlink(path("a.txt").c_str(), path("c.txt").c_str()));
+  for (const char* other : {"b.txt", "c.txt"}) {
+    EXPECT_FALSE(CopyFileWin32(path(other), path("a.txt"), true)) << other;
+    EXPECT_EQ("ERROR Message:The destination is the source file itself, under another name.",
+              quillkit::getLastErrorMessage())
+        << other;
+  }
+  EXPECT_EQ("precious", dir_.read("a.txt"));
+}
+
+TEST_P(PosixCopyFileTest, BackslashesAreSeparators) {
+  dir_.write("sub/a.txt", "a");
+  EXPECT_TRUE(CopyFileWin32(dir_.path() + "\\sub\\b.txt", dir_.path() + "\\sub\\a.txt", false));
+  EXPECT_EQ("a", dir_.read("sub/b.txt"));
+}
+
 INSTANTIATE_TEST_SUITE_P(UnnamedOrNamed, PosixCopyFileTest, ::testing::Values(false, true),
                          [](const ::testing::TestParamInfo<bool>& info) {
                            return info.param ? "NamedTemporary" : "UnnamedFile";
@@ -186,12 +218,12 @@ INSTANTIATE_TEST_SUITE_P(UnnamedOrNamed, PosixCopyFileTest, ::testing::Values(fa
 TEST(PendingFile, IsUnnamedUnlessRefusedAndLeavesNothing) {
   TempDir dir;
   for (bool refuse : {false, true}) {
-    posix::refuseUnnamedFilesForTesting(refuse);
+    files::refuseUnnamedFilesForTesting(refuse);
     {
-      posix::PendingFile pending;
+      files::PendingFile pending;
       ASSERT_EQ(0, pending.create(dir.join("x.txt"), 0644));
       const std::vector<std::string> beside = dir.list();
-      if (refuse || !posix::kernelHasUnnamedFiles()) {
+      if (refuse || !files::kernelHasUnnamedFiles()) {
         ASSERT_EQ(1u, beside.size());
         EXPECT_EQ(0u, beside[0].find(".pelquist-"));
       } else {
@@ -200,7 +232,7 @@ TEST(PendingFile, IsUnnamedUnlessRefusedAndLeavesNothing) {
     }
     EXPECT_TRUE(dir.list().empty()) << refuse;
   }
-  posix::refuseUnnamedFilesForTesting(false);
+  files::refuseUnnamedFilesForTesting(false);
 }
 
 // A process killed while a copy is pending leaves nothing beside its destination: an
@@ -214,17 +246,17 @@ TEST(PendingFile, InterruptedProcessLeavesNothingBehind) {
   for (const Case c :
        {Case{false, SIGKILL}, Case{false, SIGTERM}, Case{true, SIGTERM}, Case{true, SIGINT}}) {
     // Without unnamed files only the signals that can be caught clean up.
-    if (c.signalNumber == SIGKILL && !posix::kernelHasUnnamedFiles()) continue;
+    if (c.signalNumber == SIGKILL && !files::kernelHasUnnamedFiles()) continue;
     TempDir dir;
     const std::string destination = dir.join("big.dat");
     const pid_t child = fork();
     ASSERT_NE(-1, child);
     if (child == 0) {
-      posix::refuseUnnamedFilesForTesting(c.named);
-      posix::PendingFile pending;
+      files::refuseUnnamedFilesForTesting(c.named);
+      files::PendingFile pending;
       if (pending.create(destination, 0644) != 0) _exit(2);
       const std::string data(1 << 16, 'x');
-      if (posix::writeAll(pending.descriptor(), data.data(), data.size()) != 0) _exit(3);
+      if (files::writeAll(pending.descriptor(), data.data(), data.size()) != 0) _exit(3);
       kill(getpid(), c.signalNumber);
       _exit(4);  // not reached: the signal ends the process
     }
@@ -255,7 +287,7 @@ TEST(CompareContent, TellsADifferenceAnywhereAndALengthApart) {
     dir.write("other", c.other);
     const int left = open(dir.join("base").c_str(), O_RDONLY);
     const int right = open(dir.join("other").c_str(), O_RDONLY);
-    const posix::CopyResult result = posix::compareContent(left, right);
+    const files::CopyResult result = files::compareContent(left, right);
     EXPECT_EQ(0, result.error);
     EXPECT_EQ(c.differs, result.differs) << c.other.size();
     close(left);

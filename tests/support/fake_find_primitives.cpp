@@ -1,4 +1,4 @@
-#include "tests/quillkit/filesystem/fake_find_primitives.h"
+#include "tests/support/fake_find_primitives.h"
 
 #include <cstring>
 
@@ -91,7 +91,7 @@ uint32_t entryIsNormal(FindBlock*) { return kAttributeNormal; }
 
 uint32_t entryIsReadOnly(FindBlock*) { return 0; }
 
-int listedDirectoryIdentity(FindBlock*, uint64_t*, uint64_t*) { return 0; }
+FileIdentity listedDirectoryIdentity(FindBlock*) { return FileIdentity(); }
 
 void entrySize(FindBlock*, uint32_t* high, uint32_t* low) {
   *high = 0;

@@ -1,9 +1,8 @@
 #include <cerrno>
 
-#include "quillkit/filesystem/posix/kernel_calls.h"
+#include "copy/files_posix/kernel_calls.h"
 
-namespace quillkit {
-namespace posix {
+namespace files {
 
 // Kernels other than Linux: the portable ways (read and write; a named temporary file;
 // a hard link to claim a name) serve instead.
@@ -32,5 +31,4 @@ struct timespec modificationTime(const struct stat& status) {
 #endif
 }
 
-}  // namespace posix
-}  // namespace quillkit
+}  // namespace files

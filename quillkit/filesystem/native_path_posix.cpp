@@ -1,4 +1,4 @@
-#include "quillkit/filesystem/posix/native_path.h"
+#include "quillkit/filesystem/native_path_posix.h"
 
 #include "quillkit/filesystem/utility.h"
 

@@ -1,9 +1,10 @@
-#include "quillkit/filesystem/posix/wildcard.h"
+#include "quillkit/filesystem/wildcard_posix.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "tests/support/listing_order.h"
 #include "tests/support/shift_jis.h"
 
 namespace {
@@ -102,8 +103,8 @@ TEST(ListingOrder, FoldsOnlySingleByteLetters) {
       {"\x83\x41", "\x83\x5b"},
   };
   for (const Row& row : rows) {
-    EXPECT_TRUE(quillkit::posix::entryNameLess(row.before, row.after)) << row.before;
-    EXPECT_FALSE(quillkit::posix::entryNameLess(row.after, row.before)) << row.before;
+    EXPECT_TRUE(entryNameLess(row.before, row.after)) << row.before;
+    EXPECT_FALSE(entryNameLess(row.after, row.before)) << row.before;
   }
 }
 

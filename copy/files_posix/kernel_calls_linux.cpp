@@ -11,10 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "quillkit/filesystem/posix/kernel_calls.h"
+#include "copy/files_posix/kernel_calls.h"
 
-namespace quillkit {
-namespace posix {
+namespace files {
 namespace {
 
 // Devices whose files refused a reflink: asked once, not once per file.
@@ -106,5 +105,4 @@ struct timespec modificationTime(const struct stat& status) {
   return status.st_mtim;
 }
 
-}  // namespace posix
-}  // namespace quillkit
+}  // namespace files

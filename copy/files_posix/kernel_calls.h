@@ -1,16 +1,15 @@
-#ifndef QUILLKIT_FILESYSTEM_POSIX_KERNEL_CALLS_H_
-#define QUILLKIT_FILESYSTEM_POSIX_KERNEL_CALLS_H_
+#ifndef PELQUIST_COPY_FILES_POSIX_KERNEL_CALLS_H_
+#define PELQUIST_COPY_FILES_POSIX_KERNEL_CALLS_H_
 
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <time.h>
 
-namespace quillkit {
-namespace posix {
+namespace files {
 
-// The POSIX file copy's fast and exclusive calls that only some kernels offer: Linux
-// has them (kernel_calls_linux.cpp); elsewhere they report ENOTSUP and the caller takes
-// its portable way (kernel_calls_generic.cpp).
+// Inside the file operations only: the fast and exclusive calls that only some kernels
+// offer. Linux has them (kernel_calls_linux.cpp); elsewhere they report ENOTSUP and the
+// caller takes its portable way (kernel_calls_generic.cpp).
 
 /// Copies `size` bytes (what fstat gave) from the current offset of `from` to `to`
 /// inside the kernel: a reflink where the file system shares blocks (a refusal is
@@ -44,7 +43,6 @@ void refuseUnnamedFilesForTesting(bool refuse);
 /// between kernels).
 struct timespec modificationTime(const struct stat& status);
 
-}  // namespace posix
-}  // namespace quillkit
+}  // namespace files
 
-#endif  // QUILLKIT_FILESYSTEM_POSIX_KERNEL_CALLS_H_
+#endif  // PELQUIST_COPY_FILES_POSIX_KERNEL_CALLS_H_

@@ -1,5 +1,5 @@
-#ifndef QUILLKIT_FILESYSTEM_POSIX_WILDCARD_H_
-#define QUILLKIT_FILESYSTEM_POSIX_WILDCARD_H_
+#ifndef QUILLKIT_FILESYSTEM_WILDCARD_POSIX_H_
+#define QUILLKIT_FILESYSTEM_WILDCARD_POSIX_H_
 
 // POSIX build only: file-name masks matched the way Windows matches them against long
 // names, and the order in which an NTFS directory lists its entries.
@@ -40,16 +40,22 @@ class WildcardMask {
   bool matchesEverything_ = false;
 };
 
-/// The listing order: ASCII letters folded to upper case, bytes compared unsigned, a
-/// name before the longer names it begins; names equal so far compare bytewise.
-bool entryNameLess(const std::string& left, const std::string& right);
-
 /// Appends the sort key of a name of `length` bytes to `keys`: the name with the ASCII
 /// letters of its single-byte characters in upper case, as many bytes as the name.
-/// Comparing keys bytewise (then lengths, then names) gives entryNameLess's order.
 void appendListingKey(const char* name, std::size_t length, std::string& keys);
+
+/// A listed name and its sort key (appendListingKey), both `length` bytes.
+struct ListedName {
+  const char* key;
+  const char* name;
+  std::size_t length;
+};
+
+/// The listing order: ASCII letters folded to upper case, bytes compared unsigned, a
+/// name before the longer names it begins; names equal so far compare bytewise.
+bool listedBefore(const ListedName& left, const ListedName& right);
 
 }  // namespace posix
 }  // namespace quillkit
 
-#endif  // QUILLKIT_FILESYSTEM_POSIX_WILDCARD_H_
+#endif  // QUILLKIT_FILESYSTEM_WILDCARD_POSIX_H_

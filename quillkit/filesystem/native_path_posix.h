@@ -1,5 +1,5 @@
-#ifndef QUILLKIT_FILESYSTEM_POSIX_NATIVE_PATH_H_
-#define QUILLKIT_FILESYSTEM_POSIX_NATIVE_PATH_H_
+#ifndef QUILLKIT_FILESYSTEM_NATIVE_PATH_POSIX_H_
+#define QUILLKIT_FILESYSTEM_NATIVE_PATH_POSIX_H_
 
 // POSIX build only: the form in which a path reaches the operating system.
 
@@ -16,4 +16,4 @@ std::string toNativePath(const char* path);
 }  // namespace posix
 }  // namespace quillkit
 
-#endif  // QUILLKIT_FILESYSTEM_POSIX_NATIVE_PATH_H_
+#endif  // QUILLKIT_FILESYSTEM_NATIVE_PATH_POSIX_H_

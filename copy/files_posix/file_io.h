@@ -1,0 +1,64 @@
+#ifndef PELQUIST_COPY_FILES_POSIX_FILE_IO_H_
+#define PELQUIST_COPY_FILES_POSIX_FILE_IO_H_
+
+// Inside the file operations only: descriptors and the reads, writes and checks that
+// every operation shares. Answers are 0 or a positive errno value.
+
+#include <sys/stat.h>
+#include <sys/types.h>
+#include <unistd.h>
+
+#include <cstddef>
+#include <string>
+
+#include "copy/files_posix/file_ops.h"
+#include "quillkit/filesystem/file_identity.h"
+
+namespace files {
+
+/// Closes its descriptor on every way out.
+class Descriptor {
+ public:
+  Descriptor() = default;
+  ~Descriptor() {
+    if (fd_ >= 0) close(fd_);
+  }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  int get() const { return fd_; }
+  int& slot() { return fd_; }
+
+ private:
+  int fd_ = -1;
+};
+
+/// Opens `path` for reading when it is a regular file and stores the descriptor in
+/// `fd` (and its status in `status`): 0, or errno (EISDIR for a directory, EINVAL for a
+/// pipe, socket or device, which are never waited on).
+int openRegularFile(const std::string& path, int& fd, struct stat& status);
+
+/// Checks the destination of a write that would replace it: 0 when it is missing or a
+/// writable file, EBUSY when it is `source` itself (under any name), EISDIR for a
+/// directory, EACCES for a file its owner may not write.
+int checkReplaceable(const std::string& destination,
+                     const quillkit::FileIdentity& source = quillkit::FileIdentity());
+
+/// The process's umask, read once: the process does not change it while it copies.
+mode_t processUmask();
+
+/// Writes all of `size` bytes from `data` to `fd`: 0 or errno.
+int writeAll(int fd, const char* data, std::size_t size);
+
+/// Reads up to `size` bytes, retrying an interrupted read: 0 or errno; `got` is the count.
+int readSome(int fd, char* buffer, std::size_t size, std::size_t& got);
+
+/// Compares the whole content of two open files from their starts; `differs` when they
+/// are not the same.
+CopyResult compareContent(int left, int right);
+
+/// The folder part of a native path: "." when it has none, "/" for the root.
+std::string folderOf(const std::string& path);
+
+}  // namespace files
+
+#endif  // PELQUIST_COPY_FILES_POSIX_FILE_IO_H_

@@ -1,0 +1,112 @@
+#ifndef PELQUIST_COPY_FILES_POSIX_FILE_OPS_H_
+#define PELQUIST_COPY_FILES_POSIX_FILE_OPS_H_
+
+// POSIX build only: the file operations of the program, behind CopyFileWin32 and the
+// built-in COPY, MOVE and XCOPY. Paths are native ('/' separators). Every operation
+// answers 0 or a positive errno value; a copy also says whether its read-back differed.
+
+#include <sys/types.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace files {
+
+/// How a copy treats the destination and the copy.
+struct CopyOptions {
+  /// Replace an existing destination (never a read-only one); otherwise fail with EEXIST.
+  bool replace = false;
+  /// Read the copy back and compare it with the source before it takes the final name.
+  bool verify = false;
+  /// Give the copy its owner's write permission even when the source lacks it.
+  bool makeWritable = false;
+  /// Flush a new file to disk before it takes its name (a replacement always is): for
+  /// a copy after which the source goes away.
+  bool durable = false;
+};
+
+/// What an operation came to.
+struct CopyResult {
+  /// 0, or the errno of the step that failed.
+  int error = 0;
+  /// The copy was read back and differs from its source; it did not take the name.
+  bool differs = false;
+  /// The destination is the source itself under another name (error is EBUSY).
+  bool sameFile = false;
+
+  bool succeeded() const { return error == 0 && !differs; }
+  /// The result of a step that answered `error` (0 for success).
+  static CopyResult ofError(int error) {
+    CopyResult result;
+    result.error = error;
+    return result;
+  }
+};
+
+/// Copies content, permission bits and modification time. A failed copy leaves no
+/// destination or the old one, never a partial file, and nothing beside it. Fails with
+/// EBUSY (sameFile) for a file copied onto itself when replacing (EEXIST when not),
+/// EISDIR when either side is a directory, EACCES for a read-only destination, EINVAL
+/// for a source that is a pipe, socket or device.
+CopyResult copyFile(const std::string& source, const std::string& destination,
+                    const CopyOptions& options);
+
+class PendingFile;
+
+/// A copy written in full, with its permission bits and modification time, that has
+/// not taken its name yet: copies that replace files can be written one after another,
+/// flushed to disk together, and named afterwards.
+class PendingCopy {
+ public:
+  PendingCopy();
+  ~PendingCopy();
+  PendingCopy(const PendingCopy&) = delete;
+  PendingCopy& operator=(const PendingCopy&) = delete;
+
+  /// Opens `source`, checks `destination` and writes the copy, as copyFile does.
+  CopyResult write(const std::string& source, const std::string& destination,
+                   const CopyOptions& options);
+  /// Gives the written copy its name.
+  CopyResult commit();
+  /// The size of the source as it was opened.
+  off_t size() const { return size_; }
+  /// Writes everything of the copy's file system to disk: true when done, and then every
+  /// copy written before it may be marked flushed.
+  bool flushFileSystem();
+  /// Says that the data is on disk already, so that commit need not flush it again.
+  void markFlushed();
+
+ private:
+  std::unique_ptr<PendingFile> file_;
+  CopyOptions options_;
+  off_t size_ = 0;
+};
+
+/// A piece of a combined file: a source, and whether it ends at its first ^Z (0x1A).
+struct CombinePart {
+  std::string path;
+  bool stopsAtEndMark = false;
+};
+/// Whether a ^Z follows the parts: never, always, or only when the data written does
+/// not already end with one (a single file to an ASCII destination).
+enum class EndMark { None, Append, AppendUnlessPresent };
+/// Writes the parts one after another (and a ^Z at the end as `mark` says) into a new
+/// file that replaces `destination` whole (when `replace`) or only if it does not
+/// exist. The new file has the current time.
+CopyResult combineFiles(const std::vector<CombinePart>& parts, const std::string& destination,
+                        EndMark mark, bool replace, bool verify);
+
+/// Renames a file or directory, replacing an existing file only when `replace`. Across
+/// file systems a file is copied, verified and only then removed at its old place; a
+/// directory fails there with EXDEV.
+CopyResult movePath(const std::string& source, const std::string& destination, bool replace);
+
+/// Creates the directory and the missing ones above it: 0 or errno (ENOTDIR when a
+/// level is a file). Unlike the library's createDirectories it knows no Windows name
+/// rules and tells why it failed.
+int makeDirectories(const std::string& path);
+
+}  // namespace files
+
+#endif  // PELQUIST_COPY_FILES_POSIX_FILE_OPS_H_

@@ -1,0 +1,59 @@
+#ifndef PELQUIST_COPY_FILES_POSIX_PENDING_FILE_H_
+#define PELQUIST_COPY_FILES_POSIX_PENDING_FILE_H_
+
+// Inside the file operations only: a new file that takes its name when it is complete,
+// and the one way the program takes a name without replacing what is there.
+
+#include <sys/types.h>
+
+#include <string>
+
+namespace files {
+
+/// A file being written for a destination under no name, or where the file system
+/// cannot do that, under a temporary name beside it. It takes the destination name only
+/// through commit(); otherwise it is gone on destruction. An interrupted run leaves
+/// nothing of an unnamed file, and a temporary name is removed by SIGINT and SIGTERM.
+class PendingFile {
+ public:
+  PendingFile() = default;
+  ~PendingFile();
+  PendingFile(const PendingFile&) = delete;
+  PendingFile& operator=(const PendingFile&) = delete;
+
+  /// Creates the file for `destination` with the permission bits `mode` (less the
+  /// umask): 0, or errno (ENOENT when its folder is missing).
+  int create(const std::string& destination, mode_t mode);
+  /// The open descriptor for writing and reading back; -1 before create().
+  int descriptor() const { return fd_; }
+  /// True when the file was created with exactly `mode`, so no fchmod is needed.
+  bool hasMode(mode_t mode) const { return createdMode_ == mode; }
+  /// Says that the data is on disk already (the whole file system was flushed), so that
+  /// commit need not flush it again.
+  void markFlushed() { flushed_ = true; }
+  /// Gives the file the destination name: when `replace`, flushed to disk and atomically
+  /// replacing an existing file; otherwise failing with EEXIST if the name exists
+  /// (flushed first too when `durable`).
+  int commit(bool replace, bool durable = false);
+  /// Closes and removes the file; nothing when there is none.
+  void discard();
+
+ private:
+  int replaceWithUnnamed();
+
+  int fd_ = -1;
+  mode_t createdMode_ = 0;
+  bool flushed_ = false;
+  /// Empty for an unnamed file.
+  std::string temporary_;
+  std::string destination_;
+};
+
+/// Gives the file or directory `from` the name `to` only where no entry has that name,
+/// and takes `from` away: 0, EEXIST when `to` exists, or errno. An exclusive rename
+/// where the kernel has one, else a hard link and an unlink.
+int claimName(const std::string& from, const std::string& to);
+
+}  // namespace files
+
+#endif  // PELQUIST_COPY_FILES_POSIX_PENDING_FILE_H_
