@@ -4,6 +4,7 @@
 #include <list>
 #include <ostream>
 
+#include "copy/ordered_jobs.h"
 #include "copy/texts.h"
 #include "quillkit/diagnostics.h"
 #include "quillkit/filesystem/utility.h"
@@ -51,12 +52,7 @@ class CollectCopyRun {
     line(copytexts::kTraceCopyTo + destination_);
     line(copytexts::kTraceCopyToCollected + destinationDirectory_);
     if (!enterSourceDirectory()) return false;
-    if (forceWrite_) {
-      result = replaceAll(found.files);
-    } else {
-      for (const std::string& path : found.files)
-        if (!copyNew(plan(path))) result = false;
-    }
+    result = copyAll(found.files);
     // What the walk could not see makes the run fail, after what it found is copied.
     for (const auto& skipped : found.skipped) {
       line(copytexts::kTraceFindSkipped + skipped.first + copytexts::kTraceFindSkippedReason +
@@ -146,59 +142,86 @@ class CollectCopyRun {
     return {sourcePath, destinationPath, same};
   }
 
-  // Copies one found file without force-write; false only when the copy failed for
-  // another reason than an existing destination.
-  bool copyNew(const Planned& file) {
-    const bool result = copyNewOne(file);
+  /// One found file: where it goes, and what its copy came to.
+  struct Turn {
+    Planned file;
+    /// The destination was there already and stays (without force-write).
+    bool refused = false;
+    CopyOutcome copy;
+  };
+
+  // Copies every found file. The copies run several at once, ahead of their turn; each
+  // file's lines are written when its turn comes, so the trace is the one that copies
+  // made one after another would write. Two copies to one destination name never run
+  // at once, and a later one waits until the earlier one's turn has come.
+  bool copyAll(const std::list<std::string>& found) {
+    const std::size_t atOnce = fileSystem_.copiesAtOnce();
+    // Done copies wait for their turn in a window of a few per thread; alone, the next
+    // copy is not started before the last one is traced.
+    const std::size_t window = atOnce <= 1 ? 1 : 4 * atOnce;
+    OrderedJobs jobs(atOnce);
+    std::deque<Turn> turns;
+    bool result = true;
+    auto traceOldest = [&] {
+      jobs.waitOldest();
+      if (!traceTurn(turns.front(), atOnce > 1, jobs)) result = false;
+      turns.pop_front();
+    };
+    for (const std::string& path : found) {
+      if (jobs.jobs() >= window) traceOldest();
+      turns.push_back({plan(path), false, CopyOutcome()});
+      Turn& turn = turns.back();  // a deque keeps its elements in place as it grows
+      jobs.add(destinationKey(turn.file.destination), [this, &turn] { copyOne(turn); });
+    }
+    while (jobs.jobs() > 0) traceOldest();
+    return result;
+  }
+
+  // Two destinations are one file where the file system ignores the case of letters.
+  static std::string destinationKey(std::string path) {
+    for (char& c : path)
+      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return path;
+  }
+
+  // The copy of one found file: without force-write an existing destination is left
+  // alone. Runs on a thread of the jobs: it touches nothing but `turn`.
+  void copyOne(Turn& turn) {
+    if (turn.file.sameFile) return;
+    if (!forceWrite_ && fileSystem_.exists(turn.file.destination)) {
+      turn.refused = true;
+      return;
+    }
+    turn.copy = fileSystem_.copyFile(turn.file.source, turn.file.destination, forceWrite_);
+  }
+
+  // The lines of one file; false when its copy failed for another reason than an
+  // existing destination. A copy that ran short of space or descriptors beside others
+  // is tried once more alone, after everything under way is done.
+  bool traceTurn(Turn& turn, bool others, OrderedJobs& jobs) {
+    fileLine(copytexts::kTraceCopyDest + turn.file.destination);
+    if (others && !turn.copy.copied && turn.copy.shortOfResources) {
+      jobs.waitAll();
+      turn.copy = CopyOutcome();
+      copyOne(turn);
+    }
+    const bool result = turn.file.sameFile || traceOutcome(turn);
     endFile();
     return result;
   }
 
-  bool copyNewOne(const Planned& file) {
-    fileLine(copytexts::kTraceCopyDest + file.destination);
-    if (file.sameFile) return true;
-    if (fileSystem_.exists(file.destination)) {
+  bool traceOutcome(const Turn& turn) {
+    const Planned& file = turn.file;
+    if (turn.refused) {
       refuse(file.destination, file.source);
       return true;
     }
-    std::string errorText;
-    const bool copied = fileSystem_.copyFile(file.source, file.destination, false, errorText);
-    if (!copied && fileSystem_.exists(file.destination)) {
+    if (!turn.copy.copied && !forceWrite_ && fileSystem_.exists(file.destination)) {
       fileLine(copytexts::kTraceCopy + file.destination + copytexts::kTraceCopyFailed);
       refuse(file.destination, file.source);
       return true;
     }
-    return report(file, copied, errorText);
-  }
-
-  // With force-write, copies are started ahead of their trace: while a window of them
-  // is written and on its way to disk, the oldest is finished and traced, in walk
-  // order. The trace is the same, a window later.
-  bool replaceAll(const std::list<std::string>& found) {
-    bool result = true;
-    std::deque<Planned> waiting;
-    std::size_t started = 0;  // how many of `waiting` have their copy started
-    auto traceOldest = [&] {
-      const Planned file = waiting.front();
-      waiting.pop_front();
-      fileLine(copytexts::kTraceCopyDest + file.destination);
-      if (!file.sameFile) {
-        --started;
-        std::string errorText;
-        if (!report(file, fileSystem_.finishReplacingCopy(errorText), errorText))
-          result = false;
-      }
-      endFile();
-    };
-    for (const std::string& path : found) {
-      waiting.push_back(plan(path));
-      if (waiting.back().sameFile) continue;
-      fileSystem_.startReplacingCopy(waiting.back().source, waiting.back().destination);
-      ++started;
-      while (started > 0 && fileSystem_.replacingCopiesFull()) traceOldest();
-    }
-    while (!waiting.empty()) traceOldest();
-    return result;
+    return report(file, turn.copy.copied, turn.copy.errorText);
   }
 
   // The lines of a copy that succeeded or failed; false for a failure.

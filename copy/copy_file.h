@@ -1,9 +1,7 @@
 #ifndef PELQUIST_COPY_COPY_FILE_H_
 #define PELQUIST_COPY_COPY_FILE_H_
 
-#include <cstdint>
-#include <deque>
-#include <memory>
+#include <cstddef>
 #include <string>
 
 #include "quillkit/string_ref.h"
@@ -17,32 +15,8 @@
 bool CopyFileWin32(quillkit::StringRef destination, quillkit::StringRef source,
                    bool forceWrite);
 
-/// Copies that replace their destinations (CopyFileWin32 with force-write), started one
-/// after another and finished in the same order. On POSIX a started copy is written at
-/// once; the first finish flushes the data of every started copy to disk in one go, and
-/// each then takes its name. On Windows each is CopyFileWin32 when it is finished.
-class ReplacingCopies {
- public:
-  ReplacingCopies();
-  ~ReplacingCopies();
-  ReplacingCopies(const ReplacingCopies&) = delete;
-  ReplacingCopies& operator=(const ReplacingCopies&) = delete;
-
-  /// Starts a copy of `source` to `destination`.
-  void start(const std::string& source, const std::string& destination);
-  /// Finishes the oldest started copy: true when it is in place; false, with the
-  /// system's last error telling why, as CopyFileWin32. Only after a start.
-  bool finishNext();
-  /// How many are started and not finished.
-  std::size_t started() const { return pending_.size(); }
-  /// The bytes that the started copies write ahead (none where nothing is written
-  /// before finish).
-  uint64_t bytesStarted() const { return bytes_; }
-
- private:
-  struct Pending;
-  std::deque<std::unique_ptr<Pending>> pending_;
-  uint64_t bytes_ = 0;
-};
+/// How many copies may run at once before the process runs out of open files (each
+/// holds at most three descriptors); at least 1.
+std::size_t copiesTheSystemAllows();
 
 #endif  // PELQUIST_COPY_COPY_FILE_H_

@@ -1,3 +1,6 @@
+#include <sys/resource.h>
+
+#include <algorithm>
 #include <cerrno>
 
 #include "copy/copy_file.h"
@@ -28,38 +31,10 @@ bool CopyFileWin32(quillkit::StringRef destination, quillkit::StringRef source,
       files::copyFile(native(source.data()), native(destination.data()), options));
 }
 
-struct ReplacingCopies::Pending {
-  files::PendingCopy copy;
-  files::CopyResult written;
-  uint64_t bytes = 0;
-  bool flushed = false;
-};
-
-ReplacingCopies::ReplacingCopies() = default;
-ReplacingCopies::~ReplacingCopies() = default;
-
-void ReplacingCopies::start(const std::string& source, const std::string& destination) {
-  files::CopyOptions options;
-  options.replace = true;
-  pending_.push_back(std::make_unique<Pending>());
-  Pending& next = *pending_.back();
-  next.written = next.copy.write(native(source), native(destination), options);
-  if (next.written.succeeded()) next.bytes = static_cast<uint64_t>(next.copy.size());
-  bytes_ += next.bytes;
-}
-
-bool ReplacingCopies::finishNext() {
-  // One flush of the file system puts every started copy on disk at once: each then
-  // takes its name without a flush of its own.
-  Pending& front = *pending_.front();
-  if (front.written.succeeded() && !front.flushed && front.copy.flushFileSystem()) {
-    for (std::unique_ptr<Pending>& started : pending_) {
-      started->copy.markFlushed();
-      started->flushed = true;
-    }
-  }
-  std::unique_ptr<Pending> oldest = std::move(pending_.front());
-  pending_.pop_front();
-  bytes_ -= oldest->bytes;
-  return leaveLastError(oldest->written.succeeded() ? oldest->copy.commit() : oldest->written);
+std::size_t copiesTheSystemAllows() {
+  struct rlimit limit;
+  if (getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) return 64;
+  // The standard streams and a few the walk and the libraries hold stay free.
+  const rlim_t spare = limit.rlim_cur > 16 ? limit.rlim_cur - 16 : 0;
+  return std::max<std::size_t>(1, static_cast<std::size_t>(spare / 3));
 }

@@ -1,5 +1,8 @@
 #include "copy/file_system.h"
 
+#include <algorithm>
+#include <thread>
+
 #include "copy/copy_file.h"
 #include "quillkit/diagnostics.h"
 #include "quillkit/filesystem/directory.h"
@@ -21,32 +24,24 @@ bool RealFileSystem::isDirectory(const std::string& path) {
 
 bool RealFileSystem::exists(const std::string& path) { return quillkit::pathExists(path); }
 
-bool RealFileSystem::copyFile(const std::string& source, const std::string& destination,
-                              bool forceWrite, std::string& errorText) {
-  if (CopyFileWin32(destination, source, forceWrite)) return true;
-  // Taken before anything else can replace the system's last error.
-  errorText = quillkit::getLastErrorMessage();
-  return false;
+CopyOutcome RealFileSystem::copyFile(const std::string& source, const std::string& destination,
+                                     bool forceWrite) {
+  CopyOutcome outcome;
+  outcome.copied = CopyFileWin32(destination, source, forceWrite);
+  if (!outcome.copied) {
+    // Taken before anything else can replace the system's last error.
+    outcome.errorText = quillkit::getLastErrorMessage();
+    outcome.shortOfResources = quillkit::lastErrorIsShortOfResources();
+  }
+  return outcome;
 }
 
-// The copies under way are few enough that a terminal shows steady progress, and many
-// enough that the data of several goes to disk together.
-constexpr std::size_t kCopiesUnderWay = 32;
-constexpr uint64_t kBytesUnderWay = 32 << 20;
-
-void RealFileSystem::startReplacingCopy(const std::string& source,
-                                        const std::string& destination) {
-  replacing_.start(source, destination);
-}
-
-bool RealFileSystem::replacingCopiesFull() {
-  return replacing_.started() >= kCopiesUnderWay || replacing_.bytesStarted() >= kBytesUnderWay;
-}
-
-bool RealFileSystem::finishReplacingCopy(std::string& errorText) {
-  const bool finished = replacing_.finishNext();
-  if (!finished) errorText = quillkit::getLastErrorMessage();
-  return finished;
+std::size_t RealFileSystem::copiesAtOnce() {
+  // A copy waits on the disk more than on the processor, and a replacing copy waits for
+  // its flush: a few per core keep both busy, within what the open files allow.
+  const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
+  return std::min(
+      {std::max<std::size_t>(4, 4 * cores), std::size_t{16}, copiesTheSystemAllows()});
 }
 
 bool RealFileSystem::findFiles(const std::string& pattern, const std::string& directory,

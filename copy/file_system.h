@@ -19,6 +19,16 @@ struct FoundFiles {
   bool stoppedAtLimit = false;
 };
 
+/// What one copy came to.
+struct CopyOutcome {
+  bool copied = false;
+  /// Why it failed: the system's text ("ERROR Message:..."), taken at once.
+  std::string errorText;
+  /// It failed for want of disk space, quota or open files, which copies running beside
+  /// it may have held: it may succeed alone.
+  bool shortOfResources = false;
+};
+
 /// Everything collect-copy asks of the world, so that its trace can be tested without
 /// a real tree. RealFileSystem answers through the library's wrappers; tests use a
 /// recording fake that can fail any call.
@@ -38,21 +48,12 @@ class FileSystem {
   /// True when a file or directory of that name exists.
   virtual bool exists(const std::string& path) = 0;
   /// Copies `source` to `destination`, replacing an existing file only when
-  /// `forceWrite`. On failure `errorText` is the system's text for why ("ERROR
-  /// Message:..."), taken at once.
-  virtual bool copyFile(const std::string& source, const std::string& destination,
-                        bool forceWrite, std::string& errorText) = 0;
-  /// Starts a copy that replaces whatever `destination` holds (a copy with
-  /// force-write); started copies are finished, in the same order, by
-  /// finishReplacingCopy.
-  virtual void startReplacingCopy(const std::string& source,
-                                  const std::string& destination) = 0;
-  /// True when as many copies are started as should be at once: the caller finishes the
-  /// oldest before it starts another.
-  virtual bool replacingCopiesFull() = 0;
-  /// Finishes the oldest started copy: true when it is in place; otherwise `errorText`
-  /// is the system's text for why.
-  virtual bool finishReplacingCopy(std::string& errorText) = 0;
+  /// `forceWrite`. May be called from several threads at once, for different
+  /// destinations.
+  virtual CopyOutcome copyFile(const std::string& source, const std::string& destination,
+                               bool forceWrite) = 0;
+  /// How many copies should run at once: 1 for one after another.
+  virtual std::size_t copiesAtOnce() = 0;
   /// Walks `directory` and all below it for the files whose names match `pattern`:
   /// false when the walk failed and found nothing.
   virtual bool findFiles(const std::string& pattern, const std::string& directory,
@@ -69,16 +70,11 @@ class RealFileSystem : public FileSystem {
   int createDirectories(const std::string& path) override;
   bool isDirectory(const std::string& path) override;
   bool exists(const std::string& path) override;
-  bool copyFile(const std::string& source, const std::string& destination, bool forceWrite,
-                std::string& errorText) override;
-  void startReplacingCopy(const std::string& source, const std::string& destination) override;
-  bool replacingCopiesFull() override;
-  bool finishReplacingCopy(std::string& errorText) override;
+  CopyOutcome copyFile(const std::string& source, const std::string& destination,
+                       bool forceWrite) override;
+  std::size_t copiesAtOnce() override;
   bool findFiles(const std::string& pattern, const std::string& directory,
                  FoundFiles& found) override;
-
- private:
-  ReplacingCopies replacing_;
 };
 
 #endif  // PELQUIST_COPY_FILE_SYSTEM_H_

@@ -135,6 +135,8 @@ void ErrorMessage::load(uint32_t code, bool useGivenCode) {
   text_ += os::errorText(used);
 }
 
+bool lastErrorIsShortOfResources() { return os::isShortOfResources(os::lastErrorCode()); }
+
 std::string getLastErrorMessage() {
   ErrorMessage message;
   message.load(0, false);

@@ -24,6 +24,8 @@ void openInShell(const char* fileName);
 void showNotice(const char* title, const char* text);
 /// The calling thread's last system error code.
 uint32_t lastErrorCode();
+/// True for the codes of a full disk, an exhausted quota and too many open files.
+bool isShortOfResources(uint32_t code);
 /// The system's own text for an error code, with its own line end; empty when the
 /// system has none.
 std::string errorText(uint32_t code);

@@ -34,6 +34,10 @@ void showNotice(const char*, const char* text) {
 
 uint32_t lastErrorCode() { return static_cast<uint32_t>(errno); }
 
+bool isShortOfResources(uint32_t code) {
+  return code == ENOSPC || code == EDQUOT || code == EMFILE || code == ENFILE;
+}
+
 std::string errorText(uint32_t code) {
   if (code == kErrorSameFile) return texts::kSameFileError;
   return std::strerror(static_cast<int>(code));

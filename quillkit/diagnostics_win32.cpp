@@ -22,6 +22,11 @@ void showNotice(const char* title, const char* text) {
 
 uint32_t lastErrorCode() { return GetLastError(); }
 
+bool isShortOfResources(uint32_t code) {
+  return code == ERROR_DISK_FULL || code == ERROR_HANDLE_DISK_FULL ||
+         code == ERROR_NOT_ENOUGH_QUOTA || code == ERROR_TOO_MANY_OPEN_FILES;
+}
+
 std::string errorText(uint32_t code) {
   char* buffer = nullptr;
   // 0x1300: the system allocates the buffer, ignores inserts, uses its own table.

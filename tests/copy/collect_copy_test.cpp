@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -244,47 +245,70 @@ TEST_F(CollectCopyTest, ForceWriteReplacesAndNamesItselfInTheFailure) {
   EXPECT_EQ("true", console_.str().substr(console_.str().size() - 4));
 }
 
-// With force-write, copies are started ahead of the oldest's finish, as many as the file
-// system takes at once; the trace still names them one by one in walk order, skipped
-// files included.
-TEST_F(CollectCopyTest, ForceWriteStartsCopiesAheadAndTracesThemInWalkOrder) {
-  fs_.walkResult = {p("D:/photos/a.jpg"), p("E:/all/b.jpg"), p("D:/photos/c.jpg"),
-                    p("D:/photos/d.jpg")};
-  EXPECT_TRUE(collect(p("D:/photos/*.jpg"), p("E:/all"), true));
-  EXPECT_EQ(photosToAll(true) + expected::traceCopied(p("E:/all/a.jpg")) + "copy dest : " +
-                p("E:/all/b.jpg") + "\n" + expected::traceCopied(p("E:/all/c.jpg")) +
-                expected::traceCopied(p("E:/all/d.jpg")) + "collectcopy end...\n",
-            console_.str());
-  const std::string from = " <- " + p("D:/photos/");
-  EXPECT_EQ((Calls{"start " + p("E:/all/a.jpg") + from + "a.jpg",
-                   "start " + p("E:/all/c.jpg") + from + "c.jpg", "finish " + p("E:/all/a.jpg"),
-                   "start " + p("E:/all/d.jpg") + from + "d.jpg", "finish " + p("E:/all/c.jpg"),
-                   "finish " + p("E:/all/d.jpg")}),
-            Calls(fs_.calls.begin() + 3, fs_.calls.end()));
-
-  // Where one copy at a time is all the file system takes, each is finished at once.
-  FakeFileSystem one;
-  one.current = p("C:/work");
-  one.batchSize = 1;
-  one.walkResult = {p("D:/photos/a.jpg"), p("D:/photos/c.jpg")};
-  std::ostringstream console;
-  EXPECT_TRUE(collectCopy(console, one, p("D:/photos/*.jpg"), p("E:/all"), true));
-  EXPECT_EQ((Calls{"start " + p("E:/all/a.jpg") + from + "a.jpg", "finish " + p("E:/all/a.jpg"),
-                   "start " + p("E:/all/c.jpg") + from + "c.jpg", "finish " + p("E:/all/c.jpg")}),
-            Calls(one.calls.begin() + 3, one.calls.end()));
+// Copies run several at once, and the run is still the one of copies made one after
+// another: the same trace, result and files, whatever finishes first.
+TEST_F(CollectCopyTest, CopiesAtOnceEndAsCopiesOneAfterAnother) {
+  struct Case {
+    const char* what;
+    std::vector<std::string> found;  // below D:/photos, or a full path
+    bool forceWrite;
+  };
+  const Case cases[] = {
+      {"names twice, in either case",
+       {"slow.jpg", "a.jpg", "x/A.JPG", "y/slow.jpg", "y/a.jpg", "y/Slow.jpg"},
+       false},
+      {"the last of one name wins",
+       {"slow.jpg", "a.jpg", "x/A.JPG", "y/slow.jpg", "y/a.jpg", "y/Slow.jpg"},
+       true},
+      {"refusals and failures", {"old.jpg", "bad.jpg", "slowbad.jpg", "c.jpg", "d.jpg"}, false},
+      {"failures while others go on", {"slowbad.jpg", "bad.jpg", "c.jpg", "old.jpg"}, true},
+      {"a destination inside the source",
+       {"a.jpg", "E:/all/a.jpg", "E:/all/b.jpg", "b.jpg"},
+       true},
+      {"short of space beside others", {"slow.jpg", "full.jpg", "c.jpg"}, false},
+  };
+  for (const Case& c : cases) {
+    std::string runs[2];
+    std::map<std::string, std::string> files[2];
+    for (int parallel = 0; parallel < 2; ++parallel) {
+      FakeFileSystem fs;
+      fs.current = p("C:/work");
+      fs.atOnce = parallel ? 4 : 1;
+      for (const std::string& name : c.found) {
+        const std::string path = name[1] == ':' ? p(name) : p("D:/photos/" + name);
+        fs.walkResult.push_back(path);
+        fs.files[path] = name;
+      }
+      fs.files[p("E:/all/old.jpg")] = "old";
+      fs.copyFailures[p("E:/all/bad.jpg")] = "ERROR Message:bad";
+      fs.copyFailures[p("E:/all/slowbad.jpg")] = "ERROR Message:slow and bad";
+      for (const char* slow : {"slow.jpg", "y/Slow.jpg", "slowbad.jpg"})
+        fs.slowCopies[p("D:/photos/") + slow] = 30;
+      fs.shortOfSpace = {p("E:/all/full.jpg")};
+      std::ostringstream console;
+      const bool result =
+          collectCopy(console, fs, p("D:/photos/*.jpg"), p("E:/all"), c.forceWrite);
+      runs[parallel] = console.str() + (result ? "true" : "false");
+      files[parallel] = fs.files;
+    }
+    EXPECT_EQ(runs[0], runs[1]) << c.what;
+    EXPECT_EQ(files[0], files[1]) << c.what;
+  }
 }
 
 // Whatever the walk could not see is named after the copies, and fails the run.
 TEST_F(CollectCopyTest, WhatTheWalkCouldNotSeeIsReportedAfterTheCopiesAndFailsTheRun) {
   const std::string copiedA = expected::traceCopied(p("E:/all/a.jpg"));
-  const std::string sealed = "find skipped : " + p("D:/photos/sealed") + " / ERROR Message:no\n";
+  const std::string sealed =
+      "find skipped : " + p("D:/photos/sealed") + " / ERROR Message:no\n";
   const std::string limit = "find stopped at the entry limit...\n";
   struct Case {
     bool skips;
     bool stops;
     std::string lines;
   };
-  const Case cases[] = {{true, false, sealed}, {false, true, limit}, {true, true, sealed + limit}};
+  const Case cases[] = {
+      {true, false, sealed}, {false, true, limit}, {true, true, sealed + limit}};
   for (const Case& c : cases) {
     FakeFileSystem fs;
     fs.current = p("C:/work");

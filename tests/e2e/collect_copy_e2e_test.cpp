@@ -279,3 +279,37 @@ TEST_F(CollectCopyE2e, InterruptedRunLeavesWholeFilesAndNothingBeside) {
 }
 
 }  // namespace
+
+// With force-write each file meets the destination as the copies before it left it: a
+// link to the last file of a name, replaced by the first, no longer is that file.
+TEST_F(CollectCopyE2e, SameFileTestIsMadeWhenTheFilesTurnComes) {
+  dir_.write("src/a/x.txt", "first");
+  dir_.write("src/b/x.txt", "last");
+  dir_.makeDirs("out");
+  if (!testsys::makeSymbolicLink(at("src/b/x.txt"), at("out/x.txt"))) GTEST_SKIP();
+  ChildResult result = collect({"-fw", at("src") + sep() + "*.txt", at("out")});
+  EXPECT_EQ(0, result.exitCode) << result.output;
+  EXPECT_EQ("last", dir_.read("out/x.txt"));
+  EXPECT_EQ("last", dir_.read("src/b/x.txt"));
+}
+
+// A disk with room for one more file at a time takes every replacement, as copies one
+// after another would: copies that ran short beside others are made again alone.
+TEST_F(CollectCopyE2e, NearlyFullDiskTakesWhatOneCopyAtATimeWould) {
+  if (testsys::isWindowsBuild()) GTEST_SKIP() << "POSIX mounts";
+  dir_.makeDirs("disk");
+  const std::string mount = "mount -t tmpfs -o size=256k tmpfs '" + at("disk") + "' 2>&1";
+  if (runChild("/bin/sh", {"-c", mount}, dir_.path()).exitCode != 0)
+    GTEST_SKIP() << "no tmpfs mount here";
+  std::vector<std::string> names;
+  for (int i = 0; i < 5; ++i) {
+    names.push_back("f" + std::to_string(i) + ".dat");
+    dir_.write("src/" + names.back(), std::string(40 << 10, 'n'));
+    dir_.write("disk/" + names.back(), std::string(40 << 10, 'o'));
+  }
+  ChildResult result = collect({"-fw", at("src") + sep() + "*.dat", at("disk")});
+  for (const std::string& name : names)
+    EXPECT_EQ(std::string(40 << 10, 'n'), dir_.read("disk/" + name)) << name;
+  EXPECT_EQ(0, result.exitCode) << result.output;
+  runChild("/bin/sh", {"-c", "umount '" + at("disk") + "'"}, dir_.path());
+}

@@ -1,11 +1,14 @@
 #ifndef PELQUIST_TESTS_SUPPORT_FAKE_FILE_SYSTEM_H_
 #define PELQUIST_TESTS_SUPPORT_FAKE_FILE_SYSTEM_H_
 
+#include <chrono>
 #include <list>
 #include <map>
+#include <mutex>
 #include <set>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "copy/file_system.h"
@@ -16,48 +19,47 @@
 class FakeFileSystem : public FileSystem {
  public:
   std::string currentDirectory() override {
-    calls.push_back("cwd");
+    record("cwd");
     if (currentDirectoryFails) throw std::logic_error("SafeGetCurrentDirectory Error");
     return current;
   }
   bool changeDirectory(const std::string& directory) override {
-    calls.push_back("cd " + directory);
+    record("cd " + directory);
     if (changeDirectoryFails) return false;
     current = directory;
     return true;
   }
   int createDirectories(const std::string& path) override {
-    calls.push_back("mkdirs " + path);
+    record("mkdirs " + path);
     if (createResult == 0) directories.insert(path);
     return createResult;
   }
   bool isDirectory(const std::string& path) override {
-    calls.push_back("isdir " + path);
+    record("isdir " + path);
     return directories.count(path) != 0;
   }
   bool exists(const std::string& path) override {
-    calls.push_back("exists " + path);
+    record("exists " + path);
+    std::lock_guard<std::mutex> lock(mutex_);
     return directories.count(path) != 0 || files.count(path) != 0;
   }
-  bool copyFile(const std::string& source, const std::string& destination, bool forceWrite,
-                std::string& errorText) override {
-    calls.push_back("copy " + destination + " <- " + source + (forceWrite ? " -fw" : ""));
-    return copy(destination, source, forceWrite, errorText);
+  CopyOutcome copyFile(const std::string& source, const std::string& destination,
+                       bool forceWrite) override {
+    record("copy " + destination + " <- " + source + (forceWrite ? " -fw" : ""));
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      ++running_;
+    }
+    auto slow = slowCopies.find(source);
+    if (slow != slowCopies.end())
+      std::this_thread::sleep_for(std::chrono::milliseconds(slow->second));
+    std::lock_guard<std::mutex> lock(mutex_);
+    return copy(destination, source, forceWrite);
   }
-  void startReplacingCopy(const std::string& source, const std::string& destination) override {
-    calls.push_back("start " + destination + " <- " + source);
-    started.push_back({destination, source});
-  }
-  bool replacingCopiesFull() override { return started.size() >= batchSize; }
-  bool finishReplacingCopy(std::string& errorText) override {
-    const std::pair<std::string, std::string> oldest = started.front();
-    started.erase(started.begin());
-    calls.push_back("finish " + oldest.first);
-    return copy(oldest.first, oldest.second, true, errorText);
-  }
+  std::size_t copiesAtOnce() override { return atOnce; }
   bool findFiles(const std::string& pattern, const std::string& directory,
                  FoundFiles& found) override {
-    calls.push_back("find " + pattern + " in " + directory);
+    record("find " + pattern + " in " + directory);
     found.files = walkResult;
     found.skipped = walkSkipped;
     found.stoppedAtLimit = walkStoppedAtLimit;
@@ -82,32 +84,52 @@ class FakeFileSystem : public FileSystem {
   std::map<std::string, std::string> copyFailures;
   /// A failed copy finds a file of that name in its way (another process made it).
   bool failureLeavesFile = false;
-  /// How many replacing copies may be under way at once.
-  std::size_t batchSize = 2;
+  /// Destination paths whose copy fails for want of space while others run beside it,
+  /// and succeeds alone.
+  std::set<std::string> shortOfSpace;
+  /// Source paths whose copy takes that many milliseconds.
+  std::map<std::string, int> slowCopies;
+  /// How many copies collect-copy runs at once.
+  std::size_t atOnce = 1;
 
   /// Every call, in order: "cwd", "cd D", "mkdirs P", "isdir P", "exists P",
-  /// "copy D <- S [-fw]", "start D <- S", "finish D", "find PATTERN in D".
+  /// "copy D <- S [-fw]", "find PATTERN in D". With copies at once, in the order
+  /// they were made.
   std::vector<std::string> calls;
 
  private:
-  bool copy(const std::string& destination, const std::string& source, bool forceWrite,
-            std::string& errorText) {
+  void record(const std::string& call) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    calls.push_back(call);
+  }
+
+  CopyOutcome copy(const std::string& destination, const std::string& source, bool forceWrite) {
+    CopyOutcome outcome;
+    const bool alone = running_-- == 1;
     auto failure = copyFailures.find(destination);
     if (failure != copyFailures.end()) {
-      errorText = failure->second;
+      outcome.errorText = failure->second;
       if (failureLeavesFile) files[destination] = "";
-      return false;
+      return outcome;
+    }
+    if (shortOfSpace.count(destination) != 0 && !alone) {
+      outcome.errorText = "ERROR Message:No space left on device";
+      outcome.shortOfResources = true;
+      return outcome;
     }
     if (!forceWrite && (directories.count(destination) != 0 || files.count(destination) != 0)) {
-      errorText = "ERROR Message:exists";
-      return false;
+      outcome.errorText = "ERROR Message:exists";
+      return outcome;
     }
     auto sourceFile = files.find(source);
     files[destination] = sourceFile != files.end() ? sourceFile->second : std::string();
-    return true;
+    outcome.copied = true;
+    return outcome;
   }
 
-  std::vector<std::pair<std::string, std::string>> started;
+  std::mutex mutex_;
+  /// Copies under way.
+  int running_ = 0;
 };
 
 #endif  // PELQUIST_TESTS_SUPPORT_FAKE_FILE_SYSTEM_H_
