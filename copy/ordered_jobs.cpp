@@ -1,9 +1,6 @@
 #include "copy/ordered_jobs.h"
 
-OrderedJobs::OrderedJobs(std::size_t threads) {
-  if (threads <= 1) return;
-  for (std::size_t i = 0; i < threads; ++i) threads_.emplace_back([this] { work(); });
-}
+OrderedJobs::OrderedJobs(std::size_t threads) : maxThreads_(threads) {}
 
 OrderedJobs::~OrderedJobs() {
   {
@@ -15,7 +12,7 @@ OrderedJobs::~OrderedJobs() {
 }
 
 void OrderedJobs::add(const std::string& key, std::function<void()> job) {
-  if (threads_.empty()) {
+  if (maxThreads_ <= 1) {
     job();
     entries_.push_back({key, nullptr, State::Done});
     return;
@@ -24,6 +21,8 @@ void OrderedJobs::add(const std::string& key, std::function<void()> job) {
     std::lock_guard<std::mutex> lock(mutex_);
     entries_.push_back({key, std::move(job), State::Waiting});
   }
+  // Threads are started as jobs come: a run with few files starts few.
+  if (threads_.size() < maxThreads_) threads_.emplace_back([this] { work(); });
   changed_.notify_all();
 }
 

@@ -10,9 +10,9 @@
 #include <thread>
 #include <vector>
 
-/// Runs jobs on a few threads of its own and gives them back in the order they were
-/// added, so that their results can be reported as if they had run one after another.
-/// Jobs with the same key never run at once: a job starts only when every earlier job
+/// Runs jobs on a few threads of its own (started as jobs come) and gives them back in the
+/// order they were added, so that their results can be reported as if they had run one after
+/// another. Jobs with the same key never run at once: a job starts only when every earlier job
 /// with its key has been given back. With one thread or fewer, each job runs at once
 /// when added, on the caller's thread.
 class OrderedJobs {
@@ -45,6 +45,7 @@ class OrderedJobs {
   /// The first waiting job that no earlier job with its key holds back.
   Entry* nextRunnable();
 
+  const std::size_t maxThreads_;
   std::deque<Entry> entries_;
   std::vector<std::thread> threads_;
   std::mutex mutex_;
