@@ -56,7 +56,9 @@ struct FindBlock {
   size_t position = 0;
   /// errno of a listing that broke off; reported after the entries read before it.
   int deferredError = 0;
-  /// The listed directory's identity, known for a wildcard listing.
+  /// A wildcard listing names the directory it lists, whose identity is looked up when
+  /// asked for.
+  bool listsDirectory = false;
   FileIdentity identity;
 
   // What a stat told about the current entry.
@@ -86,6 +88,16 @@ void addEntry(FindBlock* block, const char* name, unsigned char type) {
   block->entries.push_back({offset, static_cast<uint32_t>(length), type});
 }
 
+// "." and ".." before every other entry.
+void addDots(FindBlock* block, bool dot, bool dotDot) {
+  const std::size_t others = block->entries.size();
+  if (dot) addEntry(block, ".", DT_DIR);
+  if (dotDot) addEntry(block, "..", DT_DIR);
+  std::rotate(block->entries.begin(),
+              block->entries.begin() + static_cast<std::ptrdiff_t>(others),
+              block->entries.end());
+}
+
 // The listing order, on the keys folded once.
 void sortEntries(FindBlock* block, std::size_t first) {
   const char* names = block->names.data();
@@ -104,6 +116,7 @@ void clearEntries(FindBlock* block) {
   block->position = 0;
   block->deferredError = 0;
   block->statDone = false;
+  block->listsDirectory = false;
   block->identity = FileIdentity();
 }
 
@@ -139,9 +152,9 @@ FindResult failSearch(FindBlock* block, int error) {
   return kFindFailed;
 }
 
-bool isRootDirectory(const FindBlock* block) {
+bool isRootDirectory(const FileIdentity& directory) {
   static const FileIdentity root = posix::fileStatus("/").identity;
-  return block->identity == root;
+  return directory == root;
 }
 
 /// A name without wildcards: the one entry that the file system has under exactly that
@@ -170,21 +183,11 @@ FindResult findMatching(FindBlock* block, const std::string& mask) {
   DIR* dir = opendir(directory.empty() ? "." : directory.c_str());
   if (dir == nullptr) return failSearch(block, errno);
 
-  // Who the folder is, which also tells whether it is the root.
-  block->identity = posix::identityOf(dirfd(dir));
   const posix::WildcardMask wildcard(mask);
   const bool everything = wildcard.matchesEverything();
-  // "." and ".." come first, subject to the mask; the root has neither. Windows lists
-  // ".." wherever it lists ".", although the mask rules alone give '?' only ".".
-  const bool dotMatches = everything || wildcard.matches(".");
-  const bool dotDotMatches = dotMatches || wildcard.matches("..");
-  if ((dotMatches || dotDotMatches) && !isRootDirectory(block)) {
-    if (dotMatches) addEntry(block, ".", DT_DIR);
-    if (dotDotMatches) addEntry(block, "..", DT_DIR);
-  }
-  const size_t dotCount = block->entries.size();
-
   int readError = 0;
+  ino_t dotInode = 0, dotDotInode = 0;
+  int dotsSeen = 0;
   for (;;) {
     errno = 0;
     const dirent* entry = readdir(dir);
@@ -193,11 +196,27 @@ FindResult findMatching(FindBlock* block, const std::string& mask) {
       break;
     }
     const char* name = entry->d_name;
-    if (isDotsName(name)) continue;
-    if (everything || wildcard.matches(name)) addEntry(block, name, entry->d_type);
+    if (isDotsName(name)) {
+      (name[1] == '\0' ? dotInode : dotDotInode) = entry->d_ino;
+      ++dotsSeen;
+    } else if (everything || wildcard.matches(name)) {
+      addEntry(block, name, entry->d_type);
+    }
+  }
+  sortEntries(block, 0);
+  // "." and ".." come first, subject to the mask; the root has neither. Windows lists
+  // ".." wherever it lists ".", although the mask rules alone give '?' only ".". A
+  // folder whose ".." is another inode than "." is not the root; where both are one (the
+  // root, or the top of a mounted file system) the folder's identity tells.
+  const bool dotMatches = everything || wildcard.matches(".");
+  const bool dotDotMatches = dotMatches || wildcard.matches("..");
+  if (dotMatches || dotDotMatches) {
+    if (dotsSeen != 2 || dotInode == dotDotInode)
+      block->identity = posix::identityOf(dirfd(dir));
+    if (!isRootDirectory(block->identity)) addDots(block, dotMatches, dotDotMatches);
   }
   closedir(dir);
-  sortEntries(block, dotCount);
+  block->listsDirectory = true;
 
   if (block->entries.empty()) return failSearch(block, readError != 0 ? readError : ENOENT);
   block->deferredError = readError;
@@ -298,7 +317,13 @@ uint32_t entryIsReadOnly(FindBlock* block) {
   return block->attributes & kAttributeReadOnly;
 }
 
-FileIdentity listedDirectoryIdentity(FindBlock* block) { return block->identity; }
+FileIdentity listedDirectoryIdentity(FindBlock* block) {
+  // Asked only where a walk may have come back to a folder: looked up then, once.
+  if (block->listsDirectory && !block->identity.known)
+    block->identity =
+        posix::fileStatus(block->directory.empty() ? "." : block->directory).identity;
+  return block->identity;
+}
 
 void entrySize(FindBlock* block, uint32_t* high, uint32_t* low) {
   ensureStat(block);
