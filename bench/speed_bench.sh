@@ -90,6 +90,8 @@ import os, random, shutil, statistics, subprocess, time
 env = os.environ
 program, baseline, work = env["PROGRAM"], env["BASELINE_PROGRAM"], env["WORK"]
 runs, scale = int(env["RUNS"]), float(env["SCALE"])
+if not scale > 0:
+    raise SystemExit("speed_bench: SCALE must be a positive number, not %s" % env["SCALE"])
 random.seed(7)
 
 def folders(full):
@@ -189,7 +191,7 @@ print("trees under %s (%s), median of %d run%s after a warm-up, SCALE=%s"
       % (work, env["FSTYPE"], runs, "" if runs == 1 else "s", env["SCALE"]))
 if env["BFS_NOTE"]:
     print(env["BFS_NOTE"])
-line = "%-40s %9s  %-18s %9s %6s %7s"
+line = "%-48s %9s  %-18s %9s %6s %7s"
 print(line % ("row", "program", "peer", "time", "ratio", "target"))
 failed = []
 for name, command, prepare, expected, peers in rows:
@@ -212,7 +214,7 @@ for name, command, prepare, expected, peers in rows:
         if target is not None:
             mark = "<= %.2f%s" % (target, "" if ratio <= target else " !")
             if ratio > target:
-                failed.append("%s against %s" % (name, label))
+                failed.append("%s against %s" % (name.split(":")[0], label))
         print((line % (name if i == 0 else "", "%.3fs" % ours_median if i == 0 else "",
                        label, "%.3fs" % statistics.median(times), "%.2f" % ratio, mark)).rstrip())
     if name.startswith("small"):  # the largest trees go before the rest is measured
