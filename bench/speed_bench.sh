@@ -26,8 +26,8 @@
 # Usage: bench/speed_bench.sh [RUNS [BASELINE]]
 #   RUNS      runs per command after the warm-up (default 7; also the RUNS variable)
 #   BASELINE  git revision of the one-core row (default 951ba00; also the BASELINE variable)
-#   SCALE     multiplies the number of folders of every tree (default 1; e.g. SCALE=0.02
-#             RUNS=1 checks the script in seconds)
+#   SCALE     multiplies the number of folders of every tree (default 1; SCALE=0.02 RUNS=1
+#             checks the script on tiny trees, where the two builds take the most time)
 # Needs: cmake, a C++17 compiler, git, python3, taskset (util-linux), /usr/bin/time (package
 # time); bfs (package bfs) is optional: without it the walk has no bfs peer.
 set -euo pipefail
