@@ -1,87 +1,225 @@
 #!/usr/bin/env bash
-# Collect-copy against the usual tools, on trees made under ${TMPDIR:-/tmp} and removed:
-#   walk:   100,000 empty files in 1,000 folders, a pattern that matches nothing,
-#           against   find SRC -name '*.nomatch'
-#   copy:   10,000 files of 1-64 KiB into an empty folder,
-#           against   find SRC -name '*.dat' -exec cp -t DST {} +
-#   -fw:    the same onto a folder that already holds every file,
-#           against   find SRC -name '*.dat' -exec cp -f -t DST {} +
-# Prints each median of interleaved runs (after a warm-up), their ratio, and the peak
-# memory of the walk and the copy. Usage: bench/speed_bench.sh [RUNS]   (default 7)
+# Collect-copy against the usual tools, on trees made under ${TMPDIR:-/tmp} and removed.
+# The trace goes to /dev/null. Each row times the program and each of its peers in one
+# session of interleaved runs (median of RUNS after a warm-up, a `sync` before every
+# timed run) and prints every time and the ratio program/peer.
+#
+#   row                                          peers                                       target
+#   walk: 100,000 empty files in 1,000 folders,  find SRC -name '*.nomatch'                  <= 0.75
+#     -collectcopy -nosw 'SRC/*.nomatch' DST     bfs SRC -name '*.nomatch'                   <= 0.9
+#   copy: 10,000 files of 1-64 KiB (337 MB)      find SRC -name '*.dat' -exec cp -t DST {} +
+#     into an empty folder                       find SRC -name '*.dat' -print0 |
+#                                                  xargs -0 -P2 -n 512 cp -t DST             <= 0.8
+#   small: 100,000 files of 0-4 KiB in 1,000     find ... -exec cp -t DST {} +               <= 0.7
+#     folders into an empty folder               find ... | xargs -0 -P2 -n 512 cp -t DST
+#   -fw: the 10,000 files onto a folder that     find ... -exec cp -f -t DST {} +
+#     already holds every file                   the same, then sync -f DST (timed together) <= 1.0
+#                                                find ... | xargs -0 -P2 -n 512 cp -f -t DST
+#   one core: the copy row's command under       the same command of a baseline build,       <= 1.05
+#     taskset -c 0                                 also under taskset -c 0
+#   peak memory (/usr/bin/time -f %M) of the walk, the copy and the -fw copy.
+#
+# The copy targets hold on ext4 and on tmpfs: `TMPDIR=/dev/shm bench/speed_bench.sh`
+# measures tmpfs. The baseline is a git revision (default 951ba00, the last commit before
+# copies ran several at once), built Release in a temporary git worktree that is removed.
+#
+# Usage: bench/speed_bench.sh [RUNS [BASELINE]]
+#   RUNS      runs per command after the warm-up (default 7; also the RUNS variable)
+#   BASELINE  git revision of the one-core row (default 951ba00; also the BASELINE variable)
+#   SCALE     multiplies the number of folders of every tree (default 1; SCALE=0.02 RUNS=1
+#             checks the script on tiny trees, where the two builds take the most time)
+# Needs: cmake, a C++17 compiler, git, python3, taskset (util-linux), /usr/bin/time (package
+# time); bfs (package bfs) is optional: without it the walk has no bfs peer.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-runs=${1:-7}
-cmake -S "$root" -B "$root/build/bench" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
-cmake --build "$root/build/bench" -j2 --target pelquist_copy >/dev/null
-export PROGRAM=$root/build/bench/pelquist_copy RUNS=$runs
-export WORK=$(mktemp -d "${TMPDIR:-/tmp}/pelquist-speed.XXXXXX")
-trap 'rm -rf "$WORK"' EXIT
+runs=${1:-${RUNS:-7}}
+baseline=${2:-${BASELINE:-951ba00}}
+scale=${SCALE:-1}
+
+missing=0
+need() {  # need COMMAND HOW-TO-INSTALL
+  if ! command -v "$1" >/dev/null 2>&1; then
+    echo "speed_bench: $1 not found; install it with: $2" >&2
+    missing=1
+  fi
+}
+need cmake "apt-get install cmake g++"
+need git "apt-get install git"
+need python3 "apt-get install python3"
+need taskset "apt-get install util-linux"
+need /usr/bin/time "apt-get install time"
+need xargs "apt-get install findutils"
+[ "$missing" = 0 ] || exit 1
+bfs_note=
+if ! command -v bfs >/dev/null 2>&1; then
+  bfs_note="bfs not found: the walk has no bfs peer (install it with: apt-get install bfs)"
+  echo "speed_bench: $bfs_note" >&2
+fi
+case $runs in ''|*[!0-9]*|0) echo "speed_bench: RUNS must be a positive number, not '$runs'" >&2; exit 2;; esac
+baseline_commit=$(git -C "$root" rev-parse --verify --quiet "$baseline^{commit}") || {
+  echo "speed_bench: no such git revision: $baseline" >&2; exit 2; }
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/pelquist-speed.XXXXXX")
+baseline_tree=$work/baseline-src
+cleanup() {
+  if [ -d "$baseline_tree" ]; then git -C "$root" worktree remove --force "$baseline_tree" || true; fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+
+build() {  # build SOURCE BUILD-DIR
+  cmake -S "$1" -B "$2" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >"$work/build.log" 2>&1 &&
+    cmake --build "$2" -j2 --target pelquist_copy >>"$work/build.log" 2>&1 ||
+    { cat "$work/build.log" >&2; echo "speed_bench: the build of $1 failed" >&2; exit 1; }
+}
+build "$root" "$root/build/bench"
+git -C "$root" worktree add --detach --quiet "$baseline_tree" "$baseline_commit"
+build "$baseline_tree" "$work/baseline-build"
+git -C "$root" worktree remove --force "$baseline_tree"
+
+export PROGRAM=$root/build/bench/pelquist_copy BASELINE_PROGRAM=$work/baseline-build/pelquist_copy
+export BASELINE_NAME=$(git -C "$root" rev-parse --short "$baseline_commit")
+export RUNS=$runs SCALE=$scale WORK=$work BFS_NOTE=$bfs_note
+export FSTYPE=$(df -T "$work" | awk 'NR == 2 { print $2 }')
 
 python3 - <<'PY'
-import os, random, statistics, subprocess, time
+import os, random, shutil, statistics, subprocess, time
 
-program, runs, work = os.environ["PROGRAM"], int(os.environ["RUNS"]), os.environ["WORK"]
+env = os.environ
+program, baseline, work = env["PROGRAM"], env["BASELINE_PROGRAM"], env["WORK"]
+runs, scale = int(env["RUNS"]), float(env["SCALE"])
+if not scale > 0:
+    raise SystemExit("speed_bench: SCALE must be a positive number, not %s" % env["SCALE"])
 random.seed(7)
 
-def make_tree(root, folders, files, size):
-    for d in range(folders):
+def folders(full):
+    return max(1, round(full * scale))
+
+def make_tree(root, folder_count, size):
+    """folder_count folders of 100 files each, in groups of 100 folders; names unique."""
+    flags = os.O_WRONLY | os.O_CREAT | os.O_EXCL
+    for d in range(folder_count):
         directory = os.path.join(root, "g%02d" % (d // 100), "d%03d" % d)
         os.makedirs(directory)
-        for f in range(files):
-            with open(os.path.join(directory, "f%03d_%03d.dat" % (d, f)), "wb") as out:
-                out.write(size())
+        for f in range(100):
+            fd = os.open(os.path.join(directory, "f%03d_%03d.dat" % (d, f)), flags, 0o644)
+            data = size()
+            if data:
+                os.write(fd, data)
+            os.close(fd)
+    return folder_count * 100
 
-empty = os.path.join(work, "empty-tree")
-make_tree(empty, 1000, 100, lambda: b"")
 block = os.urandom(64 * 1024)
-data = os.path.join(work, "data-tree")
-make_tree(data, 100, 100, lambda: block[: random.randint(1, 64) * 1024])
-subprocess.run(["sync"])
+empty, data, small = (os.path.join(work, n) for n in ("empty-tree", "data-tree", "small-tree"))
+empty_n = make_tree(empty, folders(1000), lambda: b"")
+data_n = make_tree(data, folders(100), lambda: block[: random.randint(1, 64) * 1024])
+small_n = make_tree(small, folders(1000), lambda: block[: random.randint(0, 4096)])
+subprocess.run(["sync"], check=True)
 
-def timed(command, prepare=None):
-    if prepare:
-        prepare()
+def megabytes(root):
+    return sum(e.stat().st_size for d, _, fs in os.walk(root)
+               for e in os.scandir(d) if e.is_file()) / 1e6
+
+def fresh(folder):
+    def prepare():
+        shutil.rmtree(folder, ignore_errors=True)
+        os.makedirs(folder)
+    return prepare
+
+def full(folder):
+    """A folder that already holds every file of the data tree."""
+    def prepare():
+        if not os.path.isdir(folder) or len(os.listdir(folder)) != data_n:
+            fresh(folder)()
+            subprocess.run(["find", data, "-name", "*.dat", "-exec", "cp", "-t", folder,
+                            "{}", "+"], check=True)
+    return prepare
+
+def timed(command, prepare):
+    prepare()
     # What earlier runs left to write goes to disk first, so that no run pays for another.
     subprocess.run(["sync"], check=True)
     start = time.perf_counter()
     subprocess.run(command, stdout=subprocess.DEVNULL, check=True)
     return time.perf_counter() - start
 
-def fresh(folder):
-    def prepare():
-        subprocess.run(["rm", "-rf", folder], check=True)
-        os.makedirs(folder)
-    return prepare
+def find_cp(src, dst, *cp):
+    return ["find", src, "-name", "*.dat", "-exec", "cp", *cp, "-t", dst, "{}", "+"]
 
-def full(folder):
-    def prepare():
-        if not os.path.isdir(folder) or len(os.listdir(folder)) != 10000:
-            fresh(folder)()
-            subprocess.run(["find", data, "-name", "*.dat", "-exec", "cp", "-t", folder, "{}", "+"],
-                           check=True)
-    return prepare
+def xargs_cp(src, dst, *cp):
+    return ["sh", "-c", 'find "$1" -name "*.dat" -print0 | xargs -0 -P2 -n 512 cp %s -t "$2"'
+            % " ".join(cp), "sh", src, dst]
 
-ours_dst, cp_dst = os.path.join(work, "ours"), os.path.join(work, "cp")
+def collect(*switches, pattern, dst, binary=program):
+    return [binary, "-collectcopy", *switches, "-nosw", pattern, dst]
+
+ours, peer = os.path.join(work, "ours"), os.path.join(work, "peer")
+pinned = ["taskset", "-c", "0"]
+copy_10k = collect(pattern=data + "/*.dat", dst=ours)
+walk = collect(pattern=empty + "/*.nomatch", dst=ours)
+fw = collect("-fw", pattern=data + "/*.dat", dst=ours)
+
+# Each row: (name, program's command, its preparation, files it must leave in ours,
+#            [(peer, peer's command, its preparation, target ratio or None)]).
 rows = [
-    ("walk of 100,000 empty files", None,
-     [program, "-collectcopy", "-nosw", empty + "/*.nomatch", ours_dst], fresh(ours_dst),
-     ["find", empty, "-name", "*.nomatch"], None),
-    ("collect-copy of 10,000 files", None,
-     [program, "-collectcopy", "-nosw", data + "/*.dat", ours_dst], fresh(ours_dst),
-     ["find", data, "-name", "*.dat", "-exec", "cp", "-t", cp_dst, "{}", "+"], fresh(cp_dst)),
-    ("the same with -fw onto every file", None,
-     [program, "-collectcopy", "-fw", "-nosw", data + "/*.dat", ours_dst], full(ours_dst),
-     ["find", data, "-name", "*.dat", "-exec", "cp", "-f", "-t", cp_dst, "{}", "+"], full(cp_dst)),
+    ("walk: {:,} empty files, {:,} folders".format(empty_n, empty_n // 100), walk, fresh(ours), 0,
+     [("find -name", ["find", empty, "-name", "*.nomatch"], lambda: None, 0.75)]
+     + ([] if env["BFS_NOTE"] else
+        [("bfs -name", ["bfs", empty, "-name", "*.nomatch"], lambda: None, 0.9)])),
+    ("copy: {:,} files of 1-64 KiB ({:.0f} MB)".format(data_n, megabytes(data)), copy_10k, fresh(ours),
+     data_n,
+     [("find -exec cp", find_cp(data, peer), fresh(peer), None),
+      ("xargs -P2 cp", xargs_cp(data, peer), fresh(peer), 0.8)]),
+    ("small: {:,} files of 0-4 KiB, {:,} folders".format(small_n, small_n // 100),
+     collect(pattern=small + "/*.dat", dst=ours), fresh(ours), small_n,
+     [("find -exec cp", find_cp(small, peer), fresh(peer), 0.7),
+      ("xargs -P2 cp", xargs_cp(small, peer), fresh(peer), None)]),
+    ("-fw: {:,} files onto every file".format(data_n), fw, full(ours), data_n,
+     [("find -exec cp -f", find_cp(data, peer, "-f"), full(peer), None),
+      ("cp -f + sync -f", ["sh", "-c", 'find "$1" -name "*.dat" -exec cp -f -t "$2" {} + '
+                           '&& sync -f "$2"', "sh", data, peer], full(peer), 1.0),
+      ("xargs -P2 cp -f", xargs_cp(data, peer, "-f"), full(peer), None)]),
+    ("one core: copy of {:,} files".format(data_n), pinned + copy_10k, fresh(ours), data_n,
+     [("baseline %s" % env["BASELINE_NAME"],
+       pinned + collect(pattern=data + "/*.dat", dst=ours, binary=baseline), fresh(ours),
+       1.05)]),
 ]
-print("%-36s %10s %10s %7s" % ("", "program", "find/cp", "ratio"))
-for name, _, ours, prep_ours, theirs, prep_theirs in rows:
-    timed(ours, prep_ours), timed(theirs, prep_theirs)  # warm-up
-    a, b = [], []
+
+print("trees under %s (%s), median of %d run%s after a warm-up, SCALE=%s"
+      % (work, env["FSTYPE"], runs, "" if runs == 1 else "s", env["SCALE"]))
+if env["BFS_NOTE"]:
+    print(env["BFS_NOTE"])
+line = "%-48s %9s  %-18s %9s %6s %7s"
+print(line % ("row", "program", "peer", "time", "ratio", "target"))
+failed = []
+for name, command, prepare, expected, peers in rows:
+    timed(command, prepare)  # warm-up
+    left = len(os.listdir(ours))
+    if left != expected:
+        raise SystemExit("speed_bench: %s left %d files in its destination, not %d"
+                         % (name, left, expected))
+    for _, peer_command, peer_prepare, _ in peers:
+        timed(peer_command, peer_prepare)
+    ours_times, peer_times = [], [[] for _ in peers]
     for _ in range(runs):
-        a.append(timed(ours, prep_ours))
-        b.append(timed(theirs, prep_theirs))
-    ma, mb = statistics.median(a), statistics.median(b)
-    print("%-36s %9.3fs %9.3fs %7.2f" % (name, ma, mb, ma / mb))
+        ours_times.append(timed(command, prepare))
+        for times, (_, peer_command, peer_prepare, _) in zip(peer_times, peers):
+            times.append(timed(peer_command, peer_prepare))
+    ours_median = statistics.median(ours_times)
+    for i, ((label, _, _, target), times) in enumerate(zip(peers, peer_times)):
+        ratio = ours_median / statistics.median(times)
+        mark = ""
+        if target is not None:
+            mark = "<= %.2f%s" % (target, "" if ratio <= target else " !")
+            if ratio > target:
+                failed.append("%s against %s" % (name.split(":")[0], label))
+        print((line % (name if i == 0 else "", "%.3fs" % ours_median if i == 0 else "",
+                       label, "%.3fs" % statistics.median(times), "%.2f" % ratio, mark)).rstrip())
+    if name.startswith("small"):  # the largest trees go before the rest is measured
+        shutil.rmtree(small)
+        fresh(peer)()
 
 def peak(command, prepare):
     prepare()
@@ -89,6 +227,7 @@ def peak(command, prepare):
                          stderr=subprocess.PIPE, text=True, check=True).stderr
     return int(out.strip().splitlines()[-1])
 
-print("peak memory: walk %d KiB, copy %d KiB" % (
-    peak(rows[0][2], fresh(ours_dst)), peak(rows[1][2], fresh(ours_dst))))
+print("peak memory: walk %d KiB, copy %d KiB, -fw copy %d KiB" % (
+    peak(walk, fresh(ours)), peak(copy_10k, fresh(ours)), peak(fw, full(ours))))
+print("targets: " + ("all met" if not failed else "missed by " + "; ".join(failed)))
 PY
