@@ -1,7 +1,11 @@
 # What a user gets: the installed files, the Windows version resource and the packages.
-#   Windows build: pelquist_copy.exe, README.txt and MANUAL.txt side by side; CPack: .zip
-#   POSIX build:   bin/pelquist_copy, share/man/man1/pelquist_copy.1.gz and
-#                  share/doc/pelquist-copy/README.md; CPack: .deb and .tar.gz
+#   Windows build: pelquist_copy.exe, README.txt, MANUAL.txt and LICENSE.txt side by
+#                  side; CPack: .zip
+#   POSIX build:   bin/pelquist_copy, share/man/man1/pelquist_copy.1.gz, the bash
+#                  completion share/bash-completion/completions/pelquist_copy, and in
+#                  share/doc/pelquist-copy/ README.md, copyright (Debian's machine-readable
+#                  form of LICENSE), changelog.gz (CHANGELOG) and LICENSE.txt;
+#                  CPack: .deb (all but LICENSE.txt, which copyright holds) and .tar.gz
 # scripts/package.sh builds all three packages into dist/.
 # Everything takes the version from project() in the top CMakeLists.txt.
 
@@ -13,6 +17,9 @@ set(PELQUIST_PACKAGE_CONTACT "pelquist_copy developers <pelquist-copy@example.or
 
 set(pelquist_manual ${CMAKE_CURRENT_SOURCE_DIR}/doc/pelquist_copy.1)
 set(pelquist_readme ${CMAKE_CURRENT_SOURCE_DIR}/README.md)
+set(pelquist_license ${CMAKE_CURRENT_SOURCE_DIR}/LICENSE)
+set(pelquist_changelog ${CMAKE_CURRENT_SOURCE_DIR}/CHANGELOG)
+set(pelquist_completion ${CMAKE_CURRENT_SOURCE_DIR}/completion/pelquist_copy)
 set(pelquist_render ${CMAKE_CURRENT_SOURCE_DIR}/cmake/render-doc.cmake)
 
 if(WIN32)
@@ -28,19 +35,29 @@ if(WIN32)
     list(APPEND pelquist_numbers ${number})
   endforeach()
   list(JOIN pelquist_numbers "," PELQUIST_VERSION_NUMBERS)
+  # LegalCopyright: the copyright line of LICENSE, and the licence's name.
+  file(STRINGS ${pelquist_license} PELQUIST_COPYRIGHT LIMIT_COUNT 1 REGEX "^Copyright ")
+  string(APPEND PELQUIST_COPYRIGHT ", MIT License")
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${pelquist_license})
   configure_file(app/version.rc.in ${CMAKE_CURRENT_BINARY_DIR}/version.rc @ONLY)
   target_sources(pelquist_copy PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/version.rc)
 
   # --- README and manual as Windows text files
   find_program(PELQUIST_GROFF groff)
   set(readme_txt ${CMAKE_CURRENT_BINARY_DIR}/README.txt)
+  set(license_txt ${CMAKE_CURRENT_BINARY_DIR}/LICENSE.txt)
   set(manual_txt ${CMAKE_CURRENT_BINARY_DIR}/MANUAL.txt)
   add_custom_command(OUTPUT ${readme_txt}
     COMMAND ${CMAKE_COMMAND} -DMODE=text -DINPUT=${pelquist_readme} -DOUTPUT=${readme_txt}
             -P ${pelquist_render}
     DEPENDS ${pelquist_readme} ${pelquist_render}
     COMMENT "README as a Windows text file" VERBATIM)
-  set(docs ${readme_txt})
+  add_custom_command(OUTPUT ${license_txt}
+    COMMAND ${CMAKE_COMMAND} -DMODE=text -DINPUT=${pelquist_license} -DOUTPUT=${license_txt}
+            -P ${pelquist_render}
+    DEPENDS ${pelquist_license} ${pelquist_render}
+    COMMENT "LICENSE as a Windows text file" VERBATIM)
+  set(docs ${readme_txt} ${license_txt})
   if(PELQUIST_GROFF)
     add_custom_command(OUTPUT ${manual_txt}
       COMMAND ${CMAKE_COMMAND} -DMODE=manual -DGROFF=${PELQUIST_GROFF} -DINPUT=${pelquist_manual}
@@ -56,24 +73,50 @@ if(WIN32)
   install(TARGETS pelquist_copy RUNTIME DESTINATION .)
   install(FILES ${docs} DESTINATION .)
 else()
-  # --- the manual page, compressed as Debian wants it
+  # --- the manual page and the changelog, compressed as Debian wants them; the licence
+  # in Debian's machine-readable copyright format
   find_program(PELQUIST_GZIP gzip)
+  set(copyright ${CMAKE_CURRENT_BINARY_DIR}/copyright)
+  add_custom_command(OUTPUT ${copyright}
+    COMMAND ${CMAKE_COMMAND} -DMODE=copyright -DINPUT=${pelquist_license} -DOUTPUT=${copyright}
+            -P ${pelquist_render}
+    DEPENDS ${pelquist_license} ${pelquist_render}
+    COMMENT "The licence as a Debian copyright file" VERBATIM)
+  set(docs ${copyright})
   if(PELQUIST_GZIP)
     set(manual_gz ${CMAKE_CURRENT_BINARY_DIR}/pelquist_copy.1.gz)
+    set(changelog_gz ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz)
     add_custom_command(OUTPUT ${manual_gz}
       COMMAND ${CMAKE_COMMAND} -DMODE=gzip -DGZIP=${PELQUIST_GZIP} -DINPUT=${pelquist_manual}
               -DOUTPUT=${manual_gz} -P ${pelquist_render}
       DEPENDS ${pelquist_manual} ${pelquist_render}
       COMMENT "Compressing the manual page" VERBATIM)
-    add_custom_target(pelquist_docs ALL DEPENDS ${manual_gz})
+    add_custom_command(OUTPUT ${changelog_gz}
+      COMMAND ${CMAKE_COMMAND} -DMODE=gzip -DGZIP=${PELQUIST_GZIP} -DINPUT=${pelquist_changelog}
+              -DOUTPUT=${changelog_gz} -P ${pelquist_render}
+      DEPENDS ${pelquist_changelog} ${pelquist_render}
+      COMMENT "Compressing the changelog" VERBATIM)
+    list(APPEND docs ${manual_gz} ${changelog_gz})
     set(installed_manual ${manual_gz})
+    set(installed_changelog ${changelog_gz})
+    set(changelog_name changelog.gz)
   else()
     set(installed_manual ${pelquist_manual})
+    set(installed_changelog ${pelquist_changelog})
+    set(changelog_name changelog)
   endif()
+  add_custom_target(pelquist_docs ALL DEPENDS ${docs})
 
+  set(docdir ${CMAKE_INSTALL_DATAROOTDIR}/doc/pelquist-copy)
   install(TARGETS pelquist_copy RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   install(FILES ${installed_manual} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-  install(FILES ${pelquist_readme} DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/pelquist-copy)
+  install(FILES ${pelquist_completion}
+          DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/bash-completion/completions)
+  install(FILES ${pelquist_readme} ${copyright} DESTINATION ${docdir})
+  install(FILES ${installed_changelog} DESTINATION ${docdir} RENAME ${changelog_name})
+  # The .deb leaves this component out: Debian has the licence in copyright alone.
+  install(FILES ${pelquist_license} DESTINATION ${docdir} RENAME LICENSE.txt
+          COMPONENT license_text)
 endif()
 
 # --- packages
@@ -98,6 +141,8 @@ else()
     set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
     # The C and C++ libraries that the program links, from dpkg-shlibdeps (dpkg-dev).
     set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+    # Only the files of the default component (cmake/cpack-options.cmake).
+    set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_SOURCE_DIR}/cmake/cpack-options.cmake)
     # The summary above comes first; this is the package's long description.
     string(CONCAT CPACK_DEBIAN_PACKAGE_DESCRIPTION
       "A small console tool with Japanese messages (Shift-JIS). -copy, -move and\n"

@@ -3,6 +3,8 @@
 #   -DMODE=manual the manual page INPUT rendered by GROFF as plain ASCII, CR LF, at OUTPUT;
 #                 any warning of groff fails
 #   -DMODE=gzip   INPUT compressed by GZIP (-9n: no name or time stamp) at OUTPUT
+#   -DMODE=copyright  the MIT licence INPUT (LICENSE) as a Debian copyright file in the
+#                 machine-readable format, its copyright line and text taken from INPUT
 foreach(variable MODE INPUT OUTPUT)
   if(NOT DEFINED ${variable})
     message(FATAL_ERROR "render-doc.cmake: ${variable} is not given")
@@ -38,6 +40,37 @@ elseif(MODE STREQUAL "gzip")
     file(REMOVE "${OUTPUT}")
     message(FATAL_ERROR "gzip failed on ${INPUT} (status ${status})")
   endif()
+elseif(MODE STREQUAL "copyright")
+  file(STRINGS "${INPUT}" lines)
+  set(holder "")
+  set(body "")
+  set(in_body FALSE)
+  foreach(line IN LISTS lines)
+    if(line MATCHES "^Copyright \\(c\\) (.+)$")
+      set(holder "${CMAKE_MATCH_1}")
+    elseif(line MATCHES "^Permission is hereby granted")
+      set(in_body TRUE)
+    endif()
+    if(in_body)
+      if(line STREQUAL "")
+        string(APPEND body " .\n")
+      else()
+        string(APPEND body " ${line}\n")
+      endif()
+    endif()
+  endforeach()
+  if(holder STREQUAL "" OR body STREQUAL "")
+    message(FATAL_ERROR "render-doc.cmake: ${INPUT} is not the MIT licence with a copyright line")
+  endif()
+  # MIT is "Expat" in this format.
+  file(WRITE "${OUTPUT}"
+    "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/\n"
+    "Upstream-Name: pelquist_copy\n"
+    "\n"
+    "Files: *\n"
+    "Copyright: ${holder}\n"
+    "License: Expat\n"
+    "${body}")
 else()
   message(FATAL_ERROR "render-doc.cmake: unknown MODE '${MODE}'")
 endif()

@@ -14,8 +14,10 @@ elif [ "${1:-all}" != build ]; then
   packages+=(clang libclang-rt-14-dev libgtest-dev googletest g++-mingw-w64-x86-64 wine64 wine
              locales util-linux libc-bin)
   # scripts/check-packages.sh: listing and unpacking the packages, reading the
-  # version resource of the .exe, checking the manual page.
-  packages+=("${packaging[@]}" unzip icoutils binutils-mingw-w64-x86-64 man-db)
+  # version resource of the .exe (exiftool), checking the manual page (man, mandoc),
+  # the .deb (lintian) and the bash completion.
+  packages+=("${packaging[@]}" unzip libimage-exiftool-perl binutils-mingw-w64-x86-64 man-db
+             mandoc lintian bash-completion)
 fi
 missing=()
 for package in "${packages[@]}"; do
