@@ -76,17 +76,26 @@ std::string joinTail(std::string head, const std::string& tail) {
   return head;
 }
 
-}  // namespace
-
-std::string absolutePath(const std::string& path) {
+// The absolute form of `path`, its longest existing head resolved; the last component
+// as written unless `resolveLast` (a name that is "." or ".." always resolved).
+std::string absoluteForm(const std::string& path, bool resolveLast) {
   std::string absolute = nativePath(path);
   std::string current;
   if (absolute[0] != '/') {
     if (!quillkit::readCurrentDirectory(current)) return absolute;
     absolute = current + "/" + absolute;
   }
-  // Resolve the longest existing head; the rest is kept as written.
   std::string tail;
+  if (!resolveLast) {
+    while (absolute.size() > 1 && absolute.back() == '/') absolute.pop_back();
+    const std::size_t slash = absolute.find_last_of('/');
+    const std::string name = absolute.substr(slash + 1);
+    if (!name.empty() && name != "." && name != "..") {
+      tail = name;
+      absolute.erase(slash == 0 ? 1 : slash);
+    }
+  }
+  // Resolve the longest existing head; the rest is kept as written.
   for (;;) {
     char resolved[PATH_MAX];
     if (realpath(absolute.c_str(), resolved) != nullptr) return joinTail(resolved, tail);
@@ -97,6 +106,12 @@ std::string absolutePath(const std::string& path) {
     absolute.erase(slash);
   }
 }
+
+}  // namespace
+
+std::string absolutePath(const std::string& path) { return absoluteForm(path, false); }
+
+std::string resolvedPath(const std::string& path) { return absoluteForm(path, true); }
 
 std::vector<ListedEntry> listMatches(const std::string& directory, const std::string& pattern) {
   std::vector<ListedEntry> entries;

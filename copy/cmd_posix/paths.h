@@ -36,9 +36,13 @@ bool isSameName(const std::string& a, const std::string& b);
 /// path without a folder: the current one).
 bool folderExists(const std::string& path);
 
-/// The absolute form of a typed path, its existing part resolved: "/home/u/dst/b.txt". A
+/// The absolute form of a typed path as it is shown, its existing folders resolved and
+/// its last component as typed (a symbolic link by its own name): "/home/u/dst/b.txt". A
 /// relative path stays relative when the current directory cannot be read.
 std::string absolutePath(const std::string& path);
+/// The same with the last component resolved too: where the path really leads, for
+/// telling whether one path lies inside another.
+std::string resolvedPath(const std::string& path);
 
 /// One entry found in a directory.
 struct ListedEntry {

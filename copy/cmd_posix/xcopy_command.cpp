@@ -149,7 +149,7 @@ int runXcopy(const std::vector<Word>& words, Console& console) {
     toFile = answer == 'F';
   }
   if (line.subdirectories && !toFile &&
-      isWithin(absolutePath(destination), absolutePath(folder)))
+      isWithin(resolvedPath(destination), resolvedPath(folder)))
     return failWithNoneCopied(console, texts::kCyclicCopy, kInitializationError);
 
   if (line.emptyDirectories && !toFile) {

@@ -62,6 +62,8 @@ CopyResult PendingCopy::write(const std::string& source, const std::string& dest
     CopyResult compared = compareContent(in.get(), out);
     if (!compared.succeeded()) return compared;
   }
+  if (options.keepOwner && fchown(out, status.st_uid, status.st_gid) != 0 && errno != EPERM)
+    return CopyResult::ofError(errno);
   if (!file_->hasMode(mode) && fchmod(out, mode) != 0) return CopyResult::ofError(errno);
   const struct timespec times[2] = {{0, UTIME_NOW}, modificationTime(status)};
   if (futimens(out, times) != 0) return CopyResult::ofError(errno);

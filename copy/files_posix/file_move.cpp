@@ -1,30 +1,77 @@
+#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <vector>
 
+#include "copy/files_posix/file_io.h"
 #include "copy/files_posix/file_ops.h"
+#include "copy/files_posix/kernel_calls.h"
 #include "copy/files_posix/pending_file.h"
 #include "quillkit/filesystem/file_status_posix.h"
 
 namespace files {
 namespace {
 
-// True when both names are hard links of one file: a rename between them would leave
-// both in place.
-bool areHardLinks(const std::string& from, const std::string& to) {
-  const quillkit::posix::FileStatus a = quillkit::posix::entryStatus(from);
-  const quillkit::posix::FileStatus b = quillkit::posix::entryStatus(to);
-  return !a.isLink && !b.isLink && a.identity == b.identity;
+std::atomic<bool> exactNamesHidden{false};
+
+// True when the destination name reaches the source's file through an entry of its own:
+// a hard link, or the target of a source that is a symbolic link. Then the destination
+// keeps the file and only the source name has to go (a rename between two links of one
+// file would leave both). Two spellings of one entry on a case-insensitive file system
+// are not two entries: that entry is renamed, never unlinked.
+bool isAnotherEntryOfTheFile(const std::string& source, const std::string& destination) {
+  const quillkit::posix::FileStatus to = quillkit::posix::entryStatus(destination);
+  if (to.isLink) return false;  // the link at the destination is what gets replaced
+  const quillkit::posix::FileStatus from = quillkit::posix::entryStatus(source);
+  if (from.isLink) return quillkit::posix::fileStatus(source).identity == to.identity;
+  return from.identity == to.identity && listsExactName(source) && listsExactName(destination);
+}
+
+// A symbolic link moves as a link: the same target text, owner and time at the
+// destination, and only then the source link goes.
+int moveLink(const std::string& source, const std::string& destination, bool replace) {
+  struct stat status;
+  if (lstat(source.c_str(), &status) != 0) return errno;
+  std::vector<char> target(status.st_size > 0 ? status.st_size + 1 : 4096);
+  const ssize_t length = readlink(source.c_str(), target.data(), target.size());
+  if (length < 0) return errno;
+  if (static_cast<std::size_t>(length) == target.size()) return ENAMETOOLONG;  // it grew
+  if (replace) {
+    if (int error = checkReplaceable(destination)) return error;
+  }
+  if (int error =
+          placeSymbolicLink(std::string(target.data(), length), destination, replace, status))
+    return error;
+  return unlink(source.c_str()) == 0 ? 0 : errno;
 }
 
 }  // namespace
 
+bool listsExactName(const std::string& path) {
+  if (exactNamesHidden) return false;
+  const std::string name = path.substr(path.find_last_of('/') + 1);
+  DIR* folder = opendir(folderOf(path).c_str());
+  if (folder == nullptr) return false;  // unknown: never taken for a second entry
+  bool listed = false;
+  while (const dirent* entry = readdir(folder)) {
+    if (name == entry->d_name) {
+      listed = true;
+      break;
+    }
+  }
+  closedir(folder);
+  return listed;
+}
+
+void hideExactNamesForTesting(bool hide) { exactNamesHidden = hide; }
+
 CopyResult movePath(const std::string& source, const std::string& destination, bool replace) {
   int error = 0;
-  if (replace && areHardLinks(source, destination)) {
-    // The destination name already holds the file; only the source name has to go.
+  if (replace && isAnotherEntryOfTheFile(source, destination)) {
     error = unlink(source.c_str()) == 0 ? 0 : errno;
   } else if (replace) {
     error = rename(source.c_str(), destination.c_str()) == 0 ? 0 : errno;
@@ -32,6 +79,8 @@ CopyResult movePath(const std::string& source, const std::string& destination, b
     error = claimName(source, destination);
   }
   if (error != EXDEV) return CopyResult::ofError(error);
+  if (quillkit::posix::entryStatus(source).isLink)
+    return CopyResult::ofError(moveLink(source, destination, replace));
   const quillkit::posix::FileStatus status = quillkit::posix::fileStatus(source);
   if (!status.exists()) return CopyResult::ofError(status.error);
   if (status.isDirectory()) return CopyResult::ofError(EXDEV);
@@ -39,6 +88,7 @@ CopyResult movePath(const std::string& source, const std::string& destination, b
   options.replace = replace;
   options.verify = true;
   options.durable = true;  // on disk before the source goes
+  options.keepOwner = true;
   CopyResult copied = copyFile(source, destination, options);
   if (!copied.succeeded()) return copied;
   return CopyResult::ofError(unlink(source.c_str()) == 0 ? 0 : errno);

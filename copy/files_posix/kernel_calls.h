@@ -5,6 +5,8 @@
 #include <sys/types.h>
 #include <time.h>
 
+#include <string>
+
 namespace files {
 
 // Inside the file operations only: the fast and exclusive calls that only some kernels
@@ -38,6 +40,14 @@ int flushFileSystem(int fd);
 bool kernelHasUnnamedFiles();
 /// Tests only: makes openUnnamedFile refuse, so that the named fallback is taken.
 void refuseUnnamedFilesForTesting(bool refuse);
+/// True when the folder of `path` lists an entry spelled byte for byte as the path's last
+/// component: a case-insensitive file system finds an entry under other spellings too,
+/// so two names of one file may be one entry there. False when the folder cannot be
+/// listed. The same on every kernel (file_move.cpp).
+bool listsExactName(const std::string& path);
+/// Tests only: makes listsExactName answer false, as a case-insensitive file system does
+/// for a name typed in another case than its entry's.
+void hideExactNamesForTesting(bool hide);
 
 /// The modification time of `status` to the nanosecond (the field's name differs
 /// between kernels).

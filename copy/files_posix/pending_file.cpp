@@ -180,4 +180,32 @@ int claimName(const std::string& from, const std::string& to) {
   return 0;
 }
 
+// Made under a temporary name and renamed into place, so that a replaced entry is
+// never missing in between.
+int placeSymbolicLink(const std::string& target, const std::string& destination, bool replace,
+                      const struct stat& like) {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::string name = temporaryNameFor(destination);
+    registerName(name);
+    if (symlink(target.c_str(), name.c_str()) != 0) {
+      const int error = errno;
+      unregisterName(name);
+      if (error == EEXIST) continue;  // the temporary name is taken: another one
+      return error;
+    }
+    int error = 0;
+    const struct timespec times[2] = {{0, UTIME_NOW}, modificationTime(like)};
+    if (lchown(name.c_str(), like.st_uid, like.st_gid) != 0 && errno != EPERM) error = errno;
+    if (error == 0 && utimensat(AT_FDCWD, name.c_str(), times, AT_SYMLINK_NOFOLLOW) != 0)
+      error = errno;
+    if (error == 0)
+      error = replace ? (rename(name.c_str(), destination.c_str()) == 0 ? 0 : errno)
+                      : claimName(name, destination);
+    if (error != 0) unlink(name.c_str());
+    unregisterName(name);
+    return error;
+  }
+  return EEXIST;
+}
+
 }  // namespace files

@@ -4,6 +4,7 @@
 // Inside the file operations only: a new file that takes its name when it is complete,
 // and the one way the program takes a name without replacing what is there.
 
+#include <sys/stat.h>
 #include <sys/types.h>
 
 #include <string>
@@ -53,6 +54,12 @@ class PendingFile {
 /// and takes `from` away: 0, EEXIST when `to` exists, or errno. An exclusive rename
 /// where the kernel has one, else a hard link and an unlink.
 int claimName(const std::string& from, const std::string& to);
+
+/// Makes `destination` a symbolic link to `target` with the owner (where the process may
+/// set it) and times of the link `like`: only where no entry has that name, or when
+/// `replace`, replacing the entry there whole. 0 or errno.
+int placeSymbolicLink(const std::string& target, const std::string& destination, bool replace,
+                      const struct stat& like);
 
 }  // namespace files
 

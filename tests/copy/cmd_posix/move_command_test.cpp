@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "copy/files_posix/kernel_calls.h"
 #include "tests/support/files.h"
 #include "tests/support/interpreter_fixture.h"
 
@@ -121,6 +122,33 @@ TEST_F(MoveCommandTest, OntoAnotherNameOfTheSameFileTheSourceNameGoes) {
   }
 }
 
+// Where another spelling reaches the same entry (a case-insensitive file system, which
+// the test stands in for by hiding the exact names), that entry is renamed, never
+// unlinked; two real hard links lose the source name.
+TEST_F(MoveCommandTest, AChangeOfCaseKeepsTheOneEntry) {
+  for (bool oneEntry : {false, true}) {
+    write("A.TXT", "kept");
+    ASSERT_EQ(0, link(path("A.TXT").c_str(), path("a.txt").c_str()));
+    files::hideExactNamesForTesting(oneEntry);
+    EXPECT_EQ(kOneFile, run("MOVE /Y a.txt A.TXT").out) << oneEntry;
+    files::hideExactNamesForTesting(false);
+    EXPECT_EQ(oneEntry, exists("a.txt")) << oneEntry;
+    EXPECT_EQ("kept", read("A.TXT")) << oneEntry;
+  }
+}
+
+// A symbolic link moved onto the file it leads to: only the link name goes. A wildcard
+// move echoes a link by its own name.
+TEST_F(MoveCommandTest, ALinkOntoItsTargetOnlyTheLinkGoes) {
+  write("out/l.txt", "data");
+  ASSERT_EQ(0, symlink("out/l.txt", path("l.txt").c_str()));
+  ASSERT_EQ(0, symlink("l.txt", path("out/k.txt").c_str()));
+  EXPECT_EQ(full("l.txt") + "\n" + kOneFile, run("MOVE /Y *.txt out").out);
+  EXPECT_EQ(0, run("MOVE /Y out\\k.txt out\\l.txt").status);
+  EXPECT_EQ((std::vector<std::string>{"l.txt"}), list("out"));
+  EXPECT_EQ("data", read("out/l.txt"));
+}
+
 TEST_F(MoveCommandTest, WildcardMoveStopsAtTheFirstFileThatFails) {
   write("a.txt", "a");
   write("b.txt", "b");
@@ -184,11 +212,20 @@ TEST_F(MoveCommandTest, AcrossFileSystems) {
   ASSERT_EQ(0, ::mkdir(target.c_str(), 0777));
   write("a.txt", "travels");
   write("d/x", "x");
+  // The owner and group stay (where the process may set them); a link stays a link.
+  const bool root = chown(path("a.txt").c_str(), 65534, 65534) == 0;
+  ASSERT_EQ(0, symlink("a.txt", path("ln").c_str()));
+  EXPECT_EQ(0, run("MOVE ln \"" + target + "\"").status);
   RunResult result = run("MOVE a.txt \"" + target + "\"");
   EXPECT_EQ(0, result.status) << result.err;
   EXPECT_EQ(kOneFile, result.out);
   EXPECT_EQ("travels", readFile(target + "/a.txt"));
-  EXPECT_FALSE(exists("a.txt"));
+  EXPECT_EQ((std::vector<std::string>{"d"}), list());
+  struct stat moved;
+  ASSERT_EQ(0, stat((target + "/a.txt").c_str(), &moved));
+  EXPECT_EQ(root ? 65534u : getuid(), moved.st_uid);
+  EXPECT_EQ(root ? 65534u : getgid(), moved.st_gid);
+  EXPECT_EQ("a.txt", std::filesystem::read_symlink(target + "/ln").string());
   result = run("MOVE d \"" + target + "\"");
   EXPECT_EQ(1, result.status);
   EXPECT_EQ("Access is denied.\n", result.err);
