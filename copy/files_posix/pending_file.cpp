@@ -18,7 +18,7 @@
 namespace files {
 namespace {
 
-// --- temporary names, removed by SIGINT and SIGTERM before the process ends
+// --- temporary names, removed by the signals that end the process before it ends
 
 /// The temporary names that exist right now. A signal handler runs on the thread it
 /// interrupts, so a slot is never emptied while the handler reads it.
@@ -35,18 +35,41 @@ extern "C" void removeTemporaryNames(int signalNumber) {
   raise(signalNumber);
 }
 
+/// The signals that end the process by default and come from outside the program's own
+/// steps. SIGSEGV, SIGBUS, SIGILL, SIGFPE, SIGABRT, SIGTRAP and SIGSYS are left alone:
+/// they tell of a fault in the program itself, after which no code should run on
+/// memory that may be broken (the names themselves could be), and a core dump should
+/// show the process as the fault left it.
+const int kEndingSignals[] = {
+    SIGHUP,  SIGINT,    SIGQUIT, SIGPIPE, SIGALRM, SIGTERM,
+    SIGUSR1, SIGUSR2,   SIGXCPU, SIGXFSZ, SIGPROF, SIGVTALRM,
+#ifdef SIGPOLL
+    SIGPOLL,
+#endif
+#ifdef __linux__
+    SIGPWR,  SIGSTKFLT,
+#endif
+};
+
+void installHandler(int signalNumber) {
+  struct sigaction previous;
+  if (sigaction(signalNumber, nullptr, &previous) != 0) return;
+  if (previous.sa_handler != SIG_DFL) return;  // ignored, or someone else's
+  struct sigaction action = {};
+  action.sa_handler = removeTemporaryNames;
+  sigfillset(&action.sa_mask);  // one cleanup at a time, to its end
+  sigaction(signalNumber, &action, nullptr);
+}
+
 void installCleanup() {
   static std::once_flag installed;
   std::call_once(installed, [] {
-    for (int signalNumber : {SIGINT, SIGTERM}) {
-      struct sigaction previous;
-      sigaction(signalNumber, nullptr, &previous);
-      if (previous.sa_handler != SIG_DFL) continue;  // ignored, or someone else's
-      struct sigaction action = {};
-      action.sa_handler = removeTemporaryNames;
-      sigemptyset(&action.sa_mask);
-      sigaction(signalNumber, &action, nullptr);
-    }
+    for (int signalNumber : kEndingSignals) installHandler(signalNumber);
+#ifdef SIGRTMIN
+    // The real-time signals end the process too unless handled.
+    for (int signalNumber = SIGRTMIN; signalNumber <= SIGRTMAX; ++signalNumber)
+      installHandler(signalNumber);
+#endif
   });
 }
 

@@ -25,7 +25,7 @@ namespace {
 // interruption tests need the signals as an interactive user has them, from the start,
 // before any copy decides how to clean up.
 [[maybe_unused]] const bool kSignalsAtDefault = [] {
-  for (int signalNumber : {SIGINT, SIGTERM}) {
+  for (int signalNumber : {SIGHUP, SIGINT, SIGPIPE, SIGALRM, SIGTERM, SIGUSR1}) {
     struct sigaction current;
     sigaction(signalNumber, nullptr, &current);
     if (current.sa_handler == SIG_IGN) signal(signalNumber, SIG_DFL);
@@ -236,15 +236,16 @@ TEST(PendingFile, IsUnnamedUnlessRefusedAndLeavesNothing) {
 }
 
 // A process killed while a copy is pending leaves nothing beside its destination: an
-// unnamed file goes with any signal, a named one with SIGINT and SIGTERM, and the
-// process ends as the signal ends it.
+// unnamed file goes with any signal, a named one with every signal that can be caught
+// and would end the process, and the process ends as the signal ends it.
 TEST(PendingFile, InterruptedProcessLeavesNothingBehind) {
   struct Case {
     bool named;
     int signalNumber;
   };
   for (const Case c :
-       {Case{false, SIGKILL}, Case{false, SIGTERM}, Case{true, SIGTERM}, Case{true, SIGINT}}) {
+       {Case{false, SIGKILL}, Case{false, SIGTERM}, Case{true, SIGTERM}, Case{true, SIGINT},
+        Case{true, SIGHUP}, Case{true, SIGPIPE}, Case{true, SIGALRM}, Case{true, SIGUSR1}}) {
     // Without unnamed files only the signals that can be caught clean up.
     if (c.signalNumber == SIGKILL && !files::kernelHasUnnamedFiles()) continue;
     TempDir dir;
