@@ -1,6 +1,8 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <linux/fs.h>
 #include <signal.h>
+#include <sys/ioctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -206,6 +208,31 @@ TEST_P(PosixCopyFileTest, BackslashesAreSeparators) {
   dir_.write("sub/a.txt", "a");
   EXPECT_TRUE(CopyFileWin32(dir_.path() + "\\sub\\b.txt", dir_.path() + "\\sub\\a.txt", false));
   EXPECT_EQ("a", dir_.read("sub/b.txt"));
+}
+
+// In a folder whose names can be added but never removed (chattr +a), no name is made
+// that could not be taken back: a new file is named at once, a replacement is refused,
+// and claiming a name without hard links does not create it empty first.
+TEST_P(PosixCopyFileTest, AppendOnlyFolderGetsNoNameItCouldNotTakeBack) {
+  dir_.write("a.txt", "new");
+  dir_.write("dir/b.txt", "old");
+  dir_.write("dir/from", "from");
+  files::Descriptor folder;
+  folder.slot() = open(path("dir").c_str(), O_RDONLY | O_DIRECTORY);
+  int flags = FS_APPEND_FL;
+  if (!files::kernelHasUnnamedFiles() || ioctl(folder.get(), FS_IOC_SETFLAGS, &flags) != 0)
+    GTEST_SKIP() << "no append-only folders here, or none this build can tell";
+  files::refuseHardLinksForTesting(true);
+  const int claimed = files::claimName(path("dir/from"), path("dir/to"));
+  files::refuseHardLinksForTesting(false);
+  const int replaced = copy("a.txt", "dir/b.txt", true);
+  const int added = copy("a.txt", "dir/c.txt", true);
+  flags = 0;
+  ioctl(folder.get(), FS_IOC_SETFLAGS, &flags);
+  EXPECT_EQ(EPERM, claimed);
+  EXPECT_EQ(EPERM, replaced);
+  EXPECT_EQ(GetParam() ? EPERM : 0, added);
+  EXPECT_EQ(GetParam() ? 2u : 3u, dir_.list("dir").size());
 }
 
 INSTANTIATE_TEST_SUITE_P(UnnamedOrNamed, PosixCopyFileTest, ::testing::Values(false, true),
