@@ -49,6 +49,16 @@ bool listsExactName(const std::string& path);
 /// for a name typed in another case than its entry's.
 void hideExactNamesForTesting(bool hide);
 
+/// Makes `to` another name of the file `from`: 0 or errno (EPERM or ENOTSUP where the
+/// file system has no hard links).
+int hardLink(const char* from, const char* to);
+/// Tests only: makes hardLink answer EPERM and renameExclusive ENOTSUP, as on a file
+/// system that has neither.
+void refuseHardLinksForTesting(bool refuse);
+/// True when names can be added to `folder` but not removed (an append-only folder):
+/// a temporary name made there would stay for good.
+bool folderIsAppendOnly(const char* folder);
+
 /// The modification time of `status` to the nanosecond (the field's name differs
 /// between kernels).
 struct timespec modificationTime(const struct stat& status);

@@ -1,3 +1,7 @@
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
 #include <cerrno>
 
 #include "copy/files_posix/kernel_calls.h"
@@ -22,6 +26,29 @@ int flushFileSystem(int) { return ENOTSUP; }
 bool kernelHasUnnamedFiles() { return false; }
 
 void refuseUnnamedFilesForTesting(bool) {}
+
+namespace {
+std::atomic<bool> linksRefused{false};
+}  // namespace
+
+int hardLink(const char* from, const char* to) {
+  if (linksRefused) return EPERM;
+  return link(from, to) == 0 ? 0 : errno;
+}
+
+void refuseHardLinksForTesting(bool refuse) { linksRefused = refuse; }
+
+bool folderIsAppendOnly(const char* folder) {
+  // The BSD kernels (macOS too) keep the append-only flags in the status; a kernel
+  // without them has no such folders this code could tell.
+#if defined(UF_APPEND) && defined(SF_APPEND)
+  struct stat status;
+  return stat(folder, &status) == 0 && (status.st_flags & (UF_APPEND | SF_APPEND)) != 0;
+#else
+  (void)folder;
+  return false;
+#endif
+}
 
 struct timespec modificationTime(const struct stat& status) {
 #ifdef __APPLE__

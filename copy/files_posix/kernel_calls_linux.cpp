@@ -33,6 +33,7 @@ void rememberRefusal(dev_t device) {
 }
 
 std::atomic<bool> unnamedRefused{false};
+std::atomic<bool> linksRefused{false};
 
 }  // namespace
 
@@ -62,6 +63,7 @@ int kernelCopy(int from, int to, dev_t sourceDevice, off_t size) {
 }
 
 int renameExclusive(const char* from, const char* to) {
+  if (linksRefused) return ENOTSUP;
   if (renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE) == 0) return 0;
   if (errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP) return ENOTSUP;
   return errno;
@@ -100,6 +102,22 @@ int flushFileSystem(int fd) { return syncfs(fd) == 0 ? 0 : errno; }
 bool kernelHasUnnamedFiles() { return true; }
 
 void refuseUnnamedFilesForTesting(bool refuse) { unnamedRefused = refuse; }
+
+int hardLink(const char* from, const char* to) {
+  if (linksRefused) return EPERM;
+  return link(from, to) == 0 ? 0 : errno;
+}
+
+void refuseHardLinksForTesting(bool refuse) { linksRefused = refuse; }
+
+bool folderIsAppendOnly(const char* folder) {
+  const int fd = open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return false;
+  int flags = 0;
+  const bool appendOnly = ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0 && (flags & FS_APPEND_FL);
+  close(fd);
+  return appendOnly;
+}
 
 struct timespec modificationTime(const struct stat& status) {
   return status.st_mtim;

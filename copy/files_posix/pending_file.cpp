@@ -18,7 +18,7 @@
 namespace files {
 namespace {
 
-// --- temporary names, removed by SIGINT and SIGTERM before the process ends
+// --- temporary names, removed by the signals that end the process before it ends
 
 /// The temporary names that exist right now. A signal handler runs on the thread it
 /// interrupts, so a slot is never emptied while the handler reads it.
@@ -35,18 +35,41 @@ extern "C" void removeTemporaryNames(int signalNumber) {
   raise(signalNumber);
 }
 
+/// The signals that end the process by default and come from outside the program's own
+/// steps. SIGSEGV, SIGBUS, SIGILL, SIGFPE, SIGABRT, SIGTRAP and SIGSYS are left alone:
+/// they tell of a fault in the program itself, after which no code should run on
+/// memory that may be broken (the names themselves could be), and a core dump should
+/// show the process as the fault left it.
+const int kEndingSignals[] = {
+    SIGHUP,  SIGINT,    SIGQUIT, SIGPIPE, SIGALRM, SIGTERM,
+    SIGUSR1, SIGUSR2,   SIGXCPU, SIGXFSZ, SIGPROF, SIGVTALRM,
+#ifdef SIGPOLL
+    SIGPOLL,
+#endif
+#ifdef __linux__
+    SIGPWR,  SIGSTKFLT,
+#endif
+};
+
+void installHandler(int signalNumber) {
+  struct sigaction previous;
+  if (sigaction(signalNumber, nullptr, &previous) != 0) return;
+  if (previous.sa_handler != SIG_DFL) return;  // ignored, or someone else's
+  struct sigaction action = {};
+  action.sa_handler = removeTemporaryNames;
+  sigfillset(&action.sa_mask);  // one cleanup at a time, to its end
+  sigaction(signalNumber, &action, nullptr);
+}
+
 void installCleanup() {
   static std::once_flag installed;
   std::call_once(installed, [] {
-    for (int signalNumber : {SIGINT, SIGTERM}) {
-      struct sigaction previous;
-      sigaction(signalNumber, nullptr, &previous);
-      if (previous.sa_handler != SIG_DFL) continue;  // ignored, or someone else's
-      struct sigaction action = {};
-      action.sa_handler = removeTemporaryNames;
-      sigemptyset(&action.sa_mask);
-      sigaction(signalNumber, &action, nullptr);
-    }
+    for (int signalNumber : kEndingSignals) installHandler(signalNumber);
+#ifdef SIGRTMIN
+    // The real-time signals end the process too unless handled.
+    for (int signalNumber = SIGRTMIN; signalNumber <= SIGRTMAX; ++signalNumber)
+      installHandler(signalNumber);
+#endif
   });
 }
 
@@ -91,7 +114,9 @@ int PendingFile::create(const std::string& destination, mode_t mode) {
   createdMode_ = mode & ~processUmask();
   int error = openUnnamedFile(folderOf(destination).c_str(), mode, fd_);
   if (error != ENOTSUP) return error;
-  // No unnamed files here: a temporary name beside the destination, made only by us.
+  // No unnamed files here: a temporary name beside the destination, made only by us,
+  // and only where it can be taken away again.
+  if (folderIsAppendOnly(folderOf(destination).c_str())) return EPERM;
   for (int attempt = 0; attempt < 100; ++attempt) {
     std::string name = temporaryNameFor(destination);
     fd_ = open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, mode);
@@ -128,13 +153,18 @@ int PendingFile::commit(bool replace, bool durable) {
   return 0;
 }
 
-// An unnamed file cannot be renamed over a name: it takes a temporary name for the
-// instant between two calls.
+// A missing destination is the unnamed file's name at once. An existing one cannot be
+// replaced by linking: the file takes a temporary name for the instant between two
+// calls, which only SIGKILL (or a crash) there can leave behind.
 int PendingFile::replaceWithUnnamed() {
+  int error = linkUnnamedFile(fd_, destination_.c_str());
+  if (error != EEXIST) return error;
+  // Where names cannot be removed, the temporary name could not be renamed or removed.
+  if (folderIsAppendOnly(folderOf(destination_).c_str())) return EPERM;
   for (int attempt = 0; attempt < 100; ++attempt) {
     std::string name = temporaryNameFor(destination_);
     registerName(name);
-    int error = linkUnnamedFile(fd_, name.c_str());
+    error = linkUnnamedFile(fd_, name.c_str());
     if (error == 0) {
       error = rename(name.c_str(), destination_.c_str()) == 0 ? 0 : errno;
       if (error != 0) unlink(name.c_str());
@@ -158,26 +188,17 @@ void PendingFile::discard() {
 int claimName(const std::string& from, const std::string& to) {
   int error = renameExclusive(from.c_str(), to.c_str());
   if (error != ENOTSUP) return error;
-  // No exclusive rename here: a hard link claims the name, or for a directory a test
-  // just before a rename.
-  if (quillkit::posix::fileStatus(from).isDirectory()) {
-    if (quillkit::posix::entryStatus(to).exists()) return EEXIST;
-    return rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+  // No exclusive rename here: a hard link claims the name for a file.
+  if (!quillkit::posix::fileStatus(from).isDirectory()) {
+    error = hardLink(from.c_str(), to.c_str());
+    if (error == 0) return unlink(from.c_str()) == 0 ? 0 : errno;
+    if (error == EEXIST || error == ENOENT || error == EACCES || error == ENOTDIR) return error;
   }
-  if (link(from.c_str(), to.c_str()) == 0) return unlink(from.c_str()) == 0 ? 0 : errno;
-  error = errno;
-  if (error == EEXIST || error == ENOENT || error == EACCES || error == ENOTDIR) return error;
-  // Last resort where there are no hard links: claim the name with an empty file, then
-  // replace it whole.
-  int claim = open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-  if (claim < 0) return errno;
-  close(claim);
-  if (rename(from.c_str(), to.c_str()) != 0) {
-    error = errno;
-    unlink(to.c_str());
-    return error;
-  }
-  return 0;
+  // Neither (or a directory): a test just before a rename. Another program that takes
+  // the name in between loses its entry, but no interruption can leave the name to an
+  // empty or partial file, as claiming it with an empty file first would.
+  if (quillkit::posix::entryStatus(to).exists()) return EEXIST;
+  return rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
 }
 
 // Made under a temporary name and renamed into place, so that a replaced entry is

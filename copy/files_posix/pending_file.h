@@ -14,7 +14,10 @@ namespace files {
 /// A file being written for a destination under no name, or where the file system
 /// cannot do that, under a temporary name beside it. It takes the destination name only
 /// through commit(); otherwise it is gone on destruction. An interrupted run leaves
-/// nothing of an unnamed file, and a temporary name is removed by SIGINT and SIGTERM.
+/// nothing of an unnamed file, except the temporary name that replacing an existing
+/// file takes between two calls when SIGKILL strikes there; a temporary name is removed
+/// by every signal that can be caught and would end the process. No temporary name is
+/// made in a folder that would keep it (an append-only folder): EPERM.
 class PendingFile {
  public:
   PendingFile() = default;
@@ -52,7 +55,8 @@ class PendingFile {
 
 /// Gives the file or directory `from` the name `to` only where no entry has that name,
 /// and takes `from` away: 0, EEXIST when `to` exists, or errno. An exclusive rename
-/// where the kernel has one, else a hard link and an unlink.
+/// where the kernel has one, else a hard link and an unlink, else a test and a rename
+/// (`to` never names an empty file, but a name taken in that instant is lost).
 int claimName(const std::string& from, const std::string& to);
 
 /// Makes `destination` a symbolic link to `target` with the owner (where the process may

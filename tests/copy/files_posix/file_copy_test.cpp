@@ -1,6 +1,8 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <linux/fs.h>
 #include <signal.h>
+#include <sys/ioctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -25,7 +27,7 @@ namespace {
 // interruption tests need the signals as an interactive user has them, from the start,
 // before any copy decides how to clean up.
 [[maybe_unused]] const bool kSignalsAtDefault = [] {
-  for (int signalNumber : {SIGINT, SIGTERM}) {
+  for (int signalNumber : {SIGHUP, SIGINT, SIGPIPE, SIGALRM, SIGTERM, SIGUSR1}) {
     struct sigaction current;
     sigaction(signalNumber, nullptr, &current);
     if (current.sa_handler == SIG_IGN) signal(signalNumber, SIG_DFL);
@@ -208,6 +210,28 @@ TEST_P(PosixCopyFileTest, BackslashesAreSeparators) {
   EXPECT_EQ("a", dir_.read("sub/b.txt"));
 }
 
+// In a folder whose names can be added but never removed (chattr +a), no name is made
+// that could not be taken back: a new file is named at once, a replacement is refused,
+// and claiming a name without hard links does not create it empty first.
+TEST_P(PosixCopyFileTest, AppendOnlyFolderGetsNoNameItCouldNotTakeBack) {
+  dir_.write("a.txt", "new");
+  dir_.write("dir/b.txt", "old");
+  files::Descriptor folder;
+  folder.slot() = open(path("dir").c_str(), O_RDONLY | O_DIRECTORY);
+  int flags = FS_APPEND_FL;
+  if (!files::kernelHasUnnamedFiles() || ioctl(folder.get(), FS_IOC_SETFLAGS, &flags) != 0)
+    GTEST_SKIP() << "no append-only folders here, or none this build can tell";
+  files::refuseHardLinksForTesting(true);
+  const std::vector<int> errors = {files::claimName(path("dir/b.txt"), path("dir/to")),
+                                   copy("a.txt", "dir/b.txt", true),
+                                   copy("a.txt", "dir/c.txt", true)};
+  files::refuseHardLinksForTesting(false);
+  flags = 0;
+  ioctl(folder.get(), FS_IOC_SETFLAGS, &flags);
+  EXPECT_EQ((std::vector<int>{EPERM, EPERM, GetParam() ? EPERM : 0}), errors);
+  EXPECT_EQ(GetParam() ? 1u : 2u, dir_.list("dir").size());
+}
+
 INSTANTIATE_TEST_SUITE_P(UnnamedOrNamed, PosixCopyFileTest, ::testing::Values(false, true),
                          [](const ::testing::TestParamInfo<bool>& info) {
                            return info.param ? "NamedTemporary" : "UnnamedFile";
@@ -236,15 +260,16 @@ TEST(PendingFile, IsUnnamedUnlessRefusedAndLeavesNothing) {
 }
 
 // A process killed while a copy is pending leaves nothing beside its destination: an
-// unnamed file goes with any signal, a named one with SIGINT and SIGTERM, and the
-// process ends as the signal ends it.
+// unnamed file goes with any signal, a named one with every signal that can be caught
+// and would end the process, and the process ends as the signal ends it.
 TEST(PendingFile, InterruptedProcessLeavesNothingBehind) {
   struct Case {
     bool named;
     int signalNumber;
   };
   for (const Case c :
-       {Case{false, SIGKILL}, Case{false, SIGTERM}, Case{true, SIGTERM}, Case{true, SIGINT}}) {
+       {Case{false, SIGKILL}, Case{false, SIGTERM}, Case{true, SIGTERM}, Case{true, SIGINT},
+        Case{true, SIGHUP}, Case{true, SIGPIPE}, Case{true, SIGALRM}, Case{true, SIGUSR1}}) {
     // Without unnamed files only the signals that can be caught clean up.
     if (c.signalNumber == SIGKILL && !files::kernelHasUnnamedFiles()) continue;
     TempDir dir;
