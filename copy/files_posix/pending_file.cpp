@@ -7,6 +7,8 @@
 
 #include <atomic>
 #include <cerrno>
+#include <climits>
+#include <cstring>
 #include <ctime>
 #include <mutex>
 #include <random>
@@ -20,15 +22,22 @@ namespace {
 
 // --- temporary names, removed by the signals that end the process before it ends
 
-/// The temporary names that exist right now. A signal handler runs on the thread it
-/// interrupts, so a slot is never emptied while the handler reads it.
-constexpr int kNameSlots = 128;
-std::atomic<const char*> temporaryNames[kNameSlots];
+/// One temporary name that exists right now. The slot keeps a copy of the name, so that
+/// no thread can free it while a signal handler on another thread reads it.
+struct NameSlot {
+  enum State { kFree, kWriting, kHeld, kRemoving };
+  std::atomic<int> state{kFree};
+  /// The string of the PendingFile that holds the name, to find the slot by.
+  std::atomic<const char*> owner{nullptr};
+  char name[PATH_MAX];
+};
+constexpr int kNameSlots = 64;
+NameSlot temporaryNames[kNameSlots];
 
 extern "C" void removeTemporaryNames(int signalNumber) {
-  for (std::atomic<const char*>& slot : temporaryNames) {
-    const char* name = slot.load();
-    if (name != nullptr) unlink(name);
+  for (NameSlot& slot : temporaryNames) {
+    int held = NameSlot::kHeld;
+    if (slot.state.compare_exchange_strong(held, NameSlot::kRemoving)) unlink(slot.name);
   }
   // End as the signal would have ended the process.
   signal(signalNumber, SIG_DFL);
@@ -75,16 +84,24 @@ void installCleanup() {
 
 void registerName(const std::string& name) {
   installCleanup();
-  for (std::atomic<const char*>& slot : temporaryNames) {
-    const char* empty = nullptr;
-    if (slot.compare_exchange_strong(empty, name.c_str())) return;
+  if (name.size() >= PATH_MAX) return;
+  for (NameSlot& slot : temporaryNames) {
+    int free = NameSlot::kFree;
+    if (!slot.state.compare_exchange_strong(free, NameSlot::kWriting)) continue;
+    std::memcpy(slot.name, name.c_str(), name.size() + 1);
+    slot.owner = name.c_str();
+    slot.state = NameSlot::kHeld;
+    return;
   }
 }
 
 void unregisterName(const std::string& name) {
-  for (std::atomic<const char*>& slot : temporaryNames) {
-    const char* mine = name.c_str();
-    if (slot.compare_exchange_strong(mine, nullptr)) return;
+  for (NameSlot& slot : temporaryNames) {
+    if (slot.owner.load() != name.c_str()) continue;
+    slot.owner = nullptr;
+    int held = NameSlot::kHeld;
+    slot.state.compare_exchange_strong(held, NameSlot::kFree);  // unless being removed
+    return;
   }
 }
 
