@@ -34,6 +34,15 @@ int linkUnnamedFile(int fd, const char* path);
 /// Writes everything of the file system that holds `fd` to disk and waits: one flush for
 /// many files. 0, ENOTSUP where the kernel cannot (flush file by file then), or errno.
 int flushFileSystem(int fd);
+/// Writes the data of the file `fd` to disk and waits (fdatasync, or fsync where there
+/// is none): 0 or errno (EINVAL when the file system has no flush at all).
+int flushFile(int fd);
+/// Closes `fd`: 0, or the errno with which the file system refused the file at close
+/// (network and FUSE file systems write out then). The descriptor is gone either way.
+int closeFile(int fd);
+/// Tests only: makes flushFile and closeFile fail with `error` (0 ends it), as a file
+/// system that accepts the writes and refuses them at flush or close.
+void failFlushAndCloseForTesting(int error);
 /// True where the kernel has unnamed files at all (a file system may still refuse).
 bool kernelHasUnnamedFiles();
 /// Tests only: makes openUnnamedFile refuse, so that the named fallback is taken.

@@ -1,3 +1,6 @@
+#include <unistd.h>
+
+#include <atomic>
 #include <cerrno>
 
 #include "copy/files_posix/kernel_calls.h"
@@ -18,6 +21,23 @@ int openUnnamedFile(const char*, mode_t, int& fd) {
 int linkUnnamedFile(int, const char*) { return ENOTSUP; }
 
 int flushFileSystem(int) { return ENOTSUP; }
+
+namespace {
+std::atomic<int> flushAndCloseFailure{0};
+}  // namespace
+
+// fdatasync is not everywhere (macOS); fsync is.
+int flushFile(int fd) {
+  if (flushAndCloseFailure != 0) return flushAndCloseFailure;
+  return fsync(fd) == 0 ? 0 : errno;
+}
+
+int closeFile(int fd) {
+  const int error = close(fd) == 0 ? 0 : errno;
+  return flushAndCloseFailure != 0 ? flushAndCloseFailure.load() : error;
+}
+
+void failFlushAndCloseForTesting(int error) { flushAndCloseFailure = error; }
 
 bool kernelHasUnnamedFiles() { return false; }
 

@@ -33,6 +33,7 @@ void rememberRefusal(dev_t device) {
 }
 
 std::atomic<bool> unnamedRefused{false};
+std::atomic<int> flushAndCloseFailure{0};
 
 }  // namespace
 
@@ -96,6 +97,19 @@ int linkUnnamedFile(int fd, const char* path) {
 }
 
 int flushFileSystem(int fd) { return syncfs(fd) == 0 ? 0 : errno; }
+
+int flushFile(int fd) {
+  if (flushAndCloseFailure != 0) return flushAndCloseFailure;
+  return fdatasync(fd) == 0 ? 0 : errno;
+}
+
+int closeFile(int fd) {
+  // Linux releases the descriptor even when close fails (EINTR too): never closed twice.
+  const int error = close(fd) == 0 ? 0 : errno;
+  return flushAndCloseFailure != 0 ? flushAndCloseFailure.load() : error;
+}
+
+void failFlushAndCloseForTesting(int error) { flushAndCloseFailure = error; }
 
 bool kernelHasUnnamedFiles() { return true; }
 

@@ -208,6 +208,20 @@ TEST_P(PosixCopyFileTest, BackslashesAreSeparators) {
   EXPECT_EQ("a", dir_.read("sub/b.txt"));
 }
 
+// A file system that takes the writes and refuses them at flush or close: the copy
+// fails with that error and its file takes no name.
+TEST_P(PosixCopyFileTest, RefusalAtFlushOrCloseFailsTheCopy) {
+  dir_.write("a.txt", "new");
+  dir_.write("b.txt", "old");
+  files::failFlushAndCloseForTesting(EDQUOT);
+  const int replacing = copy("a.txt", "b.txt", true), adding = copy("a.txt", "c.txt", false);
+  files::failFlushAndCloseForTesting(0);
+  EXPECT_EQ(EDQUOT, replacing);
+  EXPECT_EQ(EDQUOT, adding);
+  EXPECT_EQ("old", dir_.read("b.txt"));
+  EXPECT_EQ((std::vector<std::string>{"a.txt", "b.txt"}), dir_.list());
+}
+
 INSTANTIATE_TEST_SUITE_P(UnnamedOrNamed, PosixCopyFileTest, ::testing::Values(false, true),
                          [](const ::testing::TestParamInfo<bool>& info) {
                            return info.param ? "NamedTemporary" : "UnnamedFile";
