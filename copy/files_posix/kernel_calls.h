@@ -11,13 +11,17 @@ namespace files {
 // offer. Linux has them (kernel_calls_linux.cpp); elsewhere they report ENOTSUP and the
 // caller takes its portable way (kernel_calls_generic.cpp).
 
-/// Copies `size` bytes (what fstat gave) from the current offset of `from` to `to`
-/// inside the kernel: a reflink where the file system shares blocks (a refusal is
-/// remembered for `sourceDevice`, so it is asked once), else an in-kernel copy that
-/// stops at `size` or at an earlier end. 0 when done; ENOTSUP when the kernel cannot
-/// for these files, so the caller reads and writes the rest from the offsets reached;
-/// any other errno is a real failure.
-int kernelCopy(int from, int to, dev_t sourceDevice, off_t size);
+/// Gives `to` the blocks of the whole file `from` (a reflink) where the file system
+/// shares blocks: 0, or ENOTSUP (a refusal is remembered for `sourceDevice`, so it is
+/// asked once). The descriptors' offsets stay where they are.
+int reflinkFile(int from, int to, dev_t sourceDevice);
+
+/// Copies up to `left` bytes from the current offset of `from` to that of `to` inside
+/// the kernel, counting `left` down: 0 when all are copied; ENOTSUP when the kernel
+/// cannot for these files or stops early (a file under /proc can say it has ended), so
+/// the caller reads and writes the rest from the offsets reached; any other errno is a
+/// real failure.
+int kernelCopy(int from, int to, off_t& left);
 
 /// Renames `from` to `to` only when `to` does not exist. 0 when done, EEXIST when it
 /// exists, ENOTSUP when the kernel or file system has no such rename.

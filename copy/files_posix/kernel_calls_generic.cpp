@@ -9,7 +9,9 @@ namespace files {
 
 // Kernels other than Linux: the portable ways (read and write; a named temporary file;
 // a hard link to claim a name) serve instead.
-int kernelCopy(int, int, dev_t, off_t) { return ENOTSUP; }
+int reflinkFile(int, int, dev_t) { return ENOTSUP; }
+
+int kernelCopy(int, int, off_t&) { return ENOTSUP; }
 
 int renameExclusive(const char*, const char*) { return ENOTSUP; }
 
