@@ -217,16 +217,14 @@ TEST_P(PosixCopyFileTest, RefusalAtFlushOrCloseFailsTheCopy) {
   files::failFlushAndCloseForTesting(EDQUOT);
   const int replacing = copy("a.txt", "b.txt", true), adding = copy("a.txt", "c.txt", false);
   files::failFlushAndCloseForTesting(0);
-  EXPECT_EQ(EDQUOT, replacing);
-  EXPECT_EQ(EDQUOT, adding);
+  EXPECT_TRUE(replacing == EDQUOT && adding == EDQUOT) << replacing << " " << adding;
   EXPECT_EQ("old", dir_.read("b.txt"));
   EXPECT_EQ((std::vector<std::string>{"a.txt", "b.txt"}), dir_.list());
 }
 
 // The files under /proc say their size is 0 and hold text: read to the end.
 TEST_P(PosixCopyFileTest, ReadsPastASizeOfNothing) {
-  struct stat status;
-  if (stat("/proc/version", &status) != 0 || status.st_size != 0) GTEST_SKIP() << "no /proc";
+  if (access("/proc/version", R_OK) != 0) GTEST_SKIP() << "no /proc";
   ASSERT_EQ(0, files::copyFile("/proc/version", path("v"), files::CopyOptions()).error);
   EXPECT_EQ(0u, dir_.read("v").find("Linux version "));
 }
