@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 #include "copy/files_posix/file_io.h"
@@ -12,22 +13,72 @@
 namespace files {
 namespace {
 
-// Plain read/write from the descriptors' current offsets to the end of `from`.
-int copyByReading(int from, int to) {
+// Plain read/write from the descriptors' current offsets: `left` bytes, or to the end
+// of `from` when it ends earlier or `left` is negative (counted down when not).
+int copyByReading(int from, int to, off_t& left) {
   static constexpr std::size_t kChunk = 1 << 17;
   std::string buffer(kChunk, '\0');
-  for (;;) {
+  while (left != 0) {
+    const std::size_t want =
+        left < 0 || left > static_cast<off_t>(kChunk) ? kChunk : static_cast<std::size_t>(left);
     std::size_t got = 0;
-    if (int error = readSome(from, &buffer[0], kChunk, got)) return error;
+    if (int error = readSome(from, &buffer[0], want, got)) return error;
     if (got == 0) return 0;
     if (int error = writeAll(to, buffer.data(), got)) return error;
+    if (left > 0) left -= static_cast<off_t>(got);
   }
+  return 0;
 }
 
-// The kernel's ways first; where it declines, the data is read and written.
+// The next run of data in `fd` at or after `offset` (where `fd` stands) and below
+// `size`, as [start, end), and `fd` moved to `start`: 0 or errno. start is `size` when
+// only a hole is left. Where the kernel cannot tell holes (or the file cannot seek so,
+// like those under /proc), everything is data and `fd` stays.
+int nextData(int fd, off_t offset, off_t size, off_t& start, off_t& end) {
+  start = offset;
+  end = size;
+#if defined(SEEK_DATA) && defined(SEEK_HOLE)
+  const off_t data = lseek(fd, offset, SEEK_DATA);
+  if (data < 0 && errno != ENXIO) return 0;
+  start = data < 0 ? size : std::min(data, size);
+  if (start < size) {
+    const off_t hole = lseek(fd, start, SEEK_HOLE);
+    if (hole > start) end = std::min(hole, size);
+  }
+  if (lseek(fd, start, SEEK_SET) < 0) return errno;
+#endif
+  return 0;
+}
+
+// Copies the data and keeps the holes of `from` (as cp does), with the kernel's ways
+// where it offers them and reading and writing where it declines. The size that fstat
+// gave is not trusted to be the end: what the file holds past it is read too (files
+// under /proc and on some FUSE file systems say 0 and hold text).
 int copyData(int from, int to, const struct stat& source) {
-  int error = kernelCopy(from, to, source.st_dev, source.st_size);
-  return error == ENOTSUP ? copyByReading(from, to) : error;
+  const off_t size = source.st_size;
+  off_t offset = 0;  // where both descriptors stand
+  if (size > 0 && reflinkFile(from, to, source.st_dev) == 0) {
+    offset = lseek(to, 0, SEEK_END);
+    if (offset < 0 || lseek(from, offset, SEEK_SET) < 0) return errno;
+  }
+  while (offset < size) {
+    off_t start, end;
+    if (int error = nextData(from, offset, size, start, end)) return error;
+    if (start != offset && lseek(to, start, SEEK_SET) < 0) return errno;
+    if (start >= size) {  // a hole to the end: only the size makes it
+      if (ftruncate(to, size) != 0) return errno;
+      offset = size;
+      break;
+    }
+    off_t left = end - start;
+    int error = kernelCopy(from, to, left);
+    if (error == ENOTSUP) error = copyByReading(from, to, left);
+    if (error != 0) return error;
+    offset = end - left;
+    if (left > 0) break;  // the file ended early
+  }
+  off_t rest = -1;
+  return copyByReading(from, to, rest);
 }
 
 }  // namespace

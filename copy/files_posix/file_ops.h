@@ -77,7 +77,8 @@ class PendingCopy {
   /// Writes everything of the copy's file system to disk: true when done, and then every
   /// copy written before it may be marked flushed.
   bool flushFileSystem();
-  /// Says that the data is on disk already, so that commit need not flush it again.
+  /// Says that the data is on disk already; commit still flushes the copy itself, which
+  /// then writes nothing and reports the copy's own errors.
   void markFlushed();
 
  private:

@@ -13,13 +13,17 @@ namespace files {
 // offer. Linux has them (kernel_calls_linux.cpp); elsewhere they report ENOTSUP and the
 // caller takes its portable way (kernel_calls_generic.cpp).
 
-/// Copies `size` bytes (what fstat gave) from the current offset of `from` to `to`
-/// inside the kernel: a reflink where the file system shares blocks (a refusal is
-/// remembered for `sourceDevice`, so it is asked once), else an in-kernel copy that
-/// stops at `size` or at an earlier end. 0 when done; ENOTSUP when the kernel cannot
-/// for these files, so the caller reads and writes the rest from the offsets reached;
-/// any other errno is a real failure.
-int kernelCopy(int from, int to, dev_t sourceDevice, off_t size);
+/// Gives `to` the blocks of the whole file `from` (a reflink) where the file system
+/// shares blocks: 0, or ENOTSUP (a refusal is remembered for `sourceDevice`, so it is
+/// asked once). The descriptors' offsets stay where they are.
+int reflinkFile(int from, int to, dev_t sourceDevice);
+
+/// Copies up to `left` bytes from the current offset of `from` to that of `to` inside
+/// the kernel, counting `left` down: 0 when all are copied; ENOTSUP when the kernel
+/// cannot for these files or stops early (a file under /proc can say it has ended), so
+/// the caller reads and writes the rest from the offsets reached; any other errno is a
+/// real failure.
+int kernelCopy(int from, int to, off_t& left);
 
 /// Renames `from` to `to` only when `to` does not exist. 0 when done, EEXIST when it
 /// exists, ENOTSUP when the kernel or file system has no such rename.
@@ -36,6 +40,15 @@ int linkUnnamedFile(int fd, const char* path);
 /// Writes everything of the file system that holds `fd` to disk and waits: one flush for
 /// many files. 0, ENOTSUP where the kernel cannot (flush file by file then), or errno.
 int flushFileSystem(int fd);
+/// Writes the data of the file `fd` to disk and waits (fdatasync, or fsync where there
+/// is none): 0 or errno (EINVAL when the file system has no flush at all).
+int flushFile(int fd);
+/// Closes `fd`: 0, or the errno with which the file system refused the file at close
+/// (network and FUSE file systems write out then). The descriptor is gone either way.
+int closeFile(int fd);
+/// Tests only: makes flushFile and closeFile fail with `error` (0 ends it), as a file
+/// system that accepts the writes and refuses them at flush or close.
+void failFlushAndCloseForTesting(int error);
 /// True where the kernel has unnamed files at all (a file system may still refuse).
 bool kernelHasUnnamedFiles();
 /// Tests only: makes openUnnamedFile refuse, so that the named fallback is taken.

@@ -10,7 +10,9 @@ namespace files {
 
 // Kernels other than Linux: the portable ways (read and write; a named temporary file;
 // a hard link to claim a name) serve instead.
-int kernelCopy(int, int, dev_t, off_t) { return ENOTSUP; }
+int reflinkFile(int, int, dev_t) { return ENOTSUP; }
+
+int kernelCopy(int, int, off_t&) { return ENOTSUP; }
 
 int renameExclusive(const char*, const char*) { return ENOTSUP; }
 
@@ -22,6 +24,23 @@ int openUnnamedFile(const char*, mode_t, int& fd) {
 int linkUnnamedFile(int, const char*) { return ENOTSUP; }
 
 int flushFileSystem(int) { return ENOTSUP; }
+
+namespace {
+std::atomic<int> flushAndCloseFailure{0};
+}  // namespace
+
+// fdatasync is not everywhere (macOS); fsync is.
+int flushFile(int fd) {
+  if (flushAndCloseFailure != 0) return flushAndCloseFailure;
+  return fsync(fd) == 0 ? 0 : errno;
+}
+
+int closeFile(int fd) {
+  const int error = close(fd) == 0 ? 0 : errno;
+  return flushAndCloseFailure != 0 ? flushAndCloseFailure.load() : error;
+}
+
+void failFlushAndCloseForTesting(int error) { flushAndCloseFailure = error; }
 
 bool kernelHasUnnamedFiles() { return false; }
 

@@ -34,21 +34,23 @@ void rememberRefusal(dev_t device) {
 
 std::atomic<bool> unnamedRefused{false};
 std::atomic<bool> linksRefused{false};
+std::atomic<int> flushAndCloseFailure{0};
 
 }  // namespace
 
-int kernelCopy(int from, int to, dev_t sourceDevice, off_t size) {
-  if (size <= 0) return 0;
-  // A reflink shares the blocks of the whole file; copy_file_range copies inside the
-  // kernel. File systems decline either, and then the caller reads the rest.
-  if (!reflinkRefused(sourceDevice)) {
-    if (ioctl(to, FICLONE, from) == 0) return 0;
-    rememberRefusal(sourceDevice);
-  }
-  off_t left = size;
+int reflinkFile(int from, int to, dev_t sourceDevice) {
+  if (reflinkRefused(sourceDevice)) return ENOTSUP;
+  if (ioctl(to, FICLONE, from) == 0) return 0;
+  rememberRefusal(sourceDevice);
+  return ENOTSUP;
+}
+
+int kernelCopy(int from, int to, off_t& left) {
   while (left > 0) {
     ssize_t copied = copy_file_range(from, nullptr, to, nullptr, static_cast<size_t>(left), 0);
-    if (copied == 0) return 0;  // the file shrank meanwhile
+    // An early end is the reader's to confirm: kernels that copy_file_range files under
+    // /proc answer 0 although they hold text.
+    if (copied == 0) return ENOTSUP;
     if (copied > 0) {
       left -= copied;
       continue;
@@ -98,6 +100,19 @@ int linkUnnamedFile(int fd, const char* path) {
 }
 
 int flushFileSystem(int fd) { return syncfs(fd) == 0 ? 0 : errno; }
+
+int flushFile(int fd) {
+  if (flushAndCloseFailure != 0) return flushAndCloseFailure;
+  return fdatasync(fd) == 0 ? 0 : errno;
+}
+
+int closeFile(int fd) {
+  // Linux releases the descriptor even when close fails (EINTR too): never closed twice.
+  const int error = close(fd) == 0 ? 0 : errno;
+  return flushAndCloseFailure != 0 ? flushAndCloseFailure.load() : error;
+}
+
+void failFlushAndCloseForTesting(int error) { flushAndCloseFailure = error; }
 
 bool kernelHasUnnamedFiles() { return true; }
 

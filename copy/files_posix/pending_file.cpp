@@ -126,7 +126,6 @@ PendingFile::~PendingFile() { discard(); }
 
 int PendingFile::create(const std::string& destination, mode_t mode) {
   discard();
-  flushed_ = false;
   destination_ = destination;
   createdMode_ = mode & ~processUmask();
   int error = openUnnamedFile(folderOf(destination).c_str(), mode, fd_);
@@ -150,31 +149,48 @@ int PendingFile::create(const std::string& destination, mode_t mode) {
 int PendingFile::commit(bool replace, bool durable) {
   // Replacing must not trade the old content for data still in the page cache; a new
   // name loses nothing if a crash cuts it short, so it is not worth a flush per file,
-  // unless its source is about to go.
-  if ((replace || durable) && !flushed_ && fdatasync(fd_) != 0 && errno != EINVAL) return errno;
-  int error = 0;
-  if (temporary_.empty())
-    error = replace ? replaceWithUnnamed() : linkUnnamedFile(fd_, destination_.c_str());
-  else if (replace)
-    error = rename(temporary_.c_str(), destination_.c_str()) == 0 ? 0 : errno;
-  else
-    error = claimName(temporary_, destination_);
-  if (error != 0) return error;
-  // A temporary name is the destination's now, or gone: nothing is left to remove.
-  if (!temporary_.empty()) {
-    unregisterName(temporary_);
-    temporary_.clear();
+  // unless its source is about to go. The file's own flush is the one that reports the
+  // errors of its own write-out, so it runs even after a flush of the file system.
+  // EINVAL says that the file system has no flush at all, before anything is written
+  // out: no data is lost by it, and close tells how the write-out went.
+  if (replace || durable) {
+    const int error = flushFile(fd_);
+    if (error != 0 && error != EINVAL) return error;
   }
-  close(fd_);
+  if (temporary_.empty()) return replace ? replaceWithUnnamed() : linkUnnamed();
+  // Closed before it takes the name: a file system that refuses the data at close
+  // leaves no destination, or the old one.
+  const int closed = closeFile(fd_);
   fd_ = -1;
+  if (closed != 0) return closed;
+  int error = replace ? (rename(temporary_.c_str(), destination_.c_str()) == 0 ? 0 : errno)
+                      : claimName(temporary_, destination_);
+  if (error != 0) return error;
+  // The temporary name is the destination's now: nothing is left to remove.
+  unregisterName(temporary_);
+  temporary_.clear();
   return 0;
+}
+
+// An unnamed file takes its name through its descriptor, so it is closed after: where
+// the close then fails, the name just taken is given up again (when it is still this
+// file's), and the copy has failed.
+int PendingFile::linkUnnamed() {
+  const quillkit::FileIdentity self = quillkit::posix::identityOf(fd_);
+  if (int error = linkUnnamedFile(fd_, destination_.c_str())) return error;
+  const int error = closeFile(fd_);
+  fd_ = -1;
+  if (error != 0 && quillkit::posix::entryStatus(destination_).identity == self)
+    unlink(destination_.c_str());
+  return error;
 }
 
 // A missing destination is the unnamed file's name at once. An existing one cannot be
 // replaced by linking: the file takes a temporary name for the instant between two
-// calls, which only SIGKILL (or a crash) there can leave behind.
+// calls, which only SIGKILL (or a crash) there can leave behind, and is closed before
+// that name replaces the destination (a refusal at close keeps the old file).
 int PendingFile::replaceWithUnnamed() {
-  int error = linkUnnamedFile(fd_, destination_.c_str());
+  int error = linkUnnamed();
   if (error != EEXIST) return error;
   // Where names cannot be removed, the temporary name could not be renamed or removed.
   if (folderIsAppendOnly(folderOf(destination_).c_str())) return EPERM;
@@ -182,12 +198,18 @@ int PendingFile::replaceWithUnnamed() {
     std::string name = temporaryNameFor(destination_);
     registerName(name);
     error = linkUnnamedFile(fd_, name.c_str());
+    if (error == EEXIST) {
+      unregisterName(name);
+      continue;
+    }
     if (error == 0) {
-      error = rename(name.c_str(), destination_.c_str()) == 0 ? 0 : errno;
+      error = closeFile(fd_);
+      fd_ = -1;
+      if (error == 0) error = rename(name.c_str(), destination_.c_str()) == 0 ? 0 : errno;
       if (error != 0) unlink(name.c_str());
     }
     unregisterName(name);
-    if (error != EEXIST) return error;
+    return error;
   }
   return EEXIST;
 }

@@ -32,22 +32,23 @@ class PendingFile {
   int descriptor() const { return fd_; }
   /// True when the file was created with exactly `mode`, so no fchmod is needed.
   bool hasMode(mode_t mode) const { return createdMode_ == mode; }
-  /// Says that the data is on disk already (the whole file system was flushed), so that
-  /// commit need not flush it again.
-  void markFlushed() { flushed_ = true; }
+  /// Says that the whole file system was flushed. commit flushes the file itself all the
+  /// same: that finds nothing left to write, and only it reports this file's errors.
+  void markFlushed() {}
   /// Gives the file the destination name: when `replace`, flushed to disk and atomically
   /// replacing an existing file; otherwise failing with EEXIST if the name exists
-  /// (flushed first too when `durable`).
+  /// (flushed first too when `durable`). A flush or close that fails fails the commit,
+  /// and the file does not keep the name.
   int commit(bool replace, bool durable = false);
   /// Closes and removes the file; nothing when there is none.
   void discard();
 
  private:
+  int linkUnnamed();
   int replaceWithUnnamed();
 
   int fd_ = -1;
   mode_t createdMode_ = 0;
-  bool flushed_ = false;
   /// Empty for an unnamed file.
   std::string temporary_;
   std::string destination_;

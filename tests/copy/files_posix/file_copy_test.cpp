@@ -19,6 +19,7 @@
 #include "copy/files_posix/kernel_calls.h"
 #include "copy/files_posix/pending_file.h"
 #include "quillkit/diagnostics.h"
+#include "tests/support/platform.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -230,6 +231,39 @@ TEST_P(PosixCopyFileTest, AppendOnlyFolderGetsNoNameItCouldNotTakeBack) {
   ioctl(folder.get(), FS_IOC_SETFLAGS, &flags);
   EXPECT_EQ((std::vector<int>{EPERM, EPERM, GetParam() ? EPERM : 0}), errors);
   EXPECT_EQ(GetParam() ? 1u : 2u, dir_.list("dir").size());
+}
+
+// A file system that takes the writes and refuses them at flush or close: the copy
+// fails with that error and its file takes no name.
+TEST_P(PosixCopyFileTest, RefusalAtFlushOrCloseFailsTheCopy) {
+  dir_.write("a.txt", "new");
+  dir_.write("b.txt", "old");
+  files::failFlushAndCloseForTesting(EDQUOT);
+  const int replacing = copy("a.txt", "b.txt", true), adding = copy("a.txt", "c.txt", false);
+  files::failFlushAndCloseForTesting(0);
+  EXPECT_TRUE(replacing == EDQUOT && adding == EDQUOT) << replacing << " " << adding;
+  EXPECT_EQ("old", dir_.read("b.txt"));
+  EXPECT_EQ((std::vector<std::string>{"a.txt", "b.txt"}), dir_.list());
+}
+
+// The files under /proc say their size is 0 and hold text: read to the end.
+TEST_P(PosixCopyFileTest, ReadsPastASizeOfNothing) {
+  if (access("/proc/version", R_OK) != 0) GTEST_SKIP() << "no /proc";
+  ASSERT_EQ(0, files::copyFile("/proc/version", path("v"), files::CopyOptions()).error);
+  EXPECT_EQ(0u, dir_.read("v").find("Linux version "));
+}
+
+// Holes stay holes, one at the end too.
+TEST_P(PosixCopyFileTest, KeepsTheHolesOfASparseFile) {
+  const off_t size = 16 << 20;
+  ASSERT_TRUE(testsys::makeSparseFile(path("sparse"), size));
+  const int fd = open(path("sparse").c_str(), O_WRONLY);
+  for (off_t at : {0, 1 << 20, 10 << 20}) ASSERT_EQ(4, pwrite(fd, "data", 4, at));
+  close(fd);
+  if (statOf("sparse").st_blocks * 512 > size / 64) GTEST_SKIP() << "no holes here";
+  ASSERT_EQ(0, copy("sparse", "copy", false));
+  EXPECT_EQ(dir_.read("sparse"), dir_.read("copy"));
+  EXPECT_GT(size / 64, statOf("copy").st_blocks * 512);
 }
 
 INSTANTIATE_TEST_SUITE_P(UnnamedOrNamed, PosixCopyFileTest, ::testing::Values(false, true),
