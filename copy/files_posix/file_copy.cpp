@@ -83,16 +83,11 @@ int copyData(int from, int to, const struct stat& source) {
 
 }  // namespace
 
-PendingCopy::PendingCopy() : file_(new PendingFile) {}
-PendingCopy::~PendingCopy() = default;
-
-CopyResult PendingCopy::write(const std::string& source, const std::string& destination,
-                              const CopyOptions& options) {
-  options_ = options;
+CopyResult copyFile(const std::string& source, const std::string& destination,
+                    const CopyOptions& options) {
   Descriptor in;
   struct stat status;
   if (int error = openRegularFile(source, in.slot(), status)) return CopyResult::ofError(error);
-  size_ = status.st_size;
   // A copy that does not replace learns of an existing destination when it claims the
   // name; one that replaces checks it before anything is written.
   if (options.replace) {
@@ -106,8 +101,9 @@ CopyResult PendingCopy::write(const std::string& source, const std::string& dest
   }
   mode_t mode = status.st_mode & 0777;
   if (options.makeWritable) mode |= S_IWUSR;
-  if (int error = file_->create(destination, mode)) return CopyResult::ofError(error);
-  const int out = file_->descriptor();
+  PendingFile file;
+  if (int error = file.create(destination, mode)) return CopyResult::ofError(error);
+  const int out = file.descriptor();
   if (int error = copyData(in.get(), out, status)) return CopyResult::ofError(error);
   if (options.verify) {
     CopyResult compared = compareContent(in.get(), out);
@@ -115,27 +111,10 @@ CopyResult PendingCopy::write(const std::string& source, const std::string& dest
   }
   if (options.keepOwner && fchown(out, status.st_uid, status.st_gid) != 0 && errno != EPERM)
     return CopyResult::ofError(errno);
-  if (!file_->hasMode(mode) && fchmod(out, mode) != 0) return CopyResult::ofError(errno);
+  if (!file.hasMode(mode) && fchmod(out, mode) != 0) return CopyResult::ofError(errno);
   const struct timespec times[2] = {{0, UTIME_NOW}, modificationTime(status)};
   if (futimens(out, times) != 0) return CopyResult::ofError(errno);
-  return CopyResult();
-}
-
-bool PendingCopy::flushFileSystem() {
-  return file_->descriptor() >= 0 && files::flushFileSystem(file_->descriptor()) == 0;
-}
-
-void PendingCopy::markFlushed() { file_->markFlushed(); }
-
-CopyResult PendingCopy::commit() {
-  return CopyResult::ofError(file_->commit(options_.replace, options_.durable));
-}
-
-CopyResult copyFile(const std::string& source, const std::string& destination,
-                    const CopyOptions& options) {
-  PendingCopy copy;
-  CopyResult written = copy.write(source, destination, options);
-  return written.succeeded() ? copy.commit() : written;
+  return CopyResult::ofError(file.commit(options.replace, options.durable));
 }
 
 }  // namespace files

@@ -7,7 +7,6 @@
 
 #include <sys/types.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -54,38 +53,6 @@ struct CopyResult {
 /// for a source that is a pipe, socket or device.
 CopyResult copyFile(const std::string& source, const std::string& destination,
                     const CopyOptions& options);
-
-class PendingFile;
-
-/// A copy written in full, with its permission bits and modification time, that has
-/// not taken its name yet: copies that replace files can be written one after another,
-/// flushed to disk together, and named afterwards.
-class PendingCopy {
- public:
-  PendingCopy();
-  ~PendingCopy();
-  PendingCopy(const PendingCopy&) = delete;
-  PendingCopy& operator=(const PendingCopy&) = delete;
-
-  /// Opens `source`, checks `destination` and writes the copy, as copyFile does.
-  CopyResult write(const std::string& source, const std::string& destination,
-                   const CopyOptions& options);
-  /// Gives the written copy its name.
-  CopyResult commit();
-  /// The size of the source as it was opened.
-  off_t size() const { return size_; }
-  /// Writes everything of the copy's file system to disk: true when done, and then every
-  /// copy written before it may be marked flushed.
-  bool flushFileSystem();
-  /// Says that the data is on disk already; commit still flushes the copy itself, which
-  /// then writes nothing and reports the copy's own errors.
-  void markFlushed();
-
- private:
-  std::unique_ptr<PendingFile> file_;
-  CopyOptions options_;
-  off_t size_ = 0;
-};
 
 /// A piece of a combined file: a source, and whether it ends at its first ^Z (0x1A).
 struct CombinePart {

@@ -37,9 +37,6 @@ int openUnnamedFile(const char* folder, mode_t mode, int& fd);
 /// Gives the unnamed file `fd` the name `path` only when no entry has that name: 0,
 /// EEXIST, or errno.
 int linkUnnamedFile(int fd, const char* path);
-/// Writes everything of the file system that holds `fd` to disk and waits: one flush for
-/// many files. 0, ENOTSUP where the kernel cannot (flush file by file then), or errno.
-int flushFileSystem(int fd);
 /// Writes the data of the file `fd` to disk and waits (fdatasync, or fsync where there
 /// is none): 0 or errno (EINVAL when the file system has no flush at all).
 int flushFile(int fd);

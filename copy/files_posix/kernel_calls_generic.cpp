@@ -23,8 +23,6 @@ int openUnnamedFile(const char*, mode_t, int& fd) {
 
 int linkUnnamedFile(int, const char*) { return ENOTSUP; }
 
-int flushFileSystem(int) { return ENOTSUP; }
-
 namespace {
 std::atomic<int> flushAndCloseFailure{0};
 }  // namespace

@@ -99,8 +99,6 @@ int linkUnnamedFile(int fd, const char* path) {
   return 0;
 }
 
-int flushFileSystem(int fd) { return syncfs(fd) == 0 ? 0 : errno; }
-
 int flushFile(int fd) {
   if (flushAndCloseFailure != 0) return flushAndCloseFailure;
   return fdatasync(fd) == 0 ? 0 : errno;

@@ -149,10 +149,10 @@ int PendingFile::create(const std::string& destination, mode_t mode) {
 int PendingFile::commit(bool replace, bool durable) {
   // Replacing must not trade the old content for data still in the page cache; a new
   // name loses nothing if a crash cuts it short, so it is not worth a flush per file,
-  // unless its source is about to go. The file's own flush is the one that reports the
-  // errors of its own write-out, so it runs even after a flush of the file system.
-  // EINVAL says that the file system has no flush at all, before anything is written
-  // out: no data is lost by it, and close tells how the write-out went.
+  // unless its source is about to go. The file's own flush reports the errors of its
+  // own write-out, as a flush of the whole file system would not. EINVAL says that the file
+  // system has no flush at all, before anything is written out: no data is lost by it, and
+  // close tells how the write-out went.
   if (replace || durable) {
     const int error = flushFile(fd_);
     if (error != 0 && error != EINVAL) return error;

@@ -32,9 +32,6 @@ class PendingFile {
   int descriptor() const { return fd_; }
   /// True when the file was created with exactly `mode`, so no fchmod is needed.
   bool hasMode(mode_t mode) const { return createdMode_ == mode; }
-  /// Says that the whole file system was flushed. commit flushes the file itself all the
-  /// same: that finds nothing left to write, and only it reports this file's errors.
-  void markFlushed() {}
   /// Gives the file the destination name: when `replace`, flushed to disk and atomically
   /// replacing an existing file; otherwise failing with EEXIST if the name exists
   /// (flushed first too when `durable`). A flush or close that fails fails the commit,
