@@ -265,6 +265,27 @@ TEST(WalkerLimits, FolderBeyondThePathLimitIsSkippedWithItsReason) {
   EXPECT_EQ(0u, walker.skipped.front().directory.find(temp.join("deep") + relative.substr(0, 201)));
 }
 
+// A name that holds a '\' is the system's spelling, never a path: a matching file and a
+// folder are passed over with the reason, and nothing above the top is seen.
+TEST(WalkerNames, NameHoldingABackslashIsPassedOverWithTheReason) {
+  if (testsys::isWindowsBuild()) GTEST_SKIP() << "no such names on Windows";
+  TempDir temp;
+  for (const char* file :
+       {"a.txt", "top/b.txt", "top/..\\a.txt", "top/..\\a.jpg", "top/x\\..\\../c.txt"})
+    temp.write(file, "");
+  DirectoryWalker walker;
+  walker.reset("*.txt", temp.join("top"));
+  EXPECT_TRUE(walker.find());
+  EXPECT_EQ(below(temp.join("top"), {"b.txt"}), walker.results);
+  const std::string reason =
+      "ERROR Message:The name holds a backslash, which this program reads as a folder "
+      "separator.";
+  ASSERT_EQ(2u, walker.skipped.size());
+  EXPECT_EQ(pathBelow(temp.join("top"), "..\\a.txt"), walker.skipped.front().directory);
+  EXPECT_EQ(pathBelow(temp.join("top"), "x\\..\\.."), walker.skipped.back().directory);
+  for (const auto& skipped : walker.skipped) EXPECT_EQ(reason, skipped.errorText);
+}
+
 // locked: a.txt sealed/{b.txt} z.txt, with sealed unreadable
 class UnreadableTest : public ::testing::Test {
  protected:
@@ -314,7 +335,12 @@ void referenceWalk(const std::string& directory, const std::string& pattern, Pat
   if (!finder.findFirst(directory.c_str(), "*.*")) return;
   const std::string tail = pattern.size() >= 3 ? pattern.substr(2) : std::string();
   do {
-    if (finder.isDots()) continue;
+    // A '\' that no lead byte pairs would be a separator: no path names that entry.
+    const std::string name = finder.fileName();
+    const std::size_t slash = name.find('\\');
+    if (finder.isDots() || (slash != std::string::npos &&
+                            (slash == 0 || static_cast<unsigned char>(name[slash - 1]) < 0x81)))
+      continue;
     const std::string path = finder.fullPath();
     if (finder.isSubDirectory()) {
       if (path != directory) referenceWalk(path, pattern, found);
@@ -330,7 +356,7 @@ void referenceWalk(const std::string& directory, const std::string& pattern, Pat
 
 // Names whose paths or extensions a shortcut could get wrong: mixed case, Shift-JIS
 // pairs ending in 0x5C, UTF-8 whose last byte is a Shift-JIS lead byte, "dot." names,
-// and on POSIX names holding '\' and links.
+// and on POSIX names holding a lone '\' (left out) and links.
 TEST(WalkerPaths, AreThoseOfTheGeneralJoinForEveryFormOfTheStartFolder) {
   TempDir temp;
   const std::string hyo = "\x95\x5c", so = "\x83\x5c", summer = "\xe5\xa4\x8f";
