@@ -1,3 +1,5 @@
+#include <filesystem>
+
 #include "tests/support/interpreter_fixture.h"
 
 namespace {
@@ -55,6 +57,27 @@ TEST_F(InterpreterTest, QuotedLeadingSlashIsAnAbsolutePath) {
   EXPECT_EQ(0, result.status) << result.err;
   EXPECT_EQ("        1 file(s) copied.\n", result.out);
   EXPECT_EQ("spaced", read("c d.txt"));
+}
+
+// A name found on disk keeps its '\': such a file is named, left where it is, and the
+// command fails; nothing outside the listed folder is read or written.
+TEST_F(InterpreterTest, NameHoldingABackslashIsSkippedAndFailsTheCommand) {
+  write("up/load/..\\victim\\evil.txt", "evil");
+  write("up/load/ok.txt", "ok");
+  write("up/victim/evil.txt", "outside");
+  mkdir("c");
+  mkdir("m");
+  const std::string skipped =
+      "Name skipped - up/load/..\\victim\\evil.txt\n"
+      "The name holds a backslash, which this program reads as a folder separator.\n";
+  const std::string moved =
+      std::filesystem::canonical(dir_.path()).string() + "/up/load/ok.txt";
+  expectCases({{"XCOPY /S up/load/ x/", 5, "up/load/ok.txt\n1 File(s) copied\n", skipped},
+               {"COPY up/load/* c", 1, "up/load/ok.txt\n        1 file(s) copied.\n", skipped},
+               {"MOVE up/load/* m", 1, moved + "\n        1 file(s) moved.\n", skipped}});
+  EXPECT_EQ((std::vector<std::string>{"ok.txt"}), list("x"));
+  EXPECT_EQ((std::vector<std::string>{"ok.txt"}), list("c"));
+  EXPECT_FALSE(exists("victim"));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "copy/files_posix/kernel_calls.h"
 #include "tests/support/interpreter_fixture.h"
+#include "tests/support/platform.h"
 
 namespace {
 
@@ -192,6 +193,19 @@ TEST_F(XcopyCommandTest, WriteFailureStops) {
   EXPECT_EQ("src/a\nsrc/b\n1 File(s) copied\n", result.out);
   EXPECT_EQ("Access is denied.\n", result.err);
   EXPECT_EQ("old", read("out/b"));
+}
+
+// A folder that cannot be listed is named with the system's reason; the rest is copied.
+TEST_F(XcopyCommandTest, UnreadableFolderIsNamedAndFailsTheCopy) {
+  write("src/a.txt", "a");
+  write("src/closed/b.txt", "b");
+  if (testsys::ignoresPermissions() || !testsys::makeUnreadable(path("src/closed")))
+    GTEST_SKIP() << "every folder is readable here";
+  const std::string denied = "Unable to read directory - src/closed\nAccess is denied.\n";
+  expectCases({{"XCOPY /S src out/", 5, "src/a.txt\n1 File(s) copied\n", denied},
+               {"XCOPY /S src/closed/ out/", 5, "0 File(s) copied\n",
+                "Unable to read directory - src/closed/\nAccess is denied.\n"}});
+  chmod(path("src/closed").c_str(), 0755);
 }
 
 }  // namespace
