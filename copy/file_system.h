@@ -12,8 +12,8 @@
 struct FoundFiles {
   /// The full paths of the matching files, in walk order.
   std::list<std::string> files;
-  /// Each folder that could not be listed (or not to its end), with the system's error
-  /// text for why.
+  /// Each folder that could not be listed (or not to its end), and each entry passed
+  /// over because its name holds a separator, with the error text for why.
   std::list<std::pair<std::string, std::string>> skipped;
   /// The entry limit stopped the walk before it had seen everything.
   bool stoppedAtLimit = false;

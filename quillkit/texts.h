@@ -44,6 +44,10 @@ constexpr const char kErrorMessagePrefix[] = "ERROR Message:";
 /// The text of kErrorSameFile on POSIX.
 constexpr const char kSameFileError[] =
     "The destination is the source file itself, under another name.";
+/// Why a walk passes over an entry whose name holds a '\' (possible on POSIX): the
+/// path utilities would take it for a separator.
+constexpr const char kNameHoldsSeparator[] =
+    "The name holds a backslash, which this program reads as a folder separator.";
 
 /// Message of the one exception of the library.
 constexpr const char kCurrentDirectoryError[] = "SafeGetCurrentDirectory Error";

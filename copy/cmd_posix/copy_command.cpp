@@ -85,17 +85,27 @@ bool parseLine(const std::vector<Word>& words, CopyLine& line) {
   return !line.sources.empty() && !expectSource;
 }
 
+// The files of a listing; those that no path names go to `unnamable`, as found.
+void takeFiles(const Listing& listing, const std::string& directory, char mode,
+               std::vector<SourceFile>& files, std::vector<std::string>& unnamable) {
+  for (const ListedEntry& entry : listing.entries) {
+    if (!entry.isDirectory)
+      files.push_back({joinPath(directory, entry.name), entry.name, mode});
+  }
+  for (const ListedEntry& entry : listing.unnamable) {
+    if (!entry.isDirectory) unnamable.push_back(joinPath(directory, entry.name));
+  }
+}
+
 // A wildcard or a directory stands for the files it holds; `several` is set then.
-int expand(const Operand& operand, std::vector<SourceFile>& files, bool& several) {
+int expand(const Operand& operand, std::vector<SourceFile>& files, bool& several,
+           std::vector<std::string>& unnamable) {
   size_t start = nameStart(operand.path);
   std::string name = operand.path.substr(start);
   if (hasWildcard(name)) {
     several = true;
     std::string directory = operand.path.substr(0, start);
-    for (const ListedEntry& entry : listMatches(directory, name)) {
-      if (!entry.isDirectory)
-        files.push_back({directory + entry.name, entry.name, operand.mode});
-    }
+    takeFiles(listMatches(directory, name), directory, operand.mode, files, unnamable);
     return 0;
   }
   FileStatus info = inspectPath(operand.path);
@@ -105,10 +115,7 @@ int expand(const Operand& operand, std::vector<SourceFile>& files, bool& several
     return 0;
   }
   several = true;
-  for (const ListedEntry& entry : listMatches(operand.path, "*")) {
-    if (!entry.isDirectory)
-      files.push_back({joinPath(operand.path, entry.name), entry.name, operand.mode});
-  }
+  takeFiles(listMatches(operand.path, "*"), operand.path, operand.mode, files, unnamable);
   return 0;
 }
 
@@ -205,11 +212,15 @@ int runCopy(const std::vector<Word>& words, Console& console) {
     return 1;
   }
   std::vector<SourceFile> files;
+  std::vector<std::string> unnamable;
   bool several = false;
   for (const Operand& operand : line.sources) {
-    if (int error = expand(operand, files, several))
+    if (int error = expand(operand, files, several, unnamable))
       return failWithNoneCopied(console, missingSourceText(operand.path, error));
   }
+  for (const std::string& path : unnamable) console.error(unnamableEntryText(path));
+  // A file left out makes the command fail, after the others are copied.
+  const int passedOver = unnamable.empty() ? 0 : 1;
   if (files.empty())
     return failWithNoneCopied(console, missingSourceText(line.sources[0].path, ENOENT));
 
@@ -224,9 +235,9 @@ int runCopy(const std::vector<Word>& words, Console& console) {
     return failWithNoneCopied(console, texts::kInvalidName);
   if (line.plus || (several && !intoDirectory)) {
     std::string target = intoDirectory ? joinPath(destination, files[0].name) : destination;
-    return combine(line, files, target, console);
+    return combine(line, files, target, console) | passedOver;
   }
-  return copyEach(line, files, several, intoDirectory, console);
+  return copyEach(line, files, several, intoDirectory, console) | passedOver;
 }
 
 }  // namespace cmd

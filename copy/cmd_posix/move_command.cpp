@@ -80,8 +80,16 @@ int moveMatches(const std::string& source, const std::string& target, Console& c
   size_t start = nameStart(source);
   std::string directory = source.substr(0, start);
   std::vector<std::string> names;
-  for (const ListedEntry& entry : listMatches(directory, source.substr(start))) {
+  const Listing listing = listMatches(directory, source.substr(start));
+  for (const ListedEntry& entry : listing.entries) {
     if (!entry.isDirectory) names.push_back(entry.name);
+  }
+  // A file that no path names is left in place, and the command fails.
+  bool passedOver = false;
+  for (const ListedEntry& entry : listing.unnamable) {
+    if (entry.isDirectory) continue;
+    console.error(unnamableEntryText(directory + entry.name));
+    passedOver = true;
   }
   if (names.empty()) {
     console.error(missingSourceText(source, ENOENT));
@@ -99,7 +107,7 @@ int moveMatches(const std::string& source, const std::string& target, Console& c
     if (!moveFile(path, intoDirectory ? joinPath(target, name) : target, guard, console, moved))
       return 1;
   }
-  return movedSummary(console, moved);
+  return movedSummary(console, moved) | (passedOver ? 1 : 0);
 }
 
 }  // namespace

@@ -6,12 +6,14 @@
 #include <cerrno>
 #include <climits>
 
+#include "copy/cmd_posix/texts.h"
 #include "quillkit/filesystem/directory.h"
 #include "quillkit/filesystem/find_primitives.h"
 #include "quillkit/filesystem/native_path_posix.h"
 #include "quillkit/filesystem/utility.h"
 #include "quillkit/filesystem/wildcard_posix.h"
 #include "quillkit/platform.h"
+#include "quillkit/texts.h"
 
 namespace cmd {
 
@@ -113,21 +115,31 @@ std::string absolutePath(const std::string& path) { return absoluteForm(path, fa
 
 std::string resolvedPath(const std::string& path) { return absoluteForm(path, true); }
 
-std::vector<ListedEntry> listMatches(const std::string& directory, const std::string& pattern) {
-  std::vector<ListedEntry> entries;
+Listing listMatches(const std::string& directory, const std::string& pattern) {
+  Listing listing;
   quillkit::FindSearch search;
   std::string searchPath = joinPath(directory.empty() ? "." : directory, pattern);
-  if (search.first(searchPath.c_str()) != quillkit::kFindOk) return entries;
-  do {
-    if (quillkit::entryIsDots(search.block())) continue;
+  quillkit::FindResult result = search.first(searchPath.c_str());
+  while (result == quillkit::kFindOk) {
     char name[4096];
-    if (quillkit::copyEntryName(search.block(), name, sizeof name) != 0) continue;
-    ListedEntry entry;
-    entry.name = name;
-    entry.isDirectory = quillkit::entryIsSubDirectory(search.block()) != 0;
-    entries.push_back(entry);
-  } while (search.next() == quillkit::kFindOk);
-  return entries;
+    if (!quillkit::entryIsDots(search.block()) &&
+        quillkit::copyEntryName(search.block(), name, sizeof name) == 0) {
+      ListedEntry entry;
+      entry.name = name;
+      entry.isDirectory = quillkit::entryIsSubDirectory(search.block()) != 0;
+      // The name as the system spells it: a '\' in it is no separator.
+      (quillkit::nameHoldsSeparator(name) ? listing.unnamable : listing.entries)
+          .push_back(entry);
+    }
+    result = search.next();
+  }
+  if (result == quillkit::kFindFailed && errno != ENOENT && errno != ENOTDIR)
+    listing.error = errno;
+  return listing;
+}
+
+std::string unnamableEntryText(const std::string& path) {
+  return texts::kSkippedNamePrefix + path + "\n" + quillkit::texts::kNameHoldsSeparator;
 }
 
 }  // namespace cmd

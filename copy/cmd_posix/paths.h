@@ -50,10 +50,23 @@ struct ListedEntry {
   bool isDirectory = false;
 };
 
+/// What listMatches found, and what it could not name or read.
+struct Listing {
+  /// The matching entries, in the find primitives' order, without "." and "..".
+  std::vector<ListedEntry> entries;
+  /// The matching entries whose names hold a '\' (possible on POSIX): a path names
+  /// another entry then, so they are left out of `entries`.
+  std::vector<ListedEntry> unnamable;
+  /// 0, or the errno for why the directory could not be listed (or not to its end). A
+  /// missing directory and a pattern that matches nothing are no error.
+  int error = 0;
+};
+
 /// The entries of `directory` (as typed; empty for the current one) whose names match
-/// `pattern` as Windows matches them, in the find primitives' order, without "." and
-/// "..". Empty when nothing matches or the directory cannot be read.
-std::vector<ListedEntry> listMatches(const std::string& directory, const std::string& pattern);
+/// `pattern` as Windows matches them.
+Listing listMatches(const std::string& directory, const std::string& pattern);
+/// The error lines for an entry that listMatches left out as unnamable, found at `path`.
+std::string unnamableEntryText(const std::string& path);
 
 }  // namespace cmd
 

@@ -26,6 +26,10 @@ constexpr const char kCannotOpenFile[] = "The system cannot open the file.";
 /// A verified copy that differs from its source.
 constexpr const char kVerifyFailed[] = "Data error (cyclic redundancy check).";
 
+/// Before the reason (on its own line), for an entry of a listing that is left out
+/// because no path names it: followed by the entry as the system spells it.
+constexpr const char kSkippedNamePrefix[] = "Name skipped - ";
+
 // --- the command line
 /// COPY and MOVE on a line they cannot read.
 constexpr const char kSyntaxError[] = "The syntax of the command is incorrect.";
@@ -68,6 +72,9 @@ constexpr const char kXcopyOntoItself[] = "File cannot be copied onto itself";
 constexpr const char kXcopyOverwriteSuffix[] = " (Yes/No/All)? ";
 /// Between a file's full path and its destination's in the /F listing.
 constexpr const char kFullNamesArrow[] = " -> ";
+/// Before the system's text (on its own line), for a folder that could not be listed:
+/// followed by the folder.
+constexpr const char kUnreadableDirectoryPrefix[] = "Unable to read directory - ";
 /// The summary line, after the count as it is (not aligned).
 constexpr const char kXcopyFilesCopied[] = " File(s) copied";
 

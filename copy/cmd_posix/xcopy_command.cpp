@@ -13,6 +13,9 @@ namespace {
 /// XCOPY's exit codes.
 constexpr int kInitializationError = 4;
 constexpr int kWriteError = 5;
+/// A folder that could not be listed, or an entry that no path names: what else was
+/// found is copied, and the command fails as a copy that failed does.
+constexpr int kPassedOver = kWriteError;
 
 struct XcopyLine {
   std::vector<std::string> paths;
@@ -36,7 +39,24 @@ struct Collection {
   std::vector<FoundFile> files;
   std::vector<std::string> directories;  // below the source folder, for /E
   std::vector<FileStatus> visiting;      // the folders being walked, against link cycles
+  std::vector<std::string> passedOver;   // the error lines of what could not be seen
 };
+
+// False, after noting why, when the folder could not be listed; notes the entries
+// that no path names, folders only when `directories`.
+bool takeListing(const Listing& listing, const std::string& directory, bool directories,
+                 Collection& found) {
+  if (listing.error != 0) {
+    found.passedOver.push_back(texts::kUnreadableDirectoryPrefix +
+                               (directory.empty() ? "." : directory) + "\n" +
+                               systemErrorText(listing.error, ErrorSubject::Source));
+    return false;
+  }
+  for (const ListedEntry& entry : listing.unnamable)
+    if (entry.isDirectory == directories)
+      found.passedOver.push_back(unnamableEntryText(joinPath(directory, entry.name)));
+  return true;
+}
 
 void parseLine(const std::vector<Word>& words, XcopyLine& line) {
   for (const Word& word : words) {
@@ -67,12 +87,16 @@ void parseLine(const std::vector<Word>& words, XcopyLine& line) {
 // The folder's matching files first, then its subfolders in listing order.
 void gatherFiles(const std::string& directory, const std::string& relative,
                  const std::string& pattern, bool recurse, Collection& found) {
-  for (const ListedEntry& entry : listMatches(directory, pattern)) {
+  const Listing matches = listMatches(directory, pattern);
+  if (!takeListing(matches, directory, false, found)) return;
+  for (const ListedEntry& entry : matches.entries) {
     if (!entry.isDirectory)
       found.files.push_back({joinPath(relative, entry.name), joinPath(directory, entry.name)});
   }
   if (!recurse) return;
-  for (const ListedEntry& entry : listMatches(directory, "*")) {
+  const Listing all = listMatches(directory, "*");
+  if (!takeListing(all, directory, true, found)) return;
+  for (const ListedEntry& entry : all.entries) {
     if (!entry.isDirectory) continue;
     std::string path = joinPath(directory, entry.name);
     FileStatus info = inspectPath(path);
@@ -128,14 +152,16 @@ int runXcopy(const std::vector<Word>& words, Console& console) {
   Collection found;
   found.visiting.push_back(inspectPath(folder));  // a link back to the top is a cycle too
   if (!pattern.empty()) gatherFiles(folder, "", pattern, line.subdirectories, found);
+  for (const std::string& text : found.passedOver) console.error(text);
+  const int status = found.passedOver.empty() ? 0 : kPassedOver;
   // With /E a folder is copied even when it holds no file: its destination is made.
   bool copiesFolders =
       line.emptyDirectories && (sourceIsDirectory || !found.directories.empty());
   if (found.files.empty() && !copiesFolders) {
-    if (sourceIsDirectory) return finish(console, 0, 0);
+    if (sourceIsDirectory) return finish(console, 0, status);
     return failWithNoneCopied(console,
                               texts::kFileNotFoundPrefix + (pattern.empty() ? source : pattern),
-                              literal ? kInitializationError : 0);
+                              literal ? kInitializationError : status);
   }
 
   FileStatus destinationInfo = inspectPath(destination);
@@ -190,7 +216,7 @@ int runXcopy(const std::vector<Word>& words, Console& console) {
     }
     ++copied;
   }
-  return finish(console, copied, 0);
+  return finish(console, copied, status);
 }
 
 }  // namespace cmd

@@ -9,6 +9,7 @@
 #include "quillkit/filesystem/utility.h"
 #include "quillkit/platform.h"
 #include "quillkit/scoped_ptr.h"
+#include "quillkit/texts.h"
 
 namespace quillkit {
 
@@ -54,6 +55,8 @@ class EntryPaths {
     simple_ = *getExtension((prefix_ + "x").c_str()) == '\0';
   }
   bool simple(const char* name) const { return simple_ && std::strchr(name, '\\') == nullptr; }
+  /// The entry as the system spells it, for a name that no joined path can carry.
+  std::string shown(const char* name) const { return prefix_ + name; }
   std::string join(const char* name) const {
     if (simple(name)) return prefix_ + name;
     std::string path = directory_;
@@ -148,6 +151,17 @@ bool DirectoryWalker::walkPattern(PatternWalk& walk, const char* directory, bool
     const char* name = finder->name();
     if (finder->isDots()) {
       // "." and ".." are neither walked nor collected.
+    } else if (nameHoldsSeparator(name)) {
+      // Joined, the name would be split into a path elsewhere: a folder that the walk
+      // would enter, or a file whose name read whole matches, is passed over, and told.
+      const char* dot = std::strrchr(name, '.');
+      const bool wanted =
+          finder->isSubDirectory()
+              ? walk.recursive
+              : !walk.recursive || walk.rule.matches(name, dot != nullptr ? dot + 1 : "");
+      if (wanted)
+        walk.skipped.push_back({paths.shown(name), std::string(texts::kErrorMessagePrefix) +
+                                                       texts::kNameHoldsSeparator});
     } else if (finder->isSubDirectory()) {
       if (walk.recursive) {
         const std::string subdirectory = paths.join(name);
@@ -189,6 +203,14 @@ bool WalkVisitor::onFile(FileFinderBase&, const char*, const char*, bool) { retu
 bool WalkVisitor::onDots(FileFinderBase&, const char*, const char*, bool) { return true; }
 
 namespace {
+
+/// True, after a log line, for an entry whose name holds a separator: its full path
+/// would name another entry, so it is neither collected nor entered.
+bool passesOver(FileFinderBase& finder) {
+  if (!nameHoldsSeparator(finder.fileName().c_str())) return false;
+  debugPrintf("%s%s", texts::kErrorMessagePrefix, texts::kNameHoldsSeparator);
+  return true;
+}
 
 /// The listing loop shared by WalkVisitor::walk and walkCounted; `counter` is null for
 /// a walk without a limit.
@@ -240,13 +262,13 @@ bool ExtensionFilterVisitor::addFilter(StringRef pattern) {
 
 bool ExtensionFilterVisitor::onDirectory(FileFinderBase& finder, const char*, const char*,
                                          bool recursive) {
-  if (!recursive) return true;
+  if (!recursive || passesOver(finder)) return true;
   uint32_t counter = 0;
   return walkCounted(counter, finder.fullPath().c_str(), kAllEntries, recursive, entryLimit_);
 }
 
 bool ExtensionFilterVisitor::onFile(FileFinderBase& finder, const char*, const char*, bool) {
-  if (filters.empty()) return true;
+  if (filters.empty() || passesOver(finder)) return true;
   const std::string extension = finder.extension();
   for (const std::string& filter : filters) {
     if (extension == filter) {

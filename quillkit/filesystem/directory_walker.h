@@ -24,7 +24,8 @@ class DirectoryWalker {
   virtual ~DirectoryWalker() = default;
 
   /// A folder below the walked one that a one-pattern walk could not list (or not to
-  /// its end), and the system's error text for why ("ERROR Message:...").
+  /// its end), or an entry it passed over because its name holds a separator, and the
+  /// error text for why ("ERROR Message:...").
   struct SkippedDirectory {
     std::string directory;
     std::string errorText;
@@ -41,7 +42,8 @@ class DirectoryWalker {
   uint32_t options = kRecursive;
   uint32_t entryLimit = kDefaultEntryLimit;
   std::list<std::string> results;
-  /// The folders the last one-pattern find could not list, in walk order.
+  /// The folders the last one-pattern find could not list, and the entries it passed
+  /// over, in walk order.
   std::list<SkippedDirectory> skipped;
   /// The last one-pattern find left entries unexamined because of `entryLimit`.
   bool stoppedAtLimit = false;

@@ -1,5 +1,7 @@
 #include "quillkit/filesystem/utility.h"
 
+#include <cstring>
+
 #include "quillkit/diagnostics.h"
 #include "quillkit/platform.h"
 #include "quillkit/texts.h"
@@ -85,6 +87,16 @@ int32_t findLastSeparator(const char* path) {
     ++i;
   }
   return last;
+}
+
+bool nameHoldsSeparator(const char* name) {
+  // Nearly every name holds no separator byte at all: answered without a pair scan.
+  if (std::strpbrk(name, pathSeparators()) == nullptr) return false;
+  if (findLastSeparator(name) >= 0) return true;
+  // The split pairs bytes by a wider table, which can leave alone a '\' paired above.
+  PathParts parts;
+  parts.split(name);
+  return !parts.dir.empty();
 }
 
 int endsWithSeparator(const char* path, uint32_t length) {

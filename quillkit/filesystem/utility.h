@@ -35,6 +35,10 @@ const char* pathSeparators();
 bool isSeparator(char c);
 /// Index of the last '\' or '/' outside pairs, or -1.
 int32_t findLastSeparator(const char* path);
+/// True when a name read from a directory holds a byte that the path utilities take for a
+/// separator (a '\' outside pairs, possible on POSIX): joined to its folder it would name
+/// another path, so no path of this program names that entry.
+bool nameHoldsSeparator(const char* name);
 /// 1 when findLastSeparator(path) equals length - 1 (so 1 for an empty path).
 int endsWithSeparator(const char* path, uint32_t length);
 /// The first byte of the extension of the path's last component (after its dot), or

@@ -1,3 +1,5 @@
+#include <filesystem>
+
 #include "tests/support/interpreter_fixture.h"
 
 namespace {
@@ -55,6 +57,20 @@ TEST_F(InterpreterTest, QuotedLeadingSlashIsAnAbsolutePath) {
   EXPECT_EQ(0, result.status) << result.err;
   EXPECT_EQ("        1 file(s) copied.\n", result.out);
   EXPECT_EQ("spaced", read("c d.txt"));
+}
+
+// A name found on disk keeps its '\': such a file is named and left where it is (never
+// read as up/victim/evil.txt), the others are copied, and the command fails.
+TEST_F(InterpreterTest, NameHoldingABackslashIsSkippedAndFailsTheCommand) {
+  write("up/load/..\\victim\\evil.txt", "evil");
+  write("up/load/ok.txt", "ok");
+  const std::string skipped =
+      "Name skipped - up/load/..\\victim\\evil.txt\n"
+      "The name holds a backslash, which this program reads as a folder separator.\n";
+  const std::string moved = std::filesystem::canonical(path("up/load/ok.txt")).string();
+  expectCases({{"XCOPY /S up/load/ x/", 5, "up/load/ok.txt\n1 File(s) copied\n", skipped},
+               {"COPY up/load/* up", 1, "up/load/ok.txt\n        1 file(s) copied.\n", skipped},
+               {"MOVE /Y up/load/* up", 1, moved + "\n        1 file(s) moved.\n", skipped}});
 }
 
 }  // namespace

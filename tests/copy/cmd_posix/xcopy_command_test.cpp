@@ -194,4 +194,15 @@ TEST_F(XcopyCommandTest, WriteFailureStops) {
   EXPECT_EQ("old", read("out/b"));
 }
 
+// A folder that cannot be listed is named with the system's reason; the rest is copied.
+TEST_F(XcopyCommandTest, UnreadableFolderIsNamedAndFailsTheCopy) {
+  write("src/a.txt", "a");
+  write("src/closed/b.txt", "b");
+  if (geteuid() == 0 || chmod(path("src/closed").c_str(), 0) != 0)
+    GTEST_SKIP() << "every folder is readable here";
+  const std::string denied = "Unable to read directory - src/closed\nAccess is denied.\n";
+  expectCases({{"XCOPY /S src out/", 5, "src/a.txt\n1 File(s) copied\n", denied},
+               {"XCOPY /S src/closed out/", 5, "0 File(s) copied\n", denied}});
+}
+
 }  // namespace
