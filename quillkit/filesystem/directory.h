@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "quillkit/filesystem/file_identity.h"
 #include "quillkit/string_ref.h"
 
 namespace quillkit {
@@ -33,6 +34,9 @@ int createDirectory(const char* path, const SecurityAttributes& attributes);
 bool pathExists(StringRef path);
 /// True when a directory of exactly that name exists, by the same lookup.
 bool directoryExists(StringRef path);
+/// Which directory `path` leads to, where the platform tells it (POSIX); unknown
+/// elsewhere or when it cannot be looked up.
+FileIdentity directoryIdentity(StringRef path);
 
 // --- built on the wrappers
 

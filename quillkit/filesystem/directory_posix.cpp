@@ -30,4 +30,8 @@ bool directoryExists(StringRef path) {
   return posix::fileStatus(posix::toNativePath(path.data())).isDirectory();
 }
 
+FileIdentity directoryIdentity(StringRef path) {
+  return posix::fileStatus(posix::toNativePath(path.data())).identity;
+}
+
 }  // namespace quillkit

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "quillkit/diagnostics.h"
+#include "quillkit/filesystem/directory.h"
 #include "quillkit/filesystem/utility.h"
 #include "quillkit/platform.h"
 #include "quillkit/scoped_ptr.h"
@@ -90,9 +91,15 @@ struct DirectoryWalker::PatternWalk {
   std::list<std::string>& found;
   std::list<SkippedDirectory>& skipped;
   bool& stoppedAtLimit;
+  /// One folder from the top down to the one being listed. Its identity is looked up
+  /// only when a link is followed below it, which could lead back to it.
+  struct Level {
+    std::string directory;
+    FileIdentity identity;
+  };
   /// The folders from the top down to the one being listed: a link back to one of them
   /// is not walked again.
-  std::vector<FileIdentity> path;
+  std::vector<Level> path;
 };
 
 void DirectoryWalker::reset(StringRef pattern, StringRef directory) {
@@ -115,7 +122,7 @@ bool DirectoryWalker::find() {
     const std::string& pattern = patterns.front();
     if (platform::kHasDrives && hasColon(pattern.c_str())) return false;
     PatternWalk walk(*this, pattern.c_str());
-    found = walkPattern(walk, directory.c_str(), true);
+    found = walkPattern(walk, directory.c_str(), true, false);
   } else {
     ExtensionFilterVisitor visitor(results, entryLimit);
     for (const std::string& pattern : patterns) {
@@ -130,17 +137,24 @@ bool DirectoryWalker::find() {
 // Each walking routine holds its finder in a ScopedPtr: the search is closed on every
 // way out, and a finder that could not be created is an assertion report ("ptr != 0")
 // at its first use rather than a crash.
-bool DirectoryWalker::walkPattern(PatternWalk& walk, const char* directory, bool top) {
+bool DirectoryWalker::walkPattern(PatternWalk& walk, const char* directory, bool top,
+                                  bool throughLink) {
   ScopedPtr<FileFinder> finder(new (std::nothrow) FileFinder);
   if (!finder->findFirst(directory, walk.recursive ? kAllEntries : walk.pattern)) {
     // A folder below the top that cannot be listed is passed over, and remembered.
     if (!top) walk.skipped.push_back({directory, getLastErrorMessage()});
     return false;
   }
-  const FileIdentity self = finder->listedIdentity();
-  for (const FileIdentity& above : walk.path)
-    if (above == self) return true;  // a link back up: already being walked
-  walk.path.push_back(self);
+  // Only a link can lead back up the tree.
+  FileIdentity self;
+  if (throughLink) {
+    self = finder->listedIdentity();
+    for (PatternWalk::Level& above : walk.path) {
+      if (!above.identity.known) above.identity = directoryIdentity(above.directory);
+      if (above.identity == self) return true;  // a link back up: already being walked
+    }
+  }
+  walk.path.push_back({directory, self});
   const EntryPaths paths(directory);
   ++walk.counter;
   for (;;) {
@@ -165,7 +179,8 @@ bool DirectoryWalker::walkPattern(PatternWalk& walk, const char* directory, bool
     } else if (finder->isSubDirectory()) {
       if (walk.recursive) {
         const std::string subdirectory = paths.join(name);
-        if (subdirectory != directory) walkPattern(walk, subdirectory.c_str(), false);
+        if (subdirectory != directory)
+          walkPattern(walk, subdirectory.c_str(), false, finder->mayBeLink());
       }
     } else if (!walk.recursive) {
       walk.found.push_back(paths.join(name));  // the listing itself matched the pattern

@@ -51,8 +51,9 @@ class DirectoryWalker {
  private:
   struct PatternWalk;
   /// The single-pattern walk of one directory; the counter, the results and the folders
-  /// on the way down are shared by the whole tree in `walk`.
-  static bool walkPattern(PatternWalk& walk, const char* directory, bool top);
+  /// on the way down are shared by the whole tree in `walk`. A directory reached
+  /// `throughLink` is first checked against the folders above it.
+  static bool walkPattern(PatternWalk& walk, const char* directory, bool top, bool throughLink);
 };
 
 /// A walk over one directory that calls a handler per entry.
@@ -62,8 +63,8 @@ class WalkVisitor {
   /// Sends the last system error text to the debug log; true.
   virtual bool onError(FileFinderBase& finder, const char* directory, const char* pattern,
                        bool recursive);
-  virtual bool onDirectory(FileFinderBase& finder, const char* directory,
-                           const char* pattern, bool recursive);
+  virtual bool onDirectory(FileFinderBase& finder, const char* directory, const char* pattern,
+                           bool recursive);
   virtual bool onFile(FileFinderBase& finder, const char* directory, const char* pattern,
                       bool recursive);
   virtual bool onDots(FileFinderBase& finder, const char* directory, const char* pattern,
@@ -90,8 +91,7 @@ class ExtensionFilterVisitor : public WalkVisitor {
   virtual bool walkCounted(uint32_t& counter, const char* directory, const char* pattern,
                            bool recursive, uint32_t limit);
   /// walkCounted with a new counter starting at 0.
-  bool walkLimited(const char* directory, const char* pattern, bool recursive,
-                   uint32_t limit);
+  bool walkLimited(const char* directory, const char* pattern, bool recursive, uint32_t limit);
 
   std::list<std::string> filters;
 

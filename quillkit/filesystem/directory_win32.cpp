@@ -33,4 +33,6 @@ bool directoryExists(StringRef path) {
          (entryIsSubDirectory(search.block()) != 0 || entryIsDots(search.block()) != 0);
 }
 
+FileIdentity directoryIdentity(StringRef) { return FileIdentity(); }
+
 }  // namespace quillkit

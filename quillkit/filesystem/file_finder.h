@@ -78,6 +78,8 @@ class FileFinder : public FileFinderBase {
   /// The current entry's name without a copy, valid until the next call; what
   /// fileName() returns.
   const char* name() const { return entryName(search_.block()); }
+  /// True when the current entry may be a symbolic link.
+  bool mayBeLink() const { return entryMayBeLink(search_.block()) != 0; }
   /// The listed directory's identity, where the platform tells it.
   FileIdentity listedIdentity() const { return listedDirectoryIdentity(search_.block()); }
 

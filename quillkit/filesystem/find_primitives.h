@@ -50,6 +50,9 @@ const char* entryName(FindBlock* block);
 int copyEntryName(FindBlock* block, char* buffer, std::size_t size);
 /// 1 for a directory other than "." and "..", else 0.
 int entryIsSubDirectory(FindBlock* block);
+/// 1 when the current entry may be a symbolic link (POSIX; also where the listing does
+/// not tell an entry's type), which a walk follows as what it points to; else 0.
+int entryMayBeLink(FindBlock* block);
 /// 1 when the name is exactly "." or "..", else 0.
 int entryIsDots(FindBlock* block);
 /// The attribute word masked with kAttributeNormal.

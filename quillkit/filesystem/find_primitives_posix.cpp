@@ -305,6 +305,12 @@ int entryIsSubDirectory(FindBlock* block) {
   return (block->attributes & kAttributeDirectory) != 0 ? 1 : 0;
 }
 
+int entryMayBeLink(FindBlock* block) {
+  if (block->position >= block->entries.size()) return 0;
+  const unsigned char type = block->entries[block->position].type;
+  return type == DT_LNK || type == kTypeUnknown ? 1 : 0;
+}
+
 int entryIsDots(FindBlock* block) { return isDotsName(currentName(block)) ? 1 : 0; }
 
 uint32_t entryIsNormal(FindBlock* block) {

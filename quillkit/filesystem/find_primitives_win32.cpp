@@ -58,6 +58,9 @@ int copyEntryName(FindBlock* block, char* buffer, std::size_t size) {
   return 0;
 }
 
+// A walk here names no folder's identity, so it has no use for links either.
+int entryMayBeLink(FindBlock*) { return 0; }
+
 int entryIsSubDirectory(FindBlock* block) {
   return (block->data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
                  !isDotsName(block->data.cFileName)

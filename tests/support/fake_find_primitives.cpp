@@ -77,6 +77,8 @@ int copyEntryName(FindBlock* block, char* buffer, std::size_t size) {
   return 0;
 }
 
+int entryMayBeLink(FindBlock*) { return 0; }
+
 int entryIsSubDirectory(FindBlock* block) {
   const fakefind::Entry* entry = current(block);
   return entry != nullptr && entry->directory && !isDots(entry->name) ? 1 : 0;
