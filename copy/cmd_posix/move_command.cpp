@@ -6,6 +6,7 @@
 #include "copy/cmd_posix/file_ops.h"
 #include "copy/cmd_posix/paths.h"
 #include "copy/cmd_posix/texts.h"
+#include "quillkit/shown_name.h"
 
 namespace cmd {
 namespace {
@@ -27,7 +28,8 @@ bool moveFile(const std::string& source, const std::string& target, OverwriteGua
   bool replace = targetInfo.kind == PathKind::File;
   if (replace) {
     if (!guard.allows(console,
-                      texts::kOverwritePrefix + fullPath(target) + texts::kOverwriteSuffix))
+                      texts::kOverwritePrefix + quillkit::shownName(fullPath(target)) +
+                          texts::kOverwriteSuffix))
       return true;
     // Like Windows, a read-only file is not replaced.
     if (targetInfo.readOnly) {
@@ -94,7 +96,7 @@ int moveMatches(const std::string& source, const std::string& target, Console& c
   int moved = 0;
   for (const std::string& name : names) {
     std::string path = directory + name;
-    console.line(fullPath(path));
+    console.line(quillkit::shownName(fullPath(path)));
     if (!moveFile(path, intoDirectory ? joinPath(target, name) : target, guard, console, moved))
       return 1;
   }
