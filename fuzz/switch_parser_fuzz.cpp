@@ -181,9 +181,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       }
       FUZZ_CHECK(fileSystem.calls.empty(), shown());
       if (unsafe(request.source) || unsafe(request.destination)) {
-        // Refused: nothing runs, and the first unsafe path is named.
-        const std::string& refused =
-            unsafe(request.source) ? request.source : request.destination;
+        // Refused: nothing runs, and the first unsafe path is named, each control byte
+        // shown as '?'.
+        std::string refused = unsafe(request.source) ? request.source : request.destination;
+        for (char& byte : refused)
+          if ((byte > 0 && byte < 0x20) || byte == 0x7F) byte = '?';
         FUZZ_CHECK(!result && runner.lines.empty(), shown());
         FUZZ_CHECK(out == warning + expected::kUnsafePath + "\n" + refused + "\n", shown());
         break;
