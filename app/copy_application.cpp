@@ -5,6 +5,10 @@
 #include "app/texts.h"
 #include "copy/collect_copy.h"
 #include "copy/shell_command.h"
+#include "quillkit/console_text.h"
+#include "quillkit/shown_name.h"
+
+using quillkit::consoleText;
 
 CopyApplication::CopyApplication(std::ostream& console, CommandRunner& runner,
                                  FileSystem& fileSystem)
@@ -25,7 +29,7 @@ bool CopyApplication::usage() {
 void CopyApplication::showSecurityWarning() {
   for (const char* line :
        {texts::kWarning1, texts::kWarning2, texts::kWarning3, texts::kWarning4})
-    console_ << line << std::endl;
+    console_ << consoleText(line) << std::endl;
 }
 
 bool CopyApplication::run() {
@@ -56,12 +60,12 @@ bool CopyApplication::run() {
     } else if (argument == "-nosw") {
       showWarning = false;
     } else if (argument.empty()) {
-      console_ << texts::kEmptyArgument << std::endl;
+      console_ << consoleText(texts::kEmptyArgument) << std::endl;
       return false;
     } else if (argument[0] == '-') {
-      console_ << texts::kInvalidSwitch << std::endl;
-      console_ << argument << std::endl;
-      console_ << texts::kSeeUsageBelow << std::endl;
+      console_ << consoleText(texts::kInvalidSwitch) << std::endl;
+      console_ << quillkit::shownName(argument) << std::endl;
+      console_ << consoleText(texts::kSeeUsageBelow) << std::endl;
       console_ << std::endl;
       usage();
       return false;
@@ -70,7 +74,7 @@ bool CopyApplication::run() {
     } else if (destination.empty()) {
       destination = argument;
     } else {
-      console_ << texts::kTooManyPaths << std::endl;
+      console_ << consoleText(texts::kTooManyPaths) << std::endl;
       return false;
     }
   }
@@ -91,7 +95,7 @@ bool CopyApplication::execute(quillkit::StringRef source, quillkit::StringRef de
       return runShellCommand(console_, runner_, mode, source.textToNul(),
                              destination.textToNul());
     default:
-      console_ << texts::kUnknownMode << std::endl;
+      console_ << consoleText(texts::kUnknownMode) << std::endl;
       usage();
       return false;
   }

@@ -1,25 +1,41 @@
+#include <cstring>
 #include <exception>
 #include <iostream>
 
 #include "app/copy_application.h"
+#include "app/texts.h"
 #include "copy/command_runner.h"
 #include "copy/file_system.h"
+#include "quillkit/console_output.h"
+#include "quillkit/console_text.h"
+
+namespace {
+
+bool runApplication(int argc, char** argv) {
+  std::unique_ptr<CommandRunner> runner = makeSystemCommandRunner(std::cin, std::cout);
+  RealFileSystem fileSystem;
+  CopyApplication application(std::cout, *runner, fileSystem);
+  if (argc < 2) return application.usage();
+  application.init(argc, argv);
+  return application.start();
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
+  quillkit::useLocaleCharacterSet();
+  quillkit::ConsoleOutput output(std::cout, 1, quillkit::prepareStandardStreams());
+  bool succeeded;
   try {
-    std::unique_ptr<CommandRunner> runner = makeSystemCommandRunner(std::cin, std::cout);
-    RealFileSystem fileSystem;
-    CopyApplication application(std::cout, *runner, fileSystem);
-    bool succeeded;
-    if (argc < 2) {
-      succeeded = application.usage();
-    } else {
-      application.init(argc, argv);
-      succeeded = application.start();
-    }
-    return succeeded ? 0 : 1;
+    succeeded = runApplication(argc, argv);
   } catch (const std::exception& error) {
     std::cout << error.what() << std::endl;
+    succeeded = false;
+  }
+  // Output that was lost fails the run, once the work is done.
+  if (const int error = output.error()) {
+    std::cerr << texts::kWriteError << std::strerror(error) << std::endl;
     return 1;
   }
+  return succeeded ? 0 : 1;
 }

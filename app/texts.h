@@ -4,7 +4,7 @@
 // The fixed texts that the command line and the application print: the usage text,
 // the security warning and the messages. The Japanese ones are Shift-JIS bytes (code
 // page 932), written as escapes; the comment above each gives its text and meaning.
-// On a UTF-8 terminal: pelquist_copy ... | iconv -f CP932 -t UTF-8
+// The POSIX build writes them in the locale's character set (quillkit::consoleText).
 
 namespace texts {
 
@@ -73,6 +73,10 @@ constexpr const char kUnknownMode[] =
     "\x82\xc8\x82\xf1\x82\xa9mode\x82\xaa\x82\xc7\x82\xea\x82\xc5\x82\xe0\x82\xc8\x82\xa2\x82"
     "\xe6\x82\xa4\x82\xc8\x82\xcc\x83\x79\x83\x8b\x83\x4e\x83\x43\x83\x58\x83\x67 "
     "\x82\xa8\x82\x92\x82\x9a";
+
+// --- the end of a run whose output was lost
+/// To standard error, followed by the system's text of the failed write.
+constexpr const char kWriteError[] = "pelquist_copy: write error: ";
 
 }  // namespace texts
 

@@ -6,8 +6,10 @@
 
 #include "copy/ordered_jobs.h"
 #include "copy/texts.h"
+#include "quillkit/console_text.h"
 #include "quillkit/diagnostics.h"
 #include "quillkit/filesystem/utility.h"
+#include "quillkit/shown_name.h"
 
 namespace {
 
@@ -55,8 +57,9 @@ class CollectCopyRun {
     result = copyAll(found.files);
     // What the walk could not see makes the run fail, after what it found is copied.
     for (const auto& skipped : found.skipped) {
-      line(copytexts::kTraceFindSkipped + skipped.first + copytexts::kTraceFindSkippedReason +
-           skipped.second);
+      console_ << quillkit::shownName(copytexts::kTraceFindSkipped + skipped.first +
+                                      copytexts::kTraceFindSkippedReason)
+               << skipped.second << std::endl;
       result = false;
     }
     if (found.stoppedAtLimit) {
@@ -68,10 +71,13 @@ class CollectCopyRun {
   }
 
  private:
-  void line(const std::string& text) { console_ << text << std::endl; }
+  // A trace line is fixed texts, which hold no control bytes, and names, whose control
+  // bytes are shown, not obeyed: the whole line is shown as a name. The system's error
+  // texts, which may end in their own line end, are written apart.
+  void line(const std::string& text) { console_ << quillkit::shownName(text) << std::endl; }
   // The lines of one file are written together, when it is done: where the console is a
   // terminal, the standard output's own line buffering still shows each at once.
-  void fileLine(const std::string& text) { console_ << text << '\n'; }
+  void fileLine(const std::string& text) { console_ << quillkit::shownName(text) << '\n'; }
   void endFile() { console_ << std::flush; }
 
   // `path` joined to the current directory.
@@ -233,22 +239,22 @@ class CollectCopyRun {
     fileLine(copytexts::kTraceCopy + file.destination + copytexts::kTraceCopyFailed);
     traceCopyCall(file.destination, file.source, forceWrite_);
     quillkit::debugPrintf("%s", errorText.c_str());
-    fileLine(copytexts::kTraceLastError + errorText);
+    console_ << copytexts::kTraceLastError << errorText << '\n';
     return false;
   }
 
   void traceCopyCall(const std::string& destinationPath, const std::string& sourcePath,
                      bool forceWrite) {
-    console_ << copytexts::kTraceCopyCall << destinationPath
-             << copytexts::kTraceCopyCallSeparator << sourcePath
+    console_ << copytexts::kTraceCopyCall << quillkit::shownName(destinationPath)
+             << copytexts::kTraceCopyCallSeparator << quillkit::shownName(sourcePath)
              << copytexts::kTraceCopyCallSeparator << forceWrite << copytexts::kTraceCopyCallEnd
              << '\n';
   }
 
   void refuse(const std::string& destinationPath, const std::string& sourcePath) {
     traceCopyCall(destinationPath, sourcePath, false);
-    fileLine(copytexts::kTraceExists);
-    fileLine(copytexts::kTraceUseForceWrite);
+    fileLine(quillkit::consoleText(copytexts::kTraceExists));
+    fileLine(quillkit::consoleText(copytexts::kTraceUseForceWrite));
   }
 
   std::ostream& console_;

@@ -4,6 +4,8 @@
 #include <ostream>
 
 #include "copy/texts.h"
+#include "quillkit/console_text.h"
+#include "quillkit/shown_name.h"
 
 PathForm classifyPath(const std::string& path) {
   bool quote = !path.empty() && path[0] == '/';
@@ -49,8 +51,8 @@ bool runShellCommand(std::ostream& console, CommandRunner& runner, CopyMode mode
                      const std::string& source, const std::string& destination) {
   ShellCommand command = buildShellCommand(mode, source, destination);
   if (command.refused) {
-    console << copytexts::kUnsafePath << std::endl;
-    console << command.refusedPath << std::endl;
+    console << quillkit::consoleText(copytexts::kUnsafePath) << std::endl;
+    console << quillkit::shownName(command.refusedPath) << std::endl;
     return false;
   }
   return runner.run(command.line) == 0;

@@ -84,6 +84,12 @@ bool unsafe(const std::string& path) {
   return false;
 }
 
+/// A name as the program writes it: each control byte as '?'.
+std::string asShown(std::string name) {
+  for (char& byte : name) byte = (byte > 0 && byte < 0x20) || byte == 0x7F ? '?' : byte;
+  return name;
+}
+
 /// Reads `line` back as the interpreter does: the typed paths come back exactly, never
 /// as a switch or a '+'; the command and its switches come back unquoted.
 template <typename Shown>
@@ -161,7 +167,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       FUZZ_CHECK(!result && out == expected::kEmptyArgument + "\n", shown());
       break;
     case Request::kInvalidSwitch:
-      FUZZ_CHECK(!result && out == expected::invalidSwitchLines(request.invalidSwitch),
+      FUZZ_CHECK(!result && out == expected::invalidSwitchLines(asShown(request.invalidSwitch)),
                  shown());
       break;
     case Request::kTooManyPaths:
@@ -182,8 +188,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       FUZZ_CHECK(fileSystem.calls.empty(), shown());
       if (unsafe(request.source) || unsafe(request.destination)) {
         // Refused: nothing runs, and the first unsafe path is named.
-        const std::string& refused =
-            unsafe(request.source) ? request.source : request.destination;
+        const std::string refused =
+            asShown(unsafe(request.source) ? request.source : request.destination);
         FUZZ_CHECK(!result && runner.lines.empty(), shown());
         FUZZ_CHECK(out == warning + expected::kUnsafePath + "\n" + refused + "\n", shown());
         break;

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <utility>
 
+#include "quillkit/console_text.h"
 #include "quillkit/diagnostics_platform.h"
 #include "quillkit/texts.h"
 
@@ -101,7 +102,7 @@ void assertionFailed(const char* expression, const char* source, int line,
     waitAfterReport(800);
   }
   openReportInShell(texts::kAssertReportFile);
-  showNotice(texts::kAssertNoticeTitle, texts::kAssertNotice);
+  showNotice(texts::kAssertNoticeTitle, consoleText(texts::kAssertNotice));
   std::exit(-1);
 }
 

@@ -32,6 +32,9 @@ constexpr bool kSplitPairNeedsTrailByte = false;
 /// A path that begins with a separator starts at the root, which takes the place of a
 /// drive: createDirectories never creates it, changeDirectory keeps a lone separator.
 constexpr bool kLeadingSeparatorIsRoot = false;
+/// Names written to the console show their control bytes as '?' (shownName); a
+/// Windows name cannot hold them.
+constexpr bool kMasksControlBytes = false;
 #else
 constexpr bool kWindows = false;
 constexpr char kInsertedSeparator = '/';
@@ -43,6 +46,7 @@ constexpr std::size_t kCurrentDirectoryBuffer = PATH_MAX + 1;
 constexpr bool kSlashIsFullSeparator = true;
 constexpr bool kSplitPairNeedsTrailByte = true;
 constexpr bool kLeadingSeparatorIsRoot = true;
+constexpr bool kMasksControlBytes = true;
 #endif
 
 }  // namespace platform

@@ -7,6 +7,7 @@
 #include "copy/cmd_posix/paths.h"
 #include "copy/cmd_posix/texts.h"
 #include "copy/files_posix/file_ops.h"
+#include "quillkit/shown_name.h"
 
 namespace cmd {
 
@@ -130,7 +131,7 @@ int failWithNoneCopied(Console& console, const std::string& text) {
 }
 
 std::string overwritePrompt(const std::string& target) {
-  return texts::kOverwritePrefix + target + texts::kOverwriteSuffix;
+  return texts::kOverwritePrefix + quillkit::shownName(target) + texts::kOverwriteSuffix;
 }
 
 // Each source to its own destination file, with the metadata of a file copy.
@@ -141,7 +142,7 @@ int copyEach(const CopyLine& line, const std::vector<SourceFile>& files, bool li
   int copied = 0;
   for (const SourceFile& file : files) {
     std::string target = intoDirectory ? joinPath(destination, file.name) : destination;
-    if (listNames) console.line(file.path);
+    if (listNames) console.line(quillkit::shownName(file.path));
     FileStatus targetInfo = inspectPath(target);
     if (inspectPath(file.path).identity == targetInfo.identity) {
       console.error(texts::kCopyOntoItself);
@@ -188,7 +189,7 @@ int combine(const CopyLine& line, const std::vector<SourceFile>& files,
     return summary(console, 0, 0);
   std::vector<CombinePart> parts;
   for (size_t i = 0; i < files.size(); ++i) {
-    console.line(files[i].path);
+    console.line(quillkit::shownName(files[i].path));
     if (i > 0 && inspectPath(files[i].path).identity == targetInfo.identity) {
       console.line(texts::kTargetContentsLost);
       continue;

@@ -7,6 +7,7 @@
 #include "copy/cmd_posix/paths.h"
 #include "copy/cmd_posix/texts.h"
 #include "copy/files_posix/file_ops.h"
+#include "quillkit/shown_name.h"
 
 namespace cmd {
 namespace {
@@ -28,7 +29,8 @@ bool moveFile(const std::string& source, const std::string& target, OverwriteGua
   bool replace = targetInfo.kind == FileKind::File;
   if (replace) {
     if (!guard.allows(console,
-                      texts::kOverwritePrefix + absolutePath(target) + texts::kOverwriteSuffix))
+                      texts::kOverwritePrefix + quillkit::shownName(absolutePath(target)) +
+                          texts::kOverwriteSuffix))
       return true;
     // Like Windows, a read-only file is not replaced.
     if (targetInfo.readOnly) {
@@ -103,7 +105,7 @@ int moveMatches(const std::string& source, const std::string& target, Console& c
   int moved = 0;
   for (const std::string& name : names) {
     std::string path = directory + name;
-    console.line(absolutePath(path));
+    console.line(quillkit::shownName(absolutePath(path)));
     if (!moveFile(path, intoDirectory ? joinPath(target, name) : target, guard, console, moved))
       return 1;
   }

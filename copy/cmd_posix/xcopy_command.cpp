@@ -6,6 +6,7 @@
 #include "copy/cmd_posix/paths.h"
 #include "copy/cmd_posix/texts.h"
 #include "copy/files_posix/file_ops.h"
+#include "quillkit/shown_name.h"
 
 namespace cmd {
 namespace {
@@ -193,13 +194,16 @@ int runXcopy(const std::vector<Word>& words, Console& console) {
       return finish(console, copied, kInitializationError);
     }
     if (targetInfo.kind == FileKind::File &&
-        !guard.allows(console, texts::kOverwritePrefix + target + texts::kXcopyOverwriteSuffix,
+        !guard.allows(console,
+                      texts::kOverwritePrefix + quillkit::shownName(target) +
+                          texts::kXcopyOverwriteSuffix,
                       true))
       continue;
     if (line.fullNames)
-      console.line(absolutePath(file.path) + texts::kFullNamesArrow + absolutePath(target));
+      console.line(
+          quillkit::shownName(absolutePath(file.path) + texts::kFullNamesArrow + absolutePath(target)));
     else if (!line.quiet)
-      console.line(shownPrefix + file.relative);
+      console.line(quillkit::shownName(shownPrefix + file.relative));
     // A folder is made only when a file goes into it.
     std::string targetFolder = target.substr(0, nameStart(target));
     CopyResult result;

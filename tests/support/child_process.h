@@ -17,9 +17,12 @@ struct ChildResult {
 
 /// Runs `program` with `arguments` (each passed as one argument, bytes unchanged) in
 /// `workDirectory`, with `input` as its standard input, and waits for it. `argv0` is
-/// the name the program is started under; empty for its path.
+/// the name the program is started under; empty for its path. `environment` holds
+/// NAME=value entries set for the child on POSIX (the Windows build's programs take the
+/// code page, not the locale, and pass none).
 ChildResult runChild(const std::string& program, const std::vector<std::string>& arguments,
                      const std::string& workDirectory, const std::string& input = "",
-                     const std::string& argv0 = "");
+                     const std::string& argv0 = "",
+                     const std::vector<std::string>& environment = {});
 
 #endif  // PELQUIST_TESTS_SUPPORT_CHILD_PROCESS_H_

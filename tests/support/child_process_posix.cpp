@@ -28,7 +28,7 @@ int scratchFile() {
 
 ChildResult runChild(const std::string& program, const std::vector<std::string>& arguments,
                      const std::string& workDirectory, const std::string& input,
-                     const std::string& argv0) {
+                     const std::string& argv0, const std::vector<std::string>& environment) {
   ChildResult result;
   int in = scratchFile(), out = scratchFile(), err = scratchFile();
   if (in < 0 || out < 0 || err < 0) return result;
@@ -46,6 +46,7 @@ ChildResult runChild(const std::string& program, const std::vector<std::string>&
   pid_t pid = fork();
   if (pid == 0) {
     if (chdir(workDirectory.c_str()) != 0) _exit(127);
+    for (const std::string& entry : environment) putenv(const_cast<char*>(entry.c_str()));
     dup2(in, 0);
     dup2(out, 1);
     dup2(err, 2);

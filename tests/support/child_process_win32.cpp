@@ -48,7 +48,7 @@ std::string slurp(HANDLE file) {
 
 ChildResult runChild(const std::string& program, const std::vector<std::string>& arguments,
                      const std::string& workDirectory, const std::string& input,
-                     const std::string& argv0) {
+                     const std::string& argv0, const std::vector<std::string>&) {
   ChildResult result;
   char tempDirectory[MAX_PATH + 1];
   GetTempPathA(sizeof tempDirectory, tempDirectory);

@@ -1,0 +1,52 @@
+#ifndef QUILLKIT_CONSOLE_OUTPUT_H_
+#define QUILLKIT_CONSOLE_OUTPUT_H_
+
+#include <ostream>
+#include <streambuf>
+
+namespace quillkit {
+
+/// Readies the process's standard streams for a run whose output may be lost. POSIX:
+/// SIGPIPE is ignored, so that a reader who goes away makes a write fail instead of
+/// ending the process, and a closed standard stream is opened on /dev/null, so that
+/// no file the program opens takes its number. The errno value that every write to
+/// the standard output would fail with (EBADF when it was closed); 0 when it is open.
+int prepareStandardStreams();
+
+/// What a stream writes, buffered in front of a file descriptor, noticing a failed
+/// write: after the first one (a reader gone, a full disk, a closed output) nothing
+/// more is written there and the error is kept, while the stream itself never fails,
+/// so that the work goes on. On a terminal each line goes out as it ends, elsewhere
+/// when the buffer is full or the stream is flushed.
+class ConsoleOutput : public std::streambuf {
+ public:
+  /// Takes the place of `stream`'s buffer, writing to `fd`, until destroyed. `failed`
+  /// is the errno value of an output already known to fail; 0 for none.
+  ConsoleOutput(std::ostream& stream, int fd, int failed = 0);
+  /// Writes what is buffered and gives `stream` its own buffer back.
+  ~ConsoleOutput() override;
+  ConsoleOutput(const ConsoleOutput&) = delete;
+  ConsoleOutput& operator=(const ConsoleOutput&) = delete;
+
+  /// Writes what is buffered; then the errno value of the first failed write, or 0.
+  int error();
+
+ protected:
+  int_type overflow(int_type byte) override;
+  std::streamsize xsputn(const char* data, std::streamsize size) override;
+  int sync() override;
+
+ private:
+  void writeBuffered();
+
+  std::ostream& stream_;
+  std::streambuf* const previous_;
+  const int fd_;
+  int error_;
+  const bool lineBuffered_;
+  char buffer_[4096];
+};
+
+}  // namespace quillkit
+
+#endif  // QUILLKIT_CONSOLE_OUTPUT_H_

@@ -1,0 +1,28 @@
+#include <errno.h>
+#include <io.h>
+
+#include "quillkit/console_output.h"
+#include "quillkit/console_output_platform.h"
+
+namespace quillkit {
+
+// A closed output fails at its first write; no file the program opens takes its place.
+int prepareStandardStreams() { return 0; }
+
+namespace os {
+
+int writeAll(int fd, const char* data, std::size_t size) {
+  while (size > 0) {
+    const int part = size > 0x10000 ? 0x10000 : static_cast<int>(size);
+    const int written = _write(fd, data, static_cast<unsigned>(part));
+    if (written <= 0) return errno != 0 ? errno : EIO;
+    data += written;
+    size -= static_cast<std::size_t>(written);
+  }
+  return 0;
+}
+
+bool isTerminal(int fd) { return _isatty(fd) != 0; }
+
+}  // namespace os
+}  // namespace quillkit

@@ -1,0 +1,95 @@
+// What the console shows on POSIX: the fixed texts in the locale's character set,
+// names as the file system spells them but never obeyed, and a run that notices when
+// its output is lost without giving up its copies.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/support/e2e_support.h"
+#include "tests/support/platform.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+const std::vector<std::string> kFiles = {"a.dat", "b.dat", "c.dat"};
+
+class ConsoleE2e : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (testsys::isWindowsBuild()) GTEST_SKIP() << "the console's code page decides";
+  }
+  TempDir dir_;
+};
+
+TEST_F(ConsoleE2e, FixedTextsInTheLocalesCharacterSetAndNamesUnchanged) {
+  // Per locale, the beginnings of a warning line (" 詳しくは以下の"), a command-line
+  // error ("以下の使い方を") and a refusal ("  すでにファイル"), in its bytes.
+  const std::vector<std::vector<std::string>> cases = {
+      {"C", " \x8f\xda\x82\xb5\x82\xad\x82\xcd\x88\xc8\x89\xba\x82\xcc",
+       "\x88\xc8\x89\xba\x82\xcc\x8eg\x82\xa2\x95\xfb\x82\xf0",
+       "  \x82\xb7\x82\xc5\x82\xc9\x83t\x83@\x83"
+       "C\x83\x8b"},
+      {"ja_JP.UTF-8",
+       " \xe8\xa9\xb3\xe3\x81\x97\xe3\x81\x8f\xe3\x81\xaf\xe4\xbb\xa5\xe4\xb8\x8b\xe3\x81\xae",
+       "\xe4\xbb\xa5\xe4\xb8\x8b\xe3\x81\xae\xe4\xbd\xbf\xe3\x81\x84\xe6\x96\xb9\xe3\x82\x92",
+       "  "
+       "\xe3\x81\x99\xe3\x81\xa7\xe3\x81\xab\xe3\x83\x95\xe3\x82\xa1\xe3\x82\xa4\xe3\x83\xab"},
+      {"ja_JP.EUC-JP", " \xbe\xdc\xa4\xb7\xa4\xaf\xa4\xcf\xb0\xca\xb2\xbc\xa4\xce",
+       "\xb0\xca\xb2\xbc\xa4\xce\xbb\xc8\xa4\xa4\xca\xfd\xa4\xf2",
+       "  \xa4\xb9\xa4\xc7\xa4\xcb\xa5\xd5\xa5\xa1\xa5\xa4\xa5\xeb"}};
+  const std::string summer = "\xe5\xa4\x8f.dat";  // a UTF-8 name, never converted
+  dir_.write("src/" + summer, "new");
+  dir_.write("all/" + summer, "old");
+  for (const auto& c : cases) {
+    const std::string locale = PELQUIST_LOCPATH "/" + c[0];
+    if (c[0] != "C" && !testsys::isDirectory(locale))
+      runChild("/bin/sh",
+               {"-c", "mkdir -p \"${0%/*}\" && localedef -i ja_JP -f \"$1\" \"$0\"", locale,
+                c[0].substr(6)},
+               ".");
+    if (c[0] != "C" && !testsys::isDirectory(locale)) GTEST_SKIP() << "no locale " << c[0];
+    const std::string error = runProgram({"-x"}, dir_.path(), "", c[0]).output;
+    EXPECT_NE(std::string::npos, error.find("\n" + c[1])) << c[0];
+    EXPECT_NE(std::string::npos, error.find("\n-x\n" + c[2])) << c[0];
+    const std::string refusal =
+        runProgram({"-collectcopy", "src/*.dat", "all"}, dir_.path(), "", c[0]).output;
+    EXPECT_NE(std::string::npos, refusal.find(summer + " , false );\n" + c[3])) << c[0];
+  }
+}
+
+TEST_F(ConsoleE2e, LostOutputFailsTheRunAfterEveryCopy) {
+  // Before the program, after it; its status goes to standard error after its message.
+  const std::vector<std::vector<std::string>> cases = {
+      {"", ">/dev/full", "", "No space left on device"},
+      {"", ">&-", "", "Bad file descriptor"},
+      {"sleep 1; ", "", " | true", "Broken pipe"}};  // the reader is gone by then
+  for (const auto& c : cases) {
+    TempDir dir;
+    for (const std::string& name : kFiles) dir.write("src/" + name, name);
+    const std::string script = "{ " + c[0] +
+                               "'" PELQUIST_COPY_EXE "' -collectcopy src/'*.dat' all " + c[1] +
+                               "; echo $? >&2; }" + c[2];
+    ChildResult result = runChild("/bin/sh", {"-c", script}, dir.path());
+    EXPECT_EQ("pelquist_copy: write error: " + c[3] + "\n1\n", result.errorOutput) << c[1];
+    EXPECT_EQ(kFiles, dir.list("all")) << c[1];
+  }
+}
+
+TEST_F(ConsoleE2e, ControlBytesOfNamesAreShownNotObeyed) {
+  const std::vector<std::string> names = {"a\nb.dat", "c\x1b[2Jd.dat"};
+  for (const std::string& name : names) dir_.write("src/" + name, name);
+  const std::string trace =
+      runProgram({"-collectcopy", "-nosw", "src/*.dat", "all"}, dir_.path()).output;
+  for (const std::string shown : {"/all/a?b.dat", "/all/c?[2Jd.dat"})
+    EXPECT_NE(std::string::npos,
+              trace.find("\ncopy : " + dir_.path() + shown + "  succeeded\n"));
+  EXPECT_EQ(names, dir_.list("all"));
+  dir_.makeDirs("out");
+  const std::string echo = runProgram({"-nosw", "src/*.dat", "out"}, dir_.path()).output;
+  EXPECT_NE(std::string::npos, echo.find("a?b.dat\n")) << echo;
+  EXPECT_EQ(std::string::npos, (trace + echo).find('\x1b'));
+}
+
+}  // namespace
