@@ -128,9 +128,9 @@ expect "the program has the stack protector and fortified functions" \
 newest() { objdump -T "$program" | grep -o "($1_[0-9.]*)" | tr -d '()' | sort -V | tail -n 1; }
 expect "the program needs glibc 2.34 at most (README)" \
   lines_equal "$(printf '%s\n' "$(newest GLIBC)" GLIBC_2.34 | sort -V | tail -n 1)" GLIBC_2.34
-expect "the program needs the libstdc++ of GCC 11 at most (GLIBCXX_3.4.29, README)" \
-  lines_equal "$(printf '%s\n' "$(newest GLIBCXX)" GLIBCXX_3.4.29 | sort -V | tail -n 1)" \
-  GLIBCXX_3.4.29
+expect "the program needs the libstdc++ of GCC 12 at most (GLIBCXX_3.4.30, README)" \
+  lines_equal "$(printf '%s\n' "$(newest GLIBCXX)" GLIBCXX_3.4.30 | sort -V | tail -n 1)" \
+  GLIBCXX_3.4.30
 
 "$program" -help >"$work/deb-help"
 expect "-help from the .deb prints 'version : $version'" grep -qxF "version : $version" "$work/deb-help"
@@ -221,8 +221,8 @@ complete_words() {  # data folder ("" for the default), folder, the words of a c
   (cd "$folder" && env ${data:+XDG_DATA_DIRS="$data"} LC_ALL=C bash --norc --noprofile -c '
     source /usr/share/bash-completion/bash_completion
     __load_completion pelquist_copy || exit 1
-    spec=$(complete -p pelquist_copy) || exit 1
-    function=$(sed -n "s/.* -F \([^ ]*\) .*/\1/p" <<<"$spec")
+    registered=$(complete -p pelquist_copy) || exit 1
+    function=$(sed -n "s/.* -F \([^ ]*\) .*/\1/p" <<<"$registered")
     COMP_WORDS=("$@")
     COMP_CWORD=$(($# - 1))
     COMP_LINE="$*"
