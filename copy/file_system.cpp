@@ -37,11 +37,11 @@ CopyOutcome RealFileSystem::copyFile(const std::string& source, const std::strin
 }
 
 std::size_t RealFileSystem::copiesAtOnce() {
-  // A copy waits on the disk more than on the processor, and a replacing copy waits for
-  // its flush: a few per core keep both busy, within what the open files allow.
+  // One copy per core, at least two, so that one copy's wait on the disk (a replacing
+  // copy's flush) overlaps another's work, within what the open files allow. More
+  // threads than cores cost more in handing copies over than they gain.
   const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
-  return std::min(
-      {std::max<std::size_t>(4, 4 * cores), std::size_t{16}, copiesTheSystemAllows()});
+  return std::min({std::max<std::size_t>(2, cores), std::size_t{16}, copiesTheSystemAllows()});
 }
 
 bool RealFileSystem::findFiles(const std::string& pattern, const std::string& directory,
