@@ -15,20 +15,20 @@ CopyApplication::CopyApplication(std::ostream& console, CommandRunner& runner,
     : console_(console), runner_(runner), fileSystem_(fileSystem) {}
 
 bool CopyApplication::usage() {
-  for (const char* line :
-       {texts::kUsage1, texts::kUsage2, texts::kUsage3, texts::kUsage4, texts::kUsage5,
-        texts::kUsage6, texts::kUsage7, texts::kUsage8, texts::kUsage9, ""})
+  for (const char* line : {app::texts::kUsage1, app::texts::kUsage2, app::texts::kUsage3,
+                           app::texts::kUsage4, app::texts::kUsage5, app::texts::kUsage6,
+                           app::texts::kUsage7, app::texts::kUsage8, app::texts::kUsage9, ""})
     console_ << line << std::endl;
-  console_ << texts::kVersionLabel << PELQUIST_VERSION << std::endl;
+  console_ << app::texts::kVersionLabel << PELQUIST_VERSION << std::endl;
   console_ << std::endl;
-  console_ << texts::kWarningHeading << std::endl;
+  console_ << app::texts::kWarningHeading << std::endl;
   showSecurityWarning();
   return true;
 }
 
 void CopyApplication::showSecurityWarning() {
-  for (const char* line :
-       {texts::kWarning1, texts::kWarning2, texts::kWarning3, texts::kWarning4})
+  for (const char* line : {app::texts::kWarning1, app::texts::kWarning2, app::texts::kWarning3,
+                           app::texts::kWarning4})
     console_ << consoleText(line) << std::endl;
 }
 
@@ -60,12 +60,12 @@ bool CopyApplication::run() {
     } else if (argument == "-nosw") {
       showWarning = false;
     } else if (argument.empty()) {
-      console_ << consoleText(texts::kEmptyArgument) << std::endl;
+      console_ << consoleText(app::texts::kEmptyArgument) << std::endl;
       return false;
     } else if (argument[0] == '-') {
-      console_ << consoleText(texts::kInvalidSwitch) << std::endl;
+      console_ << consoleText(app::texts::kInvalidSwitch) << std::endl;
       console_ << quillkit::shownName(argument) << std::endl;
-      console_ << consoleText(texts::kSeeUsageBelow) << std::endl;
+      console_ << consoleText(app::texts::kSeeUsageBelow) << std::endl;
       console_ << std::endl;
       usage();
       return false;
@@ -74,7 +74,7 @@ bool CopyApplication::run() {
     } else if (destination.empty()) {
       destination = argument;
     } else {
-      console_ << consoleText(texts::kTooManyPaths) << std::endl;
+      console_ << consoleText(app::texts::kTooManyPaths) << std::endl;
       return false;
     }
   }
@@ -95,7 +95,7 @@ bool CopyApplication::execute(quillkit::StringRef source, quillkit::StringRef de
       return runShellCommand(console_, runner_, mode, source.textToNul(),
                              destination.textToNul());
     default:
-      console_ << consoleText(texts::kUnknownMode) << std::endl;
+      console_ << consoleText(app::texts::kUnknownMode) << std::endl;
       usage();
       return false;
   }

@@ -34,7 +34,7 @@ int main(int argc, char** argv) {
   }
   // Output that was lost fails the run, once the work is done.
   if (const int error = output.error()) {
-    std::cerr << texts::kWriteError << std::strerror(error) << std::endl;
+    std::cerr << app::texts::kWriteError << std::strerror(error) << std::endl;
     return 1;
   }
   return succeeded ? 0 : 1;

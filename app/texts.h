@@ -6,6 +6,7 @@
 // page 932), written as escapes; the comment above each gives its text and meaning.
 // The POSIX build writes them in the locale's character set (quillkit::consoleText).
 
+namespace app {
 namespace texts {
 
 // --- usage text, one entry a line
@@ -79,5 +80,6 @@ constexpr const char kUnknownMode[] =
 constexpr const char kWriteError[] = "pelquist_copy: write error: ";
 
 }  // namespace texts
+}  // namespace app
 
 #endif  // PELQUIST_APP_TEXTS_H_

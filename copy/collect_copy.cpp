@@ -41,32 +41,32 @@ class CollectCopyRun {
     const std::string pattern = typed.fname + typed.ext;
     traceInputs(pattern);
 
-    line(copytexts::kTraceResetDone);
+    line(copy::texts::kTraceResetDone);
     FoundFiles found;
     if (!fileSystem_.findFiles(pattern, sourceDirectory_, found)) {
-      line(copytexts::kTraceFindFailed);
+      line(copy::texts::kTraceFindFailed);
       return false;
     }
-    line(copytexts::kTraceFindDone);
+    line(copy::texts::kTraceFindDone);
     bool result = true;
 
     console_ << std::endl;
-    line(copytexts::kTraceCopyTo + destination_);
-    line(copytexts::kTraceCopyToCollected + destinationDirectory_);
+    line(copy::texts::kTraceCopyTo + destination_);
+    line(copy::texts::kTraceCopyToCollected + destinationDirectory_);
     if (!enterSourceDirectory()) return false;
     result = copyAll(found.files);
     // What the walk could not see makes the run fail, after what it found is copied.
     for (const auto& skipped : found.skipped) {
-      console_ << quillkit::shownName(copytexts::kTraceFindSkipped + skipped.first +
-                                      copytexts::kTraceFindSkippedReason)
+      console_ << quillkit::shownName(copy::texts::kTraceFindSkipped + skipped.first +
+                                      copy::texts::kTraceFindSkippedReason)
                << skipped.second << std::endl;
       result = false;
     }
     if (found.stoppedAtLimit) {
-      line(copytexts::kTraceFindStoppedAtLimit);
+      line(copy::texts::kTraceFindStoppedAtLimit);
       result = false;
     }
-    line(copytexts::kTraceEnd);
+    line(copy::texts::kTraceEnd);
     return result;
   }
 
@@ -96,38 +96,38 @@ class CollectCopyRun {
     destinationDirectory_ = fromCurrentDirectory(destination_);
     if (fileSystem_.isDirectory(destinationDirectory_)) return;
     if (fileSystem_.createDirectories(destinationDirectory_) != 0)
-      line(copytexts::kTraceCreateDir + destinationDirectory_ +
-           copytexts::kTraceCreateDirFailed);
+      line(copy::texts::kTraceCreateDir + destinationDirectory_ +
+           copy::texts::kTraceCreateDirFailed);
   }
 
   void traceInputs(const std::string& pattern) {
-    line(copytexts::kTraceStart);
-    line(copytexts::kTraceSource + source_);
-    line(copytexts::kTraceCollected + pattern);
-    line(copytexts::kTraceDestination + destination_);
-    line(copytexts::kTraceCollected + destinationDirectory_);
-    line(copytexts::kTraceCurrentDir + fileSystem_.currentDirectory());
-    line(copytexts::kTraceCollected + sourceDirectory_);
-    console_ << copytexts::kTraceForceWrite << std::boolalpha << forceWrite_ << std::endl;
+    line(copy::texts::kTraceStart);
+    line(copy::texts::kTraceSource + source_);
+    line(copy::texts::kTraceCollected + pattern);
+    line(copy::texts::kTraceDestination + destination_);
+    line(copy::texts::kTraceCollected + destinationDirectory_);
+    line(copy::texts::kTraceCurrentDir + fileSystem_.currentDirectory());
+    line(copy::texts::kTraceCollected + sourceDirectory_);
+    console_ << copy::texts::kTraceForceWrite << std::boolalpha << forceWrite_ << std::endl;
     console_ << std::endl;
-    line(copytexts::kTraceResetArgs);
-    line(copytexts::kTraceResetArg1 + pattern);
-    line(copytexts::kTraceResetArg2 + sourceDirectory_);
+    line(copy::texts::kTraceResetArgs);
+    line(copy::texts::kTraceResetArg1 + pattern);
+    line(copy::texts::kTraceResetArg2 + sourceDirectory_);
   }
 
   // An absolute source's directory becomes current; a relative source leaves it.
   bool enterSourceDirectory() {
     if (!isAbsolute(source_)) {
-      line(copytexts::kTraceUnchangedDir + fileSystem_.currentDirectory());
+      line(copy::texts::kTraceUnchangedDir + fileSystem_.currentDirectory());
       return true;
     }
     quillkit::PathParts parts = splitPath(source_);
     const std::string directory = parts.drive + parts.dir;
     if (!fileSystem_.changeDirectory(directory)) {
-      line(copytexts::kTraceChangeDirFailed + directory);
+      line(copy::texts::kTraceChangeDirFailed + directory);
       return false;
     }
-    line(copytexts::kTraceChangedDir + directory);
+    line(copy::texts::kTraceChangedDir + directory);
     return true;
   }
 
@@ -205,7 +205,7 @@ class CollectCopyRun {
   // existing destination. A copy that ran short of space or descriptors beside others
   // is tried once more alone, after everything under way is done.
   bool traceTurn(Turn& turn, bool others, OrderedJobs& jobs) {
-    fileLine(copytexts::kTraceCopyDest + turn.file.destination);
+    fileLine(copy::texts::kTraceCopyDest + turn.file.destination);
     if (others && !turn.copy.copied && turn.copy.shortOfResources) {
       jobs.waitAll();
       turn.copy = CopyOutcome();
@@ -223,7 +223,7 @@ class CollectCopyRun {
       return true;
     }
     if (!turn.copy.copied && !forceWrite_ && fileSystem_.exists(file.destination)) {
-      fileLine(copytexts::kTraceCopy + file.destination + copytexts::kTraceCopyFailed);
+      fileLine(copy::texts::kTraceCopy + file.destination + copy::texts::kTraceCopyFailed);
       refuse(file.destination, file.source);
       return true;
     }
@@ -233,28 +233,28 @@ class CollectCopyRun {
   // The lines of a copy that succeeded or failed; false for a failure.
   bool report(const Planned& file, bool copied, const std::string& errorText) {
     if (copied) {
-      fileLine(copytexts::kTraceCopy + file.destination + copytexts::kTraceCopySucceeded);
+      fileLine(copy::texts::kTraceCopy + file.destination + copy::texts::kTraceCopySucceeded);
       return true;
     }
-    fileLine(copytexts::kTraceCopy + file.destination + copytexts::kTraceCopyFailed);
+    fileLine(copy::texts::kTraceCopy + file.destination + copy::texts::kTraceCopyFailed);
     traceCopyCall(file.destination, file.source, forceWrite_);
     quillkit::debugPrintf("%s", errorText.c_str());
-    console_ << copytexts::kTraceLastError << errorText << '\n';
+    console_ << copy::texts::kTraceLastError << errorText << '\n';
     return false;
   }
 
   void traceCopyCall(const std::string& destinationPath, const std::string& sourcePath,
                      bool forceWrite) {
-    console_ << copytexts::kTraceCopyCall << quillkit::shownName(destinationPath)
-             << copytexts::kTraceCopyCallSeparator << quillkit::shownName(sourcePath)
-             << copytexts::kTraceCopyCallSeparator << forceWrite << copytexts::kTraceCopyCallEnd
-             << '\n';
+    console_ << copy::texts::kTraceCopyCall << quillkit::shownName(destinationPath)
+             << copy::texts::kTraceCopyCallSeparator << quillkit::shownName(sourcePath)
+             << copy::texts::kTraceCopyCallSeparator << forceWrite
+             << copy::texts::kTraceCopyCallEnd << '\n';
   }
 
   void refuse(const std::string& destinationPath, const std::string& sourcePath) {
     traceCopyCall(destinationPath, sourcePath, false);
-    fileLine(quillkit::consoleText(copytexts::kTraceExists));
-    fileLine(quillkit::consoleText(copytexts::kTraceUseForceWrite));
+    fileLine(quillkit::consoleText(copy::texts::kTraceExists));
+    fileLine(quillkit::consoleText(copy::texts::kTraceUseForceWrite));
   }
 
   std::ostream& console_;

@@ -38,12 +38,12 @@ ShellCommand buildShellCommand(CopyMode mode, const std::string& source,
     }
   }
   if (mode == Copy)
-    command.line = copytexts::kCopyCommand + inForm(source) + copytexts::kCopyMiddle +
-                   inForm(destination) + copytexts::kCopyTail;
+    command.line = copy::texts::kCopyCommand + inForm(source) + copy::texts::kCopyMiddle +
+                   inForm(destination) + copy::texts::kCopyTail;
   else if (mode == Move)
-    command.line = copytexts::kMoveCommand + inForm(source) + " " + inForm(destination);
+    command.line = copy::texts::kMoveCommand + inForm(source) + " " + inForm(destination);
   else
-    command.line = copytexts::kXCopyCommand + inForm(source) + " " + inForm(destination);
+    command.line = copy::texts::kXCopyCommand + inForm(source) + " " + inForm(destination);
   return command;
 }
 
@@ -51,7 +51,7 @@ bool runShellCommand(std::ostream& console, CommandRunner& runner, CopyMode mode
                      const std::string& source, const std::string& destination) {
   ShellCommand command = buildShellCommand(mode, source, destination);
   if (command.refused) {
-    console << quillkit::consoleText(copytexts::kUnsafePath) << std::endl;
+    console << quillkit::consoleText(copy::texts::kUnsafePath) << std::endl;
     console << quillkit::shownName(command.refusedPath) << std::endl;
     return false;
   }

@@ -5,7 +5,8 @@
 // trace. The Japanese ones are Shift-JIS bytes (code page 932), written as escapes;
 // the comment above each gives its text and meaning.
 
-namespace copytexts {
+namespace copy {
+namespace texts {
 
 // --- the shell-command modes
 /// "なんかサブシェルに渡せない文字がパスに入っているのペルクイスト"
@@ -66,7 +67,7 @@ constexpr const char kTraceUseForceWrite[] =
     "  \x8b\xad\x90\xa7\x8f\xe3\x8f\x91\x82\xab\x82\xcd -fw\x83\x58\x83\x43\x83\x62\x83\x60\x83"
     "\x79\x83\x8b\x83\x4e\x83\x43\x83\x58\x83\x67";
 
-
-}  // namespace copytexts
+}  // namespace texts
+}  // namespace copy
 
 #endif  // PELQUIST_COPY_TEXTS_H_

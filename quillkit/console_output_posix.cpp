@@ -6,6 +6,7 @@
 
 #include "quillkit/console_output.h"
 #include "quillkit/console_output_platform.h"
+#include "quillkit/write_all_posix.h"
 
 namespace quillkit {
 
@@ -24,16 +25,7 @@ int prepareStandardStreams() {
 namespace os {
 
 int writeAll(int fd, const char* data, std::size_t size) {
-  while (size > 0) {
-    const ssize_t written = write(fd, data, size);
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return errno;
-    }
-    data += written;
-    size -= static_cast<std::size_t>(written);
-  }
-  return 0;
+  return posix::writeAll(fd, data, size);
 }
 
 bool isTerminal(int fd) { return isatty(fd) != 0; }

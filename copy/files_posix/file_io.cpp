@@ -45,19 +45,6 @@ mode_t processUmask() {
   return mask;
 }
 
-int writeAll(int fd, const char* data, std::size_t size) {
-  while (size > 0) {
-    ssize_t written = write(fd, data, size);
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return errno;
-    }
-    data += written;
-    size -= static_cast<std::size_t>(written);
-  }
-  return 0;
-}
-
 int readSome(int fd, char* buffer, std::size_t size, std::size_t& got) {
   ssize_t count;
   do {

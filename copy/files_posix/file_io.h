@@ -13,6 +13,7 @@
 
 #include "copy/files_posix/file_ops.h"
 #include "quillkit/filesystem/file_identity.h"
+#include "quillkit/write_all_posix.h"
 
 namespace files {
 
@@ -46,8 +47,8 @@ int checkReplaceable(const std::string& destination,
 /// The process's umask, read once: the process does not change it while it copies.
 mode_t processUmask();
 
-/// Writes all of `size` bytes from `data` to `fd`: 0 or errno.
-int writeAll(int fd, const char* data, std::size_t size);
+/// The write loop is quillkit's, shared with the console.
+using quillkit::posix::writeAll;
 
 /// Reads up to `size` bytes, retrying an interrupted read: 0 or errno; `got` is the count.
 int readSome(int fd, char* buffer, std::size_t size, std::size_t& got);
