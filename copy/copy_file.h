@@ -19,4 +19,8 @@ bool CopyFileWin32(quillkit::StringRef destination, quillkit::StringRef source,
 /// holds at most three descriptors); at least 1.
 std::size_t copiesTheSystemAllows();
 
+/// How many processors this process may run on (a `taskset` or a container narrows
+/// them); at least 1.
+std::size_t processorsAvailable();
+
 #endif  // PELQUIST_COPY_COPY_FILE_H_

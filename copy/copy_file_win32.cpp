@@ -11,3 +11,12 @@ bool CopyFileWin32(quillkit::StringRef destination, quillkit::StringRef source,
 
 // The system's handles are not the C library's descriptors: no small limit applies.
 std::size_t copiesTheSystemAllows() { return 64; }
+
+std::size_t processorsAvailable() {
+  DWORD_PTR process = 0, system = 0;
+  if (!GetProcessAffinityMask(GetCurrentProcess(), &process, &system) || process == 0)
+    return 1;
+  std::size_t count = 0;
+  for (; process != 0; process &= process - 1) ++count;
+  return count;
+}

@@ -1,7 +1,6 @@
 #include "copy/file_system.h"
 
 #include <algorithm>
-#include <thread>
 
 #include "copy/copy_file.h"
 #include "quillkit/diagnostics.h"
@@ -37,11 +36,10 @@ CopyOutcome RealFileSystem::copyFile(const std::string& source, const std::strin
 }
 
 std::size_t RealFileSystem::copiesAtOnce() {
-  // One copy per core, at least two, so that one copy's wait on the disk (a replacing
-  // copy's flush) overlaps another's work, within what the open files allow. More
-  // threads than cores cost more in handing copies over than they gain.
-  const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
-  return std::min({std::max<std::size_t>(2, cores), std::size_t{16}, copiesTheSystemAllows()});
+  // One copy per processor this process may use, the caller's thread among them, within
+  // what the open files allow: more threads than processors cost more in handing copies
+  // over than they gain, and one processor copies one file after another.
+  return std::min({processorsAvailable(), std::size_t{16}, copiesTheSystemAllows()});
 }
 
 bool RealFileSystem::findFiles(const std::string& pattern, const std::string& directory,

@@ -7,7 +7,7 @@ OrderedJobs::~OrderedJobs() {
     std::lock_guard<std::mutex> lock(mutex_);
     stopping_ = true;
   }
-  changed_.notify_all();
+  startable_.notify_all();
   for (std::thread& thread : threads_) thread.join();
 }
 
@@ -21,27 +21,51 @@ void OrderedJobs::add(const std::string& key, std::function<void()> job) {
     std::lock_guard<std::mutex> lock(mutex_);
     entries_.push_back({key, std::move(job), State::Waiting});
   }
-  // Threads are started as jobs come: a run with few files starts few.
-  if (threads_.size() < maxThreads_) threads_.emplace_back([this] { work(); });
-  changed_.notify_all();
+  // Threads are started as jobs come: a run with few files starts few. The caller's
+  // thread is the last of maxThreads_.
+  if (threads_.size() + 1 < maxThreads_) threads_.emplace_back([this] { work(); });
+  startable_.notify_one();
 }
 
 void OrderedJobs::waitOldest() {
   std::unique_lock<std::mutex> lock(mutex_);
-  changed_.wait(lock, [this] { return entries_.front().state == State::Done; });
+  helpUntil(lock, [this] { return entries_.front().state == State::Done; });
+  const std::string key = std::move(entries_.front().key);
   entries_.pop_front();
-  // A job held back by the oldest's key may start now.
-  lock.unlock();
-  changed_.notify_all();
+  // A job that the oldest's key held back may start now.
+  for (const Entry& entry : entries_) {
+    if (entry.key != key) continue;
+    if (entry.state == State::Waiting) startable_.notify_one();
+    break;
+  }
 }
 
 void OrderedJobs::waitAll() {
   std::unique_lock<std::mutex> lock(mutex_);
-  changed_.wait(lock, [this] {
-    for (const Entry& entry : entries_)
-      if (entry.state != State::Done) return false;
-    return true;
-  });
+  helpUntil(lock, [this] { return running_ == 0 && nextRunnable() == nullptr; });
+}
+
+template <typename Done>
+void OrderedJobs::helpUntil(std::unique_lock<std::mutex>& lock, Done done) {
+  while (!done()) {
+    if (Entry* entry = nextRunnable())
+      run(*entry, lock);
+    else
+      finished_.wait(lock);
+  }
+}
+
+void OrderedJobs::run(Entry& entry, std::unique_lock<std::mutex>& lock) {
+  entry.state = State::Running;
+  ++running_;
+  std::function<void()> job = std::move(entry.job);
+  lock.unlock();
+  job();
+  lock.lock();
+  // The deque only loses entries from its front once they are done, so the entry is
+  // still where it was.
+  entry.state = State::Done;
+  --running_;
 }
 
 OrderedJobs::Entry* OrderedJobs::nextRunnable() {
@@ -59,16 +83,9 @@ void OrderedJobs::work() {
   std::unique_lock<std::mutex> lock(mutex_);
   for (;;) {
     Entry* entry = nullptr;
-    changed_.wait(lock, [&] { return stopping_ || (entry = nextRunnable()) != nullptr; });
+    startable_.wait(lock, [&] { return stopping_ || (entry = nextRunnable()) != nullptr; });
     if (stopping_) return;
-    entry->state = State::Running;
-    std::function<void()> job = std::move(entry->job);
-    lock.unlock();
-    job();
-    lock.lock();
-    // The deque only loses entries from its front once they are done, so the entry
-    // is still where it was.
-    entry->state = State::Done;
-    changed_.notify_all();
+    run(*entry, lock);
+    finished_.notify_one();
   }
 }

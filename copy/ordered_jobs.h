@@ -10,13 +10,16 @@
 #include <thread>
 #include <vector>
 
-/// Runs jobs on a few threads of its own (started as jobs come) and gives them back in the
-/// order they were added, so that their results can be reported as if they had run one after
-/// another. Jobs with the same key never run at once: a job starts only when every earlier job
+/// Runs jobs several at once and gives them back in the order they were added, so that
+/// their results can be reported as if they had run one after another. The caller's
+/// thread is one of those that run them: while it waits for the oldest job it runs the
+/// next one that may start, and threads of its own (started as jobs come) run the rest.
+/// Jobs with the same key never run at once: a job starts only when every earlier job
 /// with its key has been given back. With one thread or fewer, each job runs at once
 /// when added, on the caller's thread.
 class OrderedJobs {
  public:
+  /// `threads` counts the caller's thread.
   explicit OrderedJobs(std::size_t threads);
   /// Waits for the jobs under way; jobs not yet started are dropped.
   ~OrderedJobs();
@@ -28,7 +31,9 @@ class OrderedJobs {
   /// Waits until the oldest job given back by no call yet is done, and forgets it.
   /// Only when jobs() is not 0.
   void waitOldest();
-  /// Waits until every job added so far is done (the jobs stay to be given back).
+  /// Waits until no job is under way and none can start: every job added so far is done
+  /// but those that an earlier job with their key holds back (the jobs stay to be given
+  /// back).
   void waitAll();
   /// How many jobs are added and not given back.
   std::size_t jobs() const { return entries_.size(); }
@@ -41,15 +46,25 @@ class OrderedJobs {
     State state = State::Waiting;
   };
 
+  /// A thread of its own: runs jobs until the destructor stops it.
   void work();
   /// The first waiting job that no earlier job with its key holds back.
   Entry* nextRunnable();
+  /// Runs `entry` on this thread, with `lock` released meanwhile.
+  void run(Entry& entry, std::unique_lock<std::mutex>& lock);
+  /// The caller waits until `done()`, running the jobs that may start meanwhile.
+  template <typename Done>
+  void helpUntil(std::unique_lock<std::mutex>& lock, Done done);
 
   const std::size_t maxThreads_;
   std::deque<Entry> entries_;
   std::vector<std::thread> threads_;
   std::mutex mutex_;
-  std::condition_variable changed_;
+  /// Signals the threads of its own: a job may start, or they stop.
+  std::condition_variable startable_;
+  /// Signals the caller: a job is done.
+  std::condition_variable finished_;
+  std::size_t running_ = 0;
   bool stopping_ = false;
 };
 

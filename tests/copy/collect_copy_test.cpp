@@ -266,6 +266,9 @@ TEST_F(CollectCopyTest, CopiesAtOnceEndAsCopiesOneAfterAnother) {
        {"a.jpg", "E:/all/a.jpg", "E:/all/b.jpg", "b.jpg"},
        true},
       {"short of space beside others", {"slow.jpg", "full.jpg", "c.jpg"}, false},
+      {"short of space, then a name twice",
+       {"slow.jpg", "full.jpg", "a.jpg", "x/A.JPG"},
+       false},
   };
   for (const Case& c : cases) {
     std::string runs[2];
