@@ -17,7 +17,8 @@ namespace {
 // of `from` when it ends earlier or `left` is negative (counted down when not).
 int copyByReading(int from, int to, off_t& left) {
   static constexpr std::size_t kChunk = 1 << 17;
-  std::string buffer(kChunk, '\0');
+  // One buffer a thread, made once: most calls only learn that the file has ended.
+  static thread_local std::string buffer(kChunk, '\0');
   while (left != 0) {
     const std::size_t want =
         left < 0 || left > static_cast<off_t>(kChunk) ? kChunk : static_cast<std::size_t>(left);
@@ -51,20 +52,25 @@ int nextData(int fd, off_t offset, off_t size, off_t& start, off_t& end) {
 }
 
 // Copies the data and keeps the holes of `from` (as cp does), with the kernel's ways
-// where it offers them and reading and writing where it declines. The size that fstat
-// gave is not trusted to be the end: what the file holds past it is read too (files
-// under /proc and on some FUSE file systems say 0 and hold text).
+// where it offers them and reading and writing where it declines. Only a file with fewer
+// blocks than its size can hold holes: the others are copied without looking for them.
+// Where the file system keeps no blocks for a file its size is not trusted to be the
+// end, and what the file holds past it is read too (files under /proc, and on some FUSE
+// file systems, say 0 and hold text).
 int copyData(int from, int to, const struct stat& source) {
   const off_t size = source.st_size;
+  const bool mayHaveHoles = static_cast<off_t>(source.st_blocks) * 512 < size;
   off_t offset = 0;  // where both descriptors stand
   if (size > 0 && reflinkFile(from, to, source.st_dev) == 0) {
     offset = lseek(to, 0, SEEK_END);
     if (offset < 0 || lseek(from, offset, SEEK_SET) < 0) return errno;
   }
   while (offset < size) {
-    off_t start, end;
-    if (int error = nextData(from, offset, size, start, end)) return error;
-    if (start != offset && lseek(to, start, SEEK_SET) < 0) return errno;
+    off_t start = offset, end = size;
+    if (mayHaveHoles) {
+      if (int error = nextData(from, offset, size, start, end)) return error;
+      if (start != offset && lseek(to, start, SEEK_SET) < 0) return errno;
+    }
     if (start >= size) {  // a hole to the end: only the size makes it
       if (ftruncate(to, size) != 0) return errno;
       offset = size;
@@ -77,6 +83,7 @@ int copyData(int from, int to, const struct stat& source) {
     offset = end - left;
     if (left > 0) break;  // the file ended early
   }
+  if (source.st_blocks != 0) return 0;
   off_t rest = -1;
   return copyByReading(from, to, rest);
 }
@@ -90,10 +97,11 @@ CopyResult copyFile(const std::string& source, const std::string& destination,
   if (int error = openRegularFile(source, in.slot(), status)) return CopyResult::ofError(error);
   // A copy that does not replace learns of an existing destination when it claims the
   // name; one that replaces checks it before anything is written.
+  bool replacing = false;
   if (options.replace) {
     const quillkit::FileIdentity self = {true, static_cast<uint64_t>(status.st_dev),
                                          static_cast<uint64_t>(status.st_ino)};
-    if (int error = checkReplaceable(destination, self)) {
+    if (int error = checkReplaceable(destination, self, &replacing)) {
       CopyResult refused = CopyResult::ofError(error);
       refused.sameFile = error == EBUSY;
       return refused;
@@ -103,6 +111,7 @@ CopyResult copyFile(const std::string& source, const std::string& destination,
   if (options.makeWritable) mode |= S_IWUSR;
   PendingFile file;
   if (int error = file.create(destination, mode)) return CopyResult::ofError(error);
+  if (replacing) file.expectDestination();
   const int out = file.descriptor();
   if (int error = copyData(in.get(), out, status)) return CopyResult::ofError(error);
   if (options.verify) {

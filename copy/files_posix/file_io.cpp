@@ -27,8 +27,10 @@ int openRegularFile(const std::string& path, int& fd, struct stat& status) {
   return error;
 }
 
-int checkReplaceable(const std::string& destination, const quillkit::FileIdentity& source) {
+int checkReplaceable(const std::string& destination, const quillkit::FileIdentity& source,
+                     bool* exists) {
   const quillkit::posix::FileStatus target = quillkit::posix::fileStatus(destination);
+  if (exists != nullptr) *exists = target.exists();
   if (!target.exists()) return target.error == ENOENT ? 0 : target.error;
   if (target.identity == source) return EBUSY;
   if (target.isDirectory()) return EISDIR;

@@ -29,9 +29,11 @@ struct NameSlot {
   std::atomic<int> state{kFree};
   /// The string of the PendingFile that holds the name, to find the slot by.
   std::atomic<const char*> owner{nullptr};
-  char name[PATH_MAX];
+  char name[PATH_MAX] = {};
 };
 constexpr int kNameSlots = 64;
+// All zero without code at start-up (the slots are constant-initialized): a run that
+// copies nothing does not touch its pages.
 NameSlot temporaryNames[kNameSlots];
 
 extern "C" void removeTemporaryNames(int signalNumber) {
@@ -105,6 +107,24 @@ void unregisterName(const std::string& name) {
   }
 }
 
+/// True when `folder` is append-only, where a temporary name would stay for good. The
+/// answer for the last folder asked is kept: a run writes many files into one folder,
+/// and only a privileged user changes the attribute.
+bool folderKeepsNames(const std::string& folder) {
+  static std::mutex mutex;
+  static std::string lastFolder;
+  static bool lastAnswer = false;
+  {
+    std::lock_guard<std::mutex> lock(mutex);
+    if (!lastFolder.empty() && folder == lastFolder) return lastAnswer;
+  }
+  const bool answer = folderIsAppendOnly(folder.c_str());
+  std::lock_guard<std::mutex> lock(mutex);
+  lastFolder = folder;
+  lastAnswer = answer;
+  return answer;
+}
+
 /// A name beside `destination` that nothing has yet, made of random letters.
 std::string temporaryNameFor(const std::string& destination) {
   static std::mutex mutex;
@@ -127,12 +147,13 @@ PendingFile::~PendingFile() { discard(); }
 int PendingFile::create(const std::string& destination, mode_t mode) {
   discard();
   destination_ = destination;
+  destinationSeen_ = false;
   createdMode_ = mode & ~processUmask();
   int error = openUnnamedFile(folderOf(destination).c_str(), mode, fd_);
   if (error != ENOTSUP) return error;
   // No unnamed files here: a temporary name beside the destination, made only by us,
   // and only where it can be taken away again.
-  if (folderIsAppendOnly(folderOf(destination).c_str())) return EPERM;
+  if (folderKeepsNames(folderOf(destination))) return EPERM;
   for (int attempt = 0; attempt < 100; ++attempt) {
     std::string name = temporaryNameFor(destination);
     fd_ = open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, mode);
@@ -190,10 +211,10 @@ int PendingFile::linkUnnamed() {
 // calls, which only SIGKILL (or a crash) there can leave behind, and is closed before
 // that name replaces the destination (a refusal at close keeps the old file).
 int PendingFile::replaceWithUnnamed() {
-  int error = linkUnnamed();
+  int error = destinationSeen_ ? EEXIST : linkUnnamed();
   if (error != EEXIST) return error;
   // Where names cannot be removed, the temporary name could not be renamed or removed.
-  if (folderIsAppendOnly(folderOf(destination_).c_str())) return EPERM;
+  if (folderKeepsNames(folderOf(destination_))) return EPERM;
   for (int attempt = 0; attempt < 100; ++attempt) {
     std::string name = temporaryNameFor(destination_);
     registerName(name);

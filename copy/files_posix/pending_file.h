@@ -30,6 +30,9 @@ class PendingFile {
   int create(const std::string& destination, mode_t mode);
   /// The open descriptor for writing and reading back; -1 before create().
   int descriptor() const { return fd_; }
+  /// Says that the destination was just seen to exist: a commit that replaces it goes
+  /// straight to the temporary name, without first trying the name as a new one.
+  void expectDestination() { destinationSeen_ = true; }
   /// True when the file was created with exactly `mode`, so no fchmod is needed.
   bool hasMode(mode_t mode) const { return createdMode_ == mode; }
   /// Gives the file the destination name: when `replace`, flushed to disk and atomically
@@ -46,6 +49,7 @@ class PendingFile {
 
   int fd_ = -1;
   mode_t createdMode_ = 0;
+  bool destinationSeen_ = false;
   /// Empty for an unnamed file.
   std::string temporary_;
   std::string destination_;
