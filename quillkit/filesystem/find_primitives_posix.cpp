@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "quillkit/filesystem/directory_reader_posix.h"
 #include "quillkit/filesystem/file_status_posix.h"
 #include "quillkit/filesystem/find_primitives.h"
 #include "quillkit/filesystem/native_path_posix.h"
@@ -20,7 +21,7 @@
 // one listing of memory and no file descriptor. The names and their sort keys sit in
 // two strings side by side, so that sorting moves small records and a key is folded
 // once per listing, not once per comparison. Attributes and sizes cost a stat each and
-// are fetched only when asked for and readdir's type does not answer.
+// are fetched only when asked for and the listing's type does not answer.
 
 namespace quillkit {
 
@@ -32,14 +33,17 @@ enum class SearchState : unsigned char {
   kInvalid,  // a failed start or a closed search
 };
 
-/// d_type of a name that readdir did not type; a stat tells.
+/// d_type of a name that the listing did not type; a stat tells.
 constexpr unsigned char kTypeUnknown = DT_UNKNOWN;
 
 /// One listed name: where it and its key stand in the block's strings.
 struct Entry {
+  /// The first 8 bytes of the key, big-endian, padded with zeros (no key holds a zero
+  /// byte): most comparisons end here, without reading the strings.
+  uint64_t keyStart;
   uint32_t offset;
   uint32_t length;
-  unsigned char type;  // DT_* as readdir gave it
+  unsigned char type;  // DT_* as the listing gave it
 };
 
 }  // namespace
@@ -85,7 +89,11 @@ void addEntry(FindBlock* block, const char* name, unsigned char type) {
   block->names.append(name, length + 1);
   posix::appendListingKey(name, length, block->keys);
   block->keys += '\0';
-  block->entries.push_back({offset, static_cast<uint32_t>(length), type});
+  uint64_t keyStart = 0;
+  const char* key = block->keys.data() + offset;
+  for (std::size_t i = 0; i < 8; ++i)
+    keyStart = keyStart << 8 | (i < length ? static_cast<unsigned char>(key[i]) : 0u);
+  block->entries.push_back({keyStart, offset, static_cast<uint32_t>(length), type});
 }
 
 // "." and ".." before every other entry.
@@ -104,6 +112,7 @@ void sortEntries(FindBlock* block, std::size_t first) {
   const char* keys = block->keys.data();
   std::sort(block->entries.begin() + static_cast<std::ptrdiff_t>(first), block->entries.end(),
             [names, keys](const Entry& a, const Entry& b) {
+              if (a.keyStart != b.keyStart) return a.keyStart < b.keyStart;
               return posix::listedBefore({keys + a.offset, names + a.offset, a.length},
                                          {keys + b.offset, names + b.offset, b.length});
             });
@@ -180,29 +189,25 @@ FindResult findExact(FindBlock* block, const std::string& path, const std::strin
 
 FindResult findMatching(FindBlock* block, const std::string& mask) {
   const std::string& directory = block->directory;
-  DIR* dir = opendir(directory.empty() ? "." : directory.c_str());
-  if (dir == nullptr) return failSearch(block, errno);
+  posix::DirectoryReader reader;
+  if (int error = reader.open(directory.empty() ? "." : directory.c_str()))
+    return failSearch(block, error);
 
   const posix::WildcardMask wildcard(mask);
   const bool everything = wildcard.matchesEverything();
-  int readError = 0;
   ino_t dotInode = 0, dotDotInode = 0;
   int dotsSeen = 0;
-  for (;;) {
-    errno = 0;
-    const dirent* entry = readdir(dir);
-    if (entry == nullptr) {
-      readError = errno;
-      break;
-    }
-    const char* name = entry->d_name;
+  posix::DirectoryEntry entry;
+  while (reader.next(entry)) {
+    const char* name = entry.name;
     if (isDotsName(name)) {
-      (name[1] == '\0' ? dotInode : dotDotInode) = entry->d_ino;
+      (name[1] == '\0' ? dotInode : dotDotInode) = entry.inode;
       ++dotsSeen;
     } else if (everything || wildcard.matches(name)) {
-      addEntry(block, name, entry->d_type);
+      addEntry(block, name, entry.type);
     }
   }
+  const int readError = reader.error();
   sortEntries(block, 0);
   // "." and ".." come first, subject to the mask; the root has neither. Windows lists
   // ".." wherever it lists ".", although the mask rules alone give '?' only ".". A
@@ -212,10 +217,9 @@ FindResult findMatching(FindBlock* block, const std::string& mask) {
   const bool dotDotMatches = dotMatches || wildcard.matches("..");
   if (dotMatches || dotDotMatches) {
     if (dotsSeen != 2 || dotInode == dotDotInode)
-      block->identity = posix::identityOf(dirfd(dir));
+      block->identity = posix::identityOf(reader.descriptor());
     if (!isRootDirectory(block->identity)) addDots(block, dotMatches, dotDotMatches);
   }
-  closedir(dir);
   block->listsDirectory = true;
 
   if (block->entries.empty()) return failSearch(block, readError != 0 ? readError : ENOENT);

@@ -91,7 +91,9 @@ int32_t findLastSeparator(const char* path) {
 
 bool nameHoldsSeparator(const char* name) {
   // Nearly every name holds no separator byte at all: answered without a pair scan.
-  if (std::strpbrk(name, pathSeparators()) == nullptr) return false;
+  const char* p = name;
+  while (*p != '\0' && !isSeparator(*p)) ++p;
+  if (*p == '\0') return false;
   if (findLastSeparator(name) >= 0) return true;
   // The split pairs bytes by a wider table, which can leave alone a '\' paired above.
   PathParts parts;

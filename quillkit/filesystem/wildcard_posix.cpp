@@ -189,8 +189,13 @@ bool WildcardMask::matches(const char* name) const {
 void appendListingKey(const char* name, std::size_t length, std::string& keys) {
   const std::size_t start = keys.size();
   keys.resize(start + length);
-  FoldedBytes folded(name);
-  for (std::size_t i = 0; i < length; ++i) keys[start + i] = static_cast<char>(folded.next());
+  char* key = &keys[start];
+  const auto* bytes = reinterpret_cast<const unsigned char*>(name);
+  std::size_t i = 0;
+  // ASCII is folded byte by byte; from the first other byte on, character by character.
+  for (; i < length && bytes[i] < 0x80; ++i) key[i] = static_cast<char>(upperAscii(bytes[i]));
+  FoldedBytes folded(name + i);
+  for (; i < length; ++i) key[i] = static_cast<char>(folded.next());
 }
 
 bool listedBefore(const ListedName& left, const ListedName& right) {
