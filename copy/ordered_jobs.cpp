@@ -14,12 +14,12 @@ OrderedJobs::~OrderedJobs() {
 void OrderedJobs::add(const std::string& key, std::function<void()> job) {
   if (maxThreads_ <= 1) {
     job();
-    entries_.push_back({key, nullptr, State::Done});
+    entries_.push_back({key, 0, nullptr, State::Done});
     return;
   }
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    entries_.push_back({key, std::move(job), State::Waiting});
+    entries_.push_back({key, std::hash<std::string>()(key), std::move(job), State::Waiting});
   }
   // Threads are started as jobs come: a run with few files starts few. The caller's
   // thread is the last of maxThreads_.
@@ -31,10 +31,11 @@ void OrderedJobs::waitOldest() {
   std::unique_lock<std::mutex> lock(mutex_);
   helpUntil(lock, [this] { return entries_.front().state == State::Done; });
   const std::string key = std::move(entries_.front().key);
+  const std::size_t keyHash = entries_.front().keyHash;
   entries_.pop_front();
   // A job that the oldest's key held back may start now.
   for (const Entry& entry : entries_) {
-    if (entry.key != key) continue;
+    if (entry.keyHash != keyHash || entry.key != key) continue;
     if (entry.state == State::Waiting) startable_.notify_one();
     break;
   }
@@ -73,7 +74,8 @@ OrderedJobs::Entry* OrderedJobs::nextRunnable() {
     if (entries_[i].state != State::Waiting) continue;
     bool heldBack = false;
     for (std::size_t j = 0; j < i && !heldBack; ++j)
-      heldBack = entries_[j].key == entries_[i].key;
+      heldBack =
+          entries_[j].keyHash == entries_[i].keyHash && entries_[j].key == entries_[i].key;
     if (!heldBack) return &entries_[i];
   }
   return nullptr;

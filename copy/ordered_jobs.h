@@ -42,6 +42,8 @@ class OrderedJobs {
   enum class State { Waiting, Running, Done };
   struct Entry {
     std::string key;
+    /// The key's hash: keys of different hashes differ without a string comparison.
+    std::size_t keyHash;
     std::function<void()> job;
     State state = State::Waiting;
   };
