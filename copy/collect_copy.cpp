@@ -161,11 +161,11 @@ class CollectCopyRun {
   // made one after another would write. Two copies to one destination name never run
   // at once, and a later one waits until the earlier one's turn has come.
   bool copyAll(const std::list<std::string>& found) {
-    const std::size_t atOnce = fileSystem_.copiesAtOnce();
-    // Done copies wait for their turn in a window of 16 per thread (so that a thread
-    // held up on one copy does not leave the others idle); alone, the next
-    // copy is not started before the last one is traced.
-    const std::size_t window = atOnce <= 1 ? 1 : 16 * atOnce;
+    const std::size_t atOnce = fileSystem_.copiesAtOnce(forceWrite_);
+    // Done copies wait for their turn in a window of 32 beside those under way, so that
+    // a thread held up on one copy does not leave the others idle; alone, the next copy
+    // is not started before the last one is traced.
+    const std::size_t window = atOnce <= 1 ? 1 : atOnce + 32;
     OrderedJobs jobs(atOnce);
     std::deque<Turn> turns;
     bool result = true;

@@ -35,11 +35,15 @@ CopyOutcome RealFileSystem::copyFile(const std::string& source, const std::strin
   return outcome;
 }
 
-std::size_t RealFileSystem::copiesAtOnce() {
-  // One copy per processor this process may use, the caller's thread among them, within
-  // what the open files allow: more threads than processors cost more in handing copies
-  // over than they gain, and one processor copies one file after another.
-  return std::min({processorsAvailable(), std::size_t{16}, copiesTheSystemAllows()});
+std::size_t RealFileSystem::copiesAtOnce(bool forceWrite) {
+  // Without force-write, one copy per processor this process may use, the caller's thread
+  // among them: more threads than processors cost more in handing copies over than they
+  // gain, and one processor copies one file after another. A copy that replaces waits on
+  // the disk for its flush, not on a processor; flushes made at once are written out
+  // together, so 16 of them run at once (more gain nothing on a disk). Within what the
+  // open files allow.
+  const std::size_t wanted = forceWrite ? 16 : std::min(processorsAvailable(), std::size_t{16});
+  return std::min(wanted, copiesTheSystemAllows());
 }
 
 bool RealFileSystem::findFiles(const std::string& pattern, const std::string& directory,

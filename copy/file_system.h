@@ -52,8 +52,9 @@ class FileSystem {
   /// destinations.
   virtual CopyOutcome copyFile(const std::string& source, const std::string& destination,
                                bool forceWrite) = 0;
-  /// How many copies should run at once: 1 for one after another.
-  virtual std::size_t copiesAtOnce() = 0;
+  /// How many copies should run at once, with or without `forceWrite`: 1 for one after
+  /// another.
+  virtual std::size_t copiesAtOnce(bool forceWrite) = 0;
   /// Walks `directory` and all below it for the files whose names match `pattern`:
   /// false when the walk failed and found nothing.
   virtual bool findFiles(const std::string& pattern, const std::string& directory,
@@ -72,7 +73,7 @@ class RealFileSystem : public FileSystem {
   bool exists(const std::string& path) override;
   CopyOutcome copyFile(const std::string& source, const std::string& destination,
                        bool forceWrite) override;
-  std::size_t copiesAtOnce() override;
+  std::size_t copiesAtOnce(bool forceWrite) override;
   bool findFiles(const std::string& pattern, const std::string& directory,
                  FoundFiles& found) override;
 };

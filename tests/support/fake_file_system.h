@@ -56,7 +56,7 @@ class FakeFileSystem : public FileSystem {
     std::lock_guard<std::mutex> lock(mutex_);
     return copy(destination, source, forceWrite);
   }
-  std::size_t copiesAtOnce() override { return atOnce; }
+  std::size_t copiesAtOnce(bool) override { return atOnce; }
   bool findFiles(const std::string& pattern, const std::string& directory,
                  FoundFiles& found) override {
     record("find " + pattern + " in " + directory);
