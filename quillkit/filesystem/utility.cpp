@@ -91,9 +91,7 @@ int32_t findLastSeparator(const char* path) {
 
 bool nameHoldsSeparator(const char* name) {
   // Nearly every name holds no separator byte at all: answered without a pair scan.
-  const char* p = name;
-  while (*p != '\0' && !isSeparator(*p)) ++p;
-  if (*p == '\0') return false;
+  if (std::strpbrk(name, pathSeparators()) == nullptr) return false;
   if (findLastSeparator(name) >= 0) return true;
   // The split pairs bytes by a wider table, which can leave alone a '\' paired above.
   PathParts parts;
@@ -106,10 +104,8 @@ int endsWithSeparator(const char* path, uint32_t length) {
 }
 
 const char* getExtension(const char* path) {
-  uint32_t length = 0;
-  while (path[length] != '\0') ++length;
-  const char* end = path + length;
-  for (uint32_t i = length; i-- > 0;) {
+  const char* end = path + std::strlen(path);
+  for (std::size_t i = static_cast<std::size_t>(end - path); i-- > 0;) {
     char c = path[i];
     if (c == '.') return path + i + 1;
     if (c == '/' && platform::kSlashIsFullSeparator) return end;

@@ -188,12 +188,12 @@ bool WildcardMask::matches(const char* name) const {
 
 void appendListingKey(const char* name, std::size_t length, std::string& keys) {
   const std::size_t start = keys.size();
-  keys.resize(start + length);
+  keys.append(name, length);
   char* key = &keys[start];
-  const auto* bytes = reinterpret_cast<const unsigned char*>(name);
-  std::size_t i = 0;
   // ASCII is folded byte by byte; from the first other byte on, character by character.
-  for (; i < length && bytes[i] < 0x80; ++i) key[i] = static_cast<char>(upperAscii(bytes[i]));
+  std::size_t i = 0;
+  for (; i < length && static_cast<unsigned char>(key[i]) < 0x80; ++i)
+    if (key[i] >= 'a' && key[i] <= 'z') key[i] = static_cast<char>(key[i] - ('a' - 'A'));
   FoldedBytes folded(name + i);
   for (; i < length; ++i) key[i] = static_cast<char>(folded.next());
 }
