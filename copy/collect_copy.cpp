@@ -161,17 +161,19 @@ class CollectCopyRun {
   // made one after another would write. Two copies to one destination name never run
   // at once, and a later one waits until the earlier one's turn has come.
   bool copyAll(const std::list<std::string>& found) {
-    const std::size_t atOnce = fileSystem_.copiesAtOnce(forceWrite_);
+    const FileSystem::CopyThreads threads = fileSystem_.copyThreads();
+    const bool alone = threads.most <= 1;
     // Done copies wait for their turn in a window of 32 beside those under way, so that
     // a thread held up on one copy does not leave the others idle; alone, the next copy
     // is not started before the last one is traced.
-    const std::size_t window = atOnce <= 1 ? 1 : atOnce + 32;
-    OrderedJobs jobs(atOnce);
+    const std::size_t window = alone ? 1 : threads.most + 32;
+    OrderedJobs jobs(threads.first, threads.most,
+                     [this] { return fileSystem_.processorSeconds(); });
     std::deque<Turn> turns;
     bool result = true;
     auto traceOldest = [&] {
       jobs.waitOldest();
-      if (!traceTurn(turns.front(), atOnce > 1, jobs)) result = false;
+      if (!traceTurn(turns.front(), !alone, jobs)) result = false;
       turns.pop_front();
     };
     for (const std::string& path : found) {

@@ -23,4 +23,7 @@ std::size_t copiesTheSystemAllows();
 /// them); at least 1.
 std::size_t processorsAvailable();
 
+/// The processor time the process has used so far, all its threads, in seconds.
+double processorSecondsUsed();
+
 #endif  // PELQUIST_COPY_COPY_FILE_H_

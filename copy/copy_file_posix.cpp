@@ -1,5 +1,6 @@
 #include <sched.h>
 #include <sys/resource.h>
+#include <time.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -47,4 +48,10 @@ std::size_t processorsAvailable() {
   if (sched_getaffinity(0, sizeof set, &set) == 0) return std::max(1, CPU_COUNT(&set));
 #endif
   return std::max(1u, std::thread::hardware_concurrency());
+}
+
+double processorSecondsUsed() {
+  struct timespec used;
+  if (clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &used) != 0) return 0;
+  return static_cast<double>(used.tv_sec) + static_cast<double>(used.tv_nsec) / 1e9;
 }

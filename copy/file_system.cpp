@@ -35,16 +35,17 @@ CopyOutcome RealFileSystem::copyFile(const std::string& source, const std::strin
   return outcome;
 }
 
-std::size_t RealFileSystem::copiesAtOnce(bool forceWrite) {
-  // Without force-write, one copy per processor this process may use, the caller's thread
-  // among them: more threads than processors cost more in handing copies over than they
-  // gain, and one processor copies one file after another. A copy that replaces waits on
-  // the disk for its flush, not on a processor; flushes made at once are written out
-  // together, so 16 of them run at once (more gain nothing on a disk). Within what the
-  // open files allow.
-  const std::size_t wanted = forceWrite ? 16 : std::min(processorsAvailable(), std::size_t{16});
-  return std::min(wanted, copiesTheSystemAllows());
+FileSystem::CopyThreads RealFileSystem::copyThreads() {
+  // One copy per processor this process may use, the caller's thread among them: more
+  // threads than busy processors cost more in handing copies over than they gain. Copies
+  // that wait on the disk (a replacing copy's flush) or on a network leave the processors
+  // idle; more of them at once overlap their waits, and flushes made together are written
+  // out together, up to 16 (more gain nothing on a disk). Within what the open files allow.
+  const std::size_t most = std::min(std::size_t{16}, copiesTheSystemAllows());
+  return {std::min(processorsAvailable(), most), most};
 }
+
+double RealFileSystem::processorSeconds() { return processorSecondsUsed(); }
 
 bool RealFileSystem::findFiles(const std::string& pattern, const std::string& directory,
                                FoundFiles& found) {

@@ -52,9 +52,16 @@ class FileSystem {
   /// destinations.
   virtual CopyOutcome copyFile(const std::string& source, const std::string& destination,
                                bool forceWrite) = 0;
-  /// How many copies should run at once, with or without `forceWrite`: 1 for one after
-  /// another.
-  virtual std::size_t copiesAtOnce(bool forceWrite) = 0;
+  /// How many copies run at once: `first` from the start, up to `most` while the copies
+  /// leave the processors idle (waiting on a disk's flushes or a network). 1 and 1: one
+  /// after another.
+  struct CopyThreads {
+    std::size_t first = 1;
+    std::size_t most = 1;
+  };
+  virtual CopyThreads copyThreads() = 0;
+  /// The processor time the process has used so far, all its threads, in seconds.
+  virtual double processorSeconds() = 0;
   /// Walks `directory` and all below it for the files whose names match `pattern`:
   /// false when the walk failed and found nothing.
   virtual bool findFiles(const std::string& pattern, const std::string& directory,
@@ -73,7 +80,8 @@ class RealFileSystem : public FileSystem {
   bool exists(const std::string& path) override;
   CopyOutcome copyFile(const std::string& source, const std::string& destination,
                        bool forceWrite) override;
-  std::size_t copiesAtOnce(bool forceWrite) override;
+  CopyThreads copyThreads() override;
+  double processorSeconds() override;
   bool findFiles(const std::string& pattern, const std::string& directory,
                  FoundFiles& found) override;
 };

@@ -1,6 +1,13 @@
 #include "copy/ordered_jobs.h"
 
-OrderedJobs::OrderedJobs(std::size_t threads) : maxThreads_(threads) {}
+#include <algorithm>
+
+OrderedJobs::OrderedJobs(std::size_t first, std::size_t most,
+                         std::function<double()> processorSeconds)
+    : most_(most),
+      first_(static_cast<double>(std::min(first, most))),
+      wanted_(std::min(first, most)),
+      processorSeconds_(std::move(processorSeconds)) {}
 
 OrderedJobs::~OrderedJobs() {
   {
@@ -12,7 +19,7 @@ OrderedJobs::~OrderedJobs() {
 }
 
 void OrderedJobs::add(const std::string& key, std::function<void()> job) {
-  if (maxThreads_ <= 1) {
+  if (most_ <= 1) {
     job();
     entries_.push_back({key, 0, nullptr, State::Done});
     return;
@@ -21,10 +28,29 @@ void OrderedJobs::add(const std::string& key, std::function<void()> job) {
     std::lock_guard<std::mutex> lock(mutex_);
     entries_.push_back({key, std::hash<std::string>()(key), std::move(job), State::Waiting});
   }
+  if (++added_ % 16 == 0) widenWhereIdle();
   // Threads are started as jobs come: a run with few files starts few. The caller's
-  // thread is the last of maxThreads_.
-  if (threads_.size() + 1 < maxThreads_) threads_.emplace_back([this] { work(); });
+  // thread is the last of wanted_.
+  if (threads_.size() + 1 < wanted_) threads_.emplace_back([this] { work(); });
   startable_.notify_one();
+}
+
+void OrderedJobs::widenWhereIdle() {
+  if (wanted_ >= most_ || threads_.size() + 1 < wanted_) return;
+  const double used = processorSeconds_();
+  const auto now = std::chrono::steady_clock::now();
+  if (lastProcessorSeconds_ < 0) {  // a measurement starts
+    lastProcessorSeconds_ = used;
+    lastTime_ = now;
+    return;
+  }
+  const std::chrono::duration<double> elapsed = now - lastTime_;
+  if (elapsed.count() < 0.01) return;  // too short to tell
+  // The first threads are one per processor: half of that unused means waiting jobs.
+  const bool idle = used - lastProcessorSeconds_ < 0.5 * elapsed.count() * first_;
+  if (idle) ++wanted_;
+  lastProcessorSeconds_ = idle ? -1 : used;
+  lastTime_ = now;
 }
 
 void OrderedJobs::waitOldest() {

@@ -1,6 +1,7 @@
 #ifndef PELQUIST_COPY_ORDERED_JOBS_H_
 #define PELQUIST_COPY_ORDERED_JOBS_H_
 
+#include <chrono>
 #include <condition_variable>
 #include <cstddef>
 #include <deque>
@@ -15,12 +16,15 @@
 /// thread is one of those that run them: while it waits for the oldest job it runs the
 /// next one that may start, and threads of its own (started as jobs come) run the rest.
 /// Jobs with the same key never run at once: a job starts only when every earlier job
-/// with its key has been given back. With one thread or fewer, each job runs at once
-/// when added, on the caller's thread.
+/// with its key has been given back. It starts with `first` threads, one per processor,
+/// and takes one more, up to `most`, each time the jobs leave half of those processors
+/// idle (they wait on a disk or a network). With at most one thread, each job runs at once when
+/// added, on the caller's thread.
 class OrderedJobs {
  public:
-  /// `threads` counts the caller's thread.
-  explicit OrderedJobs(std::size_t threads);
+  /// `first` and `most` count the caller's thread; `processorSeconds` tells the processor
+  /// time the process has used so far.
+  OrderedJobs(std::size_t first, std::size_t most, std::function<double()> processorSeconds);
   /// Waits for the jobs under way; jobs not yet started are dropped.
   ~OrderedJobs();
   OrderedJobs(const OrderedJobs&) = delete;
@@ -50,6 +54,9 @@ class OrderedJobs {
 
   /// A thread of its own: runs jobs until the destructor stops it.
   void work();
+  /// Every few jobs added: one thread more where the threads used less than half of the
+  /// processor time of `first` processors over the last 10 ms or more.
+  void widenWhereIdle();
   /// The first waiting job that no earlier job with its key holds back.
   Entry* nextRunnable();
   /// Runs `entry` on this thread, with `lock` released meanwhile.
@@ -58,7 +65,14 @@ class OrderedJobs {
   template <typename Done>
   void helpUntil(std::unique_lock<std::mutex>& lock, Done done);
 
-  const std::size_t maxThreads_;
+  const std::size_t most_;
+  const double first_;
+  std::size_t wanted_;
+  const std::function<double()> processorSeconds_;
+  std::size_t added_ = 0;
+  /// The processor time and the time when the threads were last measured.
+  double lastProcessorSeconds_ = -1;
+  std::chrono::steady_clock::time_point lastTime_;
   std::deque<Entry> entries_;
   std::vector<std::thread> threads_;
   std::mutex mutex_;

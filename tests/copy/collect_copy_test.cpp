@@ -299,6 +299,19 @@ TEST_F(CollectCopyTest, CopiesAtOnceEndAsCopiesOneAfterAnother) {
   }
 }
 
+// Copies that leave the processors idle are joined by more threads as they come.
+TEST_F(CollectCopyTest, CopiesAtOnceWidenWhileTheProcessorsIdle) {
+  fs_.atOnce = 4;
+  fs_.firstAtOnce = 1;
+  for (int i = 0; i < 64; ++i) {
+    const std::string path = p("D:/photos/f" + std::to_string(i) + ".jpg");
+    fs_.walkResult.push_back(path);
+    fs_.slowCopies[path] = 2;
+  }
+  EXPECT_TRUE(collectCopy(console_, fs_, p("D:/photos/*.jpg"), p("E:/all"), false));
+  EXPECT_GT(fs_.mostAtOnce, 1);
+}
+
 // Whatever the walk could not see is named after the copies, and fails the run.
 TEST_F(CollectCopyTest, WhatTheWalkCouldNotSeeIsReportedAfterTheCopiesAndFailsTheRun) {
   const std::string copiedA = expected::traceCopied(p("E:/all/a.jpg"));

@@ -1,6 +1,7 @@
 #ifndef PELQUIST_TESTS_SUPPORT_FAKE_FILE_SYSTEM_H_
 #define PELQUIST_TESTS_SUPPORT_FAKE_FILE_SYSTEM_H_
 
+#include <algorithm>
 #include <chrono>
 #include <list>
 #include <map>
@@ -48,7 +49,7 @@ class FakeFileSystem : public FileSystem {
     record("copy " + destination + " <- " + source + (forceWrite ? " -fw" : ""));
     {
       std::lock_guard<std::mutex> lock(mutex_);
-      ++running_;
+      mostAtOnce = std::max(mostAtOnce, ++running_);
     }
     auto slow = slowCopies.find(source);
     if (slow != slowCopies.end())
@@ -56,7 +57,11 @@ class FakeFileSystem : public FileSystem {
     std::lock_guard<std::mutex> lock(mutex_);
     return copy(destination, source, forceWrite);
   }
-  std::size_t copiesAtOnce(bool) override { return atOnce; }
+  CopyThreads copyThreads() override {
+    return {firstAtOnce != 0 ? firstAtOnce : atOnce, atOnce};
+  }
+  /// No processor time is used: copies at once are widened up to atOnce as they come.
+  double processorSeconds() override { return 0; }
   bool findFiles(const std::string& pattern, const std::string& directory,
                  FoundFiles& found) override {
     record("find " + pattern + " in " + directory);
@@ -89,8 +94,11 @@ class FakeFileSystem : public FileSystem {
   std::set<std::string> shortOfSpace;
   /// Source paths whose copy takes that many milliseconds.
   std::map<std::string, int> slowCopies;
-  /// How many copies collect-copy runs at once.
+  /// How many copies collect-copy runs at once at most, and (when not 0) at first.
   std::size_t atOnce = 1;
+  std::size_t firstAtOnce = 0;
+  /// The most copies that ran at once.
+  int mostAtOnce = 0;
 
   /// Every call, in order: "cwd", "cd D", "mkdirs P", "isdir P", "exists P",
   /// "copy D <- S [-fw]", "find PATTERN in D". With copies at once, in the order
