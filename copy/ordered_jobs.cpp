@@ -48,7 +48,7 @@ void OrderedJobs::widenWhereIdle() {
   if (elapsed.count() < 0.01) return;  // too short to tell
   // The first threads are one per processor: half of that unused means waiting jobs.
   const bool idle = used - lastProcessorSeconds_ < 0.5 * elapsed.count() * first_;
-  if (idle) ++wanted_;
+  if (idle) wanted_ = std::min(2 * wanted_, most_);
   lastProcessorSeconds_ = idle ? -1 : used;
   lastTime_ = now;
 }

@@ -17,8 +17,8 @@
 /// next one that may start, and threads of its own (started as jobs come) run the rest.
 /// Jobs with the same key never run at once: a job starts only when every earlier job
 /// with its key has been given back. It starts with `first` threads, one per processor,
-/// and takes one more, up to `most`, each time the jobs leave half of those processors
-/// idle (they wait on a disk or a network). With at most one thread, each job runs at once when
+/// and takes twice as many, up to `most`, each time the jobs leave half of those
+/// processors idle (they wait on a disk or a network). With at most one thread, each job runs at once when
 /// added, on the caller's thread.
 class OrderedJobs {
  public:
@@ -54,7 +54,7 @@ class OrderedJobs {
 
   /// A thread of its own: runs jobs until the destructor stops it.
   void work();
-  /// Every few jobs added: one thread more where the threads used less than half of the
+  /// Every few jobs added: twice the threads where they used less than half of the
   /// processor time of `first` processors over the last 10 ms or more.
   void widenWhereIdle();
   /// The first waiting job that no earlier job with its key holds back.
