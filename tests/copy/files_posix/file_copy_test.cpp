@@ -151,6 +151,32 @@ TEST_P(PosixCopyFileTest, DiscardingTwiceLeavesOtherDescriptorsAlone) {
   EXPECT_TRUE(dir_.list().empty());
 }
 
+// A copy closes the descriptors it opened and no other, descriptor 0 too when it is free
+// and the first file opened takes it.
+TEST_P(PosixCopyFileTest, ClosesItsOwnDescriptorsOnly) {
+  dir_.write("a.txt", "a");
+  dir_.makeDirs("dir");
+  const int saved = dup(0);
+  for (bool inputOpen : {true, false}) {
+    close(0);
+    if (inputOpen) {
+      ASSERT_EQ(0, open("/dev/null", O_RDONLY));
+    }
+    const std::string name = inputOpen ? "b" : "c";
+    {
+      files::PendingFile pending;
+      EXPECT_EQ(0, pending.create(path(name + "0"), 0644));
+      EXPECT_EQ(0, pending.commit(false));
+    }
+    EXPECT_EQ(EISDIR, copy("dir", name + "1", false));
+    EXPECT_EQ(0, copy("a.txt", name + "1", false));
+    EXPECT_EQ(0, copy("a.txt", name + "1", true));
+    EXPECT_EQ(inputOpen, fcntl(0, F_GETFD) != -1);
+  }
+  dup2(saved, 0);
+  close(saved);
+}
+
 // Several copies race for one new name: exactly one wins, whole, and nothing is
 // overwritten afterwards.
 TEST_P(PosixCopyFileTest, FailIfExistsHoldsInARace) {
