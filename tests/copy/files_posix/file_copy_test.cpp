@@ -382,6 +382,48 @@ TEST(CompareContent, TellsADifferenceAnywhereAndALengthApart) {
     close(left);
     close(right);
   }
+  // A side that cannot be read is an error, not a difference.
+  files::Descriptor left, right;
+  left.slot() = open(dir.join("base").c_str(), O_RDONLY);
+  right.slot() = open(dir.join("other").c_str(), O_WRONLY);
+  EXPECT_EQ(EBADF, files::compareContent(left.get(), right.get()).error);
+}
+
+// A ^Z ends a file joined for an ASCII destination once: added unless the data ends
+// with one.
+TEST(CombineFiles, AddsAnEndMarkUnlessTheDataEndsWithOne) {
+  TempDir dir;
+  const std::pair<std::string, std::string> cases[] = {
+      {"", "\x1a"}, {"\x1a", "\x1a"}, {"a", "a\x1a"}, {"\x1a" "a", "\x1a" "a\x1a"}};
+  for (const auto& [content, joined] : cases) {
+    dir.write("part", content);
+    EXPECT_EQ(0, files::combineFiles({{dir.join("part"), false}}, dir.join("joined"),
+                                     files::EndMark::AppendUnlessPresent, true, true)
+                     .error);
+    EXPECT_EQ(joined, dir.read("joined")) << content.size();
+  }
+}
+
+// The root is a folder already; a name is listed only as it is spelled.
+TEST(FileNames, TheRootIsThereAndNamesAreListedAsSpelled) {
+  TempDir dir;
+  dir.write("a.txt", "a");
+  EXPECT_EQ(0, files::makeDirectories("/"));
+  EXPECT_TRUE(files::listsExactName(dir.join("a.txt")));
+  EXPECT_FALSE(files::listsExactName(dir.join("A.txt")));
+}
+
+// A third of the descriptors above the 16 kept free, and always one.
+TEST(CopiesTheSystemAllows, AThirdOfTheDescriptorsLeft) {
+  struct rlimit saved;
+  ASSERT_EQ(0, getrlimit(RLIMIT_NOFILE, &saved));
+  for (const auto& [limit, copies] : {std::pair<rlim_t, std::size_t>{114, 32}, {16, 1}}) {
+    struct rlimit lower = saved;
+    lower.rlim_cur = limit;
+    ASSERT_EQ(0, setrlimit(RLIMIT_NOFILE, &lower));
+    EXPECT_EQ(copies, copiesTheSystemAllows()) << limit;
+  }
+  setrlimit(RLIMIT_NOFILE, &saved);
 }
 
 }  // namespace
