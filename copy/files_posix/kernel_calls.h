@@ -28,6 +28,9 @@ int kernelCopy(int from, int to, off_t& left);
 /// Renames `from` to `to` only when `to` does not exist. 0 when done, EEXIST when it
 /// exists, ENOTSUP when the kernel or file system has no such rename.
 int renameExclusive(const char* from, const char* to);
+/// Tests only: makes renameExclusive answer ENOTSUP, so that a name is claimed by a hard
+/// link as where the kernel has no exclusive rename.
+void refuseExclusiveRenamesForTesting(bool refuse);
 
 /// Opens a new file without a name in `folder`, for reading and writing, with the
 /// permission bits `mode` less the umask: 0 and `fd`; ENOTSUP where the kernel or the

@@ -16,6 +16,8 @@ int kernelCopy(int, int, off_t&) { return ENOTSUP; }
 
 int renameExclusive(const char*, const char*) { return ENOTSUP; }
 
+void refuseExclusiveRenamesForTesting(bool) {}
+
 int openUnnamedFile(const char*, mode_t, int& fd) {
   fd = -1;
   return ENOTSUP;

@@ -34,6 +34,7 @@ void rememberRefusal(dev_t device) {
 
 std::atomic<bool> unnamedRefused{false};
 std::atomic<bool> linksRefused{false};
+std::atomic<bool> exclusiveRenamesRefused{false};
 std::atomic<int> flushAndCloseFailure{0};
 
 }  // namespace
@@ -65,11 +66,13 @@ int kernelCopy(int from, int to, off_t& left) {
 }
 
 int renameExclusive(const char* from, const char* to) {
-  if (linksRefused) return ENOTSUP;
+  if (linksRefused || exclusiveRenamesRefused) return ENOTSUP;
   if (renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE) == 0) return 0;
   if (errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP) return ENOTSUP;
   return errno;
 }
+
+void refuseExclusiveRenamesForTesting(bool refuse) { exclusiveRenamesRefused = refuse; }
 
 int openUnnamedFile(const char* folder, mode_t mode, int& fd) {
   fd = -1;

@@ -404,6 +404,28 @@ TEST(CombineFiles, AddsAnEndMarkUnlessTheDataEndsWithOne) {
   }
 }
 
+// A name is claimed only while it is free, and the source name goes: by an exclusive
+// rename, by a hard link where there is none, by a test and a rename where neither is.
+TEST(ClaimName, TakesOnlyAFreeNameEveryWay) {
+  TempDir dir;
+  for (int way = 0; way < 3; ++way) {
+    files::refuseExclusiveRenamesForTesting(way > 0);
+    files::refuseHardLinksForTesting(way > 1);
+    const std::string n = std::to_string(way);
+    dir.write("a" + n, n);
+    dir.makeDirs("d" + n);
+    const int errors[] = {files::claimName(dir.join("a" + n), dir.join("b" + n)),
+                          files::claimName(dir.join("d" + n), dir.join("e" + n)),
+                          files::claimName(dir.join("b" + n), dir.join("e" + n)),
+                          files::claimName(dir.join("a" + n), dir.join("c" + n))};
+    EXPECT_EQ((std::vector<int>{0, 0, EEXIST, ENOENT}), std::vector<int>(errors, errors + 4));
+    EXPECT_EQ(n, dir.read("b" + n));
+  }
+  files::refuseExclusiveRenamesForTesting(false);
+  files::refuseHardLinksForTesting(false);
+  EXPECT_EQ((std::vector<std::string>{"b0", "b1", "b2", "e0", "e1", "e2"}), dir.list());
+}
+
 // The root is a folder already; a name is listed only as it is spelled.
 TEST(FileNames, TheRootIsThereAndNamesAreListedAsSpelled) {
   TempDir dir;
