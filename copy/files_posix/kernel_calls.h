@@ -46,9 +46,10 @@ int flushFile(int fd);
 /// Closes `fd`: 0, or the errno with which the file system refused the file at close
 /// (network and FUSE file systems write out then). The descriptor is gone either way.
 int closeFile(int fd);
-/// Tests only: makes flushFile and closeFile fail with `error` (0 ends it), as a file
-/// system that accepts the writes and refuses them at flush or close.
-void failFlushAndCloseForTesting(int error);
+/// Tests only: makes flushFile fail with `flushError` and closeFile with `closeError`
+/// (0: as they would), as a file system that accepts the writes and refuses them at
+/// flush or close, or has no flush at all (EINVAL).
+void failFlushAndCloseForTesting(int flushError, int closeError);
 /// True where the kernel has unnamed files at all (a file system may still refuse).
 bool kernelHasUnnamedFiles();
 /// Tests only: makes openUnnamedFile refuse, so that the named fallback is taken.

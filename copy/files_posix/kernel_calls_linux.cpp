@@ -35,7 +35,7 @@ void rememberRefusal(dev_t device) {
 std::atomic<bool> unnamedRefused{false};
 std::atomic<bool> linksRefused{false};
 std::atomic<bool> exclusiveRenamesRefused{false};
-std::atomic<int> flushAndCloseFailure{0};
+std::atomic<int> flushFailure{0}, closeFailure{0};
 
 }  // namespace
 
@@ -103,17 +103,20 @@ int linkUnnamedFile(int fd, const char* path) {
 }
 
 int flushFile(int fd) {
-  if (flushAndCloseFailure != 0) return flushAndCloseFailure;
+  if (flushFailure != 0) return flushFailure;
   return fdatasync(fd) == 0 ? 0 : errno;
 }
 
 int closeFile(int fd) {
   // Linux releases the descriptor even when close fails (EINTR too): never closed twice.
   const int error = close(fd) == 0 ? 0 : errno;
-  return flushAndCloseFailure != 0 ? flushAndCloseFailure.load() : error;
+  return closeFailure != 0 ? closeFailure.load() : error;
 }
 
-void failFlushAndCloseForTesting(int error) { flushAndCloseFailure = error; }
+void failFlushAndCloseForTesting(int flushError, int closeError) {
+  flushFailure = flushError;
+  closeFailure = closeError;
+}
 
 bool kernelHasUnnamedFiles() { return true; }
 
