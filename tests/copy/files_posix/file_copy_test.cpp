@@ -156,6 +156,7 @@ TEST_P(PosixCopyFileTest, DiscardingTwiceLeavesOtherDescriptorsAlone) {
 TEST_P(PosixCopyFileTest, ClosesItsOwnDescriptorsOnly) {
   dir_.write("a.txt", "a");
   dir_.makeDirs("dir");
+  const std::size_t openBefore = testsys::list("/proc/self/fd").size();
   const int saved = dup(0);
   for (bool inputOpen : {true, false}) {
     close(0);
@@ -175,6 +176,7 @@ TEST_P(PosixCopyFileTest, ClosesItsOwnDescriptorsOnly) {
   }
   dup2(saved, 0);
   close(saved);
+  EXPECT_EQ(openBefore, testsys::list("/proc/self/fd").size());
 }
 
 // Several copies race for one new name: exactly one wins, whole, and nothing is
