@@ -337,6 +337,9 @@ TEST(PendingFile, InterruptedProcessLeavesNothingBehind) {
     bool named;
     int signalNumber;
   };
+  TempDir earlier;
+  earlier.write("a", "a");
+  earlier.write("b", "b");
   for (const Case c :
        {Case{false, SIGKILL}, Case{false, SIGTERM}, Case{true, SIGTERM}, Case{true, SIGINT},
         Case{true, SIGHUP}, Case{true, SIGPIPE}, Case{true, SIGALRM}, Case{true, SIGUSR1}}) {
@@ -347,6 +350,16 @@ TEST(PendingFile, InterruptedProcessLeavesNothingBehind) {
     const pid_t child = fork();
     ASSERT_NE(-1, child);
     if (child == 0) {
+      // Replacing copies made before, as many of each kind as there are slots for names,
+      // give their slots back. Without a flush (EINVAL), to be quick.
+      files::CopyOptions replacing;
+      replacing.replace = true;
+      files::failFlushAndCloseForTesting(EINVAL, 0);
+      for (int i = 0; i < 128; ++i) {
+        files::refuseUnnamedFilesForTesting(i % 2 == 1);
+        if (files::copyFile(earlier.join("a"), earlier.join("b"), replacing).error) _exit(5);
+      }
+      files::failFlushAndCloseForTesting(0, 0);
       files::refuseUnnamedFilesForTesting(c.named);
       files::PendingFile pending, others[2];  // several at once, as the copy threads have
       if (pending.create(destination, 0644) != 0) _exit(2);
