@@ -447,6 +447,31 @@ TEST(ClaimName, TakesOnlyAFreeNameEveryWay) {
   EXPECT_EQ((std::vector<std::string>{"b0", "b1", "b2", "e0", "e1", "e2"}), dir.list());
 }
 
+// A symbolic link is placed whole, with the time it is given: under a free name, or
+// replacing an entry when asked, but never a folder.
+TEST(PlaceSymbolicLink, TakesTheTimeAndReplacesOnlyWhenAsked) {
+  TempDir dir;
+  dir.write("folder/x", "x");
+  ASSERT_EQ(0, symlink("old", dir.join("b").c_str()));
+  struct stat like {};
+  like.st_uid = getuid();
+  like.st_gid = getgid();
+  like.st_mtim = {1234567890, 123456789};
+  const int errors[] = {files::placeSymbolicLink("t", dir.join("a"), false, like),
+                        files::placeSymbolicLink("t", dir.join("b"), false, like),
+                        files::placeSymbolicLink("t", dir.join("b"), true, like),
+                        files::placeSymbolicLink("t", dir.join("folder"), true, like)};
+  EXPECT_EQ((std::vector<int>{0, EEXIST, 0, EISDIR}), std::vector<int>(errors, errors + 4));
+  for (const char* name : {"a", "b"}) {
+    struct stat placed {};
+    EXPECT_EQ(0, lstat(dir.join(name).c_str(), &placed));
+    EXPECT_EQ(1234567890, placed.st_mtim.tv_sec);
+    EXPECT_EQ(123456789, placed.st_mtim.tv_nsec);
+    EXPECT_TRUE(S_ISLNK(placed.st_mode) && placed.st_size == 1) << name;  // to "t"
+  }
+  EXPECT_EQ((std::vector<std::string>{"a", "b", "folder"}), dir.list());
+}
+
 // The root is a folder already; a name is listed only as it is spelled.
 TEST(FileNames, TheRootIsThereAndNamesAreListedAsSpelled) {
   TempDir dir;
