@@ -42,10 +42,8 @@ int nextData(int fd, off_t offset, off_t size, off_t& start, off_t& end) {
   const off_t data = lseek(fd, offset, SEEK_DATA);
   if (data < 0 && errno != ENXIO) return 0;
   start = data < 0 ? size : std::min(data, size);
-  if (start < size) {
-    const off_t hole = lseek(fd, start, SEEK_HOLE);
-    if (hole > start) end = std::min(hole, size);
-  }
+  const off_t hole = lseek(fd, start, SEEK_HOLE);  // at `size`: none, or none below it
+  if (hole > start) end = std::min(hole, size);
   if (lseek(fd, start, SEEK_SET) < 0) return errno;
 #endif
   return 0;

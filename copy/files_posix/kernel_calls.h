@@ -28,6 +28,9 @@ int kernelCopy(int from, int to, off_t& left);
 /// Renames `from` to `to` only when `to` does not exist. 0 when done, EEXIST when it
 /// exists, ENOTSUP when the kernel or file system has no such rename.
 int renameExclusive(const char* from, const char* to);
+/// Tests only: makes renameExclusive answer ENOTSUP, so that a name is claimed by a hard
+/// link as where the kernel has no exclusive rename.
+void refuseExclusiveRenamesForTesting(bool refuse);
 
 /// Opens a new file without a name in `folder`, for reading and writing, with the
 /// permission bits `mode` less the umask: 0 and `fd`; ENOTSUP where the kernel or the
@@ -43,9 +46,10 @@ int flushFile(int fd);
 /// Closes `fd`: 0, or the errno with which the file system refused the file at close
 /// (network and FUSE file systems write out then). The descriptor is gone either way.
 int closeFile(int fd);
-/// Tests only: makes flushFile and closeFile fail with `error` (0 ends it), as a file
-/// system that accepts the writes and refuses them at flush or close.
-void failFlushAndCloseForTesting(int error);
+/// Tests only: makes flushFile fail with `flushError` and closeFile with `closeError`
+/// (0: as they would), as a file system that accepts the writes and refuses them at
+/// flush or close, or has no flush at all (EINVAL).
+void failFlushAndCloseForTesting(int flushError, int closeError);
 /// True where the kernel has unnamed files at all (a file system may still refuse).
 bool kernelHasUnnamedFiles();
 /// Tests only: makes openUnnamedFile refuse, so that the named fallback is taken.

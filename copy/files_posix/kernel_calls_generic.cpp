@@ -16,6 +16,8 @@ int kernelCopy(int, int, off_t&) { return ENOTSUP; }
 
 int renameExclusive(const char*, const char*) { return ENOTSUP; }
 
+void refuseExclusiveRenamesForTesting(bool) {}
+
 int openUnnamedFile(const char*, mode_t, int& fd) {
   fd = -1;
   return ENOTSUP;
@@ -24,21 +26,24 @@ int openUnnamedFile(const char*, mode_t, int& fd) {
 int linkUnnamedFile(int, const char*) { return ENOTSUP; }
 
 namespace {
-std::atomic<int> flushAndCloseFailure{0};
+std::atomic<int> flushFailure{0}, closeFailure{0};
 }  // namespace
 
 // fdatasync is not everywhere (macOS); fsync is.
 int flushFile(int fd) {
-  if (flushAndCloseFailure != 0) return flushAndCloseFailure;
+  if (flushFailure != 0) return flushFailure;
   return fsync(fd) == 0 ? 0 : errno;
 }
 
 int closeFile(int fd) {
   const int error = close(fd) == 0 ? 0 : errno;
-  return flushAndCloseFailure != 0 ? flushAndCloseFailure.load() : error;
+  return closeFailure != 0 ? closeFailure.load() : error;
 }
 
-void failFlushAndCloseForTesting(int error) { flushAndCloseFailure = error; }
+void failFlushAndCloseForTesting(int flushError, int closeError) {
+  flushFailure = flushError;
+  closeFailure = closeError;
+}
 
 bool kernelHasUnnamedFiles() { return false; }
 

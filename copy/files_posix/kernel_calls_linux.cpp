@@ -34,7 +34,8 @@ void rememberRefusal(dev_t device) {
 
 std::atomic<bool> unnamedRefused{false};
 std::atomic<bool> linksRefused{false};
-std::atomic<int> flushAndCloseFailure{0};
+std::atomic<bool> exclusiveRenamesRefused{false};
+std::atomic<int> flushFailure{0}, closeFailure{0};
 
 }  // namespace
 
@@ -65,11 +66,13 @@ int kernelCopy(int from, int to, off_t& left) {
 }
 
 int renameExclusive(const char* from, const char* to) {
-  if (linksRefused) return ENOTSUP;
+  if (linksRefused || exclusiveRenamesRefused) return ENOTSUP;
   if (renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE) == 0) return 0;
   if (errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP) return ENOTSUP;
   return errno;
 }
+
+void refuseExclusiveRenamesForTesting(bool refuse) { exclusiveRenamesRefused = refuse; }
 
 int openUnnamedFile(const char* folder, mode_t mode, int& fd) {
   fd = -1;
@@ -100,17 +103,20 @@ int linkUnnamedFile(int fd, const char* path) {
 }
 
 int flushFile(int fd) {
-  if (flushAndCloseFailure != 0) return flushAndCloseFailure;
+  if (flushFailure != 0) return flushFailure;
   return fdatasync(fd) == 0 ? 0 : errno;
 }
 
 int closeFile(int fd) {
   // Linux releases the descriptor even when close fails (EINTR too): never closed twice.
   const int error = close(fd) == 0 ? 0 : errno;
-  return flushAndCloseFailure != 0 ? flushAndCloseFailure.load() : error;
+  return closeFailure != 0 ? closeFailure.load() : error;
 }
 
-void failFlushAndCloseForTesting(int error) { flushAndCloseFailure = error; }
+void failFlushAndCloseForTesting(int flushError, int closeError) {
+  flushFailure = flushError;
+  closeFailure = closeError;
+}
 
 bool kernelHasUnnamedFiles() { return true; }
 
