@@ -19,14 +19,17 @@ OrderedJobs::~OrderedJobs() {
 }
 
 void OrderedJobs::add(const std::string& key, std::function<void()> job) {
-  if (most_ <= 1) {
+  const std::size_t keyHash = std::hash<std::string>()(key);
+  // Alone (one processor, or never more), a job runs at once on the caller's thread.
+  if (threads_.empty() && wanted_ <= 1) {
     job();
-    entries_.push_back({key, 0, nullptr, State::Done});
+    entries_.push_back({key, keyHash, nullptr, State::Done});
+    if (most_ > 1 && ++added_ % 16 == 0) widenWhereIdle();
     return;
   }
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    entries_.push_back({key, std::hash<std::string>()(key), std::move(job), State::Waiting});
+    entries_.push_back({key, keyHash, std::move(job), State::Waiting});
   }
   if (++added_ % 16 == 0) widenWhereIdle();
   // Threads are started as jobs come: a run with few files starts few. The caller's

@@ -18,8 +18,8 @@
 /// Jobs with the same key never run at once: a job starts only when every earlier job
 /// with its key has been given back. It starts with `first` threads, one per processor,
 /// and takes twice as many, up to `most`, each time the jobs leave half of those
-/// processors idle (they wait on a disk or a network). With at most one thread, each job runs at once when
-/// added, on the caller's thread.
+/// processors idle (they wait on a disk or a network). While it has one thread, each job
+/// runs at once when added, on the caller's thread.
 class OrderedJobs {
  public:
   /// `first` and `most` count the caller's thread; `processorSeconds` tells the processor
