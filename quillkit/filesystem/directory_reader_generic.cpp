@@ -1,24 +1,38 @@
 #include <dirent.h>
 
 #include <cerrno>
+#include <new>
 
 #include "quillkit/filesystem/directory_reader_posix.h"
 
 namespace quillkit {
 namespace posix {
 
+struct DirectoryReader::Stream {
+  DIR* dir = nullptr;
+};
+
 DirectoryReader::~DirectoryReader() {
-  if (dir_ != nullptr) closedir(static_cast<DIR*>(dir_));
+  if (stream_ == nullptr) return;
+  closedir(stream_->dir);
+  delete stream_;
 }
 
 int DirectoryReader::open(const char* path) {
-  dir_ = opendir(path);
-  return dir_ == nullptr ? errno : 0;
+  DIR* dir = opendir(path);
+  if (dir == nullptr) return errno;
+  stream_ = new (std::nothrow) Stream;
+  if (stream_ == nullptr) {
+    closedir(dir);
+    return ENOMEM;
+  }
+  stream_->dir = dir;
+  return 0;
 }
 
 bool DirectoryReader::next(DirectoryEntry& entry) {
   errno = 0;
-  const dirent* record = readdir(static_cast<DIR*>(dir_));
+  const dirent* record = readdir(stream_->dir);
   if (record == nullptr) {
     error_ = errno;
     return false;
@@ -27,7 +41,7 @@ bool DirectoryReader::next(DirectoryEntry& entry) {
   return true;
 }
 
-int DirectoryReader::descriptor() const { return dirfd(static_cast<DIR*>(dir_)); }
+int DirectoryReader::descriptor() const { return dirfd(stream_->dir); }
 
 }  // namespace posix
 }  // namespace quillkit

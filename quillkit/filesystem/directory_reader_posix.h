@@ -36,12 +36,10 @@ class DirectoryReader {
   int descriptor() const;
 
  private:
-  void* dir_ = nullptr;  // the generic reader's DIR
-  int fd_ = -1;          // Linux's descriptor
+  /// The open directory, as each kernel's reader keeps it.
+  struct Stream;
+  Stream* stream_ = nullptr;
   int error_ = 0;
-  long used_ = 0;  // bytes of buffer_ that the last read filled
-  long at_ = 0;    // where the next entry stands in buffer_
-  alignas(8) char buffer_[32768];
 };
 
 }  // namespace posix
