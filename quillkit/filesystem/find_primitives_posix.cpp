@@ -8,6 +8,7 @@
 #include <cstring>
 #include <new>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "quillkit/filesystem/directory_reader_posix.h"
@@ -18,9 +19,10 @@
 
 // The POSIX listing reads a directory once, keeps the matching names in the order in
 // which NTFS would list them, and closes the directory at once: an open search costs
-// one listing of memory and no file descriptor. The names and their sort keys sit in
-// two strings side by side, so that sorting moves small records and a key is folded
-// once per listing, not once per comparison. Attributes and sizes cost a stat each and
+// one listing of memory and no file descriptor. The names sit in one string; each
+// record holds the first 8 bytes of its sort key, so that sorting moves small records
+// and nearly every comparison ends on them. Only names that share those 8 bytes have
+// their whole keys folded, once per listing. Attributes and sizes cost a stat each and
 // are fetched only when asked for and the listing's type does not answer.
 
 namespace quillkit {
@@ -52,9 +54,9 @@ struct FindBlock {
   SearchState state = SearchState::kNone;
   /// The listed directory as handed to the system, ending in '/' (empty: current).
   std::string directory;
-  /// Every listed name, each followed by a NUL; `keys` holds their sort keys at the
-  /// same offsets.
+  /// Every listed name, each followed by a NUL.
   std::string names;
+  /// Room to fold a key in, kept from listing to listing.
   std::string keys;
   std::vector<Entry> entries;
   size_t position = 0;
@@ -87,12 +89,13 @@ void addEntry(FindBlock* block, const char* name, unsigned char type) {
   const std::size_t length = std::strlen(name);
   const auto offset = static_cast<uint32_t>(block->names.size());
   block->names.append(name, length + 1);
-  posix::appendListingKey(name, length, block->keys);
-  block->keys += '\0';
+  // The first 8 bytes of the key are those of the whole key: folding reads on past them
+  // in the name to find where characters end.
+  block->keys.clear();
+  posix::appendListingKey(name, std::min<std::size_t>(length, 8), block->keys);
   uint64_t keyStart = 0;
-  const char* key = block->keys.data() + offset;
   for (std::size_t i = 0; i < 8; ++i)
-    keyStart = keyStart << 8 | (i < length ? static_cast<unsigned char>(key[i]) : 0u);
+    keyStart = keyStart << 8 | (i < length ? static_cast<unsigned char>(block->keys[i]) : 0u);
   block->entries.push_back({keyStart, offset, static_cast<uint32_t>(length), type});
 }
 
@@ -106,16 +109,34 @@ void addDots(FindBlock* block, bool dot, bool dotDot) {
               block->entries.end());
 }
 
-// The listing order, on the keys folded once.
-void sortEntries(FindBlock* block, std::size_t first) {
+/// Sorts the names that share their first 8 key bytes, [begin, end), by their whole keys.
+void sortByWholeKeys(FindBlock* block, Entry* begin, Entry* end) {
   const char* names = block->names.data();
-  const char* keys = block->keys.data();
-  std::sort(block->entries.begin() + static_cast<std::ptrdiff_t>(first), block->entries.end(),
-            [names, keys](const Entry& a, const Entry& b) {
-              if (a.keyStart != b.keyStart) return a.keyStart < b.keyStart;
-              return posix::listedBefore({keys + a.offset, names + a.offset, a.length},
-                                         {keys + b.offset, names + b.offset, b.length});
-            });
+  std::string& keys = block->keys;
+  keys.clear();
+  std::vector<std::pair<Entry, std::size_t>> run;  // an entry and where its key starts
+  for (Entry* entry = begin; entry != end; ++entry) {
+    run.emplace_back(*entry, keys.size());
+    posix::appendListingKey(names + entry->offset, entry->length, keys);
+  }
+  std::sort(run.begin(), run.end(), [&](const auto& a, const auto& b) {
+    return posix::listedBefore({keys.data() + a.second, names + a.first.offset, a.first.length},
+                               {keys.data() + b.second, names + b.first.offset, b.first.length});
+  });
+  for (const auto& sorted : run) *begin++ = sorted.first;
+}
+
+// The listing order: by the first 8 key bytes, then by the whole keys where they tie.
+void sortEntries(FindBlock* block, std::size_t first) {
+  Entry* begin = block->entries.data() + first;
+  Entry* end = block->entries.data() + block->entries.size();
+  std::sort(begin, end, [](const Entry& a, const Entry& b) { return a.keyStart < b.keyStart; });
+  while (begin != end) {
+    Entry* tied = begin + 1;
+    while (tied != end && tied->keyStart == begin->keyStart) ++tied;
+    if (tied - begin > 1) sortByWholeKeys(block, begin, tied);
+    begin = tied;
+  }
 }
 
 void clearEntries(FindBlock* block) {
