@@ -120,8 +120,9 @@ void sortByWholeKeys(FindBlock* block, Entry* begin, Entry* end) {
     posix::appendListingKey(names + entry->offset, entry->length, keys);
   }
   std::sort(run.begin(), run.end(), [&](const auto& a, const auto& b) {
-    return posix::listedBefore({keys.data() + a.second, names + a.first.offset, a.first.length},
-                               {keys.data() + b.second, names + b.first.offset, b.first.length});
+    return posix::listedBefore(
+        {keys.data() + a.second, names + a.first.offset, a.first.length},
+        {keys.data() + b.second, names + b.first.offset, b.first.length});
   });
   for (const auto& sorted : run) *begin++ = sorted.first;
 }
