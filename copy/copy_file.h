@@ -19,11 +19,4 @@ bool CopyFileWin32(quillkit::StringRef destination, quillkit::StringRef source,
 /// holds at most three descriptors); at least 1.
 std::size_t copiesTheSystemAllows();
 
-/// How many processors this process may run on (a `taskset` or a container narrows
-/// them); at least 1.
-std::size_t processorsAvailable();
-
-/// The processor time the process has used so far, all its threads, in seconds.
-double processorSecondsUsed();
-
 #endif  // PELQUIST_COPY_COPY_FILE_H_

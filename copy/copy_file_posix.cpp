@@ -1,10 +1,7 @@
-#include <sched.h>
 #include <sys/resource.h>
-#include <time.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <thread>
 
 #include "copy/copy_file.h"
 #include "copy/files_posix/file_ops.h"
@@ -40,18 +37,4 @@ std::size_t copiesTheSystemAllows() {
   // The standard streams and a few the walk and the libraries hold stay free.
   const rlim_t spare = limit.rlim_cur > 16 ? limit.rlim_cur - 16 : 0;
   return std::max<std::size_t>(1, static_cast<std::size_t>(spare / 3));
-}
-
-std::size_t processorsAvailable() {
-#ifdef CPU_COUNT
-  cpu_set_t set;
-  if (sched_getaffinity(0, sizeof set, &set) == 0) return std::max(1, CPU_COUNT(&set));
-#endif
-  return std::max(1u, std::thread::hardware_concurrency());
-}
-
-double processorSecondsUsed() {
-  struct timespec used;
-  if (clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &used) != 0) return 0;
-  return static_cast<double>(used.tv_sec) + static_cast<double>(used.tv_nsec) / 1e9;
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "copy/copy_file.h"
+#include "copy/processors.h"
 #include "quillkit/diagnostics.h"
 #include "quillkit/filesystem/directory.h"
 #include "quillkit/filesystem/directory_walker.h"

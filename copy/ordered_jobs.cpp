@@ -20,14 +20,12 @@ OrderedJobs::~OrderedJobs() {
 
 void OrderedJobs::add(const std::string& key, std::function<void()> job) {
   const std::size_t keyHash = std::hash<std::string>()(key);
-  // Alone (one processor, or never more), a job runs at once on the caller's thread.
-  if (threads_.empty() && wanted_ <= 1) {
+  if (wanted_ <= 1) {
+    // Alone (no thread of its own is started before wanted_ is 2), a job runs at once
+    // on the caller's thread.
     job();
     entries_.push_back({key, keyHash, nullptr, State::Done});
-    if (most_ > 1 && ++added_ % 16 == 0) widenWhereIdle();
-    return;
-  }
-  {
+  } else {
     std::lock_guard<std::mutex> lock(mutex_);
     entries_.push_back({key, keyHash, std::move(job), State::Waiting});
   }

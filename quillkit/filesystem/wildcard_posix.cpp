@@ -193,7 +193,7 @@ void appendListingKey(const char* name, std::size_t length, std::string& keys) {
   // ASCII is folded byte by byte; from the first other byte on, character by character.
   std::size_t i = 0;
   for (; i < length && static_cast<unsigned char>(key[i]) < 0x80; ++i)
-    if (key[i] >= 'a' && key[i] <= 'z') key[i] = static_cast<char>(key[i] - ('a' - 'A'));
+    key[i] = static_cast<char>(upperAscii(static_cast<unsigned char>(key[i])));
   FoldedBytes folded(name + i);
   for (; i < length; ++i) key[i] = static_cast<char>(folded.next());
 }
