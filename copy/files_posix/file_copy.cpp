@@ -49,8 +49,9 @@ int nextData(int fd, off_t offset, off_t size, off_t& start, off_t& end) {
   return 0;
 }
 
-// Copies the data and keeps the holes of `from` (as cp does), with the kernel's ways
-// where it offers them and reading and writing where it declines. Only a file with fewer
+// Copies the data and keeps the holes of `from` (as cp does), inside the kernel where it
+// offers to (sharing the blocks where the file system can) and by reading and writing
+// where it declines. Only a file with fewer
 // blocks than its size can hold holes: the others are copied without looking for them.
 // Where the file system keeps no blocks for a file its size is not trusted to be the
 // end, and what the file holds past it is read too (files under /proc, and on some FUSE
@@ -59,10 +60,6 @@ int copyData(int from, int to, const struct stat& source) {
   const off_t size = source.st_size;
   const bool mayHaveHoles = static_cast<off_t>(source.st_blocks) * 512 < size;
   off_t offset = 0;  // where both descriptors stand
-  if (size > 0 && reflinkFile(from, to, source.st_dev) == 0) {
-    offset = lseek(to, 0, SEEK_END);
-    if (offset < 0 || lseek(from, offset, SEEK_SET) < 0) return errno;
-  }
   while (offset < size) {
     off_t start = offset, end = size;
     if (mayHaveHoles) {

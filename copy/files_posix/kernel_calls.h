@@ -11,15 +11,12 @@ namespace files {
 
 // Inside the file operations only: the fast and exclusive calls that only some kernels
 // offer. Linux has them (kernel_calls_linux.cpp); elsewhere they report ENOTSUP and the
-// caller takes its portable way (kernel_calls_generic.cpp).
-
-/// Gives `to` the blocks of the whole file `from` (a reflink) where the file system
-/// shares blocks: 0, or ENOTSUP (a refusal is remembered for `sourceDevice`, so it is
-/// asked once). The descriptors' offsets stay where they are.
-int reflinkFile(int from, int to, dev_t sourceDevice);
+// caller takes its portable way (kernel_calls_generic.cpp). The calls every kernel makes
+// alike, and the tests' switches for them, are in kernel_calls.cpp.
 
 /// Copies up to `left` bytes from the current offset of `from` to that of `to` inside
-/// the kernel, counting `left` down: 0 when all are copied; ENOTSUP when the kernel
+/// the kernel, which shares the blocks (a reflink) where the file system can, as XFS
+/// and btrfs do, counting `left` down: 0 when all are copied; ENOTSUP when the kernel
 /// cannot for these files or stops early (a file under /proc can say it has ended), so
 /// the caller reads and writes the rest from the offsets reached; any other errno is a
 /// real failure.
@@ -40,8 +37,15 @@ int openUnnamedFile(const char* folder, mode_t mode, int& fd);
 /// Gives the unnamed file `fd` the name `path` only when no entry has that name: 0,
 /// EEXIST, or errno.
 int linkUnnamedFile(int fd, const char* path);
+/// Tests only: makes the kernel refuse to link an unnamed file by its descriptor, as
+/// kernels before 6.10 do for an unprivileged user, so that it is linked by its name
+/// under /proc.
+void refuseLinksByDescriptorForTesting(bool refuse);
 /// Writes the data of the file `fd` to disk and waits (fdatasync, or fsync where there
-/// is none): 0 or errno (EINVAL when the file system has no flush at all).
+/// is none): 0 or -1 with errno. The one call of these that differs by kernel.
+int flushData(int fd);
+/// flushFile(fd): flushData, or the failure a test asks for: 0 or errno (EINVAL when
+/// the file system has no flush at all).
 int flushFile(int fd);
 /// Closes `fd`: 0, or the errno with which the file system refused the file at close
 /// (network and FUSE file systems write out then). The descriptor is gone either way.
@@ -66,8 +70,7 @@ void hideExactNamesForTesting(bool hide);
 /// Makes `to` another name of the file `from`: 0 or errno (EPERM or ENOTSUP where the
 /// file system has no hard links).
 int hardLink(const char* from, const char* to);
-/// Tests only: makes hardLink answer EPERM and renameExclusive ENOTSUP, as on a file
-/// system that has neither.
+/// Tests only: makes hardLink answer EPERM, as on a file system without hard links.
 void refuseHardLinksForTesting(bool refuse);
 /// True when names can be added to `folder` but not removed (an append-only folder):
 /// a temporary name made there would stay for good.

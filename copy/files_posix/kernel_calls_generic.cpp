@@ -1,7 +1,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 
 #include "copy/files_posix/kernel_calls.h"
@@ -10,7 +9,6 @@ namespace files {
 
 // Kernels other than Linux: the portable ways (read and write; a named temporary file;
 // a hard link to claim a name) serve instead.
-int reflinkFile(int, int, dev_t) { return ENOTSUP; }
 
 int kernelCopy(int, int, off_t&) { return ENOTSUP; }
 
@@ -25,40 +23,14 @@ int openUnnamedFile(const char*, mode_t, int& fd) {
 
 int linkUnnamedFile(int, const char*) { return ENOTSUP; }
 
-namespace {
-std::atomic<int> flushFailure{0}, closeFailure{0};
-}  // namespace
+void refuseLinksByDescriptorForTesting(bool) {}
 
 // fdatasync is not everywhere (macOS); fsync is.
-int flushFile(int fd) {
-  if (flushFailure != 0) return flushFailure;
-  return fsync(fd) == 0 ? 0 : errno;
-}
-
-int closeFile(int fd) {
-  const int error = close(fd) == 0 ? 0 : errno;
-  return closeFailure != 0 ? closeFailure.load() : error;
-}
-
-void failFlushAndCloseForTesting(int flushError, int closeError) {
-  flushFailure = flushError;
-  closeFailure = closeError;
-}
+int flushData(int fd) { return fsync(fd); }
 
 bool kernelHasUnnamedFiles() { return false; }
 
 void refuseUnnamedFilesForTesting(bool) {}
-
-namespace {
-std::atomic<bool> linksRefused{false};
-}  // namespace
-
-int hardLink(const char* from, const char* to) {
-  if (linksRefused) return EPERM;
-  return link(from, to) == 0 ? 0 : errno;
-}
-
-void refuseHardLinksForTesting(bool refuse) { linksRefused = refuse; }
 
 bool folderIsAppendOnly(const char* folder) {
   // The BSD kernels (macOS too) keep the append-only flags in the status; a kernel

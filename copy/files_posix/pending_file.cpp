@@ -12,6 +12,7 @@
 #include <ctime>
 #include <mutex>
 #include <random>
+#include <utility>
 
 #include "copy/files_posix/file_io.h"
 #include "copy/files_posix/kernel_calls.h"
@@ -106,6 +107,21 @@ void unregisterName(const std::string& name) {
     return;
   }
 }
+
+/// A temporary name that the signals remove while this lives. It is listed before the
+/// name is made, so that no instant leaves the name unlisted, and unlisted however the
+/// scope is left: a name that turned out to be another's must not stay listed.
+class ListedName {
+ public:
+  explicit ListedName(std::string name) : name_(std::move(name)) { registerName(name_); }
+  ~ListedName() { unregisterName(name_); }
+  ListedName(const ListedName&) = delete;
+  ListedName& operator=(const ListedName&) = delete;
+  const char* c_str() const { return name_.c_str(); }
+
+ private:
+  const std::string name_;
+};
 
 /// True when `folder` is append-only, where a temporary name would stay for good. The
 /// answer for the last folder asked is kept: a run writes many files into one folder,
@@ -216,20 +232,15 @@ int PendingFile::replaceWithUnnamed() {
   // Where names cannot be removed, the temporary name could not be renamed or removed.
   if (folderKeepsNames(folderOf(destination_))) return EPERM;
   for (int attempt = 0; attempt < 100; ++attempt) {
-    std::string name = temporaryNameFor(destination_);
-    registerName(name);
+    const ListedName name(temporaryNameFor(destination_));
     error = linkUnnamedFile(fd_, name.c_str());
-    if (error == EEXIST) {
-      unregisterName(name);
-      continue;
-    }
+    if (error == EEXIST) continue;  // the temporary name is taken: another one
     if (error == 0) {
       error = closeFile(fd_);
       fd_ = -1;
       if (error == 0) error = rename(name.c_str(), destination_.c_str()) == 0 ? 0 : errno;
       if (error != 0) unlink(name.c_str());
     }
-    unregisterName(name);
     return error;
   }
   return EEXIST;
@@ -266,13 +277,10 @@ int claimName(const std::string& from, const std::string& to) {
 int placeSymbolicLink(const std::string& target, const std::string& destination, bool replace,
                       const struct stat& like) {
   for (int attempt = 0; attempt < 100; ++attempt) {
-    std::string name = temporaryNameFor(destination);
-    registerName(name);
+    const ListedName name(temporaryNameFor(destination));
     if (symlink(target.c_str(), name.c_str()) != 0) {
-      const int error = errno;
-      unregisterName(name);
-      if (error == EEXIST) continue;  // the temporary name is taken: another one
-      return error;
+      if (errno == EEXIST) continue;  // the temporary name is taken: another one
+      return errno;
     }
     int error = 0;
     const struct timespec times[2] = {{0, UTIME_NOW}, modificationTime(like)};
@@ -281,9 +289,8 @@ int placeSymbolicLink(const std::string& target, const std::string& destination,
       error = errno;
     if (error == 0)
       error = replace ? (rename(name.c_str(), destination.c_str()) == 0 ? 0 : errno)
-                      : claimName(name, destination);
+                      : claimName(name.c_str(), destination);
     if (error != 0) unlink(name.c_str());
-    unregisterName(name);
     return error;
   }
   return EEXIST;

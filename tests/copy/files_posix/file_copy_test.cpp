@@ -19,6 +19,7 @@
 #include "copy/files_posix/kernel_calls.h"
 #include "copy/files_posix/pending_file.h"
 #include "quillkit/diagnostics.h"
+#include "tests/support/files.h"
 #include "tests/support/platform.h"
 #include "tests/support/temp_dir.h"
 
@@ -36,12 +37,20 @@ namespace {
   return true;
 }();
 
-// Every guarantee holds for the unnamed temporary file and for the named one that
-// serves where the file system refuses unnamed files.
-class PosixCopyFileTest : public ::testing::TestWithParam<bool> {
+// Every guarantee holds for the unnamed temporary file, linked by its descriptor or by
+// its name under /proc (as older kernels allow an unprivileged user), and for the named
+// one that serves where the file system refuses unnamed files.
+enum Temporary { kUnnamed, kUnnamedThroughProc, kNamed };
+class PosixCopyFileTest : public ::testing::TestWithParam<Temporary> {
  protected:
-  void SetUp() override { files::refuseUnnamedFilesForTesting(GetParam()); }
-  void TearDown() override { files::refuseUnnamedFilesForTesting(false); }
+  void SetUp() override {
+    files::refuseUnnamedFilesForTesting(GetParam() == kNamed);
+    files::refuseLinksByDescriptorForTesting(GetParam() == kUnnamedThroughProc);
+  }
+  void TearDown() override {
+    files::refuseUnnamedFilesForTesting(false);
+    files::refuseLinksByDescriptorForTesting(false);
+  }
   std::string path(const std::string& name) const { return dir_.join(name); }
   int copy(const std::string& from, const std::string& to, bool replace) {
     files::CopyOptions options;
@@ -251,14 +260,16 @@ TEST_P(PosixCopyFileTest, AppendOnlyFolderGetsNoNameItCouldNotTakeBack) {
   if (!files::kernelHasUnnamedFiles() || ioctl(folder.get(), FS_IOC_SETFLAGS, &flags) != 0)
     GTEST_SKIP() << "no append-only folders here, or none this build can tell";
   files::refuseHardLinksForTesting(true);
+  files::refuseExclusiveRenamesForTesting(true);
   const std::vector<int> errors = {files::claimName(path("dir/b.txt"), path("dir/to")),
                                    copy("a.txt", "dir/b.txt", true),
                                    copy("a.txt", "dir/c.txt", true)};
   files::refuseHardLinksForTesting(false);
+  files::refuseExclusiveRenamesForTesting(false);
   flags = 0;
   ioctl(folder.get(), FS_IOC_SETFLAGS, &flags);
-  EXPECT_EQ((std::vector<int>{EPERM, EPERM, GetParam() ? EPERM : 0}), errors);
-  EXPECT_EQ(GetParam() ? 1u : 2u, dir_.list("dir").size());
+  EXPECT_EQ((std::vector<int>{EPERM, EPERM, GetParam() == kNamed ? EPERM : 0}), errors);
+  EXPECT_EQ(GetParam() == kNamed ? 1u : 2u, dir_.list("dir").size());
 }
 
 // A file system that takes the writes and refuses them at flush or close: the copy
@@ -271,7 +282,8 @@ TEST_P(PosixCopyFileTest, RefusalAtFlushOrCloseFailsTheCopy) {
   files::failFlushAndCloseForTesting(EIO, 0);
   const int flushing = copy("a.txt", "b.txt", true);
   files::failFlushAndCloseForTesting(0, 0);
-  EXPECT_EQ((std::vector<int>{EDQUOT, EDQUOT, EIO}), (std::vector<int>{replacing, adding, flushing}));
+  EXPECT_EQ((std::vector<int>{EDQUOT, EDQUOT, EIO}),
+            (std::vector<int>{replacing, adding, flushing}));
   EXPECT_EQ("old", dir_.read("b.txt"));
   EXPECT_EQ((std::vector<std::string>{"a.txt", "b.txt"}), dir_.list());
   // Where there is no flush at all (EINVAL), close tells how the write-out went.
@@ -285,6 +297,12 @@ TEST_P(PosixCopyFileTest, ReadsPastASizeOfNothing) {
   if (access("/proc/version", R_OK) != 0) GTEST_SKIP() << "no /proc";
   ASSERT_EQ(0, files::copyFile("/proc/version", path("v"), files::CopyOptions()).error);
   EXPECT_EQ(0u, dir_.read("v").find("Linux version "));
+  // A size, no blocks, and no seeking of data (a device's registers): all of it is data.
+  const std::string registers = "/proc/bus/pci/00/00.0";
+  if (access(registers.c_str(), R_OK) == 0) {
+    ASSERT_EQ(0, files::copyFile(registers, path("r"), files::CopyOptions()).error);
+    EXPECT_EQ(readFile(registers), dir_.read("r"));
+  }
   // A read that fails fails the copy: /proc/self/mem has nothing at offset 0.
   EXPECT_EQ(EIO, files::copyFile("/proc/self/mem", path("m"), files::CopyOptions()).error);
 }
@@ -302,10 +320,12 @@ TEST_P(PosixCopyFileTest, KeepsTheHolesOfASparseFile) {
   EXPECT_EQ(statOf("sparse").st_blocks, statOf("copy").st_blocks);
 }
 
-INSTANTIATE_TEST_SUITE_P(UnnamedOrNamed, PosixCopyFileTest, ::testing::Values(false, true),
-                         [](const ::testing::TestParamInfo<bool>& info) {
-                           return info.param ? "NamedTemporary" : "UnnamedFile";
-                         });
+std::string nameOf(const ::testing::TestParamInfo<Temporary>& info) {
+  const char* const names[] = {"UnnamedFile", "UnnamedThroughProc", "NamedTemporary"};
+  return names[info.param];
+}
+INSTANTIATE_TEST_SUITE_P(UnnamedOrNamed, PosixCopyFileTest,
+                         ::testing::Values(kUnnamed, kUnnamedThroughProc, kNamed), nameOf);
 
 // A pending file is unnamed where the file system allows; the named fallback shows
 // beside its destination, and nothing is left of either once it is gone.
@@ -414,8 +434,13 @@ TEST(CompareContent, TellsADifferenceAnywhereAndALengthApart) {
 // with one.
 TEST(CombineFiles, AddsAnEndMarkUnlessTheDataEndsWithOne) {
   TempDir dir;
-  const std::pair<std::string, std::string> cases[] = {
-      {"", "\x1a"}, {"\x1a", "\x1a"}, {"a", "a\x1a"}, {"\x1a" "a", "\x1a" "a\x1a"}};
+  const std::pair<std::string, std::string> cases[] = {{"", "\x1a"},
+                                                       {"\x1a", "\x1a"},
+                                                       {"a", "a\x1a"},
+                                                       {"\x1a"
+                                                        "a",
+                                                        "\x1a"
+                                                        "a\x1a"}};
   for (const auto& [content, joined] : cases) {
     dir.write("part", content);
     EXPECT_EQ(0, files::combineFiles({{dir.join("part"), false}}, dir.join("joined"),

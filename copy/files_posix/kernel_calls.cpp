@@ -1,0 +1,43 @@
+#include "copy/files_posix/kernel_calls.h"
+
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+
+namespace files {
+namespace {
+
+std::atomic<int> flushFailure{0}, closeFailure{0};
+std::atomic<bool> linksRefused{false};
+
+}  // namespace
+
+// The calls that every kernel makes alike, and the switches with which the tests stand
+// in for file systems that refuse them.
+
+int flushFile(int fd) {
+  if (flushFailure != 0) return flushFailure;
+  return flushData(fd) == 0 ? 0 : errno;
+}
+
+int closeFile(int fd) {
+  // Linux and the BSDs release the descriptor even when close fails (EINTR too): never
+  // closed twice.
+  if (close(fd) != 0) return errno;
+  return closeFailure;
+}
+
+void failFlushAndCloseForTesting(int flushError, int closeError) {
+  flushFailure = flushError;
+  closeFailure = closeError;
+}
+
+int hardLink(const char* from, const char* to) {
+  if (linksRefused) return EPERM;
+  return link(from, to) == 0 ? 0 : errno;
+}
+
+void refuseHardLinksForTesting(bool refuse) { linksRefused = refuse; }
+
+}  // namespace files
