@@ -3,10 +3,10 @@
 #include <algorithm>
 
 #include "copy/copy_file.h"
-#include "copy/processors.h"
 #include "quillkit/diagnostics.h"
 #include "quillkit/filesystem/directory.h"
 #include "quillkit/filesystem/directory_walker.h"
+#include "quillkit/processors.h"
 
 std::string RealFileSystem::currentDirectory() { return SafeGetCurrentDirectory(); }
 
@@ -43,10 +43,10 @@ FileSystem::CopyThreads RealFileSystem::copyThreads() {
   // idle; more of them at once overlap their waits, and flushes made together are written
   // out together, up to 16 (more gain nothing on a disk). Within what the open files allow.
   const std::size_t most = std::min(std::size_t{16}, copiesTheSystemAllows());
-  return {std::min(processorsAvailable(), most), most};
+  return {std::min(quillkit::processorsAvailable(), most), most};
 }
 
-double RealFileSystem::processorSeconds() { return processorSecondsUsed(); }
+double RealFileSystem::processorSeconds() { return quillkit::processorSecondsUsed(); }
 
 bool RealFileSystem::findFiles(const std::string& pattern, const std::string& directory,
                                FoundFiles& found) {

@@ -3,7 +3,8 @@
 #   build/posix     native g++, warnings as errors
 #   build/generic   the same without Linux's own calls, as on other POSIX kernels
 #   build/sanitize  native clang++ with AddressSanitizer and UndefinedBehaviorSanitizer
-#   build/tsan      native clang++ with ThreadSanitizer: the copies that run at once
+#   build/tsan      native clang++ with ThreadSanitizer: the copies that run at once, the
+#                   walk's read-ahead
 #   build/fuzz      clang++ libFuzzer targets, each run 20 s from its seed corpus (fuzz/)
 #   build/windows   mingw-w64 cross build, tests run under Wine (code page 932)
 # then the release packages (scripts/package.sh, scripts/check-packages.sh).
@@ -33,11 +34,11 @@ check generic
 build sanitize -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ -DPELQUIST_SANITIZE=ON
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 check sanitize
 
-# The copies that run at once, under ThreadSanitizer: the scheduler's tests and the
-# program itself on real trees.
+# The copies that run at once and the walk's read-ahead, under ThreadSanitizer: the
+# scheduler's and the walker's tests and the program itself on real trees.
 build tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DPELQUIST_TSAN=ON
 TSAN_OPTIONS=halt_on_error=1 ctest --test-dir build/tsan --output-on-failure -j "$jobs" \
-  -R '^(app_tests|e2e_tests)$'
+  -R '^(app_tests|find_tests|e2e_tests)$'
 
 # Tests of permission bits skip themselves as root; run their programs again as an
 # unprivileged user where this machine allows it.

@@ -7,6 +7,7 @@
 
 #include "quillkit/diagnostics.h"
 #include "quillkit/filesystem/directory.h"
+#include "quillkit/filesystem/find_primitives.h"
 #include "quillkit/filesystem/utility.h"
 #include "quillkit/platform.h"
 #include "quillkit/scoped_ptr.h"
@@ -122,12 +123,14 @@ bool DirectoryWalker::find() {
     const std::string& pattern = patterns.front();
     if (platform::kHasDrives && hasColon(pattern.c_str())) return false;
     PatternWalk walk(*this, pattern.c_str());
+    const ListingReadAhead readAhead;
     found = walkPattern(walk, directory.c_str(), true, false);
   } else {
     ExtensionFilterVisitor visitor(results, entryLimit);
     for (const std::string& pattern : patterns) {
       if (!visitor.addFilter(pattern)) return false;
     }
+    const ListingReadAhead readAhead;
     found = visitor.walkLimited(directory.c_str(), kAllEntries, recursive, entryLimit);
   }
   if (!found && (options & kAcceptPartial) != 0 && !results.empty()) return true;

@@ -66,6 +66,25 @@ void entrySize(FindBlock* block, uint32_t* high, uint32_t* low);
 /// not (Windows, a search for one name).
 FileIdentity listedDirectoryIdentity(FindBlock* block);
 
+/// While it lives, a POSIX listing of every entry of a folder has the listings of its
+/// subfolders read ahead on a thread of its own, for a walk on the thread that made it,
+/// which lists them next: the kernel's work for the next folders overlaps the walk's on
+/// this one. Only where a second processor is there to take it; nothing on Windows,
+/// whose listings are the system's own.
+class ListingReadAhead {
+ public:
+  ListingReadAhead();
+  ~ListingReadAhead();
+  ListingReadAhead(const ListingReadAhead&) = delete;
+  ListingReadAhead& operator=(const ListingReadAhead&) = delete;
+
+  /// The reading thread and what it has read (POSIX).
+  struct State;
+
+ private:
+  State* state_ = nullptr;
+};
+
 /// Owns one find block and its search: the search is closed and the block freed on
 /// every way out of the owner's scope. Every user of the primitives holds one.
 class FindSearch {

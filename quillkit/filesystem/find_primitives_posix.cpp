@@ -11,9 +11,9 @@
 #include <utility>
 #include <vector>
 
-#include "quillkit/filesystem/directory_reader_posix.h"
 #include "quillkit/filesystem/file_status_posix.h"
 #include "quillkit/filesystem/find_primitives.h"
+#include "quillkit/filesystem/listing_read_ahead_posix.h"
 #include "quillkit/filesystem/native_path_posix.h"
 #include "quillkit/filesystem/wildcard_posix.h"
 
@@ -58,6 +58,8 @@ struct FindBlock {
   std::string names;
   /// Room to fold a key in, kept from listing to listing.
   std::string keys;
+  /// What the directory holds, as read; its names move to `names`.
+  posix::RawListing listing;
   std::vector<Entry> entries;
   size_t position = 0;
   /// errno of a listing that broke off; reported after the entries read before it.
@@ -85,10 +87,9 @@ bool isDotsName(const char* name) {
   return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
 }
 
-void addEntry(FindBlock* block, const char* name, unsigned char type) {
-  const std::size_t length = std::strlen(name);
-  const auto offset = static_cast<uint32_t>(block->names.size());
-  block->names.append(name, length + 1);
+/// Adds the name that stands at `offset` in the block's names.
+void addEntry(FindBlock* block, uint32_t offset, uint32_t length, unsigned char type) {
+  const char* name = block->names.data() + offset;
   // The first 8 bytes of the key are those of the whole key: folding reads on past them
   // in the name to find where characters end.
   block->keys.clear();
@@ -96,14 +97,22 @@ void addEntry(FindBlock* block, const char* name, unsigned char type) {
   uint64_t keyStart = 0;
   for (std::size_t i = 0; i < 8; ++i)
     keyStart = keyStart << 8 | (i < length ? static_cast<unsigned char>(block->keys[i]) : 0u);
-  block->entries.push_back({keyStart, offset, static_cast<uint32_t>(length), type});
+  block->entries.push_back({keyStart, offset, length, type});
+}
+
+/// Adds `name`, which the block's names do not hold yet.
+void appendEntry(FindBlock* block, const char* name, unsigned char type) {
+  const auto length = static_cast<uint32_t>(std::strlen(name));
+  const auto offset = static_cast<uint32_t>(block->names.size());
+  block->names.append(name, length + 1);
+  addEntry(block, offset, length, type);
 }
 
 // "." and ".." before every other entry.
 void addDots(FindBlock* block, bool dot, bool dotDot) {
   const std::size_t others = block->entries.size();
-  if (dot) addEntry(block, ".", DT_DIR);
-  if (dotDot) addEntry(block, "..", DT_DIR);
+  if (dot) appendEntry(block, ".", DT_DIR);
+  if (dotDot) appendEntry(block, "..", DT_DIR);
   std::rotate(block->entries.begin(),
               block->entries.begin() + static_cast<std::ptrdiff_t>(others),
               block->entries.end());
@@ -203,49 +212,55 @@ FindResult findExact(FindBlock* block, const std::string& path, const std::strin
     entryName = slash != nullptr ? slash + 1 : resolved;
     if (entryName.empty()) return failSearch(block, ENOENT);  // the root has no entry
   }
-  addEntry(block, entryName.c_str(), kTypeUnknown);
+  appendEntry(block, entryName.c_str(), kTypeUnknown);
   block->state = SearchState::kOpen;
   describe(block, st);
   return kFindOk;
 }
 
+/// Asks the walk's read-ahead for the listings of the subfolders just listed, in the
+/// order in which the walk will enter them. A name with a '\\' is not entered.
+void expectSubfolders(FindBlock* block) {
+  std::vector<std::string> subfolders;
+  for (const Entry& entry : block->entries) {
+    const char* name = block->names.data() + entry.offset;
+    if (entry.type == DT_DIR && std::strchr(name, '\\') == nullptr)
+      subfolders.push_back(block->directory + name + '/');
+  }
+  posix::expectListings(subfolders);
+}
+
 FindResult findMatching(FindBlock* block, const std::string& mask) {
   const std::string& directory = block->directory;
-  posix::DirectoryReader reader;
-  if (int error = reader.open(directory.empty() ? "." : directory.c_str()))
-    return failSearch(block, error);
+  posix::RawListing& listing = block->listing;
+  if (!posix::takeListing(directory, listing)) {
+    listing.names.swap(block->names);  // its room, kept from listing to listing
+    posix::readListing(directory.empty() ? "." : directory.c_str(), listing);
+  }
+  if (listing.openError != 0) return failSearch(block, listing.openError);
+  block->names.swap(listing.names);
 
   const posix::WildcardMask wildcard(mask);
   const bool everything = wildcard.matchesEverything();
-  ino_t dotInode = 0, dotDotInode = 0;
-  int dotsSeen = 0;
-  posix::DirectoryEntry entry;
-  while (reader.next(entry)) {
-    const char* name = entry.name;
-    if (isDotsName(name)) {
-      (name[1] == '\0' ? dotInode : dotDotInode) = entry.inode;
-      ++dotsSeen;
-    } else if (everything || wildcard.matches(name)) {
-      addEntry(block, name, entry.type);
-    }
+  for (const posix::RawListing::Item& item : listing.items) {
+    if (everything || wildcard.matches(block->names.data() + item.offset))
+      addEntry(block, item.offset, item.length, item.type);
   }
-  const int readError = reader.error();
   sortEntries(block, 0);
+  if (everything && posix::readingAhead()) expectSubfolders(block);
   // "." and ".." come first, subject to the mask; the root has neither. Windows lists
-  // ".." wherever it lists ".", although the mask rules alone give '?' only ".". A
-  // folder whose ".." is another inode than "." is not the root; where both are one (the
-  // root, or the top of a mounted file system) the folder's identity tells.
+  // ".." wherever it lists ".", although the mask rules alone give '?' only ".". The
+  // listing knows the identity of the folders that might be the root.
   const bool dotMatches = everything || wildcard.matches(".");
   const bool dotDotMatches = dotMatches || wildcard.matches("..");
-  if (dotMatches || dotDotMatches) {
-    if (dotsSeen != 2 || dotInode == dotDotInode)
-      block->identity = posix::identityOf(reader.descriptor());
-    if (!isRootDirectory(block->identity)) addDots(block, dotMatches, dotDotMatches);
-  }
+  block->identity = listing.identity;
+  if ((dotMatches || dotDotMatches) && !isRootDirectory(block->identity))
+    addDots(block, dotMatches, dotDotMatches);
   block->listsDirectory = true;
 
-  if (block->entries.empty()) return failSearch(block, readError != 0 ? readError : ENOENT);
-  block->deferredError = readError;
+  if (block->entries.empty())
+    return failSearch(block, listing.readError != 0 ? listing.readError : ENOENT);
+  block->deferredError = listing.readError;
   block->state = SearchState::kOpen;
   return kFindOk;
 }
@@ -305,7 +320,7 @@ int closeFind(FindBlock* block) {
     std::string().swap(block->names);
     std::string().swap(block->keys);
     std::vector<Entry>().swap(block->entries);
-    addEntry(block, name.c_str(), type);
+    appendEntry(block, name.c_str(), type);
   }
   block->state = SearchState::kInvalid;
   return 0;

@@ -20,6 +20,10 @@ bool isDotsName(const char* name) {
 
 }  // namespace
 
+// Windows lists with its own calls: nothing to read ahead.
+ListingReadAhead::ListingReadAhead() = default;
+ListingReadAhead::~ListingReadAhead() = default;
+
 FindBlock* allocateFindBlock() {
   // Zero-filled: the handle starts as 0, not as INVALID_HANDLE_VALUE.
   return static_cast<FindBlock*>(std::calloc(1, sizeof(FindBlock)));

@@ -21,6 +21,9 @@ struct FindBlock {
   bool open = false;
 };
 
+ListingReadAhead::ListingReadAhead() = default;
+ListingReadAhead::~ListingReadAhead() = default;
+
 namespace {
 
 const fakefind::Entry* current(const FindBlock* block) {

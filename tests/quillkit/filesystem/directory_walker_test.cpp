@@ -109,6 +109,23 @@ TEST_F(WalkerTest, FindTwiceWithoutResetListsTheTreeAgain) {
   EXPECT_EQ(below(top(), {"a.txt", "m/b.txt", "m/n/d.txt", "z.txt"}), walker_.results);
 }
 
+// More folders than the walk's read-ahead holds at once, and deeper than one level: the
+// walk finds what it finds without one, in the same order.
+TEST(WalkerReadAhead, WideAndDeepTreeIsWalkedInListingOrder) {
+  TempDir temp;
+  std::vector<std::string> expected;
+  for (char d = 'A'; d <= 'X'; ++d) {
+    for (char e = '0'; e <= '4'; ++e)
+      expected.push_back(std::string("d") + d + "/e" + e + "/f.txt");
+    expected.push_back(std::string("d") + d + "/g.txt");
+  }
+  for (const std::string& file : expected) temp.write("top/" + file, "x");
+  DirectoryWalker walker;
+  walker.reset("*.txt", temp.join("top"));
+  ASSERT_TRUE(walker.find());
+  EXPECT_EQ(below(temp.join("top"), expected), walker.results);
+}
+
 TEST_F(WalkerTest, EntryLimitCountsDirectoriesAndEntriesDotsIncluded) {
   walker_.reset("*.*", top());
   walker_.entryLimit = 0;
@@ -262,7 +279,8 @@ TEST(WalkerLimits, FolderBeyondThePathLimitIsSkippedWithItsReason) {
   EXPECT_EQ(below(temp.join("deep"), {"a.txt"}), walker.results);
   ASSERT_EQ(1u, walker.skipped.size());
   EXPECT_EQ("ERROR Message:File name too long", walker.skipped.front().errorText);
-  EXPECT_EQ(0u, walker.skipped.front().directory.find(temp.join("deep") + relative.substr(0, 201)));
+  EXPECT_EQ(0u,
+            walker.skipped.front().directory.find(temp.join("deep") + relative.substr(0, 201)));
 }
 
 // locked: a.txt sealed/{b.txt} z.txt, with sealed unreadable
@@ -339,8 +357,9 @@ TEST(WalkerPaths, AreThoseOfTheGeneralJoinForEveryFormOfTheStartFolder) {
   const std::string hyo = "\x95\x5c", so = "\x83\x5c", summer = "\xe5\xa4\x8f";
   using Names = std::vector<std::string>;
   for (const std::string& file :
-       Names{"t/Mixed.TXT", "t/mixed.txt", "t/a.txt", "t/dot.", "t/dir.d/README", "t/" + hyo + "/x.txt",
-        "t/" + hyo + "/" + so + ".txt", "t/" + hyo + ".d/" + hyo, "t/sub/b.txt", "t/sub/c.q"})
+       Names{"t/Mixed.TXT", "t/mixed.txt", "t/a.txt", "t/dot.", "t/dir.d/README",
+             "t/" + hyo + "/x.txt", "t/" + hyo + "/" + so + ".txt", "t/" + hyo + ".d/" + hyo,
+             "t/sub/b.txt", "t/sub/c.q"})
     temp.write(file, "x");
   if (!testsys::isWindowsBuild()) {
     for (const std::string& file :
@@ -351,7 +370,8 @@ TEST(WalkerPaths, AreThoseOfTheGeneralJoinForEveryFormOfTheStartFolder) {
     testsys::makeSymbolicLink(temp.join("t/nowhere"), temp.join("t/dangling.txt"));
   }
   const std::string top = temp.join("t"), sep(1, testsys::separator());
-  for (const std::string& start : Names{top, top + sep, top + sep + ".", top + sep + "." + sep}) {
+  for (const std::string& start :
+       Names{top, top + sep, top + sep + ".", top + sep + "." + sep}) {
     for (const char* pattern : {"*.*", "*.txt", "*.?", "a.txt", "*.d", "README", "dot."}) {
       Paths expected;
       referenceWalk(start, pattern, expected);

@@ -2,7 +2,9 @@
 
 #include <cstdint>
 
-#include "copy/processors.h"
+#include "quillkit/processors.h"
+
+namespace quillkit {
 
 std::size_t processorsAvailable() {
   DWORD_PTR process = 0, system = 0;
@@ -22,3 +24,5 @@ double processorSecondsUsed() {
   };
   return seconds(kernel) + seconds(user);
 }
+
+}  // namespace quillkit

@@ -4,7 +4,9 @@
 #include <algorithm>
 #include <thread>
 
-#include "copy/processors.h"
+#include "quillkit/processors.h"
+
+namespace quillkit {
 
 std::size_t processorsAvailable() {
 #ifdef CPU_COUNT
@@ -19,3 +21,5 @@ double processorSecondsUsed() {
   if (clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &used) != 0) return 0;
   return static_cast<double>(used.tv_sec) + static_cast<double>(used.tv_nsec) / 1e9;
 }
+
+}  // namespace quillkit
