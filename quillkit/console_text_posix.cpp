@@ -13,9 +13,24 @@ namespace {
 
 const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
 
-/// From the texts' Shift-JIS to the locale's set; kNoConverter where they stay.
-iconv_t& converter() {
+/// The locale's character set where the texts are to be converted to it; empty where
+/// they stay as they are.
+std::string& targetCodeset() {
+  static std::string codeset;
+  return codeset;
+}
+
+/// From the texts' Shift-JIS to the locale's set; kNoConverter where they stay. Opened
+/// at the first text that needs it: most runs print none, and loading the conversion
+/// costs a start-up a good part of a millisecond.
+iconv_t converter() {
   static iconv_t instance = kNoConverter;
+  if (instance == kNoConverter && !targetCodeset().empty()) {
+    // CP932 first: the C library's SHIFT_JIS reads 0x5C as a yen sign.
+    instance = iconv_open(targetCodeset().c_str(), "CP932");
+    if (instance == kNoConverter) instance = iconv_open(targetCodeset().c_str(), "SHIFT_JIS");
+    if (instance == kNoConverter) targetCodeset().clear();  // asked once
+  }
   return instance;
 }
 
@@ -68,14 +83,12 @@ void useLocaleCharacterSet() {
   if (locale == nullptr || std::strcmp(locale, "C") == 0 || std::strcmp(locale, "POSIX") == 0)
     return;
   const char* codeset = nl_langinfo(CODESET);
-  if (isShiftJis(codeset)) return;
-  // CP932 first: the C library's SHIFT_JIS reads 0x5C as a yen sign.
-  converter() = iconv_open(codeset, "CP932");
-  if (converter() == kNoConverter) converter() = iconv_open(codeset, "SHIFT_JIS");
+  if (!isShiftJis(codeset)) targetCodeset() = codeset;
 }
 
 const char* consoleText(const char* shiftJis) {
-  if (converter() == kNoConverter || isAscii(shiftJis)) return shiftJis;
+  if (targetCodeset().empty() || isAscii(shiftJis) || converter() == kNoConverter)
+    return shiftJis;
   auto known = convertedTexts().find(shiftJis);
   if (known == convertedTexts().end()) {
     std::string converted;
