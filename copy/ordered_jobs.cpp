@@ -19,13 +19,14 @@ OrderedJobs::~OrderedJobs() {
 }
 
 void OrderedJobs::add(const std::string& key, std::function<void()> job) {
-  const std::size_t keyHash = std::hash<std::string>()(key);
   if (wanted_ <= 1) {
     // Alone (no thread of its own is started before wanted_ is 2), a job runs at once
-    // on the caller's thread.
+    // on the caller's thread. Done before any later job is added, it holds none back:
+    // its entry keeps only its place in the order.
     job();
-    entries_.push_back({key, keyHash, nullptr, State::Done});
+    entries_.push_back({std::string(), 0, nullptr, State::Done});
   } else {
+    const std::size_t keyHash = std::hash<std::string>()(key);
     std::lock_guard<std::mutex> lock(mutex_);
     entries_.push_back({key, keyHash, std::move(job), State::Waiting});
   }

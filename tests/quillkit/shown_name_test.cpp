@@ -1,0 +1,31 @@
+#include "quillkit/shown_name.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/support/platform.h"
+
+namespace {
+
+// On POSIX, where a name may hold them, the control bytes of a name are shown as '?'
+// wherever they stand (past the first 32 bytes too); Windows names cannot hold them.
+TEST(ShownName, ShowsControlBytesAsQuestionMarksOnPosix) {
+  const std::string longName(40, 'x');
+  struct Row {
+    std::string name, posix;
+  };
+  const Row rows[] = {
+      {"plain name.txt", "plain name.txt"},
+      {"a\nb\tc\rd", "a?b?c?d"},
+      {"\x20\x7e\x80\xff", "\x20\x7e\x80\xff"},
+      {"\x01", "?"},
+      {"x\x1f", "x?"},
+      {"x\x7f", "x?"},
+      {longName + "\x1b[2J", longName + "?[2J"},
+  };
+  for (const Row& row : rows)
+    EXPECT_EQ(testsys::isWindowsBuild() ? row.name : row.posix, quillkit::shownName(row.name));
+}
+
+}  // namespace
