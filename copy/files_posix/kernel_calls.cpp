@@ -28,6 +28,8 @@ int closeFile(int fd) {
   return closeFailure;
 }
 
+bool closeFailsForTesting() { return closeFailure != 0; }
+
 void failFlushAndCloseForTesting(int flushError, int closeError) {
   flushFailure = flushError;
   closeFailure = closeError;

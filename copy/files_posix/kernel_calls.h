@@ -50,6 +50,12 @@ int flushFile(int fd);
 /// Closes `fd`: 0, or the errno with which the file system refused the file at close
 /// (network and FUSE file systems write out then). The descriptor is gone either way.
 int closeFile(int fd);
+/// True where `folder` is on a local file system that writes out nothing at close
+/// (ext2, ext3, ext4, XFS, btrfs, tmpfs), so that closing a file there cannot fail;
+/// false elsewhere (network and FUSE file systems), and where it cannot be told.
+bool fileSystemIsLocal(const char* folder);
+/// Tests only: true while failFlushAndCloseForTesting makes closeFile fail.
+bool closeFailsForTesting();
 /// Tests only: makes flushFile fail with `flushError` and closeFile with `closeError`
 /// (0: as they would), as a file system that accepts the writes and refuses them at
 /// flush or close, or has no flush at all (EINVAL).

@@ -28,6 +28,10 @@ void refuseLinksByDescriptorForTesting(bool) {}
 // fdatasync is not everywhere (macOS); fsync is.
 int flushData(int fd) { return fsync(fd); }
 
+// Which file systems write out nothing at close is not told here the same way on
+// every kernel.
+bool fileSystemIsLocal(const char*) { return false; }
+
 bool kernelHasUnnamedFiles() { return false; }
 
 void refuseUnnamedFilesForTesting(bool) {}

@@ -1,7 +1,9 @@
 #include <fcntl.h>
 #include <linux/fs.h>
+#include <linux/magic.h>
 #include <stdio.h>
 #include <sys/ioctl.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -85,6 +87,20 @@ void refuseLinksByDescriptorForTesting(bool refuse) {
 }
 
 int flushData(int fd) { return fdatasync(fd); }
+
+bool fileSystemIsLocal(const char* folder) {
+  struct statfs status;
+  if (statfs(folder, &status) != 0) return false;
+  switch (status.f_type) {
+    case EXT4_SUPER_MAGIC:  // ext2 and ext3 too
+    case XFS_SUPER_MAGIC:
+    case BTRFS_SUPER_MAGIC:
+    case TMPFS_MAGIC:
+      return true;
+    default:
+      return false;
+  }
+}
 
 bool kernelHasUnnamedFiles() { return true; }
 

@@ -123,22 +123,42 @@ class ListedName {
   const std::string name_;
 };
 
-/// True when `folder` is append-only, where a temporary name would stay for good. The
-/// answer for the last folder asked is kept: a run writes many files into one folder,
-/// and only a privileged user changes the attribute.
-bool folderKeepsNames(const std::string& folder) {
-  static std::mutex mutex;
-  static std::string lastFolder;
-  static bool lastAnswer = false;
-  {
-    std::lock_guard<std::mutex> lock(mutex);
-    if (!lastFolder.empty() && folder == lastFolder) return lastAnswer;
+/// The answer of one question about a folder, kept for the last folder asked: a run
+/// writes many files into one folder, and the answers change only by a privileged
+/// user's hand.
+class FolderMemo {
+ public:
+  explicit FolderMemo(bool (*ask)(const char* folder)) : ask_(ask) {}
+  bool answerFor(const std::string& folder) {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      if (!lastFolder_.empty() && folder == lastFolder_) return lastAnswer_;
+    }
+    const bool answer = ask_(folder.c_str());
+    std::lock_guard<std::mutex> lock(mutex_);
+    lastFolder_ = folder;
+    lastAnswer_ = answer;
+    return answer;
   }
-  const bool answer = folderIsAppendOnly(folder.c_str());
-  std::lock_guard<std::mutex> lock(mutex);
-  lastFolder = folder;
-  lastAnswer = answer;
-  return answer;
+
+ private:
+  bool (*const ask_)(const char* folder);
+  std::mutex mutex_;
+  std::string lastFolder_;
+  bool lastAnswer_ = false;
+};
+
+/// True when `folder` is append-only, where a temporary name would stay for good.
+bool folderKeepsNames(const std::string& folder) {
+  static FolderMemo appendOnly(folderIsAppendOnly);
+  return appendOnly.answerFor(folder);
+}
+
+/// True where closing a file in `folder` may fail: anywhere but on the local file
+/// systems that write out nothing at close, and while a test makes closes fail.
+bool closeMayFail(const std::string& folder) {
+  static FolderMemo local(fileSystemIsLocal);
+  return closeFailsForTesting() || !local.answerFor(folder);
 }
 
 /// A name beside `destination` that nothing has yet, made of random letters.
@@ -211,9 +231,12 @@ int PendingFile::commit(bool replace, bool durable) {
 
 // An unnamed file takes its name through its descriptor, so it is closed after: where
 // the close then fails, the name just taken is given up again (when it is still this
-// file's), and the copy has failed.
+// file's), and the copy has failed. On a local file system a close cannot fail.
 int PendingFile::linkUnnamed() {
-  const quillkit::FileIdentity self = quillkit::posix::identityOf(fd_);
+  // Who the file is matters only where its close may fail, and costs a call.
+  const quillkit::FileIdentity self = closeMayFail(folderOf(destination_))
+                                          ? quillkit::posix::identityOf(fd_)
+                                          : quillkit::FileIdentity();
   if (int error = linkUnnamedFile(fd_, destination_.c_str())) return error;
   const int error = closeFile(fd_);
   fd_ = -1;

@@ -327,6 +327,16 @@ std::string nameOf(const ::testing::TestParamInfo<Temporary>& info) {
 INSTANTIATE_TEST_SUITE_P(UnnamedOrNamed, PosixCopyFileTest,
                          ::testing::Values(kUnnamed, kUnnamedThroughProc, kNamed), nameOf);
 
+// Only a local file system lets a copy skip learning who its new file is: a close
+// elsewhere may fail.
+TEST(KernelCalls, TellsLocalFileSystemsWhereCloseCannotFail) {
+  EXPECT_FALSE(files::fileSystemIsLocal("/proc"));
+  EXPECT_FALSE(files::fileSystemIsLocal("/no/such/folder"));
+  if (files::kernelHasUnnamedFiles() && testsys::isDirectory("/dev/shm")) {
+    EXPECT_TRUE(files::fileSystemIsLocal("/dev/shm"));  // tmpfs
+  }
+}
+
 // A pending file is unnamed where the file system allows; the named fallback shows
 // beside its destination, and nothing is left of either once it is gone.
 TEST(PendingFile, IsUnnamedUnlessRefusedAndLeavesNothing) {
