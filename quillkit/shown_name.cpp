@@ -6,7 +6,9 @@ namespace quillkit {
 
 namespace {
 
-bool isControlByte(unsigned char byte) { return (byte >= 0x01 && byte <= 0x1F) || byte == 0x7F; }
+bool isControlByte(unsigned char byte) {
+  return (byte >= 0x01 && byte <= 0x1F) || byte == 0x7F;
+}
 
 }  // namespace
 
