@@ -178,6 +178,7 @@ TEST_P(PosixCopyFileTest, ClosesItsOwnDescriptorsOnly) {
       EXPECT_EQ(0, pending.create(path(name + "0"), 0644));
       EXPECT_EQ(0, pending.commit(false));
     }
+    files::PendingFile().create(path(name + "2"), 0644);  // given up at once
     EXPECT_EQ(EISDIR, copy("dir", name + "1", false));
     EXPECT_EQ(0, copy("a.txt", name + "1", false));
     EXPECT_EQ(0, copy("a.txt", name + "1", true));
@@ -495,8 +496,10 @@ TEST(PlaceSymbolicLink, TakesTheTimeAndReplacesOnlyWhenAsked) {
   const int errors[] = {files::placeSymbolicLink("t", dir.join("a"), false, like),
                         files::placeSymbolicLink("t", dir.join("b"), false, like),
                         files::placeSymbolicLink("t", dir.join("b"), true, like),
-                        files::placeSymbolicLink("t", dir.join("folder"), true, like)};
-  EXPECT_EQ((std::vector<int>{0, EEXIST, 0, EISDIR}), std::vector<int>(errors, errors + 4));
+                        files::placeSymbolicLink("t", dir.join("folder"), true, like),
+                        files::placeSymbolicLink("t", dir.join("none/c"), false, like)};
+  EXPECT_EQ((std::vector<int>{0, EEXIST, 0, EISDIR, ENOENT}),
+            std::vector<int>(errors, errors + 5));
   for (const char* name : {"a", "b"}) {
     struct stat placed {};
     EXPECT_EQ(0, lstat(dir.join(name).c_str(), &placed));
