@@ -83,10 +83,6 @@ const char* currentName(const FindBlock* block) {
              : "";
 }
 
-bool isDotsName(const char* name) {
-  return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
-}
-
 /// Adds the name that stands at `offset` in the block's names.
 void addEntry(FindBlock* block, uint32_t offset, uint32_t length, unsigned char type) {
   const char* name = block->names.data() + offset;
@@ -204,7 +200,7 @@ FindResult findExact(FindBlock* block, const std::string& path, const std::strin
   if (stat(path.c_str(), &st) != 0 && lstat(path.c_str(), &st) != 0)
     return failSearch(block, errno);
   std::string entryName = name;
-  if (isDotsName(name.c_str())) {
+  if (posix::isDotsName(name.c_str())) {
     // "dir/." names the directory itself: report it under its own name.
     char resolved[PATH_MAX];
     if (realpath(path.c_str(), resolved) == nullptr) return failSearch(block, errno);
@@ -338,7 +334,7 @@ int copyEntryName(FindBlock* block, char* buffer, std::size_t size) {
 
 int entryIsSubDirectory(FindBlock* block) {
   const char* name = currentName(block);
-  if (name[0] == '\0' || isDotsName(name)) return 0;
+  if (name[0] == '\0' || posix::isDotsName(name)) return 0;
   const unsigned char type = block->entries[block->position].type;
   if (type == DT_DIR) return 1;
   if (type != DT_LNK && type != kTypeUnknown) return 0;
@@ -352,7 +348,7 @@ int entryMayBeLink(FindBlock* block) {
   return type == DT_LNK || type == kTypeUnknown ? 1 : 0;
 }
 
-int entryIsDots(FindBlock* block) { return isDotsName(currentName(block)) ? 1 : 0; }
+int entryIsDots(FindBlock* block) { return posix::isDotsName(currentName(block)) ? 1 : 0; }
 
 uint32_t entryIsNormal(FindBlock* block) {
   ensureStat(block);

@@ -19,6 +19,10 @@ namespace quillkit {
 
 namespace posix {
 
+bool isDotsName(const char* name) {
+  return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
+}
+
 void readListing(const char* path, RawListing& listing) {
   listing.names.clear();
   listing.items.clear();
@@ -31,7 +35,7 @@ void readListing(const char* path, RawListing& listing) {
   DirectoryEntry entry;
   while (reader.next(entry)) {
     const char* name = entry.name;
-    if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'))) {
+    if (isDotsName(name)) {
       (name[1] == '\0' ? dotInode : dotDotInode) = entry.inode;
       ++dotsSeen;
       continue;

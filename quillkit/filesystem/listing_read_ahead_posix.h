@@ -33,6 +33,9 @@ struct RawListing {
   FileIdentity identity;
 };
 
+/// True when `name` is exactly "." or "..".
+bool isDotsName(const char* name);
+
 /// Reads the directory `path` ("." for the current one) into `listing`, cleared first.
 void readListing(const char* path, RawListing& listing);
 
