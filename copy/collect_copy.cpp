@@ -178,7 +178,8 @@ class CollectCopyRun {
   // every step that touches a destination's name is made here, in walk order, so the
   // file system itself decides which names are one, as copies one after another find.
   bool copyAll(const std::list<std::string>& found) {
-    CopyPacing pacing(fileSystem_.copyCapacity(), [this] { return fileSystem_.processorSeconds(); });
+    CopyPacing pacing(fileSystem_.copyCapacity(),
+                      [this] { return fileSystem_.processorSeconds(); });
     alone_ = pacing.alone();
     Flight flight(pacing);
     bool result = true;
@@ -206,7 +207,8 @@ class CollectCopyRun {
       turn.refused = fileSystem_.exists(turn.file.destination);
       if (turn.refused) return;
     }
-    turn.prepared = fileSystem_.prepareCopy(turn.file.source, turn.file.destination, forceWrite_);
+    turn.prepared =
+        fileSystem_.prepareCopy(turn.file.source, turn.file.destination, forceWrite_);
   }
 
   // The turn of the oldest file: its lines, and its name taken. False when its copy
@@ -230,7 +232,8 @@ class CollectCopyRun {
     const CopyOutcome outcome = nameAtTurn(turn, flight);
     if (outcome.copied) {
       ++namesTaken_;
-      if (!alone_ && outcome.replaced.known) replaced_.insert({outcome.replaced.device, outcome.replaced.inode});
+      if (!alone_ && outcome.replaced.known)
+        replaced_.insert({outcome.replaced.device, outcome.replaced.inode});
       fileLine(copy::texts::kTraceCopy + file.destination + copy::texts::kTraceCopySucceeded);
       return true;
     }

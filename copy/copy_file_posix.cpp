@@ -55,8 +55,8 @@ class PreparedPosixCopy : public PreparedCopy {
 bool CopyFileWin32(quillkit::StringRef destination, quillkit::StringRef source,
                    bool forceWrite) {
   // Like CopyFileA's GetLastError, the reason stays in the system's last error.
-  const files::CopyResult result =
-      files::copyFile(native(source.data()), native(destination.data()), optionsFor(forceWrite));
+  const files::CopyResult result = files::copyFile(
+      native(source.data()), native(destination.data()), optionsFor(forceWrite));
   errno = static_cast<int>(reasonOf(result));
   return result.succeeded();
 }

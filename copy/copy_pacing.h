@@ -16,7 +16,8 @@
 class CopyPacing {
  public:
   /// `processorSeconds` tells the processor time the process has used so far.
-  CopyPacing(const FileSystem::CopyCapacity& capacity, std::function<double()> processorSeconds);
+  CopyPacing(const FileSystem::CopyCapacity& capacity,
+             std::function<double()> processorSeconds);
 
   /// One after another: each copy is prepared and named at its turn.
   bool alone() const { return most_ <= 1; }

@@ -16,8 +16,8 @@ namespace {
 /// SIGPIPE and SIGXFSZ come to the thread whose write caused them: blocked there, that
 /// write fails instead (EPIPE, EFBIG), and the copy fails and leaves nothing.
 const int kEndingSignals[] = {
-    SIGHUP,  SIGINT,  SIGQUIT, SIGPIPE, SIGALRM,   SIGTERM, SIGUSR1,
-    SIGUSR2, SIGXCPU, SIGXFSZ, SIGPROF, SIGVTALRM,
+    SIGHUP,  SIGINT,    SIGQUIT, SIGPIPE, SIGALRM, SIGTERM,
+    SIGUSR1, SIGUSR2,   SIGXCPU, SIGXFSZ, SIGPROF, SIGVTALRM,
 #ifdef SIGPOLL
     SIGPOLL,
 #endif

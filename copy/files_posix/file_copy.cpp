@@ -140,7 +140,8 @@ CopyResult PreparedCopy::name(quillkit::FileIdentity* replaced) {
   if (options_.replace) {
     // Looked at again when the name is taken: copies before may have changed it.
     quillkit::FileIdentity target;
-    CopyResult refused = CopyResult::ofError(checkReplaceable(destination_, source_, &exists, &target));
+    CopyResult refused =
+        CopyResult::ofError(checkReplaceable(destination_, source_, &exists, &target));
     if (refused.error != 0) {
       refused.sameFile = refused.error == EBUSY;
       file_.reset();

@@ -167,7 +167,8 @@ int PendingFile::replaceWithUnnamed() {
     if (error == 0) {
       error = closeFile(fd_);
       fd_ = -1;
-      if (error == 0) error = rename(name.name().c_str(), destination_.c_str()) == 0 ? 0 : errno;
+      if (error == 0)
+        error = rename(name.name().c_str(), destination_.c_str()) == 0 ? 0 : errno;
       if (error != 0) unlink(name.name().c_str());
     }
     return error;

@@ -26,8 +26,8 @@ class CopiesInFlightE2e : public ::testing::Test {
 
   /// The program run by bash in the C locale, after `setup` (shell commands).
   ChildResult run(const std::string& setup, const std::string& arguments) {
-    const std::string script = setup + "; exec '" + PELQUIST_COPY_EXE +
-                               "' -collectcopy -nosw " + arguments;
+    const std::string script =
+        setup + "; exec '" + PELQUIST_COPY_EXE + "' -collectcopy -nosw " + arguments;
     return runChild("/bin/bash", {"-c", script}, dir_.path(), "", "", {"LC_ALL=C"});
   }
   /// The trace and exit status, and every file of `folder` with its content (its size
@@ -36,14 +36,17 @@ class CopiesInFlightE2e : public ::testing::Test {
     std::string all = result.output + "exit " + std::to_string(result.exitCode) + "\n";
     for (const std::string& name : dir_.list(folder)) {
       const std::string content = dir_.read(folder + "/" + name);
-      all += name + "=" + (content.size() < 100 ? content : std::to_string(content.size()) + content[0]) + "\n";
+      all += name + "=" +
+             (content.size() < 100 ? content : std::to_string(content.size()) + content[0]) +
+             "\n";
     }
     return all;
   }
   /// Mounts a tmpfs of `size` on `folder`; false where this machine does not let it.
   bool mountSmallDisk(const std::string& folder, const std::string& size) {
     dir_.makeDirs(folder);
-    return runChild("/bin/sh", {"-c", "mount -t tmpfs -o size=" + size + " tmpfs '" + at(folder) + "'"},
+    return runChild("/bin/sh",
+                    {"-c", "mount -t tmpfs -o size=" + size + " tmpfs '" + at(folder) + "'"},
                     dir_.path())
                .exitCode == 0;
   }
@@ -70,13 +73,15 @@ TEST_F(CopiesInFlightE2e, AFullDiskTakesTheFirstFilesInWalkOrder) {
   for (int i = 10; i < 30; ++i) twenty.push_back({"f" + std::to_string(i) + ".dat", 256});
   const Case cases[] = {{twenty, "2m"}, {{{"a.dat", 900}, {"b.dat", 300}}, "1m"}};
   for (const Case& c : cases) {
-    for (const auto& [name, kib] : c.files) dir_.write("src/" + name, std::string(kib << 10, 'x'));
+    for (const auto& [name, kib] : c.files)
+      dir_.write("src/" + name, std::string(kib << 10, 'x'));
     std::string runs[2];
     for (int parallel = 0; parallel < 2; ++parallel) {
       if (!mountSmallDisk("disk", c.disk)) GTEST_SKIP() << "no tmpfs mount here";
       for (const char* force : {"", "-fw "}) {
-        ChildResult result = run(parallel ? "true" : alone_,
-                                 std::string(force) + "'" + at("src") + "/*.dat' '" + at("disk") + "'");
+        ChildResult result =
+            run(parallel ? "true" : alone_,
+                std::string(force) + "'" + at("src") + "/*.dat' '" + at("disk") + "'");
         runs[parallel] += outcome(result, "disk");
       }
       unmount("disk");
@@ -96,13 +101,15 @@ TEST_F(CopiesInFlightE2e, InheritedDescriptorsLeaveTheOrderOfNamesAlone) {
   }
   std::string runs[2];
   for (int parallel = 0; parallel < 2; ++parallel) {
-    const std::string inherit = closeAll_ +
+    const std::string inherit =
+        closeAll_ +
         "; ulimit -n 64; for fd in $(seq 3 60); do eval \"exec $fd</dev/null\"; done";
     for (const char* force : {"", "-fw "}) {
       testsys::removeTree(at("out"));
       dir_.makeDirs("out");
-      ChildResult result = run(parallel ? inherit : alone_,
-                               std::string(force) + "'" + at("src") + "/*.txt' '" + at("out") + "'");
+      ChildResult result =
+          run(parallel ? inherit : alone_,
+              std::string(force) + "'" + at("src") + "/*.txt' '" + at("out") + "'");
       runs[parallel] += outcome(result, "out");
     }
   }
@@ -124,8 +131,9 @@ TEST_F(CopiesInFlightE2e, ALinkIntoTheDestinationReadsWhatEarlierTurnsWrote) {
       testsys::removeTree(at("dst"));
       dir_.makeDirs("dst");
       if (*force != '\0') dir_.write("dst/report.txt", "old report");
-      ChildResult result = run(parallel ? "true" : alone_,
-                               std::string(force) + "'" + at("src") + "/*.txt' '" + at("dst") + "'");
+      ChildResult result =
+          run(parallel ? "true" : alone_,
+              std::string(force) + "'" + at("src") + "/*.txt' '" + at("dst") + "'");
       runs[parallel] = outcome(result, "dst");
     }
     EXPECT_EQ(runs[0], runs[1]) << force;
@@ -140,12 +148,13 @@ TEST_F(CopiesInFlightE2e, SignalsAtAnyMomentLeaveNoTemporaryName) {
     dir_.write("src/f" + std::to_string(i) + ".dat", "new");
     dir_.write("dst/f" + std::to_string(i) + ".dat", "old");
   }
-  const std::string script =
-      "set -m; signals=(INT TERM HUP); for i in $(seq 100); do '" + std::string(PELQUIST_COPY_EXE) +
-      "' -collectcopy -nosw -fw '" + at("src") + "/*.dat' '" + at("dst") +
-      "' >/dev/null & p=$!; sleep $(printf '0.%03d' $((RANDOM % 200))); "
-      "kill -${signals[$((RANDOM % 3))]} $p; wait $p; done; "
-      "ls -A '" + at("dst") + "' | grep -c '^\\.pelquist-'";
+  const std::string script = "set -m; signals=(INT TERM HUP); for i in $(seq 100); do '" +
+                             std::string(PELQUIST_COPY_EXE) + "' -collectcopy -nosw -fw '" +
+                             at("src") + "/*.dat' '" + at("dst") +
+                             "' >/dev/null & p=$!; sleep $(printf '0.%03d' $((RANDOM % 200))); "
+                             "kill -${signals[$((RANDOM % 3))]} $p; wait $p; done; "
+                             "ls -A '" +
+                             at("dst") + "' | grep -c '^\\.pelquist-'";
   ChildResult result = runChild("/bin/bash", {"-c", script}, dir_.path());
   EXPECT_EQ("0\n", result.output);
   const std::vector<std::string> names = dir_.list("dst");

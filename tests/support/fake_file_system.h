@@ -59,7 +59,8 @@ class FakeFileSystem : public FileSystem {
     if (slow != slowCopies.end())
       std::this_thread::sleep_for(std::chrono::milliseconds(slow->second));
     std::lock_guard<std::mutex> lock(mutex_);
-    std::unique_ptr<PreparedCopy> prepared(new Prepared(*this, source, destination, forceWrite));
+    std::unique_ptr<PreparedCopy> prepared(
+        new Prepared(*this, source, destination, forceWrite));
     --preparing_;
     return prepared;
   }

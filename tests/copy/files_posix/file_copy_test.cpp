@@ -14,11 +14,11 @@
 #include <vector>
 
 #include "copy/copy_file.h"
-#include "copy/interruption_cleanup.h"
 #include "copy/files_posix/file_io.h"
 #include "copy/files_posix/file_ops.h"
 #include "copy/files_posix/kernel_calls.h"
 #include "copy/files_posix/pending_file.h"
+#include "copy/interruption_cleanup.h"
 #include "quillkit/diagnostics.h"
 #include "tests/support/files.h"
 #include "tests/support/platform.h"
