@@ -215,7 +215,7 @@ else:
     if wanted("share"):
         print("no FUSE here (python3-fusepy, /dev/fuse): the share row is left out")
 
-rows = [row for row in rows if wanted(row[0].split(":")[0])]
+rows = [row for row in rows if wanted(row[0].split(":")[0].split()[0])]
 
 print("trees under %s (%s), median of %d run%s after a warm-up, SCALE=%s"
       % (work, env["FSTYPE"], runs, "" if runs == 1 else "s", env["SCALE"]))
