@@ -8,6 +8,7 @@
 #include "quillkit/diagnostics.h"
 #include "quillkit/filesystem/directory.h"
 #include "quillkit/filesystem/find_primitives.h"
+#include "quillkit/filesystem/listing_read_ahead.h"
 #include "quillkit/filesystem/utility.h"
 #include "quillkit/platform.h"
 #include "quillkit/scoped_ptr.h"
@@ -72,11 +73,26 @@ class EntryPaths {
   bool simple_;
 };
 
+/// Tells `readAhead` the folders of the listing of `finder` that the walk will enter, in
+/// the order it will: every subdirectory but those whose names it passes over, and the
+/// listed folder itself.
+void expectSubdirectories(ListingReadAhead& readAhead, const FileFinder& finder,
+                          const EntryPaths& paths) {
+  std::vector<std::string> subdirectories;
+  for (const std::string& name : finder.subdirectoryNames()) {
+    if (nameHoldsSeparator(name.c_str())) continue;
+    std::string subdirectory = paths.join(name.c_str());
+    if (subdirectory != finder.directory()) subdirectories.push_back(std::move(subdirectory));
+  }
+  readAhead.expect(subdirectories);
+}
+
 }  // namespace
 
 struct DirectoryWalker::PatternWalk {
-  PatternWalk(DirectoryWalker& walker, const char* pattern)
-      : pattern(pattern),
+  PatternWalk(DirectoryWalker& walker, const char* pattern, ListingReadAhead& readAhead)
+      : readAhead(readAhead),
+        pattern(pattern),
         rule(pattern),
         recursive((walker.options & kRecursive) != 0),
         limit(walker.entryLimit),
@@ -84,6 +100,8 @@ struct DirectoryWalker::PatternWalk {
         skipped(walker.skipped),
         stoppedAtLimit(walker.stoppedAtLimit) {}
 
+  /// Told the folders the walk will enter, as it lists each folder.
+  ListingReadAhead& readAhead;
   const char* pattern;
   const NameRule rule;
   const bool recursive;
@@ -122,15 +140,14 @@ bool DirectoryWalker::find() {
   if (patterns.size() == 1) {
     const std::string& pattern = patterns.front();
     if (platform::kHasDrives && hasColon(pattern.c_str())) return false;
-    PatternWalk walk(*this, pattern.c_str());
-    const ListingReadAhead readAhead;
+    ListingReadAhead readAhead;
+    PatternWalk walk(*this, pattern.c_str(), readAhead);
     found = walkPattern(walk, directory.c_str(), true, false);
   } else {
     ExtensionFilterVisitor visitor(results, entryLimit);
     for (const std::string& pattern : patterns) {
       if (!visitor.addFilter(pattern)) return false;
     }
-    const ListingReadAhead readAhead;
     found = visitor.walkLimited(directory.c_str(), kAllEntries, recursive, entryLimit);
   }
   if (!found && (options & kAcceptPartial) != 0 && !results.empty()) return true;
@@ -143,6 +160,7 @@ bool DirectoryWalker::find() {
 bool DirectoryWalker::walkPattern(PatternWalk& walk, const char* directory, bool top,
                                   bool throughLink) {
   ScopedPtr<FileFinder> finder(new (std::nothrow) FileFinder);
+  finder->readAheadWith(walk.readAhead);
   if (!finder->findFirst(directory, walk.recursive ? kAllEntries : walk.pattern)) {
     // A folder below the top that cannot be listed is passed over, and remembered.
     if (!top) walk.skipped.push_back({directory, getLastErrorMessage()});
@@ -159,6 +177,8 @@ bool DirectoryWalker::walkPattern(PatternWalk& walk, const char* directory, bool
   }
   walk.path.push_back({directory, self});
   const EntryPaths paths(directory);
+  if (walk.recursive && walk.readAhead.active())
+    expectSubdirectories(walk.readAhead, *finder, paths);
   ++walk.counter;
   for (;;) {
     if (walk.counter > walk.limit) {
