@@ -2,6 +2,7 @@
 #include <langinfo.h>
 
 #include <clocale>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <string>
@@ -18,6 +19,34 @@ const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
 std::string& targetCodeset() {
   static std::string codeset;
   return codeset;
+}
+
+bool& utf8Console() {
+  static bool utf8 = false;
+  return utf8;
+}
+
+/// True for "UTF-8" and "utf8" in any case, alone or as the part of a locale's name
+/// after its dot.
+bool namesUtf8(const char* name) {
+  std::string folded;
+  for (const char* at = name; *at != '\0' && *at != '@'; ++at) {
+    if (*at == '.') folded.clear();
+    if (*at >= 'a' && *at <= 'z')
+      folded += static_cast<char>(*at - 'a' + 'A');
+    else if (*at != '-' && *at != '.')
+      folded += *at;
+  }
+  return folded == "UTF8";
+}
+
+/// The name of the locale that LC_CTYPE asks for: LC_ALL, else LC_CTYPE, else LANG.
+const char* askedLocale() {
+  for (const char* variable : {"LC_ALL", "LC_CTYPE", "LANG"}) {
+    const char* value = std::getenv(variable);
+    if (value != nullptr && *value != '\0') return value;
+  }
+  return "";
 }
 
 /// From the texts' Shift-JIS to the locale's set; kNoConverter where they stay. Opened
@@ -79,12 +108,15 @@ bool convert(const char* text, std::string& converted) {
 
 void useLocaleCharacterSet() {
   const char* locale = std::setlocale(LC_CTYPE, "");
+  utf8Console() = namesUtf8(locale != nullptr ? nl_langinfo(CODESET) : askedLocale());
   // A locale that cannot be loaded leaves the C locale, whose texts are the reference.
   if (locale == nullptr || std::strcmp(locale, "C") == 0 || std::strcmp(locale, "POSIX") == 0)
     return;
   const char* codeset = nl_langinfo(CODESET);
   if (!isShiftJis(codeset)) targetCodeset() = codeset;
 }
+
+bool consoleIsUtf8() { return utf8Console(); }
 
 const char* consoleText(const char* shiftJis) {
   if (targetCodeset().empty() || isAscii(shiftJis) || converter() == kNoConverter)

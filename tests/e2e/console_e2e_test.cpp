@@ -92,4 +92,20 @@ TEST_F(ConsoleE2e, ControlBytesOfNamesAreShownNotObeyed) {
   EXPECT_EQ(std::string::npos, (trace + echo).find('\x1b'));
 }
 
+// A UTF-8 terminal obeys the C1 controls too (here U+009B, CSI): shown as '?' in a
+// UTF-8 locale (installed or not), as they are elsewhere.
+TEST_F(ConsoleE2e, C1ControlsOfNamesAreShownNotObeyedInAUtf8Locale) {
+  const std::vector<std::vector<std::string>> cases = {{"C.UTF-8", "src/e?[2Jf.dat\n"},
+                                                       {"xx_XX.utf8", "src/e?[2Jf.dat\n"},
+                                                       {"C", "src/e\xc2\x9b[2Jf.dat\n"}};
+  for (const auto& c : cases) {
+    TempDir dir;
+    dir.write("src/e\xc2\x9b[2Jf.dat", "x");
+    dir.makeDirs("out");
+    const std::string echo =
+        runProgram({"-nosw", "src/*.dat", "out"}, dir.path(), "", c[0]).output;
+    EXPECT_NE(std::string::npos, echo.find(c[1])) << c[0] << ": " << echo;
+  }
+}
+
 }  // namespace

@@ -73,4 +73,17 @@ TEST_F(InterpreterTest, NameHoldingABackslashIsSkippedAndFailsTheCommand) {
                {"MOVE /Y up/load/* up", 1, moved + "\n        1 file(s) moved.\n", skipped}});
 }
 
+// The skipped name is shown as the trace shows names: its control bytes cannot steer
+// the terminal or forge a line.
+TEST_F(InterpreterTest, SkippedNameShowsItsControlBytesAsQuestionMarks) {
+  write("up/e\x1b]2;x\x07\\\n.txt", "evil");
+  const std::string skipped =
+      "Name skipped - up/e?]2;x?\\?.txt\n"
+      "The name holds a backslash, which this program reads as a folder separator.\n";
+  const std::string none = skipped + "The system cannot find the file specified.\n";
+  expectCases({{"XCOPY /S up x/", 5, "0 File(s) copied\n", skipped},
+               {"COPY up/* out", 1, "        0 file(s) copied.\n", none},
+               {"MOVE up/* out", 1, "", none}});
+}
+
 }  // namespace
