@@ -21,6 +21,7 @@ std::string& targetCodeset() {
   return codeset;
 }
 
+/// Whether the console reads UTF-8, as useLocaleCharacterSet found.
 bool& utf8Console() {
   static bool utf8 = false;
   return utf8;
