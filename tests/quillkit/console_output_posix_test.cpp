@@ -1,5 +1,3 @@
-#include "quillkit/console_output.h"
-
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -8,6 +6,7 @@
 #include <sstream>
 #include <string>
 
+#include "quillkit/console_output.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -22,8 +21,8 @@ TEST(ConsoleOutput, FinishTellsARefusalAtCloseAfterAnyFailedWrite) {
   };
   TempDir dir;
   const std::string out = dir.join("out");
-  const Row rows[] = {{out.c_str(), 0, 0}, {out.c_str(), EDQUOT, EDQUOT},
-                      {"/dev/full", EDQUOT, ENOSPC}};
+  const Row rows[] = {
+      {out.c_str(), 0, 0}, {out.c_str(), EDQUOT, EDQUOT}, {"/dev/full", EDQUOT, ENOSPC}};
   for (const Row& row : rows) {
     const int fd = open(row.file, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     ASSERT_LE(0, fd) << row.file;
