@@ -10,6 +10,7 @@ namespace {
 
 std::atomic<int> flushFailure{0}, closeFailure{0};
 std::atomic<bool> linksRefused{false};
+std::atomic<bool> readsShortened{false};
 
 }  // namespace
 
@@ -34,6 +35,21 @@ void failFlushAndCloseForTesting(int flushError, int closeError) {
   flushFailure = flushError;
   closeFailure = closeError;
 }
+
+ssize_t readAt(int fd, char* buffer, std::size_t size, off_t offset) {
+  if (readsShortened) {
+    static thread_local bool interrupted = false;
+    interrupted = !interrupted;
+    if (interrupted) {
+      errno = EINTR;
+      return -1;
+    }
+    if (size > 1000) size = 1000;
+  }
+  return pread(fd, buffer, size, offset);
+}
+
+void shortenReadsForTesting(bool shorten) { readsShortened = shorten; }
 
 int hardLink(const char* from, const char* to) {
   if (linksRefused) return EPERM;

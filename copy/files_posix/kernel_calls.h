@@ -5,6 +5,7 @@
 #include <sys/types.h>
 #include <time.h>
 
+#include <cstddef>
 #include <string>
 
 namespace files {
@@ -72,6 +73,14 @@ bool listsExactName(const std::string& path);
 /// Tests only: makes listsExactName answer false, as a case-insensitive file system does
 /// for a name typed in another case than its entry's.
 void hideExactNamesForTesting(bool hide);
+
+/// One read of up to `size` bytes of `fd` at `offset` (pread): the count, 0 at the end,
+/// or -1 with errno. Any file system may answer fewer bytes than asked or EINTR (FUSE
+/// with direct_io answers what it likes).
+ssize_t readAt(int fd, char* buffer, std::size_t size, off_t offset);
+/// Tests only: makes every other readAt fail with EINTR and the others read at most 1000
+/// bytes, as a FUSE file system opened with direct_io may.
+void shortenReadsForTesting(bool shorten);
 
 /// Makes `to` another name of the file `from`: 0 or errno (EPERM or ENOTSUP where the
 /// file system has no hard links).
