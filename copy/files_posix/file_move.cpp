@@ -31,6 +31,13 @@ bool isAnotherEntryOfTheFile(const std::string& source, const std::string& desti
   return from.identity == to.identity && listsExactName(source) && listsExactName(destination);
 }
 
+// Across file systems the source goes only once the destination's name is on disk, so
+// that a power cut leaves the file at one place at least.
+int removeMovedSource(const std::string& source, const std::string& destination) {
+  if (int error = flushFolder(folderOf(destination))) return error;
+  return unlink(source.c_str()) == 0 ? 0 : errno;
+}
+
 // A symbolic link moves as a link: the same target text, owner and time at the
 // destination, and only then the source link goes.
 int moveLink(const std::string& source, const std::string& destination, bool replace) {
@@ -46,7 +53,7 @@ int moveLink(const std::string& source, const std::string& destination, bool rep
   if (int error =
           placeSymbolicLink(std::string(target.data(), length), destination, replace, status))
     return error;
-  return unlink(source.c_str()) == 0 ? 0 : errno;
+  return removeMovedSource(source, destination);
 }
 
 }  // namespace
@@ -91,7 +98,7 @@ CopyResult movePath(const std::string& source, const std::string& destination, b
   options.keepOwner = true;
   CopyResult copied = copyFile(source, destination, options);
   if (!copied.succeeded()) return copied;
-  return CopyResult::ofError(unlink(source.c_str()) == 0 ? 0 : errno);
+  return CopyResult::ofError(removeMovedSource(source, destination));
 }
 
 int makeDirectories(const std::string& path) {

@@ -48,6 +48,16 @@ int flushData(int fd);
 /// flushFile(fd): flushData, or the failure a test asks for: 0 or errno (EINVAL when
 /// the file system has no flush at all).
 int flushFile(int fd);
+/// Writes the entries of `folder` to disk and waits (fsync of the folder), so that a
+/// name placed there outlives a power cut: 0 or errno. Where the file system has no such
+/// flush (EINVAL) it counts as done; a folder that may be written but not read is
+/// flushed with everything else (sync).
+int flushFolder(const std::string& folder);
+/// The steps that make a move durable, as a test sees them: "data" (flushFile),
+/// "folder" (flushFolder), each told before it is taken.
+using DurableStepObserver = void (*)(const char* step);
+/// Tests only: tells `observer` of each durable step (nullptr: none).
+void observeDurableStepsForTesting(DurableStepObserver observer);
 /// Closes `fd`: 0, or the errno with which the file system refused the file at close
 /// (network and FUSE file systems write out then). The descriptor is gone either way.
 int closeFile(int fd);
