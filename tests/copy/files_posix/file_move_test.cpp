@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -76,6 +77,34 @@ TEST(MovePath, AcrossFileSystemsTheNameIsOnDiskBeforeTheSourceGoes) {
         << c.name;
   }
   std::filesystem::remove_all(there);
+}
+
+// Onto a hard link of the source in folders that can be entered but not listed: in two
+// folders they are two entries, and the source name goes; in one, two links cannot be
+// told from two spellings of one entry, and the move fails, never claiming a success
+// that left the source there.
+TEST(MovePath, OntoAHardLinkInAFolderThatCannotBeListed) {
+  if (geteuid() == 0) GTEST_SKIP() << "permission bits do not stop root";
+  struct Case {
+    const char* destination;
+    int error;
+    bool sourceStays;
+  };
+  const Case cases[] = {{"w/b.txt", EACCES, true}, {"x/b.txt", 0, false}};
+  for (const Case& c : cases) {
+    TempDir dir;
+    dir.write("w/a.txt", "held");
+    dir.makeDirs("x");
+    ASSERT_EQ(0, link(dir.join("w/a.txt").c_str(), dir.join(c.destination).c_str()));
+    for (const char* folder : {"w", "x"}) ASSERT_EQ(0, chmod(dir.join(folder).c_str(), 0333));
+    const files::CopyResult result =
+        files::movePath(dir.join("w/a.txt"), dir.join(c.destination), true);
+    EXPECT_EQ(c.error, result.error) << c.destination;
+    struct stat status;
+    EXPECT_EQ(c.sourceStays, lstat(dir.join("w/a.txt").c_str(), &status) == 0) << c.destination;
+    EXPECT_EQ(0, lstat(dir.join(c.destination).c_str(), &status)) << c.destination;
+    for (const char* folder : {"w", "x"}) chmod(dir.join(folder).c_str(), 0755);
+  }
 }
 
 }  // namespace
