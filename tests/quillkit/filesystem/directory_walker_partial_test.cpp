@@ -64,4 +64,28 @@ TEST_F(PartialListingTest, SeveralPatternsKeepTheirResultsAndLogEachBreakTwice) 
   EXPECT_EQ(4u, log_.lines.size());
 }
 
+// Names that no Windows path reaches are passed over there and told, each with its
+// reason; on POSIX they are found like any other.
+TEST(UnreachableNames, ArePassedOverAndToldOnWindows) {
+  fakefind::listings() = {
+      {"top/*.*", Listing{{{"."}, {".."}, {"a.txt"}, {"a.txt."}, {"a.txt "}, {"nul.txt"}}}}};
+  quillkit::DirectoryWalker walker;
+  walker.reset("*.*", "top/");
+  walker.options = quillkit::DirectoryWalker::kRecursive;
+  EXPECT_TRUE(walker.find());
+  fakefind::listings().clear();
+  const std::vector<std::string> posix = {"top/a.txt", "top/a.txt.", "top/a.txt ",
+                                          "top/nul.txt"};
+  const std::vector<std::string> windows = {"top/a.txt"};
+  EXPECT_EQ(testsys::isWindowsBuild() ? windows : posix,
+            std::vector<std::string>(walker.results.begin(), walker.results.end()));
+  std::vector<std::string> skipped;
+  for (const auto& entry : walker.skipped)
+    skipped.push_back(entry.directory + " / " + entry.errorText.substr(0, 27));
+  const std::vector<std::string> told = {"top/a.txt. / ERROR Message:The name ends",
+                                         "top/a.txt  / ERROR Message:The name ends",
+                                         "top/nul.txt / ERROR Message:The name is t"};
+  EXPECT_EQ(testsys::isWindowsBuild() ? told : std::vector<std::string>(), skipped);
+}
+
 }  // namespace
