@@ -59,31 +59,19 @@ TEST_F(InterpreterTest, QuotedLeadingSlashIsAnAbsolutePath) {
   EXPECT_EQ("spaced", read("c d.txt"));
 }
 
-// A name found on disk keeps its '\': such a file is named and left where it is (never
-// read as up/victim/evil.txt), the others are copied, and the command fails.
+// A name found on disk keeps its '\': such a file is named (its control bytes shown as
+// '?') and left where it is (never read as up/victim/e...), the others are copied, and
+// the command fails.
 TEST_F(InterpreterTest, NameHoldingABackslashIsSkippedAndFailsTheCommand) {
-  write("up/load/..\\victim\\evil.txt", "evil");
+  write("up/load/..\\victim\\e\x1b[2J\nvil.txt", "evil");
   write("up/load/ok.txt", "ok");
   const std::string skipped =
-      "Name skipped - up/load/..\\victim\\evil.txt\n"
+      "Name skipped - up/load/..\\victim\\e?[2J?vil.txt\n"
       "The name holds a backslash, which this program reads as a folder separator.\n";
   const std::string moved = std::filesystem::canonical(path("up/load/ok.txt")).string();
   expectCases({{"XCOPY /S up/load/ x/", 5, "up/load/ok.txt\n1 File(s) copied\n", skipped},
                {"COPY up/load/* up", 1, "up/load/ok.txt\n        1 file(s) copied.\n", skipped},
                {"MOVE /Y up/load/* up", 1, moved + "\n        1 file(s) moved.\n", skipped}});
-}
-
-// The skipped name is shown as the trace shows names: its control bytes cannot steer
-// the terminal or forge a line.
-TEST_F(InterpreterTest, SkippedNameShowsItsControlBytesAsQuestionMarks) {
-  write("up/e\x1b]2;x\x07\\\n.txt", "evil");
-  const std::string skipped =
-      "Name skipped - up/e?]2;x?\\?.txt\n"
-      "The name holds a backslash, which this program reads as a folder separator.\n";
-  const std::string none = skipped + "The system cannot find the file specified.\n";
-  expectCases({{"XCOPY /S up x/", 5, "0 File(s) copied\n", skipped},
-               {"COPY up/* out", 1, "        0 file(s) copied.\n", none},
-               {"MOVE up/* out", 1, "", none}});
 }
 
 }  // namespace

@@ -297,31 +297,4 @@ TEST(IsAbsolutePath, FollowsThePlatform) {
   EXPECT_FALSE(quillkit::isAbsolutePath(""));
 }
 
-// On Windows a name that ends with a dot or a space loses it in a path, and a device's
-// name (with any extension, in any case, spaces before the dot) opens the device: no
-// path reaches such an entry. On POSIX they are names like any other.
-TEST(UnreachableNameReason, TellsWhyNoPathReachesAName) {
-  const std::string dropped =
-      "The name ends with a dot or a space, which Windows drops from a path.";
-  const std::string device =
-      "The name is that of a device (CON, PRN, AUX, NUL, COM1-COM9, LPT1-LPT9), which "
-      "Windows opens in the file's place.";
-  struct Row {
-    const char* name;
-    std::string windows;
-  };
-  const Row rows[] = {
-      {"a.txt", ""},    {"a.txt.", dropped},    {"a.txt ", dropped},   {"nul.txt", device},
-      {"CON", device},  {"Aux.tar.gz", device}, {"prn  .dat", device}, {"com1.txt", device},
-      {"LPT9", device}, {"com0.txt", ""},       {"lpt.txt", ""},       {"COMA.txt", ""},
-      {"aux1.txt", ""}, {"nul_.txt", ""},       {"nu.txt", ""},        {"console.txt", ""},
-      {".nul", ""},
-  };
-  for (const Row& row : rows) {
-    const char* reason = quillkit::unreachableNameReason(row.name);
-    EXPECT_EQ(testsys::isWindowsBuild() ? row.windows : "", reason != nullptr ? reason : "")
-        << row.name;
-  }
-}
-
 }  // namespace
