@@ -1,18 +1,33 @@
 #include "app/copy_application.h"
 
+#include <iterator>
 #include <string>
 
 #include "app/texts.h"
 #include "copy/collect_copy.h"
 #include "copy/shell_command.h"
 #include "quillkit/console_text.h"
+#include "quillkit/filesystem/utility.h"
 #include "quillkit/shown_name.h"
 
 using quillkit::consoleText;
 
+namespace {
+
+/// The pattern whose expansion gives `path`: its folder, then "*." and its extension;
+/// empty for a name without an extension.
+std::string expandedPattern(const std::string& path) {
+  const std::size_t name = quillkit::findLastSeparator(path.c_str()) + 1;
+  const char* extension = quillkit::getExtension(path.c_str() + name);
+  if (*extension == '\0') return std::string();
+  return path.substr(0, name) + "*." + extension;
+}
+
+}  // namespace
+
 CopyApplication::CopyApplication(std::ostream& console, CommandRunner& runner,
-                                 FileSystem& fileSystem)
-    : console_(console), runner_(runner), fileSystem_(fileSystem) {}
+                                 FileSystem& fileSystem, std::ostream& errors)
+    : console_(console), runner_(runner), fileSystem_(fileSystem), errors_(errors) {}
 
 bool CopyApplication::usage() {
   for (const char* line : {app::texts::kUsage1, app::texts::kUsage2, app::texts::kUsage3,
@@ -75,12 +90,25 @@ bool CopyApplication::run() {
       destination = argument;
     } else {
       console_ << consoleText(app::texts::kTooManyPaths) << std::endl;
+      hintAtExpandedPattern();
       return false;
     }
   }
 
   if (showWarning) showSecurityWarning();
   return execute(source, destination, mode, forceWrite);
+}
+
+void CopyApplication::hintAtExpandedPattern() {
+  for (auto path = std::next(arguments.begin()); path != arguments.end(); ++path) {
+    if (path->empty() || (*path)[0] == '-') continue;
+    const std::string pattern = expandedPattern(*path);
+    if (pattern.empty() || !fileSystem_.exists(*path) || fileSystem_.isDirectory(*path))
+      continue;
+    errors_ << app::texts::kQuotePatternHint << '"' << quillkit::shownName(pattern) << '"'
+            << std::endl;
+    return;
+  }
 }
 
 bool CopyApplication::execute(quillkit::StringRef source, quillkit::StringRef destination,

@@ -1,6 +1,7 @@
 #ifndef PELQUIST_APP_COPY_APPLICATION_H_
 #define PELQUIST_APP_COPY_APPLICATION_H_
 
+#include <iostream>
 #include <ostream>
 
 #include "app/application.h"
@@ -14,8 +15,10 @@
 class CopyApplication : public Application {
  public:
   /// `console` receives all output; `runner` runs the shell-command lines;
-  /// `fileSystem` does collect-copy's file work.
-  CopyApplication(std::ostream& console, CommandRunner& runner, FileSystem& fileSystem);
+  /// `fileSystem` does collect-copy's file work and answers whether a path is a file;
+  /// `errors` receives the hints that standard output may not carry.
+  CopyApplication(std::ostream& console, CommandRunner& runner, FileSystem& fileSystem,
+                  std::ostream& errors = std::cerr);
   ~CopyApplication() override = default;
 
   /// Prints the 17 lines of the usage text; true.
@@ -33,9 +36,15 @@ class CopyApplication : public Application {
                bool forceWrite);
 
  private:
+  /// After a third path: when a path names an existing file with an extension, as a
+  /// pattern that the shell expanded gives them, one line on `errors` that suggests
+  /// the pattern quoted; nothing otherwise.
+  void hintAtExpandedPattern();
+
   std::ostream& console_;
   CommandRunner& runner_;
   FileSystem& fileSystem_;
+  std::ostream& errors_;
 };
 
 #endif  // PELQUIST_APP_COPY_APPLICATION_H_

@@ -6,6 +6,7 @@
 #include "app/texts.h"
 #include "copy/command_runner.h"
 #include "copy/file_system.h"
+#include "copy/interruption_cleanup.h"
 #include "quillkit/console_output.h"
 #include "quillkit/console_text.h"
 
@@ -25,6 +26,9 @@ bool runApplication(int argc, char** argv) {
 int main(int argc, char** argv) {
   quillkit::useLocaleCharacterSet();
   quillkit::ConsoleOutput output(std::cout, 1, quillkit::prepareStandardStreams());
+  // Before any other thread starts: the signals that end the process first take away
+  // the copies' temporary names.
+  const InterruptionCleanup cleanup;
   bool succeeded;
   try {
     succeeded = runApplication(argc, argv);

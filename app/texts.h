@@ -75,6 +75,12 @@ constexpr const char kUnknownMode[] =
     "\xe6\x82\xa4\x82\xc8\x82\xcc\x83\x79\x83\x8b\x83\x4e\x83\x43\x83\x58\x83\x67 "
     "\x82\xa8\x82\x92\x82\x9a";
 
+// --- a hint to standard error after kTooManyPaths
+/// When a path names an existing file with an extension, as the shell's expansion of a
+/// pattern gives them: followed by the pattern that would take it, in double quotes.
+constexpr const char kQuotePatternHint[] =
+    "pelquist_copy: more than two paths; if the shell expanded a pattern, quote it: ";
+
 // --- the end of a run whose output was lost
 /// To standard error, followed by the system's text of the failed write.
 constexpr const char kWriteError[] = "pelquist_copy: write error: ";

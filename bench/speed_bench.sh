@@ -17,6 +17,9 @@
 #                                                find ... | xargs -0 -P2 -n 512 cp -f -t DST
 #   one core: the copy row's command under       the same command of a baseline build,       <= 1.05
 #     taskset -c 0                                 also under taskset -c 0
+#   share: 600 files of 16 KiB through a FUSE    find ... -exec cp -t DST {} +
+#     passthrough that answers every request     find ... | xargs -0 -P2 -n 512 cp -t DST   <= 0.3
+#     2 ms late (bench/slow_fuse.py; left out without python3-fusepy or /dev/fuse)
 #   peak memory (/usr/bin/time -f %M) of the walk, the copy and the -fw copy.
 #
 # The copy targets hold on ext4 and on tmpfs: `TMPDIR=/dev/shm bench/speed_bench.sh`
@@ -83,6 +86,7 @@ export PROGRAM=$root/build/bench/pelquist_copy BASELINE_PROGRAM=$work/baseline-b
 export BASELINE_NAME=$(git -C "$root" rev-parse --short "$baseline_commit")
 export RUNS=$runs SCALE=$scale WORK=$work BFS_NOTE=$bfs_note
 export FSTYPE=$(df -T "$work" | awk 'NR == 2 { print $2 }')
+export SLOW_FUSE=$root/bench/slow_fuse.py
 
 python3 - <<'PY'
 import os, random, shutil, statistics, subprocess, time
@@ -187,6 +191,24 @@ rows = [
        1.05)]),
 ]
 
+# A share two milliseconds away: the copies' latency, not the processors, decides.
+share_src, share = os.path.join(work, "share-src"), os.path.join(work, "share")
+share_process = None
+if os.path.exists("/dev/fuse") and subprocess.run(
+        ["/usr/bin/python3", "-c", "import fusepy"], stderr=subprocess.DEVNULL).returncode == 0:
+    share_n = make_tree(share_src, folders(6), lambda: block[:16 * 1024])
+    os.makedirs(share)
+    share_process = subprocess.Popen(["/usr/bin/python3", env["SLOW_FUSE"], share_src, share,
+                                      "0.002"])
+    while not os.path.ismount(share):
+        time.sleep(0.05)
+    rows.append(("share: {:,} files of 16 KiB, 2 ms away".format(share_n),
+                 collect(pattern=share + "/*.dat", dst=ours), fresh(ours), share_n,
+                 [("find -exec cp", find_cp(share, peer), fresh(peer), None),
+                  ("xargs -P2 cp", xargs_cp(share, peer), fresh(peer), 0.3)]))
+else:
+    print("no FUSE here (python3-fusepy, /dev/fuse): the share row is left out")
+
 print("trees under %s (%s), median of %d run%s after a warm-up, SCALE=%s"
       % (work, env["FSTYPE"], runs, "" if runs == 1 else "s", env["SCALE"]))
 if env["BFS_NOTE"]:
@@ -226,6 +248,10 @@ def peak(command, prepare):
     out = subprocess.run(["/usr/bin/time", "-f", "%M"] + command, stdout=subprocess.DEVNULL,
                          stderr=subprocess.PIPE, text=True, check=True).stderr
     return int(out.strip().splitlines()[-1])
+
+if share_process is not None:
+    subprocess.run(["umount", share], check=False)
+    share_process.wait()
 
 print("peak memory: walk %d KiB, copy %d KiB, -fw copy %d KiB" % (
     peak(walk, fresh(ours)), peak(copy_10k, fresh(ours)), peak(fw, full(ours))))

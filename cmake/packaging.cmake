@@ -4,7 +4,7 @@
 #   POSIX build:   bin/pelquist_copy, share/man/man1/pelquist_copy.1.gz, the bash
 #                  completion share/bash-completion/completions/pelquist_copy, and in
 #                  share/doc/pelquist-copy/ README.md, copyright (Debian's machine-readable
-#                  form of LICENSE), changelog.gz (CHANGELOG) and LICENSE.txt;
+#                  form of LICENSE), changelog.gz (debian/changelog) and LICENSE.txt;
 #                  CPack: .deb (all but LICENSE.txt, which copyright holds) and .tar.gz
 # scripts/package.sh builds all three packages into dist/.
 # Everything takes the version from project() in the top CMakeLists.txt.
@@ -12,13 +12,11 @@
 include(GNUInstallDirs)
 
 set(PELQUIST_FILE_DESCRIPTION "copy, move and collect files")
-set(PELQUIST_PACKAGE_CONTACT "pelquist_copy developers <pelquist-copy@example.org>"
-    CACHE STRING "The maintainer named in the Debian package")
 
 set(pelquist_manual ${CMAKE_CURRENT_SOURCE_DIR}/doc/pelquist_copy.1)
 set(pelquist_readme ${CMAKE_CURRENT_SOURCE_DIR}/README.md)
 set(pelquist_license ${CMAKE_CURRENT_SOURCE_DIR}/LICENSE)
-set(pelquist_changelog ${CMAKE_CURRENT_SOURCE_DIR}/CHANGELOG)
+set(pelquist_changelog ${CMAKE_CURRENT_SOURCE_DIR}/debian/changelog)
 set(pelquist_completion ${CMAKE_CURRENT_SOURCE_DIR}/completion/pelquist_copy)
 set(pelquist_render ${CMAKE_CURRENT_SOURCE_DIR}/cmake/render-doc.cmake)
 
@@ -123,7 +121,6 @@ endif()
 set(CPACK_PACKAGE_NAME pelquist_copy)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PELQUIST_FILE_DESCRIPTION}")
-set(CPACK_PACKAGE_CONTACT "${PELQUIST_PACKAGE_CONTACT}")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_SOURCE_GENERATOR "")
 if(WIN32)
@@ -135,6 +132,22 @@ else()
   set(CPACK_GENERATOR TGZ)
   if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
     list(APPEND CPACK_GENERATOR DEB)
+    # The maintainer and the long description as debian/control has them for
+    # dpkg-buildpackage, so that both .debs say the same.
+    set(pelquist_control ${CMAKE_CURRENT_SOURCE_DIR}/debian/control)
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${pelquist_control})
+    file(READ ${pelquist_control} control)
+    if(NOT control MATCHES "\nMaintainer: ([^\n]+)")
+      message(FATAL_ERROR "${pelquist_control} names no maintainer")
+    endif()
+    set(CPACK_PACKAGE_CONTACT "${CMAKE_MATCH_1}")
+    if(NOT control MATCHES "\nDescription: [^\n]+\n(( [^\n]*\n)+)")
+      message(FATAL_ERROR "${pelquist_control} has no long description")
+    endif()
+    # Its lines less their leading space, " ." an empty line; CPack writes them back.
+    string(REPLACE "\n " "\n" description "\n${CMAKE_MATCH_1}")
+    string(REPLACE "\n.\n" "\n\n" description "${description}")
+    string(STRIP "${description}" CPACK_DEBIAN_PACKAGE_DESCRIPTION)
     set(CPACK_DEBIAN_PACKAGE_NAME pelquist-copy)
     set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
     set(CPACK_DEBIAN_PACKAGE_SECTION utils)
@@ -143,12 +156,6 @@ else()
     set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
     # Only the files of the default component (cmake/cpack-options.cmake).
     set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_SOURCE_DIR}/cmake/cpack-options.cmake)
-    # The summary above comes first; this is the package's long description.
-    string(CONCAT CPACK_DEBIAN_PACKAGE_DESCRIPTION
-      "A small console tool with Japanese messages (Shift-JIS). -copy, -move and\n"
-      "-xcopy run COPY, MOVE and XCOPY with the program's own interpreter of these\n"
-      "commands, which never starts a shell; -collectcopy gathers every file\n"
-      "matching a pattern anywhere below a directory into one directory.")
   endif()
 endif()
 include(CPack)

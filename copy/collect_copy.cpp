@@ -1,9 +1,15 @@
 #include "copy/collect_copy.h"
 
+#include <atomic>
+#include <cstdint>
 #include <deque>
 #include <list>
+#include <memory>
 #include <ostream>
+#include <set>
+#include <utility>
 
+#include "copy/copy_pacing.h"
 #include "copy/ordered_jobs.h"
 #include "copy/texts.h"
 #include "quillkit/console_text.h"
@@ -148,102 +154,144 @@ class CollectCopyRun {
     return {sourcePath, destinationPath, same};
   }
 
-  /// One found file: where it goes, and what its copy came to.
+  /// One found file: where it goes, and its copy until its turn.
   struct Turn {
+    explicit Turn(Planned planned) : file(std::move(planned)) {}
     Planned file;
-    /// The destination was there already and stays (without force-write).
+    /// Without force-write: the destination was there before the copy was prepared. No
+    /// turn takes a name away, so it stays: nothing is prepared.
     bool refused = false;
-    CopyOutcome copy;
+    /// How many names the turns had taken when the destination was looked for.
+    std::size_t namesBeforeLook = 0;
+    std::unique_ptr<PreparedCopy> prepared;
   };
 
-  // Copies every found file. The copies run several at once, ahead of their turn; each
-  // file's lines are written when its turn comes, so the trace is the one that copies
-  // made one after another would write. Two copies to one destination name never run
-  // at once, and a later one waits until the earlier one's turn has come.
+  /// The copies in flight: prepared by the jobs, named in walk order by this thread.
+  struct Flight {
+    explicit Flight(CopyPacing& pacing) : jobs(pacing) {}
+    std::deque<Turn> turns;  // a deque keeps its elements in place as it grows
+    OrderedJobs jobs;        // after `turns`: its threads end before the turns go
+  };
+
+  // Copies every found file. The copies are prepared several at once, ahead of their
+  // turn, and each takes its name when its turn comes, with its lines of the trace:
+  // every step that touches a destination's name is made here, in walk order, so the
+  // file system itself decides which names are one, as copies one after another find.
   bool copyAll(const std::list<std::string>& found) {
-    const FileSystem::CopyThreads threads = fileSystem_.copyThreads();
-    const bool alone = threads.most <= 1;
-    // Done copies wait for their turn in a window of 32 beside those under way, so that
-    // a thread held up on one copy does not leave the others idle; alone, the next copy
-    // is not started before the last one is traced.
-    const std::size_t window = alone ? 1 : threads.most + 32;
-    OrderedJobs jobs(threads.first, threads.most,
-                     [this] { return fileSystem_.processorSeconds(); });
-    std::deque<Turn> turns;
+    CopyPacing pacing(fileSystem_.copyCapacity(),
+                      [this] { return fileSystem_.processorSeconds(); });
+    alone_ = pacing.alone();
+    Flight flight(pacing);
     bool result = true;
-    auto traceOldest = [&] {
-      jobs.waitOldest();
-      if (!traceTurn(turns.front(), !alone, jobs)) result = false;
-      turns.pop_front();
+    auto takeOldest = [&] {
+      flight.jobs.waitOldest();
+      if (!takeTurn(flight)) result = false;
+      flight.jobs.popOldest();
+      flight.turns.pop_front();
     };
     for (const std::string& path : found) {
-      if (jobs.jobs() >= window) traceOldest();
-      turns.push_back({plan(path), false, CopyOutcome()});
-      Turn& turn = turns.back();  // a deque keeps its elements in place as it grows
-      jobs.add(destinationKey(turn.file.destination), [this, &turn] { copyOne(turn); });
+      if (flight.turns.size() >= pacing.window()) takeOldest();
+      flight.turns.emplace_back(plan(path));
+      Turn& turn = flight.turns.back();
+      flight.jobs.add([this, &turn] { prepare(turn); });
     }
-    while (jobs.jobs() > 0) traceOldest();
+    while (!flight.turns.empty()) takeOldest();
     return result;
   }
 
-  // Two destinations are one file where the file system ignores the case of letters.
-  static std::string destinationKey(std::string path) {
-    for (char& c : path)
-      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return path;
-  }
-
-  // The copy of one found file: without force-write an existing destination is left
-  // alone. Runs on a thread of the jobs: it touches nothing but `turn`.
-  void copyOne(Turn& turn) {
+  // Runs on any thread of the jobs: it touches nothing but `turn`.
+  void prepare(Turn& turn) {
     if (turn.file.sameFile) return;
-    if (!forceWrite_ && fileSystem_.exists(turn.file.destination)) {
-      turn.refused = true;
-      return;
+    if (!forceWrite_) {
+      turn.namesBeforeLook = namesTaken_;
+      turn.refused = fileSystem_.exists(turn.file.destination);
+      if (turn.refused) return;
     }
-    turn.copy = fileSystem_.copyFile(turn.file.source, turn.file.destination, forceWrite_);
+    turn.prepared =
+        fileSystem_.prepareCopy(turn.file.source, turn.file.destination, forceWrite_);
   }
 
-  // The lines of one file; false when its copy failed for another reason than an
-  // existing destination. A copy that ran short of space or descriptors beside others
-  // is tried once more alone, after everything under way is done.
-  bool traceTurn(Turn& turn, bool others, OrderedJobs& jobs) {
+  // The turn of the oldest file: its lines, and its name taken. False when its copy
+  // failed for another reason than an existing destination.
+  bool takeTurn(Flight& flight) {
+    Turn& turn = flight.turns.front();
     fileLine(copy::texts::kTraceCopyDest + turn.file.destination);
-    if (others && !turn.copy.copied && turn.copy.shortOfResources) {
-      jobs.waitAll();
-      turn.copy = CopyOutcome();
-      copyOne(turn);
-    }
-    const bool result = turn.file.sameFile || traceOutcome(turn);
+    const bool result = turn.file.sameFile || copyAtTurn(turn, flight);
     endFile();
     return result;
   }
 
-  bool traceOutcome(const Turn& turn) {
+  bool copyAtTurn(Turn& turn, Flight& flight) {
     const Planned& file = turn.file;
-    if (turn.refused) {
+    // Looked for again where a turn has taken a name since: it may be this one.
+    if (!forceWrite_ && (turn.refused || (namesTaken_ != turn.namesBeforeLook &&
+                                          fileSystem_.exists(file.destination)))) {
       refuse(file.destination, file.source);
       return true;
     }
-    if (!turn.copy.copied && !forceWrite_ && fileSystem_.exists(file.destination)) {
-      fileLine(copy::texts::kTraceCopy + file.destination + copy::texts::kTraceCopyFailed);
-      refuse(file.destination, file.source);
-      return true;
-    }
-    return report(file, turn.copy.copied, turn.copy.errorText);
-  }
-
-  // The lines of a copy that succeeded or failed; false for a failure.
-  bool report(const Planned& file, bool copied, const std::string& errorText) {
-    if (copied) {
+    const CopyOutcome outcome = nameAtTurn(turn, flight);
+    if (outcome.copied) {
+      ++namesTaken_;
+      if (!alone_ && outcome.replaced.known)
+        replaced_.insert({outcome.replaced.device, outcome.replaced.inode});
       fileLine(copy::texts::kTraceCopy + file.destination + copy::texts::kTraceCopySucceeded);
       return true;
     }
     fileLine(copy::texts::kTraceCopy + file.destination + copy::texts::kTraceCopyFailed);
+    if (!forceWrite_ && fileSystem_.exists(file.destination)) {
+      refuse(file.destination, file.source);
+      return true;
+    }
+    report(file, outcome.errorText);
+    return false;
+  }
+
+  // What the turn's copy comes to. A copy prepared before an earlier turn changed what it
+  // read (its source was replaced), or whose preparation failed, is made again now. One
+  // that ran short of space or open files, which the copies prepared after it may hold,
+  // is made again alone: those are given up first, and prepared again after.
+  CopyOutcome nameAtTurn(Turn& turn, Flight& flight) {
+    if (!turn.prepared) turn.prepared = prepareNow(turn);
+    const bool prepared = turn.prepared->ready();
+    if (!alone_ && prepared && wasReplaced(turn.prepared->source())) {
+      turn.prepared.reset();
+      turn.prepared = prepareNow(turn);
+    }
+    CopyOutcome outcome = turn.prepared->name();
+    if (alone_ || outcome.copied) return outcome;
+    if (!prepared && !outcome.shortOfResources) {
+      turn.prepared = prepareNow(turn);
+      outcome = turn.prepared->name();
+    }
+    return outcome.shortOfResources && !outcome.copied ? againAlone(turn, flight) : outcome;
+  }
+
+  CopyOutcome againAlone(Turn& turn, Flight& flight) {
+    flight.jobs.redoLater();
+    for (std::size_t i = 1; i < flight.turns.size(); ++i) {
+      flight.turns[i].prepared.reset();
+      flight.turns[i].refused = false;
+    }
+    turn.prepared.reset();
+    turn.prepared = prepareNow(turn);
+    const CopyOutcome outcome = turn.prepared->name();
+    flight.jobs.resume();
+    return outcome;
+  }
+
+  std::unique_ptr<PreparedCopy> prepareNow(const Turn& turn) {
+    return fileSystem_.prepareCopy(turn.file.source, turn.file.destination, forceWrite_);
+  }
+
+  bool wasReplaced(const quillkit::FileIdentity& source) const {
+    return source.known && replaced_.count({source.device, source.inode}) != 0;
+  }
+
+  // The lines that explain a failed copy.
+  void report(const Planned& file, const std::string& errorText) {
     traceCopyCall(file.destination, file.source, forceWrite_);
     quillkit::debugPrintf("%s", errorText.c_str());
     console_ << copy::texts::kTraceLastError << errorText << '\n';
-    return false;
   }
 
   void traceCopyCall(const std::string& destinationPath, const std::string& sourcePath,
@@ -267,6 +315,12 @@ class CollectCopyRun {
   const bool forceWrite_;
   std::string sourceDirectory_;
   std::string destinationDirectory_;
+  /// Copies one after another: each prepared at its turn.
+  bool alone_ = true;
+  /// How many names the turns have taken: read by the jobs.
+  std::atomic<std::size_t> namesTaken_{0};
+  /// The files that turns replaced, by device and inode.
+  std::set<std::pair<uint64_t, uint64_t>> replaced_;
 };
 
 }  // namespace

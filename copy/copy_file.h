@@ -2,8 +2,10 @@
 #define PELQUIST_COPY_COPY_FILE_H_
 
 #include <cstddef>
+#include <memory>
 #include <string>
 
+#include "copy/prepared_copy.h"
 #include "quillkit/string_ref.h"
 
 /// Copies `source` to `destination` (the Windows call's own order: destination first)
@@ -15,8 +17,15 @@
 bool CopyFileWin32(quillkit::StringRef destination, quillkit::StringRef source,
                    bool forceWrite);
 
-/// How many copies may run at once before the process runs out of open files (each
-/// holds at most three descriptors); at least 1.
-std::size_t copiesTheSystemAllows();
+/// The copy that CopyFileWin32 makes, in two steps: written now (POSIX: into a file
+/// without a name), named when PreparedCopy::name() is called. On Windows, where the
+/// platform's copy is one call, that call is made at the naming. Never null.
+std::unique_ptr<PreparedCopy> prepareFileCopy(const std::string& destination,
+                                              const std::string& source, bool forceWrite);
+
+/// How many files copies prepared ahead of their turn may hold open at once: what the
+/// open-file limit leaves to the files open now (POSIX); 0 on Windows, where nothing is
+/// prepared ahead.
+std::size_t filesForCopiesAhead();
 
 #endif  // PELQUIST_COPY_COPY_FILE_H_

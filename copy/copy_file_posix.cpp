@@ -1,3 +1,4 @@
+#include <fcntl.h>
 #include <sys/resource.h>
 
 #include <algorithm>
@@ -14,27 +15,71 @@ std::string native(const std::string& path) {
   return quillkit::posix::toNativePath(path.c_str());
 }
 
-// Like CopyFileA's GetLastError, the reason stays in the system's last error: true when
-// the copy succeeded.
-bool leaveLastError(const files::CopyResult& result) {
-  errno = result.sameFile ? static_cast<int>(quillkit::kErrorSameFile) : result.error;
-  return result.succeeded();
+files::CopyOptions optionsFor(bool forceWrite) {
+  files::CopyOptions options;
+  options.replace = forceWrite;
+  return options;
 }
+
+/// The code by which the system's error texts know why a copy failed.
+uint32_t reasonOf(const files::CopyResult& result) {
+  return result.sameFile ? quillkit::kErrorSameFile : static_cast<uint32_t>(result.error);
+}
+
+/// A copy written into a file without a name (or a temporary one), named at its turn.
+class PreparedPosixCopy : public PreparedCopy {
+ public:
+  explicit PreparedPosixCopy(std::unique_ptr<files::PreparedCopy> copy)
+      : copy_(std::move(copy)) {}
+  bool ready() const override { return copy_->error() == 0; }
+  quillkit::FileIdentity source() const override { return copy_->source(); }
+  CopyOutcome name() override {
+    CopyOutcome outcome;
+    const files::CopyResult result = copy_->name(&outcome.replaced);
+    outcome.copied = result.succeeded();
+    if (!outcome.copied) {
+      quillkit::ErrorMessage message;
+      message.load(reasonOf(result), true);
+      outcome.errorText = message.text();
+      outcome.shortOfResources = quillkit::errorIsShortOfResources(reasonOf(result));
+    }
+    return outcome;
+  }
+
+ private:
+  const std::unique_ptr<files::PreparedCopy> copy_;
+};
 
 }  // namespace
 
 bool CopyFileWin32(quillkit::StringRef destination, quillkit::StringRef source,
                    bool forceWrite) {
-  files::CopyOptions options;
-  options.replace = forceWrite;
-  return leaveLastError(
-      files::copyFile(native(source.data()), native(destination.data()), options));
+  // Like CopyFileA's GetLastError, the reason stays in the system's last error.
+  const files::CopyResult result = files::copyFile(
+      native(source.data()), native(destination.data()), optionsFor(forceWrite));
+  errno = static_cast<int>(reasonOf(result));
+  return result.succeeded();
 }
 
-std::size_t copiesTheSystemAllows() {
+std::unique_ptr<PreparedCopy> prepareFileCopy(const std::string& destination,
+                                              const std::string& source, bool forceWrite) {
+  return std::unique_ptr<PreparedCopy>(new PreparedPosixCopy(
+      files::prepareCopy(native(source), native(destination), optionsFor(forceWrite))));
+}
+
+std::size_t filesForCopiesAhead() {
   struct rlimit limit;
-  if (getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) return 64;
-  // The standard streams and a few the walk and the libraries hold stay free.
-  const rlim_t spare = limit.rlim_cur > 16 ? limit.rlim_cur - 16 : 0;
-  return std::max<std::size_t>(1, static_cast<std::size_t>(spare / 3));
+  if (getrlimit(RLIMIT_NOFILE, &limit) != 0) return 0;
+  // Far from any limit that copies prepared ahead could reach: nothing to count.
+  constexpr rlim_t kMany = 4096;
+  if (limit.rlim_cur == RLIM_INFINITY || limit.rlim_cur > kMany) return kMany;
+  // The descriptors open now, those that the parent left open too, which the limit
+  // counts: up to the last of them, taken to be the one before 256 free in a row.
+  rlim_t open = 0;
+  for (int fd = 0, free = 0; static_cast<rlim_t>(fd) < limit.rlim_cur && free < 256; ++fd) {
+    const bool isOpen = fcntl(fd, F_GETFD) != -1;
+    open += isOpen ? 1 : 0;
+    free = isOpen ? 0 : free + 1;
+  }
+  return static_cast<std::size_t>(limit.rlim_cur - std::min(open, limit.rlim_cur));
 }

@@ -3,11 +3,46 @@
 #include <string>
 
 #include "copy/copy_file.h"
+#include "quillkit/diagnostics.h"
+
+namespace {
+
+/// The platform's copy writes the data and takes the name in one call, which cannot be
+/// split without a temporary name that closing the console would leave behind: the
+/// call is made at the file's turn, so the copies are made one after another.
+class CopyAtTurn : public PreparedCopy {
+ public:
+  CopyAtTurn(const std::string& destination, const std::string& source, bool forceWrite)
+      : destination_(destination), source_(source), forceWrite_(forceWrite) {}
+  bool ready() const override { return true; }
+  quillkit::FileIdentity source() const override { return quillkit::FileIdentity(); }
+  CopyOutcome name() override {
+    CopyOutcome outcome;
+    outcome.copied = CopyFileWin32(destination_, source_, forceWrite_);
+    if (!outcome.copied) {
+      // Taken before anything else can replace the system's last error.
+      outcome.errorText = quillkit::getLastErrorMessage();
+      outcome.shortOfResources = quillkit::lastErrorIsShortOfResources();
+    }
+    return outcome;
+  }
+
+ private:
+  const std::string destination_;
+  const std::string source_;
+  const bool forceWrite_;
+};
+
+}  // namespace
 
 bool CopyFileWin32(quillkit::StringRef destination, quillkit::StringRef source,
                    bool forceWrite) {
   return CopyFileA(source.data(), destination.data(), forceWrite ? FALSE : TRUE) != 0;
 }
 
-// The system's handles are not the C library's descriptors: no small limit applies.
-std::size_t copiesTheSystemAllows() { return 64; }
+std::unique_ptr<PreparedCopy> prepareFileCopy(const std::string& destination,
+                                              const std::string& source, bool forceWrite) {
+  return std::unique_ptr<PreparedCopy>(new CopyAtTurn(destination, source, forceWrite));
+}
+
+std::size_t filesForCopiesAhead() { return 0; }

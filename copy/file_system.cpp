@@ -1,9 +1,6 @@
 #include "copy/file_system.h"
 
-#include <algorithm>
-
 #include "copy/copy_file.h"
-#include "quillkit/diagnostics.h"
 #include "quillkit/filesystem/directory.h"
 #include "quillkit/filesystem/directory_walker.h"
 #include "quillkit/processors.h"
@@ -24,26 +21,14 @@ bool RealFileSystem::isDirectory(const std::string& path) {
 
 bool RealFileSystem::exists(const std::string& path) { return quillkit::pathExists(path); }
 
-CopyOutcome RealFileSystem::copyFile(const std::string& source, const std::string& destination,
-                                     bool forceWrite) {
-  CopyOutcome outcome;
-  outcome.copied = CopyFileWin32(destination, source, forceWrite);
-  if (!outcome.copied) {
-    // Taken before anything else can replace the system's last error.
-    outcome.errorText = quillkit::getLastErrorMessage();
-    outcome.shortOfResources = quillkit::lastErrorIsShortOfResources();
-  }
-  return outcome;
+std::unique_ptr<PreparedCopy> RealFileSystem::prepareCopy(const std::string& source,
+                                                          const std::string& destination,
+                                                          bool forceWrite) {
+  return prepareFileCopy(destination, source, forceWrite);
 }
 
-FileSystem::CopyThreads RealFileSystem::copyThreads() {
-  // One copy per processor this process may use, the caller's thread among them: more
-  // threads than busy processors cost more in handing copies over than they gain. Copies
-  // that wait on the disk (a replacing copy's flush) or on a network leave the processors
-  // idle; more of them at once overlap their waits, and flushes made together are written
-  // out together, up to 16 (more gain nothing on a disk). Within what the open files allow.
-  const std::size_t most = std::min(std::size_t{16}, copiesTheSystemAllows());
-  return {std::min(quillkit::processorsAvailable(), most), most};
+FileSystem::CopyCapacity RealFileSystem::copyCapacity() {
+  return {quillkit::processorsAvailable(), filesForCopiesAhead()};
 }
 
 double RealFileSystem::processorSeconds() { return quillkit::processorSecondsUsed(); }

@@ -1,12 +1,13 @@
 #ifndef PELQUIST_COPY_FILE_SYSTEM_H_
 #define PELQUIST_COPY_FILE_SYSTEM_H_
 
-#include <cstdint>
+#include <cstddef>
 #include <list>
+#include <memory>
 #include <string>
 #include <utility>
 
-#include "copy/copy_file.h"
+#include "copy/prepared_copy.h"
 
 /// What a walk found, and what it could not see.
 struct FoundFiles {
@@ -17,16 +18,6 @@ struct FoundFiles {
   std::list<std::pair<std::string, std::string>> skipped;
   /// The entry limit stopped the walk before it had seen everything.
   bool stoppedAtLimit = false;
-};
-
-/// What one copy came to.
-struct CopyOutcome {
-  bool copied = false;
-  /// Why it failed: the system's text ("ERROR Message:..."), taken at once.
-  std::string errorText;
-  /// It failed for want of disk space, quota or open files, which copies running beside
-  /// it may have held: it may succeed alone.
-  bool shortOfResources = false;
 };
 
 /// Everything collect-copy asks of the world, so that its trace can be tested without
@@ -45,21 +36,22 @@ class FileSystem {
   virtual int createDirectories(const std::string& path) = 0;
   /// True when a directory of that name exists.
   virtual bool isDirectory(const std::string& path) = 0;
-  /// True when a file or directory of that name exists.
+  /// True when a file or directory of that name exists. May be called from several
+  /// threads at once.
   virtual bool exists(const std::string& path) = 0;
-  /// Copies `source` to `destination`, replacing an existing file only when
-  /// `forceWrite`. May be called from several threads at once, for different
-  /// destinations.
-  virtual CopyOutcome copyFile(const std::string& source, const std::string& destination,
-                               bool forceWrite) = 0;
-  /// How many copies run at once: `first` from the start, up to `most` while the copies
-  /// leave the processors idle (waiting on a disk's flushes or a network). 1 and 1: one
-  /// after another.
-  struct CopyThreads {
-    std::size_t first = 1;
-    std::size_t most = 1;
+  /// Writes the copy of `source` for `destination` without giving it the name, which it
+  /// takes later, replacing an existing file only when `forceWrite`. May be called from
+  /// several threads at once. Never null.
+  virtual std::unique_ptr<PreparedCopy> prepareCopy(const std::string& source,
+                                                    const std::string& destination,
+                                                    bool forceWrite) = 0;
+  /// What copies prepared at once may use: the processors the process may run on, and
+  /// how many files they may hold open (0 where copies are not prepared ahead).
+  struct CopyCapacity {
+    std::size_t processors = 1;
+    std::size_t openFiles = 0;
   };
-  virtual CopyThreads copyThreads() = 0;
+  virtual CopyCapacity copyCapacity() = 0;
   /// The processor time the process has used so far, all its threads, in seconds.
   virtual double processorSeconds() = 0;
   /// Walks `directory` and all below it for the files whose names match `pattern`:
@@ -70,7 +62,7 @@ class FileSystem {
 
 /// The file system of this process: SafeGetCurrentDirectory, quillkit::changeDirectory,
 /// quillkit::createDirectories, quillkit::directoryExists, quillkit::pathExists,
-/// CopyFileWin32 and the DirectoryWalker.
+/// the platform's file copy and the DirectoryWalker.
 class RealFileSystem : public FileSystem {
  public:
   std::string currentDirectory() override;
@@ -78,9 +70,10 @@ class RealFileSystem : public FileSystem {
   int createDirectories(const std::string& path) override;
   bool isDirectory(const std::string& path) override;
   bool exists(const std::string& path) override;
-  CopyOutcome copyFile(const std::string& source, const std::string& destination,
-                       bool forceWrite) override;
-  CopyThreads copyThreads() override;
+  std::unique_ptr<PreparedCopy> prepareCopy(const std::string& source,
+                                            const std::string& destination,
+                                            bool forceWrite) override;
+  CopyCapacity copyCapacity() override;
   double processorSeconds() override;
   bool findFiles(const std::string& pattern, const std::string& directory,
                  FoundFiles& found) override;

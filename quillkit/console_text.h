@@ -8,8 +8,10 @@
 namespace quillkit {
 
 /// Takes the console's character set from the user's locale, once at start (POSIX:
-/// LC_ALL, else LC_CTYPE, else LANG). Until it is called, and on Windows, whose
-/// console shows its code page's bytes, every text stays as written.
+/// LC_ALL, else LC_CTYPE, else LANG). A locale that is not installed counts as UTF-8
+/// when its name says so (".UTF-8", ".utf8", any case), else as C. Until it is called,
+/// and on Windows, whose console shows its code page's bytes, every text stays as
+/// written.
 void useLocaleCharacterSet();
 
 /// `shiftJis`, a fixed text that lives as long as the program, in the character set

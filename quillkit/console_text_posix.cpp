@@ -27,29 +27,6 @@ bool& utf8Console() {
   return utf8;
 }
 
-/// True for "UTF-8" and "utf8" in any case, alone or as the part of a locale's name
-/// after its dot.
-bool namesUtf8(const char* name) {
-  std::string folded;
-  for (const char* at = name; *at != '\0' && *at != '@'; ++at) {
-    if (*at == '.') folded.clear();
-    if (*at >= 'a' && *at <= 'z')
-      folded += static_cast<char>(*at - 'a' + 'A');
-    else if (*at != '-' && *at != '.')
-      folded += *at;
-  }
-  return folded == "UTF8";
-}
-
-/// The name of the locale that LC_CTYPE asks for: LC_ALL, else LC_CTYPE, else LANG.
-const char* askedLocale() {
-  for (const char* variable : {"LC_ALL", "LC_CTYPE", "LANG"}) {
-    const char* value = std::getenv(variable);
-    if (value != nullptr && *value != '\0') return value;
-  }
-  return "";
-}
-
 /// From the texts' Shift-JIS to the locale's set; kNoConverter where they stay. Opened
 /// at the first text that needs it: most runs print none, and loading the conversion
 /// costs a start-up a good part of a millisecond.
@@ -70,15 +47,22 @@ std::map<const char*, std::string>& convertedTexts() {
   return texts;
 }
 
-/// The names by which C libraries call Shift-JIS and its Windows form.
-bool isShiftJis(const char* codeset) {
+/// `codeset` up to its end or `stop`, in upper case and without '-' and '_', so that
+/// "utf8" and "UTF-8" compare equal.
+std::string foldedCodeset(const char* codeset, char stop = '\0') {
   std::string name;
-  for (const char* at = codeset; *at != '\0'; ++at) {
+  for (const char* at = codeset; *at != '\0' && *at != stop; ++at) {
     if (*at >= 'a' && *at <= 'z')
       name += static_cast<char>(*at - 'a' + 'A');
     else if (*at != '-' && *at != '_')
       name += *at;
   }
+  return name;
+}
+
+/// The names by which C libraries call Shift-JIS and its Windows form.
+bool isShiftJis(const char* codeset) {
+  const std::string name = foldedCodeset(codeset);
   for (const char* shiftJis : {"SHIFTJIS", "SJIS", "CP932", "WINDOWS31J", "MSKANJI"})
     if (name == shiftJis) return true;
   return false;
@@ -105,15 +89,37 @@ bool convert(const char* text, std::string& converted) {
   return true;
 }
 
+/// The locale name that setlocale(LC_CTYPE, "") reads: the first of LC_ALL, LC_CTYPE
+/// and LANG that is set and not empty; empty where none is.
+std::string askedLocaleName() {
+  for (const char* variable : {"LC_ALL", "LC_CTYPE", "LANG"}) {
+    const char* value = std::getenv(variable);
+    if (value != nullptr && *value != '\0') return value;
+  }
+  return std::string();
+}
+
+/// Whether a locale name (language_TERRITORY.codeset@modifier) names UTF-8 as its set.
+bool namesUtf8(const std::string& locale) {
+  const std::size_t dot = locale.find('.');
+  return dot != std::string::npos && foldedCodeset(locale.c_str() + dot + 1, '@') == "UTF8";
+}
+
 }  // namespace
 
 void useLocaleCharacterSet() {
   const char* locale = std::setlocale(LC_CTYPE, "");
-  utf8Console() = namesUtf8(locale != nullptr ? nl_langinfo(CODESET) : askedLocale());
-  // A locale that cannot be loaded leaves the C locale, whose texts are the reference.
-  if (locale == nullptr || std::strcmp(locale, "C") == 0 || std::strcmp(locale, "POSIX") == 0)
+  // A locale that is not installed leaves the C locale. Its name still tells what the
+  // terminal shows when it says UTF-8 (containers and small systems often lack the
+  // locale); otherwise the texts are the reference bytes.
+  if (locale == nullptr) {
+    utf8Console() = namesUtf8(askedLocaleName());
+    if (utf8Console()) targetCodeset() = "UTF-8";
     return;
+  }
+  if (std::strcmp(locale, "C") == 0 || std::strcmp(locale, "POSIX") == 0) return;
   const char* codeset = nl_langinfo(CODESET);
+  utf8Console() = foldedCodeset(codeset) == "UTF8";
   if (!isShiftJis(codeset)) targetCodeset() = codeset;
 }
 

@@ -136,7 +136,9 @@ void ErrorMessage::load(uint32_t code, bool useGivenCode) {
   text_ += os::errorText(used);
 }
 
-bool lastErrorIsShortOfResources() { return os::isShortOfResources(os::lastErrorCode()); }
+bool lastErrorIsShortOfResources() { return errorIsShortOfResources(os::lastErrorCode()); }
+
+bool errorIsShortOfResources(uint32_t code) { return os::isShortOfResources(code); }
 
 std::string getLastErrorMessage() {
   ErrorMessage message;

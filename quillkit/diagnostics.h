@@ -28,6 +28,8 @@ std::string getLastErrorMessage();
 /// True when the calling thread's last error says that the disk, a quota or the open
 /// files ran out: a want that other work of the process may have caused.
 bool lastErrorIsShortOfResources();
+/// The same for the error `code`.
+bool errorIsShortOfResources(uint32_t code);
 
 /// An error code of the library's own, in the range that Windows leaves to programs (bit
 /// 29 set): a copy whose destination is its source under another name. POSIX has no

@@ -4,11 +4,14 @@
 # Wine), reads the version resource of the .exe back (exiftool), checks the manual page
 # (groff, man, mandoc), the .deb with lintian, the bash completion in a bash with
 # bash-completion loaded, installs and removes the .deb with apt (as root, when it is
-# not installed already), and builds the packages once more in another folder, which
-# must give the same bytes. The expected version is read here from the project() line
-# of CMakeLists.txt, not from the build.
+# not installed already), makes the Debian source package (debian/) and builds a .deb
+# from it with dpkg-buildpackage, which must pass lintian and the checks of CPack's
+# .deb, and builds the packages once more in another folder, which must give the same
+# bytes. The expected version is read here from the project() line of CMakeLists.txt,
+# not from the build.
 # Environment: WINE_HOME, the build folder whose Wine prefix runs the .exe
-# (default build/package-windows); REPRODUCE=0 leaves out the second build.
+# (default build/package-windows); REPRODUCE=0 leaves out the second build;
+# SOURCE_PACKAGE=0 leaves out the source package and dpkg-buildpackage.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 top=$PWD
@@ -65,81 +68,89 @@ expect "mandoc -Tlint -W warning finds nothing in doc/pelquist_copy.1" test ! -s
 expect "the newest entry of CHANGELOG is version $version" \
   lines_equal "$(dpkg-parsechangelog -l CHANGELOG -S Version)" "$version"
 
-echo "== $deb"
-dpkg-deb -I "$deb" | tee "$work/deb-info"
-dpkg-deb -c "$deb" | tee "$work/deb-contents"
-field() { sed -n "s/^ $1: //p" "$work/deb-info"; }
-expect "package name pelquist-copy" lines_equal "$(field Package)" pelquist-copy
-expect "package version $version" lines_equal "$(field Version)" "$version"
-doc=./usr/share/doc/pelquist-copy
-completion=./usr/share/bash-completion/completions/pelquist_copy
-for path in ./usr/bin/pelquist_copy ./usr/share/man/man1/pelquist_copy.1.gz $completion \
-            $doc/README.md $doc/copyright $doc/changelog.gz; do
-  expect "the .deb holds $path" grep -q " $path\$" "$work/deb-contents"
-done
-expect "the .deb holds no licence file but copyright" \
-  test -z "$(grep -i 'licen[cs]e' "$work/deb-contents")"
-expect "the program in the .deb is executable" \
-  grep -q '^-rwxr-xr-x .* ./usr/bin/pelquist_copy$' "$work/deb-contents"
+# The checks of a .deb, the one CPack makes and the one dpkg-buildpackage makes alike.
+check_deb() {  # .deb, a short name for its files in $work
+  local deb=$1 tag=$2
+  local info=$work/$tag-info contents=$work/$tag-contents root=$work/$tag-root
+  echo "== $deb"
+  dpkg-deb -I "$deb" | tee "$info"
+  dpkg-deb -c "$deb" | tee "$contents"
+  field() { sed -n "s/^ $1: //p" "$info"; }
+  expect "package name pelquist-copy" lines_equal "$(field Package)" pelquist-copy
+  expect "package version $version" lines_equal "$(field Version)" "$version"
+  local doc=./usr/share/doc/pelquist-copy
+  local completion=./usr/share/bash-completion/completions/pelquist_copy
+  for path in ./usr/bin/pelquist_copy ./usr/share/man/man1/pelquist_copy.1.gz $completion \
+              $doc/README.md $doc/copyright $doc/changelog.gz; do
+    expect "the .deb holds $path" grep -q " $path\$" "$contents"
+  done
+  expect "the .deb holds no licence file but copyright" \
+    test -z "$(grep -i 'licen[cs]e' "$contents")"
+  expect "the program in the .deb is executable" \
+    grep -q '^-rwxr-xr-x .* ./usr/bin/pelquist_copy$' "$contents"
 
+  dpkg-deb -x "$deb" "$root"
+  local program=$root/usr/bin/pelquist_copy
+  # Every shared library that the program needs comes from a package the .deb depends on.
+  local depends=" $(field Depends | sed 's/([^)]*)//g; s/[,|]/ /g') "
+  for library in $(objdump -p "$program" | awk '$1 == "NEEDED" { print $2 }'); do
+    owner=$(dpkg -S "*/$library" 2>/dev/null | sed -n '1s/:.*//p')
+    expect "$library (package ${owner:-none}) is among the dependencies" \
+      test -n "$owner" -a -z "${depends##* "$owner" *}"
+  done
+  expect "the .deb's manual page is doc/pelquist_copy.1" \
+    cmp -s <(gzip -dc "$root/usr/share/man/man1/pelquist_copy.1.gz") doc/pelquist_copy.1
+  expect "man reads the .deb's manual page without a warning" \
+    test -z "$(man --warnings -l "$root/usr/share/man/man1/pelquist_copy.1.gz" 2>&1 >/dev/null)"
+  expect "the .deb's README is README.md" \
+    cmp -s "$root/usr/share/doc/pelquist-copy/README.md" README.md
+  expect "the .deb's changelog.gz is CHANGELOG" \
+    cmp -s <(gzip -dc "$root/$doc/changelog.gz") CHANGELOG
+  local copyright=$root/$doc/copyright
+  expect "copyright is in Debian's machine-readable format" \
+    grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' "$copyright"
+  expect "copyright names LICENSE's holder and the licence (Expat, that is MIT)" \
+    lines_equal "$(sed -n 's/^\(Copyright\|License\): //p' "$copyright" | tr '\n' '|')" \
+    "$(sed -n 's/^Copyright (c) //p' LICENSE)|Expat|"
+  expect "copyright holds LICENSE's text" \
+    cmp -s <(sed -n '/^License:/,$ { /^License:/d; s/^ //; s/^\.$//; p }' "$copyright") \
+    <(sed -n '/^Permission/,$p' LICENSE)
+
+  # Debian's own checks: nothing at the default level; what --pedantic adds is shown.
+  lintian "$deb" 2>&1 | grep -v 'running with root privileges' >"$work/lintian" || true
+  cat "$work/lintian"
+  expect "lintian reports no error and no warning" test -z "$(grep -E '^[EW]: ' "$work/lintian")"
+  lintian --pedantic -I "$deb" 2>&1 | grep -v 'running with root privileges' >"$work/lintian-all" || true
+  sed 's/^/lintian --pedantic -I: /' "$work/lintian-all"
+  expect "lintian --pedantic -I finds the program hardened" \
+    test -z "$(grep hardening "$work/lintian-all")"
+  expect "the program is linked with relro and bindnow" \
+    test -n "$(readelf -lW "$program" | grep GNU_RELRO)" \
+    -a -n "$(readelf -dW "$program" | grep -E '\((BIND_NOW|FLAGS_1|FLAGS)\).* NOW')"
+  expect "the program has the stack protector and fortified functions" \
+    test -n "$(objdump -T "$program" | grep -w __stack_chk_fail)" \
+    -a -n "$(objdump -T "$program" | grep -v __stack_chk_fail | grep '__[a-z_]*_chk')"
+  # The README names the oldest C and C++ libraries the program runs with.
+  newest() { objdump -T "$program" | grep -o "($1_[0-9.]*)" | tr -d '()' | sort -V | tail -n 1; }
+  expect "the program needs glibc 2.34 at most (README)" \
+    lines_equal "$(printf '%s\n' "$(newest GLIBC)" GLIBC_2.34 | sort -V | tail -n 1)" GLIBC_2.34
+  expect "the program needs the libstdc++ of GCC 12 at most (GLIBCXX_3.4.30, README)" \
+    lines_equal "$(printf '%s\n' "$(newest GLIBCXX)" GLIBCXX_3.4.30 | sort -V | tail -n 1)" \
+    GLIBCXX_3.4.30
+
+  "$program" -help >"$work/$tag-help"
+  expect "-help from the .deb prints 'version : $version'" grep -qxF "version : $version" "$work/$tag-help"
+  make_tree "$work/$tag-run"
+  (cd "$work/$tag-run" && "$program" -collectcopy -nosw 'src/*.txt' all) >"$work/$tag-trace" ||
+    fail "collect-copy from the .deb exited with $?"
+  expect "collect-copy from the .deb collected the .txt files" collected_right "$work/$tag-run"
+  expect "collect-copy from the .deb ends its trace" \
+    lines_equal "$(tail -n 1 "$work/$tag-trace")" "collectcopy end..."
+}
+check_deb "$deb" deb
 root=$work/deb-root
-dpkg-deb -x "$deb" "$root"
 program=$root/usr/bin/pelquist_copy
-# Every shared library that the program needs comes from a package the .deb depends on.
-depends=" $(field Depends | sed 's/([^)]*)//g; s/[,|]/ /g') "
-for library in $(objdump -p "$program" | awk '$1 == "NEEDED" { print $2 }'); do
-  owner=$(dpkg -S "*/$library" 2>/dev/null | sed -n '1s/:.*//p')
-  expect "$library (package ${owner:-none}) is among the dependencies" \
-    test -n "$owner" -a -z "${depends##* "$owner" *}"
-done
-expect "the .deb's manual page is doc/pelquist_copy.1" \
-  cmp -s <(gzip -dc "$root/usr/share/man/man1/pelquist_copy.1.gz") doc/pelquist_copy.1
-expect "man reads the .deb's manual page without a warning" \
-  test -z "$(man --warnings -l "$root/usr/share/man/man1/pelquist_copy.1.gz" 2>&1 >/dev/null)"
-expect "the .deb's README is README.md" \
-  cmp -s "$root/usr/share/doc/pelquist-copy/README.md" README.md
-expect "the .deb's changelog.gz is CHANGELOG" \
-  cmp -s <(gzip -dc "$root/$doc/changelog.gz") CHANGELOG
-copyright=$root/$doc/copyright
-expect "copyright is in Debian's machine-readable format" \
-  grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' "$copyright"
-expect "copyright names LICENSE's holder and the licence (Expat, that is MIT)" \
-  lines_equal "$(sed -n 's/^\(Copyright\|License\): //p' "$copyright" | tr '\n' '|')" \
-  "$(sed -n 's/^Copyright (c) //p' LICENSE)|Expat|"
-expect "copyright holds LICENSE's text" \
-  cmp -s <(sed -n '/^License:/,$ { /^License:/d; s/^ //; s/^\.$//; p }' "$copyright") \
-  <(sed -n '/^Permission/,$p' LICENSE)
-
-# Debian's own checks: nothing at the default level; what --pedantic adds is shown.
-lintian "$deb" 2>&1 | grep -v 'running with root privileges' >"$work/lintian" || true
-cat "$work/lintian"
-expect "lintian reports no error and no warning" test -z "$(grep -E '^[EW]: ' "$work/lintian")"
-lintian --pedantic -I "$deb" 2>&1 | grep -v 'running with root privileges' >"$work/lintian-all" || true
-sed 's/^/lintian --pedantic -I: /' "$work/lintian-all"
-expect "lintian --pedantic -I finds the program hardened" \
-  test -z "$(grep hardening "$work/lintian-all")"
-expect "the program is linked with relro and bindnow" \
-  test -n "$(readelf -lW "$program" | grep GNU_RELRO)" \
-  -a -n "$(readelf -dW "$program" | grep -E '\((BIND_NOW|FLAGS_1|FLAGS)\).* NOW')"
-expect "the program has the stack protector and fortified functions" \
-  test -n "$(objdump -T "$program" | grep -w __stack_chk_fail)" \
-  -a -n "$(objdump -T "$program" | grep -v __stack_chk_fail | grep '__[a-z_]*_chk')"
-# The README names the oldest C and C++ libraries the program runs with.
-newest() { objdump -T "$program" | grep -o "($1_[0-9.]*)" | tr -d '()' | sort -V | tail -n 1; }
-expect "the program needs glibc 2.34 at most (README)" \
-  lines_equal "$(printf '%s\n' "$(newest GLIBC)" GLIBC_2.34 | sort -V | tail -n 1)" GLIBC_2.34
-expect "the program needs the libstdc++ of GCC 12 at most (GLIBCXX_3.4.30, README)" \
-  lines_equal "$(printf '%s\n' "$(newest GLIBCXX)" GLIBCXX_3.4.30 | sort -V | tail -n 1)" \
-  GLIBCXX_3.4.30
-
-"$program" -help >"$work/deb-help"
-expect "-help from the .deb prints 'version : $version'" grep -qxF "version : $version" "$work/deb-help"
-make_tree "$work/deb-run"
-(cd "$work/deb-run" && "$program" -collectcopy -nosw 'src/*.txt' all) >"$work/deb-trace" ||
-  fail "collect-copy from the .deb exited with $?"
-expect "collect-copy from the .deb collected the .txt files" collected_right "$work/deb-run"
-expect "collect-copy from the .deb ends its trace" \
-  lines_equal "$(tail -n 1 "$work/deb-trace")" "collectcopy end..."
+copyright=$root/usr/share/doc/pelquist-copy/copyright
 
 echo "== $tarball"
 tar -tzvf "$tarball" | tee "$work/tar-contents"
@@ -280,6 +291,51 @@ else
     while read -r path; do if [ -e "$path" ]; then echo "$path"; fi; done)
   expect "apt remove leaves nothing of the package${left:+ (left: $left)}" \
     test -z "$left" -a -z "$(dpkg-query -W -f='${Status}' pelquist-copy 2>/dev/null | grep ' installed')"
+fi
+
+# --- the Debian source package: dpkg-source makes it from a copy of this tree and
+# lintian checks it; dpkg-buildpackage builds a .deb from it (running the tests through
+# dh_auto_test), which must pass the checks of CPack's and say and hold what that says
+# and holds
+echo "== the Debian source package and dpkg-buildpackage"
+if [ "${SOURCE_PACKAGE:-1}" = 0 ]; then
+  echo "skipped (SOURCE_PACKAGE=0)"
+else
+  started=$SECONDS
+  sources=$work/source
+  mkdir -p "$sources/pelquist-copy-$version"
+  tar -cf - --exclude=./.git --exclude=./build --exclude=./dist --exclude=./sample . |
+    tar -xf - -C "$sources/pelquist-copy-$version"
+  if (cd "$sources" && dpkg-source --build "pelquist-copy-$version") >"$work/dpkg-source" 2>&1
+  then
+    pass "dpkg-source --build"
+  else
+    cat "$work/dpkg-source" >&2
+    fail "dpkg-source --build"
+  fi
+  lintian "$sources/pelquist-copy_$version.dsc" 2>&1 |
+    grep -v 'running with root privileges' >"$work/lintian-source" || true
+  cat "$work/lintian-source"
+  expect "lintian reports no error and no warning on the source package" \
+    test -z "$(grep -E '^[EW]: ' "$work/lintian-source")"
+  if (cd "$sources/pelquist-copy-$version" &&
+      DEB_BUILD_OPTIONS="parallel=$(nproc)" dpkg-buildpackage -us -uc -b) \
+      >"$work/dpkg-buildpackage" 2>&1; then
+    pass "dpkg-buildpackage -us -uc -b, its tests passed"
+    built=$sources/$(basename "$deb")
+    check_deb "$built" built
+    for name in Maintainer Section Priority Depends Description; do
+      expect "the $name of dpkg-buildpackage's .deb is CPack's" \
+        lines_equal "$(dpkg-deb -f "$built" "$name")" "$(dpkg-deb -f "$deb" "$name")"
+    done
+    paths() { dpkg-deb -c "$1" | awk '$6 != "./" { print $6 }' | sort | tr '\n' ' '; }
+    expect "dpkg-buildpackage's .deb holds the files of CPack's" \
+      lines_equal "$(paths "$built")" "$(paths "$deb")"
+  else
+    tail -n 40 "$work/dpkg-buildpackage" >&2
+    fail "dpkg-buildpackage -us -uc -b"
+  fi
+  echo "(the source package took $((SECONDS - started)) s)"
 fi
 
 # --- the packages reproduce: a second build of this tree in another folder, with the

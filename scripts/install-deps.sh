@@ -15,9 +15,10 @@ elif [ "${1:-all}" != build ]; then
              locales util-linux libc-bin)
   # scripts/check-packages.sh: listing and unpacking the packages, reading the
   # version resource of the .exe (exiftool), checking the manual page (man, mandoc),
-  # the .deb (lintian) and the bash completion.
+  # the .deb (lintian) and the bash completion; building the Debian source package
+  # (debhelper, for dpkg-buildpackage).
   packages+=("${packaging[@]}" unzip libimage-exiftool-perl binutils-mingw-w64-x86-64 man-db
-             mandoc lintian bash-completion)
+             mandoc lintian bash-completion debhelper)
 fi
 missing=()
 for package in "${packages[@]}"; do

@@ -85,40 +85,79 @@ int copyData(int from, int to, const struct stat& source) {
 
 }  // namespace
 
-CopyResult copyFile(const std::string& source, const std::string& destination,
-                    const CopyOptions& options) {
+PreparedCopy::PreparedCopy() = default;
+PreparedCopy::~PreparedCopy() = default;
+
+std::unique_ptr<PreparedCopy> prepareCopy(const std::string& source,
+                                          const std::string& destination,
+                                          const CopyOptions& options) {
+  std::unique_ptr<PreparedCopy> prepared(new PreparedCopy);
+  prepared->destination_ = destination;
+  prepared->options_ = options;
+  CopyResult& failure = prepared->failure_;
   Descriptor in;
   struct stat status;
-  if (int error = openRegularFile(source, in.slot(), status)) return CopyResult::ofError(error);
-  // A copy that does not replace learns of an existing destination when it claims the
-  // name; one that replaces checks it before anything is written.
-  bool replacing = false;
+  if (int error = openRegularFile(source, in.slot(), status)) {
+    failure = CopyResult::ofError(error);
+    return prepared;
+  }
+  prepared->source_ = {true, static_cast<uint64_t>(status.st_dev),
+                       static_cast<uint64_t>(status.st_ino)};
+  // A copy that does not replace learns of an existing destination when it takes the
+  // name; one that replaces looks first, so as to write nothing that could not replace.
   if (options.replace) {
-    const quillkit::FileIdentity self = {true, static_cast<uint64_t>(status.st_dev),
-                                         static_cast<uint64_t>(status.st_ino)};
-    if (int error = checkReplaceable(destination, self, &replacing)) {
-      CopyResult refused = CopyResult::ofError(error);
-      refused.sameFile = error == EBUSY;
-      return refused;
-    }
+    failure = CopyResult::ofError(checkReplaceable(destination, prepared->source_));
+    failure.sameFile = failure.error == EBUSY;
+    if (failure.error != 0) return prepared;
   }
   mode_t mode = status.st_mode & 0777;
   if (options.makeWritable) mode |= S_IWUSR;
-  PendingFile file;
-  if (int error = file.create(destination, mode)) return CopyResult::ofError(error);
-  if (replacing) file.expectDestination();
-  const int out = file.descriptor();
-  if (int error = copyData(in.get(), out, status)) return CopyResult::ofError(error);
+  std::unique_ptr<PendingFile> file(new PendingFile);
+  failure = CopyResult::ofError(file->create(destination, mode));
+  if (failure.error != 0) return prepared;
+  const int out = file->descriptor();
+  if ((failure.error = copyData(in.get(), out, status)) != 0) return prepared;
   if (options.verify) {
-    CopyResult compared = compareContent(in.get(), out);
-    if (!compared.succeeded()) return compared;
+    failure = compareContent(in.get(), out);
+    if (!failure.succeeded()) return prepared;
   }
   if (options.keepOwner && fchown(out, status.st_uid, status.st_gid) != 0 && errno != EPERM)
-    return CopyResult::ofError(errno);
-  if (!file.hasMode(mode) && fchmod(out, mode) != 0) return CopyResult::ofError(errno);
+    failure.error = errno;
+  else if (!file->hasMode(mode) && fchmod(out, mode) != 0)
+    failure.error = errno;
+  if (failure.error != 0) return prepared;
   const struct timespec times[2] = {{0, UTIME_NOW}, modificationTime(status)};
-  if (futimens(out, times) != 0) return CopyResult::ofError(errno);
-  return CopyResult::ofError(file.commit(options.replace, options.durable));
+  if (futimens(out, times) != 0) failure.error = errno;
+  // Replacing must not trade the old content for data still in memory.
+  if (failure.error == 0) failure.error = file->finish(options.replace || options.durable);
+  if (failure.error == 0) prepared->file_ = std::move(file);
+  return prepared;
+}
+
+CopyResult PreparedCopy::name(quillkit::FileIdentity* replaced) {
+  if (!file_) return failure_;
+  bool exists = false;
+  if (options_.replace) {
+    // Looked at again when the name is taken: copies before may have changed it.
+    quillkit::FileIdentity target;
+    CopyResult refused =
+        CopyResult::ofError(checkReplaceable(destination_, source_, &exists, &target));
+    if (refused.error != 0) {
+      refused.sameFile = refused.error == EBUSY;
+      file_.reset();
+      return refused;
+    }
+    if (exists) file_->expectDestination();
+    if (exists && replaced != nullptr) *replaced = target;
+  }
+  const int error = file_->commit(options_.replace, options_.durable);
+  file_.reset();
+  return CopyResult::ofError(error);
+}
+
+CopyResult copyFile(const std::string& source, const std::string& destination,
+                    const CopyOptions& options) {
+  return prepareCopy(source, destination, options)->name();
 }
 
 }  // namespace files

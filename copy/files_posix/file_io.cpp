@@ -29,9 +29,10 @@ int openRegularFile(const std::string& path, int& fd, struct stat& status) {
 }
 
 int checkReplaceable(const std::string& destination, const quillkit::FileIdentity& source,
-                     bool* exists) {
+                     bool* exists, quillkit::FileIdentity* found) {
   const quillkit::posix::FileStatus target = quillkit::posix::fileStatus(destination);
   if (exists != nullptr) *exists = target.exists();
+  if (found != nullptr) *found = target.identity;
   if (!target.exists()) return target.error == ENOENT ? 0 : target.error;
   if (target.identity == source) return EBUSY;
   if (target.isDirectory()) return EISDIR;

@@ -41,10 +41,10 @@ int openRegularFile(const std::string& path, int& fd, struct stat& status);
 /// Checks the destination of a write that would replace it: 0 when it is missing or a
 /// writable file, EBUSY when it is `source` itself (under any name), EISDIR for a
 /// directory, EACCES for a file its owner may not write. `exists`, where given, tells
-/// whether the destination was there.
+/// whether the destination was there, and `found` what it led to.
 int checkReplaceable(const std::string& destination,
                      const quillkit::FileIdentity& source = quillkit::FileIdentity(),
-                     bool* exists = nullptr);
+                     bool* exists = nullptr, quillkit::FileIdentity* found = nullptr);
 
 /// The process's umask, read once: the process does not change it while it copies.
 mode_t processUmask();

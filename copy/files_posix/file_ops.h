@@ -7,10 +7,15 @@
 
 #include <sys/types.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "quillkit/filesystem/file_identity.h"
+
 namespace files {
+
+class PendingFile;
 
 /// How a copy treats the destination and the copy.
 struct CopyOptions {
@@ -53,6 +58,44 @@ struct CopyResult {
 /// for a source that is a pipe, socket or device.
 CopyResult copyFile(const std::string& source, const std::string& destination,
                     const CopyOptions& options);
+
+/// A copy made in two steps, so that copies can be written ahead of their turn while
+/// their names are taken in order: prepareCopy writes the data (flushed where the copy
+/// will replace, or is durable) into a file without the destination's name, and name()
+/// gives it that name, as copyFile would. Destroyed unnamed, it leaves nothing.
+class PreparedCopy {
+ public:
+  PreparedCopy();
+  ~PreparedCopy();
+  PreparedCopy(const PreparedCopy&) = delete;
+  PreparedCopy& operator=(const PreparedCopy&) = delete;
+
+  /// 0 when the data is written; else why the preparation failed, which name() answers.
+  int error() const { return failure_.error; }
+  /// The file that was read: a copy whose source an earlier copy has since replaced
+  /// holds old data.
+  const quillkit::FileIdentity& source() const { return source_; }
+  /// Gives the copy its name: the result of the copy. `replaced`, where given, gets the
+  /// identity of the file that the destination led to and that the copy replaced.
+  CopyResult name(quillkit::FileIdentity* replaced = nullptr);
+
+ private:
+  friend std::unique_ptr<PreparedCopy> prepareCopy(const std::string& source,
+                                                   const std::string& destination,
+                                                   const CopyOptions& options);
+  CopyResult failure_;
+  quillkit::FileIdentity source_;
+  std::string destination_;
+  CopyOptions options_;
+  std::unique_ptr<PendingFile> file_;
+};
+
+/// The first step of copyFile: opens the source and writes the copy. A replacing copy
+/// whose destination is already known to refuse (the source itself, a directory, a
+/// read-only file) writes nothing. Never null.
+std::unique_ptr<PreparedCopy> prepareCopy(const std::string& source,
+                                          const std::string& destination,
+                                          const CopyOptions& options);
 
 /// A piece of a combined file: a source, and whether it ends at its first ^Z (0x1A).
 struct CombinePart {

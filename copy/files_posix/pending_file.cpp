@@ -1,14 +1,10 @@
 #include "copy/files_posix/pending_file.h"
 
 #include <fcntl.h>
-#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
-#include <climits>
-#include <cstring>
 #include <ctime>
 #include <mutex>
 #include <random>
@@ -16,112 +12,11 @@
 
 #include "copy/files_posix/file_io.h"
 #include "copy/files_posix/kernel_calls.h"
+#include "copy/files_posix/temporary_names.h"
 #include "quillkit/filesystem/file_status_posix.h"
 
 namespace files {
 namespace {
-
-// --- temporary names, removed by the signals that end the process before it ends
-
-/// One temporary name that exists right now. The slot keeps a copy of the name, so that
-/// no thread can free it while a signal handler on another thread reads it.
-struct NameSlot {
-  enum State { kFree, kWriting, kHeld, kRemoving };
-  std::atomic<int> state{kFree};
-  /// The string of the PendingFile that holds the name, to find the slot by.
-  std::atomic<const char*> owner{nullptr};
-  char name[PATH_MAX] = {};
-};
-constexpr int kNameSlots = 64;
-// All zero without code at start-up (the slots are constant-initialized): a run that
-// copies nothing does not touch its pages.
-NameSlot temporaryNames[kNameSlots];
-
-extern "C" void removeTemporaryNames(int signalNumber) {
-  for (NameSlot& slot : temporaryNames) {
-    int held = NameSlot::kHeld;
-    if (slot.state.compare_exchange_strong(held, NameSlot::kRemoving)) unlink(slot.name);
-  }
-  // End as the signal would have ended the process.
-  signal(signalNumber, SIG_DFL);
-  raise(signalNumber);
-}
-
-/// The signals that end the process by default and come from outside the program's own
-/// steps. SIGSEGV, SIGBUS, SIGILL, SIGFPE, SIGABRT, SIGTRAP and SIGSYS are left alone:
-/// they tell of a fault in the program itself, after which no code should run on
-/// memory that may be broken (the names themselves could be), and a core dump should
-/// show the process as the fault left it.
-const int kEndingSignals[] = {
-    SIGHUP,  SIGINT,    SIGQUIT, SIGPIPE, SIGALRM, SIGTERM,
-    SIGUSR1, SIGUSR2,   SIGXCPU, SIGXFSZ, SIGPROF, SIGVTALRM,
-#ifdef SIGPOLL
-    SIGPOLL,
-#endif
-#ifdef __linux__
-    SIGPWR,  SIGSTKFLT,
-#endif
-};
-
-void installHandler(int signalNumber) {
-  struct sigaction previous;
-  if (sigaction(signalNumber, nullptr, &previous) != 0) return;
-  if (previous.sa_handler != SIG_DFL) return;  // ignored, or someone else's
-  struct sigaction action = {};
-  action.sa_handler = removeTemporaryNames;
-  sigfillset(&action.sa_mask);  // one cleanup at a time, to its end
-  sigaction(signalNumber, &action, nullptr);
-}
-
-void installCleanup() {
-  static std::once_flag installed;
-  std::call_once(installed, [] {
-    for (int signalNumber : kEndingSignals) installHandler(signalNumber);
-#ifdef SIGRTMIN
-    // The real-time signals end the process too unless handled.
-    for (int signalNumber = SIGRTMIN; signalNumber <= SIGRTMAX; ++signalNumber)
-      installHandler(signalNumber);
-#endif
-  });
-}
-
-void registerName(const std::string& name) {
-  installCleanup();
-  if (name.size() >= PATH_MAX) return;
-  for (NameSlot& slot : temporaryNames) {
-    int free = NameSlot::kFree;
-    if (!slot.state.compare_exchange_strong(free, NameSlot::kWriting)) continue;
-    std::memcpy(slot.name, name.c_str(), name.size() + 1);
-    slot.owner = name.c_str();
-    slot.state = NameSlot::kHeld;
-    return;
-  }
-}
-
-void unregisterName(const std::string& name) {
-  for (NameSlot& slot : temporaryNames) {
-    if (slot.owner.load() != name.c_str()) continue;
-    slot.owner = nullptr;
-    int held = NameSlot::kHeld;
-    slot.state.compare_exchange_strong(held, NameSlot::kFree);  // unless being removed
-    return;
-  }
-}
-
-/// A temporary name that the signals remove while this lives. It is listed before the
-/// name is made, so that no instant leaves the name unlisted, and unlisted however the
-/// scope is left: a name that turned out to be another's must not stay listed.
-class ListedName {
- public:
-  explicit ListedName(std::string name) : name_(std::move(name)) { registerName(name_); }
-  ~ListedName() { unregisterName(name_); }
-  ListedName(const ListedName&) = delete;
-  ListedName& operator=(const ListedName&) = delete;
-  const char* c_str() const { return name_.c_str(); }
-
- private:
-  const std::string name_;
-};
 
 /// The answer of one question about a folder, kept for the last folder asked: a run
 /// writes many files into one folder, and the answers change only by a privileged
@@ -178,12 +73,14 @@ std::string temporaryNameFor(const std::string& destination) {
 
 // --- PendingFile
 
+PendingFile::PendingFile() = default;
 PendingFile::~PendingFile() { discard(); }
 
 int PendingFile::create(const std::string& destination, mode_t mode) {
   discard();
   destination_ = destination;
   destinationSeen_ = false;
+  finished_ = false;
   createdMode_ = mode & ~processUmask();
   int error = openUnnamedFile(folderOf(destination).c_str(), mode, fd_);
   if (error != ENOTSUP) return error;
@@ -191,41 +88,49 @@ int PendingFile::create(const std::string& destination, mode_t mode) {
   // and only where it can be taken away again.
   if (folderKeepsNames(folderOf(destination))) return EPERM;
   for (int attempt = 0; attempt < 100; ++attempt) {
-    std::string name = temporaryNameFor(destination);
-    fd_ = open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-    if (fd_ >= 0) {
-      temporary_ = name;
-      registerName(temporary_);
+    std::unique_ptr<ListedName> name(new ListedName(temporaryNameFor(destination)));
+    fd_ = open(name->name().c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    error = fd_ >= 0 ? 0 : errno;
+    name->made();
+    if (error == 0) {
+      temporary_ = std::move(name);
       return 0;
     }
-    if (errno != EEXIST) return errno;
+    if (error != EEXIST) return error;
   }
   return EEXIST;
 }
 
-int PendingFile::commit(bool replace, bool durable) {
-  // Replacing must not trade the old content for data still in the page cache; a new
-  // name loses nothing if a crash cuts it short, so it is not worth a flush per file,
-  // unless its source is about to go. The file's own flush reports the errors of its
-  // own write-out, as a flush of the whole file system would not. EINVAL says that the file
-  // system has no flush at all, before anything is written out: no data is lost by it, and
-  // close tells how the write-out went.
-  if (replace || durable) {
+int PendingFile::finish(bool flush) {
+  finished_ = true;
+  // The file's own flush reports the errors of its own write-out, as a flush of the whole
+  // file system would not. EINVAL says that the file system has no flush at all, before
+  // anything is written out: no data is lost by it, and close tells how the write-out went.
+  if (flush) {
     const int error = flushFile(fd_);
     if (error != 0 && error != EINVAL) return error;
   }
-  if (temporary_.empty()) return replace ? replaceWithUnnamed() : linkUnnamed();
+  if (!temporary_) return 0;
   // Closed before it takes the name: a file system that refuses the data at close
   // leaves no destination, or the old one.
   const int closed = closeFile(fd_);
   fd_ = -1;
-  if (closed != 0) return closed;
-  int error = replace ? (rename(temporary_.c_str(), destination_.c_str()) == 0 ? 0 : errno)
-                      : claimName(temporary_, destination_);
+  return closed;
+}
+
+int PendingFile::commit(bool replace, bool durable) {
+  // A new name loses nothing if a crash cuts it short, so it is not worth a flush per
+  // file, unless its source is about to go.
+  if (!finished_) {
+    if (int error = finish(replace || durable)) return error;
+  }
+  if (!temporary_) return replace ? replaceWithUnnamed() : linkUnnamed();
+  const char* temporary = temporary_->name().c_str();
+  int error = replace ? (rename(temporary, destination_.c_str()) == 0 ? 0 : errno)
+                      : claimName(temporary, destination_);
   if (error != 0) return error;
   // The temporary name is the destination's now: nothing is left to remove.
-  unregisterName(temporary_);
-  temporary_.clear();
+  temporary_.reset();
   return 0;
 }
 
@@ -255,14 +160,16 @@ int PendingFile::replaceWithUnnamed() {
   // Where names cannot be removed, the temporary name could not be renamed or removed.
   if (folderKeepsNames(folderOf(destination_))) return EPERM;
   for (int attempt = 0; attempt < 100; ++attempt) {
-    const ListedName name(temporaryNameFor(destination_));
-    error = linkUnnamedFile(fd_, name.c_str());
+    ListedName name(temporaryNameFor(destination_));
+    error = linkUnnamedFile(fd_, name.name().c_str());
+    name.made();
     if (error == EEXIST) continue;  // the temporary name is taken: another one
     if (error == 0) {
       error = closeFile(fd_);
       fd_ = -1;
-      if (error == 0) error = rename(name.c_str(), destination_.c_str()) == 0 ? 0 : errno;
-      if (error != 0) unlink(name.c_str());
+      if (error == 0)
+        error = rename(name.name().c_str(), destination_.c_str()) == 0 ? 0 : errno;
+      if (error != 0) unlink(name.name().c_str());
     }
     return error;
   }
@@ -272,11 +179,8 @@ int PendingFile::replaceWithUnnamed() {
 void PendingFile::discard() {
   if (fd_ >= 0) close(fd_);
   fd_ = -1;
-  if (!temporary_.empty()) {
-    unlink(temporary_.c_str());
-    unregisterName(temporary_);
-  }
-  temporary_.clear();
+  if (temporary_) unlink(temporary_->name().c_str());
+  temporary_.reset();
 }
 
 int claimName(const std::string& from, const std::string& to) {
@@ -300,11 +204,12 @@ int claimName(const std::string& from, const std::string& to) {
 int placeSymbolicLink(const std::string& target, const std::string& destination, bool replace,
                       const struct stat& like) {
   for (int attempt = 0; attempt < 100; ++attempt) {
-    const ListedName name(temporaryNameFor(destination));
-    if (symlink(target.c_str(), name.c_str()) != 0) {
-      if (errno == EEXIST) continue;  // the temporary name is taken: another one
-      return errno;
-    }
+    ListedName listed(temporaryNameFor(destination));
+    const int made = symlink(target.c_str(), listed.name().c_str()) == 0 ? 0 : errno;
+    listed.made();
+    if (made == EEXIST) continue;  // the temporary name is taken: another one
+    if (made != 0) return made;
+    const std::string& name = listed.name();
     int error = 0;
     const struct timespec times[2] = {{0, UTIME_NOW}, modificationTime(like)};
     if (lchown(name.c_str(), like.st_uid, like.st_gid) != 0 && errno != EPERM) error = errno;

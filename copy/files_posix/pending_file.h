@@ -7,20 +7,23 @@
 #include <sys/stat.h>
 #include <sys/types.h>
 
+#include <memory>
 #include <string>
 
 namespace files {
+
+class ListedName;
 
 /// A file being written for a destination under no name, or where the file system
 /// cannot do that, under a temporary name beside it. It takes the destination name only
 /// through commit(); otherwise it is gone on destruction. An interrupted run leaves
 /// nothing of an unnamed file, except the temporary name that replacing an existing
 /// file takes between two calls when SIGKILL strikes there; a temporary name is removed
-/// by every signal that can be caught and would end the process. No temporary name is
-/// made in a folder that would keep it (an append-only folder): EPERM.
+/// by every signal that the cleanup of main catches (interruption_cleanup.h). No
+/// temporary name is made in a folder that would keep it (an append-only folder): EPERM.
 class PendingFile {
  public:
-  PendingFile() = default;
+  PendingFile();
   ~PendingFile();
   PendingFile(const PendingFile&) = delete;
   PendingFile& operator=(const PendingFile&) = delete;
@@ -35,10 +38,15 @@ class PendingFile {
   void expectDestination() { destinationSeen_ = true; }
   /// True when the file was created with exactly `mode`, so no fchmod is needed.
   bool hasMode(mode_t mode) const { return createdMode_ == mode; }
-  /// Gives the file the destination name: when `replace`, flushed to disk and atomically
-  /// replacing an existing file; otherwise failing with EEXIST if the name exists
-  /// (flushed first too when `durable`). A flush or close that fails fails the commit,
-  /// and the file does not keep the name.
+  /// Ends the writing: flushed to disk when `flush`, and a file under a temporary name
+  /// closed (it needs no descriptor to take its name). 0, or the errno of a flush or
+  /// close that failed: the file cannot take its name then.
+  int finish(bool flush);
+  /// Gives the file the destination name: when `replace`, atomically replacing an
+  /// existing file; otherwise failing with EEXIST if the name exists. Ends the writing
+  /// first where finish() was not called, flushed when `replace` or `durable` (replacing
+  /// must not trade the old content for data still in memory). A flush or close that
+  /// fails fails the commit, and the file does not keep the name.
   int commit(bool replace, bool durable = false);
   /// Closes and removes the file; nothing when there is none.
   void discard();
@@ -50,8 +58,9 @@ class PendingFile {
   int fd_ = -1;
   mode_t createdMode_ = 0;
   bool destinationSeen_ = false;
+  bool finished_ = false;
   /// Empty for an unnamed file.
-  std::string temporary_;
+  std::unique_ptr<ListedName> temporary_;
   std::string destination_;
 };
 

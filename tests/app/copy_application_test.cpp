@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/support/expected_texts.h"
@@ -14,19 +16,25 @@ namespace {
 
 const char kProgram[] = "pelquist_copy";
 
-/// One run of the application on a command line (argv[0] is added).
+/// One run of the application on a command line (argv[0] is added), where `files` and
+/// `folders` exist.
 struct AppRun {
-  explicit AppRun(std::vector<std::string> arguments, int status = 0) {
+  explicit AppRun(std::vector<std::string> arguments, int status = 0,
+                  const std::vector<std::string>& files = {},
+                  const std::set<std::string>& folders = {}) {
     runner.status = status;
+    for (const std::string& file : files) fileSystem.files[file] = file;
+    fileSystem.directories = folders;
     arguments.insert(arguments.begin(), kProgram);
     std::vector<char*> argv;
     for (std::string& argument : arguments) argv.push_back(&argument[0]);
-    CopyApplication application(console, runner, fileSystem);
+    CopyApplication application(console, runner, fileSystem, errors);
     application.init(static_cast<int>(argv.size()), argv.data());
     result = application.start();
   }
 
   std::ostringstream console;
+  std::ostringstream errors;
   FakeCommandRunner runner;
   FakeFileSystem fileSystem;
   bool result = false;
@@ -136,6 +144,23 @@ TEST(CopyApplicationRun, ThirdPathStopsTheScan) {
   EXPECT_TRUE(run.runner.lines.empty());
 }
 
+TEST(CopyApplicationRun, PathsThatLookExpandedByTheShellGetAHintToQuoteThePattern) {
+  const std::vector<std::string> files = {"src/a.jpg", "src/b.jpg", "src/readme"};
+  const std::string hint =
+      "pelquist_copy: more than two paths; if the shell expanded a pattern, quote it: ";
+  const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+      {{"-collectcopy", "src/a.jpg", "src/b.jpg", "all"}, hint + "\"src/*.jpg\"\n"},
+      {{"src/readme", "x", "src/b.jpg", "-fw"}, hint + "\"src/*.jpg\"\n"},
+      {{"src/readme", "x.jpg", "y.jpg"}, ""},  // no such files
+      {{"src", "src/readme", "all"}, ""},      // no extension
+      {{"photos.d", "x", "y"}, ""}};           // a folder
+  for (const auto& c : cases) {
+    AppRun run(c.first, 0, files, {"src", "photos.d"});
+    EXPECT_EQ(expected::kTooManyPaths + "\n", run.console.str()) << c.first[1];
+    EXPECT_EQ(c.second, run.errors.str()) << c.first[1];
+  }
+}
+
 TEST(CopyApplicationExecute, UnknownModePrintsItsMessageAndTheUsage) {
   Bare bare;
   EXPECT_FALSE(bare.application.execute("a", "b", 16, false));
@@ -148,7 +173,8 @@ TEST(CopyApplicationExecute, UnknownModePrintsItsMessageAndTheUsage) {
 TEST(CopyApplicationExecute, ModesAreTheirNumbers) {
   Bare bare;
   bare.fileSystem.walkSucceeds = false;
-  for (uint32_t mode : {1u, 2u, 4u}) EXPECT_TRUE(bare.application.execute("a", "b", mode, false));
+  for (uint32_t mode : {1u, 2u, 4u})
+    EXPECT_TRUE(bare.application.execute("a", "b", mode, false));
   EXPECT_EQ((std::vector<std::string>{"COPY /B a /B b /B /V ", "MOVE a b", "XCOPY /S a b"}),
             bare.runner.lines);
   EXPECT_FALSE(bare.application.execute("a", "b", 8u, false));

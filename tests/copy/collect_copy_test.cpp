@@ -61,7 +61,8 @@ TEST_F(CollectCopyTest, AbsoluteSourceIntoAbsoluteDestination) {
   // An absolute destination is neither looked up nor created.
   EXPECT_EQ((Calls{"cwd", "find *.jpg in " + p("D:/photos/"), "cd " + p("D:/photos/"),
                    "exists " + p("E:/all/a.jpg"),
-                   "copy " + p("E:/all/a.jpg") + " <- " + p("D:/photos/a.jpg")}),
+                   "prepare " + p("E:/all/a.jpg") + " <- " + p("D:/photos/a.jpg"),
+                   "name " + p("E:/all/a.jpg")}),
             fs_.calls);
   EXPECT_EQ(p("D:/photos/"), fs_.current);  // not restored
 }
@@ -77,7 +78,8 @@ TEST_F(CollectCopyTest, RelativeSourceStaysInTheCurrentDirectoryAndMissingDestin
   EXPECT_EQ(
       (Calls{"cwd", "cwd", "isdir " + p("C:/work/out"), "mkdirs " + p("C:/work/out"), "cwd",
              "find *.txt in " + p("C:/work/sub/"), "cwd", "exists " + p("C:/work/out/a.txt"),
-             "copy " + p("C:/work/out/a.txt") + " <- " + p("C:/work/sub/a.txt")}),
+             "prepare " + p("C:/work/out/a.txt") + " <- " + p("C:/work/sub/a.txt"),
+             "name " + p("C:/work/out/a.txt")}),
       fs_.calls);
 }
 
@@ -245,29 +247,65 @@ TEST_F(CollectCopyTest, ForceWriteReplacesAndNamesItselfInTheFailure) {
   EXPECT_EQ("true", console_.str().substr(console_.str().size() - 4));
 }
 
-// Copies run several at once, and the run is still the one of copies made one after
-// another: the same trace, result and files, whatever finishes first.
+// Copies are prepared several at once, and the run is still the one of copies made one
+// after another: the same trace, result and files, whatever is prepared first.
 TEST_F(CollectCopyTest, CopiesAtOnceEndAsCopiesOneAfterAnother) {
   struct Case {
     const char* what;
     std::vector<std::string> found;  // below D:/photos, or a full path
     bool forceWrite;
+    std::size_t capacity;  // bytes the disk takes; each file holds its name
+    bool foldsCase;
   };
+  const std::size_t kAll = SIZE_MAX;
+  const std::vector<std::string> twice = {"slow.jpg",   "a.jpg",   "x/A.JPG",
+                                          "y/slow.jpg", "y/a.jpg", "y/Slow.jpg"};
+  const std::vector<std::string> accents = {"x/\xC3\xA9.jpg", "slow.jpg", "y/\xC3\x89.jpg",
+                                            "z/\xC3\xA9.jpg"};  // é, É, é
+  // One after another the first two fill the disk; at once the small ones come first.
+  const std::vector<std::string> full = {"slow.jpg", "big.jpg", "c.jpg", "d.jpg", "e.jpg"};
   const Case cases[] = {
-      {"names twice, in either case",
-       {"slow.jpg", "a.jpg", "x/A.JPG", "y/slow.jpg", "y/a.jpg", "y/Slow.jpg"},
+      {"names twice, in either case", twice, false, kAll, true},
+      {"the last of one name wins", twice, true, kAll, true},
+      {"names equal but for the case of an accent", accents, false, kAll, true},
+      {"the last of them wins", accents, true, kAll, true},
+      {"refusals and failures",
+       {"old.jpg", "bad.jpg", "slowbad.jpg", "c.jpg", "d.jpg"},
+       false,
+       kAll,
        false},
-      {"the last of one name wins",
-       {"slow.jpg", "a.jpg", "x/A.JPG", "y/slow.jpg", "y/a.jpg", "y/Slow.jpg"},
-       true},
-      {"refusals and failures", {"old.jpg", "bad.jpg", "slowbad.jpg", "c.jpg", "d.jpg"}, false},
-      {"failures while others go on", {"slowbad.jpg", "bad.jpg", "c.jpg", "old.jpg"}, true},
+      {"failures while others go on",
+       {"slowbad.jpg", "bad.jpg", "c.jpg", "old.jpg"},
+       true,
+       kAll,
+       false},
       {"a destination inside the source",
        {"a.jpg", "E:/all/a.jpg", "E:/all/b.jpg", "b.jpg"},
-       true},
-      {"short of space beside others", {"slow.jpg", "full.jpg", "c.jpg"}, false},
-      {"short of space, then a name twice",
-       {"slow.jpg", "full.jpg", "a.jpg", "x/A.JPG"},
+       true,
+       kAll,
+       false},
+      {"short of space beside others", {"slow.jpg", "full.jpg", "c.jpg"}, false, kAll, false},
+      {"short of space, then the same name",
+       {"slow.jpg", "full.jpg", "x/full.jpg", "c.jpg"},
+       false,
+       kAll,
+       false},
+      {"short of space, then the same name replaced",
+       {"full.jpg", "slow.jpg", "x/full.jpg"},
+       true,
+       kAll,
+       false},
+      {"a full disk takes the first files", full, false, 40, false},
+      {"and replaces the first files", full, true, 40, false},
+      {"a link to an earlier destination",
+       {"a/report.jpg", "slow.jpg", "z/latest.jpg"},
+       true,
+       kAll,
+       false},
+      {"into an empty folder",
+       {"a/report.jpg", "slow.jpg", "z/latest.jpg"},
+       false,
+       kAll,
        false},
   };
   for (const Case& c : cases) {
@@ -277,17 +315,24 @@ TEST_F(CollectCopyTest, CopiesAtOnceEndAsCopiesOneAfterAnother) {
       FakeFileSystem fs;
       fs.current = p("C:/work");
       fs.atOnce = parallel ? 4 : 1;
+      fs.capacity = c.capacity;
+      fs.foldsCase = c.foldsCase;
       for (const std::string& name : c.found) {
         const std::string path = name[1] == ':' ? p(name) : p("D:/photos/" + name);
         fs.walkResult.push_back(path);
-        fs.files[path] = name;
+        fs.files[path] = name == "big.jpg" ? std::string(27, 'b') : name;
       }
       fs.files[p("E:/all/old.jpg")] = "old";
+      fs.files[p("E:/all/d.jpg")] = "old";
+      fs.files[p("E:/all/report.jpg")] = "old report";
+      fs.links[p("D:/photos/z/latest.jpg")] = p("E:/all/report.jpg");
       fs.copyFailures[p("E:/all/bad.jpg")] = "ERROR Message:bad";
       fs.copyFailures[p("E:/all/slowbad.jpg")] = "ERROR Message:slow and bad";
       for (const char* slow : {"slow.jpg", "y/Slow.jpg", "slowbad.jpg"})
         fs.slowCopies[p("D:/photos/") + slow] = 30;
+      fs.slowCopies[p("D:/photos/big.jpg")] = 15;
       fs.shortOfSpace = {p("E:/all/full.jpg")};
+      if (std::string(c.what) == "into an empty folder") fs.files.erase(p("E:/all/report.jpg"));
       std::ostringstream console;
       const bool result =
           collectCopy(console, fs, p("D:/photos/*.jpg"), p("E:/all"), c.forceWrite);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/support/e2e_support.h"
@@ -56,6 +57,28 @@ TEST_F(ConsoleE2e, FixedTextsInTheLocalesCharacterSetAndNamesUnchanged) {
     const std::string refusal =
         runProgram({"-collectcopy", "src/*.dat", "all"}, dir_.path(), "", c[0]).output;
     EXPECT_NE(std::string::npos, refusal.find(summer + " , false );\n" + c[3])) << c[0];
+  }
+}
+
+TEST_F(ConsoleE2e, ALocaleThatIsNotInstalledIsReadByItsName) {
+  // "以下の使い方を" after a command-line error, in UTF-8 or the reference Shift-JIS.
+  const std::string utf8 =
+      "\xe4\xbb\xa5\xe4\xb8\x8b\xe3\x81\xae\xe4\xbd\xbf\xe3\x81\x84\xe6\x96\xb9\xe3\x82\x92";
+  const std::string shiftJis = "\x88\xc8\x89\xba\x82\xcc\x8eg\x82\xa2\x95\xfb\x82\xf0";
+  const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+      {{"LANG=en_US.UTF-8"}, utf8},
+      {{"LC_ALL=", "LANG=xx_YY.UTF-8"}, utf8},  // an empty variable is no name
+      {{"LC_CTYPE=xx_YY.utf8@euro", "LANG=C"}, utf8},
+      {{"LC_ALL=C", "LANG=en_US.UTF-8"}, shiftJis},
+      {{"LC_ALL=xx_YY.EUC-JP", "LANG=en_US.UTF-8"}, shiftJis},
+      {{"LANG=xx_YY"}, shiftJis}};
+  for (const auto& c : cases) {
+    std::vector<std::string> arguments = {"-u", "LC_ALL", "-u", "LC_CTYPE", "-u", "LOCPATH"};
+    arguments.insert(arguments.end(), c.first.begin(), c.first.end());
+    arguments.insert(arguments.end(), {PELQUIST_COPY_EXE, "-x"});
+    const std::string error = runChild("/usr/bin/env", arguments, dir_.path()).output;
+    EXPECT_NE(std::string::npos, error.find("\n-x\n" + c.second))
+        << c.first.front() << " " << c.first.back();
   }
 }
 

@@ -3,8 +3,10 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <list>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <set>
 #include <stdexcept>
@@ -42,23 +44,29 @@ class FakeFileSystem : public FileSystem {
   bool exists(const std::string& path) override {
     record("exists " + path);
     std::lock_guard<std::mutex> lock(mutex_);
-    return directories.count(path) != 0 || files.count(path) != 0;
+    return directories.count(path) != 0 || findFile(path) != files.end();
   }
-  CopyOutcome copyFile(const std::string& source, const std::string& destination,
-                       bool forceWrite) override {
-    record("copy " + destination + " <- " + source + (forceWrite ? " -fw" : ""));
+  std::unique_ptr<PreparedCopy> prepareCopy(const std::string& source,
+                                            const std::string& destination,
+                                            bool forceWrite) override {
+    record("prepare " + destination + " <- " + source + (forceWrite ? " -fw" : ""));
     {
       std::lock_guard<std::mutex> lock(mutex_);
-      mostAtOnce = std::max(mostAtOnce, ++running_);
+      mostAtOnce = std::max(mostAtOnce, ++preparing_);
     }
+    // A slow copy takes its space at the end, as a large file written for a while.
     auto slow = slowCopies.find(source);
     if (slow != slowCopies.end())
       std::this_thread::sleep_for(std::chrono::milliseconds(slow->second));
     std::lock_guard<std::mutex> lock(mutex_);
-    return copy(destination, source, forceWrite);
+    std::unique_ptr<PreparedCopy> prepared(
+        new Prepared(*this, source, destination, forceWrite));
+    --preparing_;
+    return prepared;
   }
-  CopyThreads copyThreads() override {
-    return {firstAtOnce != 0 ? firstAtOnce : atOnce, atOnce};
+  /// Threads as atOnce says: three open files each beyond the eight kept spare.
+  CopyCapacity copyCapacity() override {
+    return {firstAtOnce != 0 ? firstAtOnce : atOnce, atOnce > 1 ? 8 + 3 * atOnce : 0};
   }
   /// No processor time is used: copies at once are widened up to atOnce as they come.
   double processorSeconds() override { return 0; }
@@ -74,7 +82,12 @@ class FakeFileSystem : public FileSystem {
   // The world as it is.
   std::string current;
   std::set<std::string> directories;
+  /// Files by path, with their content. Where foldsCase, a path finds the file whose path
+  /// is the same but for the case of its letters, also é and É (as exFAT, SMB and NTFS).
   std::map<std::string, std::string> files;
+  bool foldsCase = false;
+  /// Sources that are links: read, they give the file at the path they lead to.
+  std::map<std::string, std::string> links;
   std::list<std::string> walkResult;
   /// What the walk could not see: folders with their error texts, the entry limit.
   std::list<std::pair<std::string, std::string>> walkSkipped;
@@ -85,59 +98,140 @@ class FakeFileSystem : public FileSystem {
   bool changeDirectoryFails = false;
   int createResult = 0;
   bool walkSucceeds = true;
-  /// Destination paths whose copy fails, with the system error text it fails with.
+  /// Destination paths whose copy fails to take its name, with the error text.
   std::map<std::string, std::string> copyFailures;
   /// A failed copy finds a file of that name in its way (another process made it).
   bool failureLeavesFile = false;
-  /// Destination paths whose copy fails for want of space while others run beside it,
-  /// and succeeds alone.
+  /// Destination paths whose copy fails for want of space while other copies are
+  /// prepared beside it, and succeeds alone.
   std::set<std::string> shortOfSpace;
-  /// Source paths whose copy takes that many milliseconds.
+  /// The bytes the copies may write: what prepared copies and copied files hold.
+  std::size_t capacity = SIZE_MAX;
+  /// Source paths whose copy takes that many milliseconds to prepare.
   std::map<std::string, int> slowCopies;
-  /// How many copies collect-copy runs at once at most, and (when not 0) at first.
+  /// How many copies collect-copy prepares at once at most, and (when not 0) at first.
   std::size_t atOnce = 1;
   std::size_t firstAtOnce = 0;
-  /// The most copies that ran at once.
+  /// The most copies that were prepared at once.
   int mostAtOnce = 0;
 
   /// Every call, in order: "cwd", "cd D", "mkdirs P", "isdir P", "exists P",
-  /// "copy D <- S [-fw]", "find PATTERN in D". With copies at once, in the order
-  /// they were made.
+  /// "prepare D <- S [-fw]", "name D", "find PATTERN in D". With copies at once, in
+  /// the order they were made.
   std::vector<std::string> calls;
 
  private:
+  /// A copy whose data the fake took when it was prepared.
+  class Prepared : public PreparedCopy {
+   public:
+    Prepared(FakeFileSystem& fs, const std::string& source, const std::string& destination,
+             bool forceWrite)
+        : fs_(fs), destination_(destination), forceWrite_(forceWrite) {
+      // A source the test did not write is empty; a link must lead to a file.
+      auto link = fs.links.find(source);
+      auto file = fs.findFile(link != fs.links.end() ? link->second : source);
+      if (file == fs.files.end() && link != fs.links.end()) {
+        outcome_.errorText = "ERROR Message:missing";
+        return;
+      }
+      if (file != fs.files.end()) {
+        content_ = file->second;
+        source_ = fs.identityOf(file->first);
+      }
+      const bool othersPrepared = fs.reserved_ != 0 || fs.preparing_ > 1;
+      if ((othersPrepared && fs.shortOfSpace.count(destination) != 0) ||
+          fs.used_ + fs.reserved_ + content_.size() > fs.capacity) {
+        outcome_.errorText = "ERROR Message:No space left on device";
+        outcome_.shortOfResources = true;
+        return;
+      }
+      fs.reserved_ += content_.size();
+      ready_ = true;
+    }
+    ~Prepared() override {
+      std::lock_guard<std::mutex> lock(fs_.mutex_);
+      if (ready_) fs_.reserved_ -= content_.size();
+    }
+    bool ready() const override { return ready_; }
+    quillkit::FileIdentity source() const override { return source_; }
+    CopyOutcome name() override {
+      fs_.record("name " + destination_);
+      std::lock_guard<std::mutex> lock(fs_.mutex_);
+      if (!ready_) return outcome_;
+      auto failure = fs_.copyFailures.find(destination_);
+      if (failure != fs_.copyFailures.end()) {
+        if (fs_.failureLeavesFile) fs_.files[destination_] = "";
+        outcome_.errorText = failure->second;
+        return outcome_;
+      }
+      auto existing = fs_.findFile(destination_);
+      const bool taken = existing != fs_.files.end() || fs_.directories.count(destination_);
+      const bool itself =
+          existing != fs_.files.end() && fs_.identityOf(existing->first) == source_;
+      if (taken && (!forceWrite_ || itself)) {
+        outcome_.errorText = forceWrite_ ? "ERROR Message:same file" : "ERROR Message:exists";
+        return outcome_;
+      }
+      const std::string path = existing != fs_.files.end() ? existing->first : destination_;
+      if (existing != fs_.files.end()) {
+        outcome_.replaced = fs_.identityOf(path);
+        fs_.used_ -= fs_.copiedSizes_[path];
+      }
+      fs_.files[path] = content_;
+      fs_.inodes_[path] = ++fs_.lastInode_;
+      fs_.copiedSizes_[path] = content_.size();
+      fs_.reserved_ -= content_.size();
+      fs_.used_ += content_.size();
+      ready_ = false;
+      outcome_.copied = true;
+      return outcome_;
+    }
+
+   private:
+    FakeFileSystem& fs_;
+    const std::string destination_;
+    const bool forceWrite_;
+    bool ready_ = false;
+    std::string content_;
+    quillkit::FileIdentity source_;
+    CopyOutcome outcome_;
+  };
+
+  static std::string folded(std::string path) {
+    for (char& c : path)
+      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    for (std::size_t at; (at = path.find("\xC3\xA9")) != std::string::npos;)
+      path[at + 1] = '\x89';  // é is É
+    return path;
+  }
+  std::map<std::string, std::string>::iterator findFile(const std::string& path) {
+    auto exact = files.find(path);
+    if (exact != files.end() || !foldsCase) return exact;
+    for (auto file = files.begin(); file != files.end(); ++file)
+      if (folded(file->first) == folded(path)) return file;
+    return files.end();
+  }
+  /// A file's identity: another for each time a copy writes it.
+  quillkit::FileIdentity identityOf(const std::string& path) {
+    auto inode = inodes_.find(path);
+    if (inode == inodes_.end()) inode = inodes_.emplace(path, ++lastInode_).first;
+    return {true, 1, inode->second};
+  }
+
   void record(const std::string& call) {
     std::lock_guard<std::mutex> lock(mutex_);
     calls.push_back(call);
   }
 
-  CopyOutcome copy(const std::string& destination, const std::string& source, bool forceWrite) {
-    CopyOutcome outcome;
-    const bool alone = running_-- == 1;
-    auto failure = copyFailures.find(destination);
-    if (failure != copyFailures.end()) {
-      outcome.errorText = failure->second;
-      if (failureLeavesFile) files[destination] = "";
-      return outcome;
-    }
-    if (shortOfSpace.count(destination) != 0 && !alone) {
-      outcome.errorText = "ERROR Message:No space left on device";
-      outcome.shortOfResources = true;
-      return outcome;
-    }
-    if (!forceWrite && (directories.count(destination) != 0 || files.count(destination) != 0)) {
-      outcome.errorText = "ERROR Message:exists";
-      return outcome;
-    }
-    auto sourceFile = files.find(source);
-    files[destination] = sourceFile != files.end() ? sourceFile->second : std::string();
-    outcome.copied = true;
-    return outcome;
-  }
-
   std::mutex mutex_;
-  /// Copies under way.
-  int running_ = 0;
+  /// Copies being prepared.
+  int preparing_ = 0;
+  std::map<std::string, uint64_t> inodes_;
+  uint64_t lastInode_ = 0;
+  /// The bytes of prepared copies, of copied files, and of each copied file.
+  std::size_t reserved_ = 0;
+  std::size_t used_ = 0;
+  std::map<std::string, std::size_t> copiedSizes_;
 };
 
 #endif  // PELQUIST_TESTS_SUPPORT_FAKE_FILE_SYSTEM_H_

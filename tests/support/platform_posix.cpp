@@ -60,7 +60,10 @@ void removeAt(int parent, const char* name) {
     unlinkat(parent, name, 0);
     return;
   }
-  fchmodat(parent, name, 0700, 0);
+  // A folder that a test closed to its owner is opened again; where that fails, its
+  // listing below may still succeed.
+  if (fchmodat(parent, name, 0700, 0) != 0) {
+  }
   int fd = openat(parent, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
   if (fd >= 0) {
     if (DIR* dir = fdopendir(fd)) {

@@ -1,0 +1,62 @@
+#include "copy/files_posix/temporary_names.h"
+
+#include <unistd.h>
+
+#include <condition_variable>
+#include <mutex>
+#include <set>
+
+namespace files {
+namespace {
+
+/// Every listed name, and how many are being made. Process-wide, as the signals are: the
+/// cleanup that main sets up reads it, the file operations of any thread write it.
+struct Registry {
+  std::mutex mutex;
+  std::condition_variable madeOne;
+  std::multiset<std::string> names;
+  int making = 0;
+  bool stopped = false;
+};
+
+Registry& registry() {
+  static Registry instance;
+  return instance;
+}
+
+}  // namespace
+
+ListedName::ListedName(std::string name) : name_(std::move(name)) {
+  Registry& r = registry();
+  std::unique_lock<std::mutex> lock(r.mutex);
+  // After the cleanup has begun, no name is made: the process is about to end.
+  r.madeOne.wait(lock, [&r] { return !r.stopped; });
+  r.names.insert(name_);
+  ++r.making;
+}
+
+void ListedName::made() {
+  if (!making_) return;
+  making_ = false;
+  Registry& r = registry();
+  std::lock_guard<std::mutex> lock(r.mutex);
+  --r.making;
+  r.madeOne.notify_all();
+}
+
+ListedName::~ListedName() {
+  made();
+  Registry& r = registry();
+  std::lock_guard<std::mutex> lock(r.mutex);
+  r.names.erase(r.names.find(name_));
+}
+
+void removeTemporaryNamesForGood() {
+  Registry& r = registry();
+  std::unique_lock<std::mutex> lock(r.mutex);
+  r.stopped = true;
+  r.madeOne.wait(lock, [&r] { return r.making == 0; });
+  for (const std::string& name : r.names) unlink(name.c_str());
+}
+
+}  // namespace files

@@ -1,0 +1,40 @@
+#ifndef PELQUIST_COPY_FILES_POSIX_TEMPORARY_NAMES_H_
+#define PELQUIST_COPY_FILES_POSIX_TEMPORARY_NAMES_H_
+
+// Inside the file operations, and for the cleanup that main sets up: the temporary names
+// that exist, or are being made, right now, so that a signal that ends the process can
+// take every one of them away first, whichever thread made it.
+
+#include <string>
+
+namespace files {
+
+/// A temporary name listed for the cleanup while this lives. It is listed before the
+/// name is made, and the making counts as under way until made(): the cleanup waits for
+/// every making under way, and once it has begun no thread makes another name (the
+/// constructor then waits until the process has ended). Unlisted however the scope is
+/// left: a name that turned out to be another's must not stay listed.
+class ListedName {
+ public:
+  explicit ListedName(std::string name);
+  ~ListedName();
+  ListedName(const ListedName&) = delete;
+  ListedName& operator=(const ListedName&) = delete;
+
+  /// Says that the call that makes the name has returned, made or not.
+  void made();
+  const std::string& name() const { return name_; }
+
+ private:
+  const std::string name_;
+  bool making_ = true;
+};
+
+/// Stops every further temporary name, waits for those being made, and removes every one
+/// that is listed. For the thread that ends the process on a signal: the process must end
+/// right after, as no copy can go on.
+void removeTemporaryNamesForGood();
+
+}  // namespace files
+
+#endif  // PELQUIST_COPY_FILES_POSIX_TEMPORARY_NAMES_H_

@@ -1,0 +1,25 @@
+#ifndef PELQUIST_COPY_INTERRUPTION_CLEANUP_H_
+#define PELQUIST_COPY_INTERRUPTION_CLEANUP_H_
+
+#include <memory>
+
+/// While this lives, a signal that would end the process (SIGINT, SIGTERM, SIGHUP and
+/// the like, not SIGKILL and not those of a fault in the program) first takes away every
+/// temporary name that any copy has made or is making, then ends the process as the
+/// signal ends it. A signal ignored when it is made stays ignored. Made by main before any
+/// other thread starts, since the threads take their signal mask from it; its own thread
+/// waits for the signals and is joined by the destructor. The Windows build makes no
+/// temporary names: there it does nothing.
+class InterruptionCleanup {
+ public:
+  InterruptionCleanup();
+  ~InterruptionCleanup();
+  InterruptionCleanup(const InterruptionCleanup&) = delete;
+  InterruptionCleanup& operator=(const InterruptionCleanup&) = delete;
+
+ private:
+  struct Waiter;
+  std::unique_ptr<Waiter> waiter_;
+};
+
+#endif  // PELQUIST_COPY_INTERRUPTION_CLEANUP_H_

@@ -1,0 +1,8 @@
+#include "copy/interruption_cleanup.h"
+
+// The Windows build copies with one call per file, at the file's turn: no name is ever
+// temporary.
+struct InterruptionCleanup::Waiter {};
+
+InterruptionCleanup::InterruptionCleanup() = default;
+InterruptionCleanup::~InterruptionCleanup() = default;

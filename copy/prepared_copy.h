@@ -1,0 +1,36 @@
+#ifndef PELQUIST_COPY_PREPARED_COPY_H_
+#define PELQUIST_COPY_PREPARED_COPY_H_
+
+#include <string>
+
+#include "quillkit/filesystem/file_identity.h"
+
+/// What one copy came to.
+struct CopyOutcome {
+  bool copied = false;
+  /// Why it failed: the system's text ("ERROR Message:...").
+  std::string errorText;
+  /// It failed for want of disk space, quota or open files, which copies prepared beside
+  /// it may have held: it may succeed alone.
+  bool shortOfResources = false;
+  /// The file that the destination led to and that the copy replaced, where one was.
+  quillkit::FileIdentity replaced;
+};
+
+/// One file's copy, written ahead of its turn by any thread: it takes its destination's
+/// name only through name(), which the thread that takes the names calls in walk order.
+/// Destroyed unnamed, it is given up and leaves nothing: no file, no space, no open file.
+class PreparedCopy {
+ public:
+  virtual ~PreparedCopy() = default;
+  /// False when the preparation failed: name() then only tells why.
+  virtual bool ready() const = 0;
+  /// The file that was read, where the platform tells: a copy whose source an earlier
+  /// copy has replaced since holds the old data.
+  virtual quillkit::FileIdentity source() const = 0;
+  /// Gives the copy its destination's name (an existing file is replaced only where the
+  /// copy was prepared to replace), and tells what the copy came to. Called once.
+  virtual CopyOutcome name() = 0;
+};
+
+#endif  // PELQUIST_COPY_PREPARED_COPY_H_
