@@ -101,6 +101,12 @@ void refuseHardLinksForTesting(bool refuse);
 /// a temporary name made there would stay for good.
 bool folderIsAppendOnly(const char* folder);
 
+/// Gives the open file `to` every extended attribute of `from` (user.*, and where the
+/// process may, security.capability and the rest): 0 or errno. Attributes the process may
+/// not set, or the file system does not keep, are passed over; kernels without extended
+/// attributes have none to give (kernel_calls_generic.cpp).
+int copyExtendedAttributes(int from, int to);
+
 /// The modification time of `status` to the nanosecond (the field's name differs
 /// between kernels).
 struct timespec modificationTime(const struct stat& status);

@@ -251,8 +251,8 @@ TEST_P(PosixCopyFileTest, BackslashesAreSeparators) {
 }
 
 // In a folder whose names can be added but never removed (chattr +a), no name is made
-// that could not be taken back: a new file is named at once, a replacement is refused,
-// and claiming a name without hard links does not create it empty first.
+// that could not be taken back: a new file or link is named at once, a replacement is
+// refused, and claiming a name without hard links does not create it empty first.
 TEST_P(PosixCopyFileTest, AppendOnlyFolderGetsNoNameItCouldNotTakeBack) {
   dir_.write("a.txt", "new");
   dir_.write("dir/b.txt", "old");
@@ -263,15 +263,19 @@ TEST_P(PosixCopyFileTest, AppendOnlyFolderGetsNoNameItCouldNotTakeBack) {
     GTEST_SKIP() << "no append-only folders here, or none this build can tell";
   files::refuseHardLinksForTesting(true);
   files::refuseExclusiveRenamesForTesting(true);
+  struct stat like = statOf("a.txt");
   const std::vector<int> errors = {files::claimName(path("dir/b.txt"), path("dir/to")),
                                    copy("a.txt", "dir/b.txt", true),
-                                   copy("a.txt", "dir/c.txt", true)};
+                                   copy("a.txt", "dir/c.txt", true),
+                                   files::placeSymbolicLink("t", path("dir/ln"), false, like),
+                                   files::placeSymbolicLink("t", path("dir/ln"), true, like)};
   files::refuseHardLinksForTesting(false);
   files::refuseExclusiveRenamesForTesting(false);
   flags = 0;
   ioctl(folder.get(), FS_IOC_SETFLAGS, &flags);
-  EXPECT_EQ((std::vector<int>{EPERM, EPERM, GetParam() == kNamed ? EPERM : 0}), errors);
-  EXPECT_EQ(GetParam() == kNamed ? 1u : 2u, dir_.list("dir").size());
+  EXPECT_EQ((std::vector<int>{EPERM, EPERM, GetParam() == kNamed ? EPERM : 0, 0, EPERM}),
+            errors);
+  EXPECT_EQ(GetParam() == kNamed ? 2u : 3u, dir_.list("dir").size());
 }
 
 // A file system that takes the writes and refuses them at flush or close: the copy
