@@ -30,5 +30,12 @@ int writeAll(int fd, const char* data, std::size_t size) {
 
 bool isTerminal(int fd) { return isatty(fd) != 0; }
 
+int closeCopy(int fd) {
+  const int copy = fcntl(fd, F_DUPFD_CLOEXEC, 3);
+  if (copy < 0) return 0;
+  // Linux releases the descriptor even when close fails; EINTR tells nothing of the data.
+  return close(copy) == 0 || errno == EINTR ? 0 : errno;
+}
+
 }  // namespace os
 }  // namespace quillkit

@@ -24,5 +24,11 @@ int writeAll(int fd, const char* data, std::size_t size) {
 
 bool isTerminal(int fd) { return _isatty(fd) != 0; }
 
+int closeCopy(int fd) {
+  const int copy = _dup(fd);
+  if (copy < 0) return 0;
+  return _close(copy) == 0 ? 0 : errno;
+}
+
 }  // namespace os
 }  // namespace quillkit

@@ -188,17 +188,18 @@ bool DirectoryWalker::walkPattern(PatternWalk& walk, const char* directory, bool
     const char* name = finder->name();
     if (finder->isDots()) {
       // "." and ".." are neither walked nor collected.
-    } else if (nameHoldsSeparator(name)) {
-      // Joined, the name would be split into a path elsewhere: a folder that the walk
-      // would enter, or a file whose name read whole matches, is passed over, and told.
+    } else if (const char* unreachable = unreachableNameReason(name)) {
+      // Joined, the name would name another path (split at its separator, or stripped
+      // or a device on Windows): a folder that the walk would enter, or a file whose
+      // name read whole matches, is passed over, and told.
       const char* dot = std::strrchr(name, '.');
       const bool wanted =
           finder->isSubDirectory()
               ? walk.recursive
               : !walk.recursive || walk.rule.matches(name, dot != nullptr ? dot + 1 : "");
       if (wanted)
-        walk.skipped.push_back({paths.shown(name), std::string(texts::kErrorMessagePrefix) +
-                                                       texts::kNameHoldsSeparator});
+        walk.skipped.push_back(
+            {paths.shown(name), std::string(texts::kErrorMessagePrefix) + unreachable});
     } else if (finder->isSubDirectory()) {
       if (walk.recursive) {
         const std::string subdirectory = paths.join(name);
@@ -242,11 +243,12 @@ bool WalkVisitor::onDots(FileFinderBase&, const char*, const char*, bool) { retu
 
 namespace {
 
-/// True, after a log line, for an entry whose name holds a separator: its full path
-/// would name another entry, so it is neither collected nor entered.
+/// True, after a log line, for an entry that no path reaches (unreachableNameReason):
+/// its full path would name another entry, so it is neither collected nor entered.
 bool passesOver(FileFinderBase& finder) {
-  if (!nameHoldsSeparator(finder.fileName().c_str())) return false;
-  debugPrintf("%s%s", texts::kErrorMessagePrefix, texts::kNameHoldsSeparator);
+  const char* reason = unreachableNameReason(finder.fileName().c_str());
+  if (reason == nullptr) return false;
+  debugPrintf("%s%s", texts::kErrorMessagePrefix, reason);
   return true;
 }
 
