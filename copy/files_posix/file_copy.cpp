@@ -85,6 +85,22 @@ int copyData(int from, int to, const struct stat& source) {
 
 }  // namespace
 
+namespace {
+
+// checkReplaceable, and a destination that is the source spelled another way is the
+// source itself, where its identity cannot tell (EBUSY).
+int checkReplaceableBy(const std::string& sourcePath, const std::string& destination,
+                       const quillkit::FileIdentity& source, bool* exists = nullptr,
+                       quillkit::FileIdentity* found = nullptr) {
+  bool there = false;
+  const int error = checkReplaceable(destination, source, &there, found);
+  if (exists != nullptr) *exists = there;
+  if (error == 0 && there && oneEntryUnderTwoSpellings(sourcePath, destination)) return EBUSY;
+  return error;
+}
+
+}  // namespace
+
 PreparedCopy::PreparedCopy() = default;
 PreparedCopy::~PreparedCopy() = default;
 
@@ -92,6 +108,7 @@ std::unique_ptr<PreparedCopy> prepareCopy(const std::string& source,
                                           const std::string& destination,
                                           const CopyOptions& options) {
   std::unique_ptr<PreparedCopy> prepared(new PreparedCopy);
+  prepared->sourcePath_ = source;
   prepared->destination_ = destination;
   prepared->options_ = options;
   CopyResult& failure = prepared->failure_;
@@ -106,7 +123,7 @@ std::unique_ptr<PreparedCopy> prepareCopy(const std::string& source,
   // A copy that does not replace learns of an existing destination when it takes the
   // name; one that replaces looks first, so as to write nothing that could not replace.
   if (options.replace) {
-    failure = CopyResult::ofError(checkReplaceable(destination, prepared->source_));
+    failure = CopyResult::ofError(checkReplaceableBy(source, destination, prepared->source_));
     failure.sameFile = failure.error == EBUSY;
     if (failure.error != 0) return prepared;
   }
@@ -151,8 +168,8 @@ CopyResult PreparedCopy::name(quillkit::FileIdentity* replaced) {
   if (options_.replace) {
     // Looked at again when the name is taken: copies before may have changed it.
     quillkit::FileIdentity target;
-    CopyResult refused =
-        CopyResult::ofError(checkReplaceable(destination_, source_, &exists, &target));
+    CopyResult refused = CopyResult::ofError(
+        checkReplaceableBy(sourcePath_, destination_, source_, &exists, &target));
     if (refused.error != 0) {
       refused.sameFile = refused.error == EBUSY;
       file_.reset();

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <vector>
@@ -98,6 +99,28 @@ int moveLink(const std::string& source, const std::string& destination, bool rep
 }  // namespace
 
 bool listsExactName(const std::string& path) { return exactNameListed(path) == Listed::Yes; }
+
+bool oneEntryUnderTwoSpellings(const std::string& a, const std::string& b) {
+  if (a == b) return true;
+  const std::string nameA = a.substr(a.find_last_of('/') + 1);
+  const std::string nameB = b.substr(b.find_last_of('/') + 1);
+  if (nameA.size() != nameB.size()) return false;
+  for (std::size_t i = 0; i < nameA.size(); ++i)
+    if (std::toupper(static_cast<unsigned char>(nameA[i])) !=
+        std::toupper(static_cast<unsigned char>(nameB[i])))
+      return false;
+  if (nameA != nameB) {
+    const Listed listedA = exactNameListed(a), listedB = exactNameListed(b);
+    if (listedA == Listed::Unknown || listedB == Listed::Unknown) return false;
+    if (listedA == Listed::Yes && listedB == Listed::Yes) return false;  // two entries
+  }
+  const std::string folderA = folderOf(a), folderB = folderOf(b);
+  if (folderA == folderB) return true;
+  // Where identities are steady, the files' own told already; where they are not, the
+  // folders' would not: only the folders' names can.
+  if (folderA == "/" || folderB == "/" || folderA == "." || folderB == ".") return false;
+  return oneEntryUnderTwoSpellings(folderA, folderB);
+}
 
 void hideExactNamesForTesting(bool hide) { exactNamesHidden = hide; }
 

@@ -85,6 +85,7 @@ class PreparedCopy {
                                                    const CopyOptions& options);
   CopyResult failure_;
   quillkit::FileIdentity source_;
+  std::string sourcePath_;
   std::string destination_;
   CopyOptions options_;
   std::unique_ptr<PendingFile> file_;

@@ -80,6 +80,12 @@ void refuseUnnamedFilesForTesting(bool refuse);
 /// so two names of one file may be one entry there. False when the folder cannot be
 /// listed. The same on every kernel (file_move.cpp).
 bool listsExactName(const std::string& path);
+/// True when `a` and `b`, the same names but for the case of ASCII letters, are one entry
+/// spelled two ways: in one folder (the same path, or one entry by this same rule), which
+/// does not list both spellings. Where a file system gives each spelling an identity of its own
+/// (exFAT through FUSE), only the names tell. False where a folder cannot be listed.
+/// (file_move.cpp)
+bool oneEntryUnderTwoSpellings(const std::string& a, const std::string& b);
 /// Tests only: makes listsExactName answer false, as a case-insensitive file system does
 /// for a name typed in another case than its entry's.
 void hideExactNamesForTesting(bool hide);

@@ -579,6 +579,35 @@ TEST(FileNames, TheRootIsThereAndNamesAreListedAsSpelled) {
   EXPECT_FALSE(files::listsExactName(dir.join("A.txt")));
 }
 
+// Where each spelling of a name has an identity of its own (exFAT through FUSE), a copy
+// onto the source spelled another way is the source itself: the names tell, as a
+// folder that lists one spelling only (hidden names stand in for it here) would.
+TEST(FileNames, ACopyOntoItselfSpelledAnotherWayIsRefused) {
+  TempDir dir;
+  for (const char* name : {"A.TXT", "a.txt", "Photos/a.txt", "photos/a.txt", "b.txt"})
+    dir.write(name, name);
+  struct Case {
+    const char* source;
+    const char* destination;
+    bool hidden;  // the folder lists no spelling but the one it keeps
+    int error;
+  };
+  const Case cases[] = {
+      {"A.TXT", "a.txt", true, EBUSY},    {"Photos/a.txt", "photos/a.txt", true, EBUSY},
+      {"A.TXT", "a.txt", false, 0},       {"A.TXT", "b.txt", true, 0},
+      {"Photos/a.txt", "a.txt", true, 0},
+  };
+  files::CopyOptions replacing;
+  replacing.replace = true;
+  for (const Case& c : cases) {
+    files::hideExactNamesForTesting(c.hidden);
+    const files::CopyResult result =
+        files::copyFile(dir.join(c.source), dir.join(c.destination), replacing);
+    files::hideExactNamesForTesting(false);
+    EXPECT_EQ(c.error, result.error) << c.source << " " << c.destination << " " << c.hidden;
+  }
+}
+
 // What the open-file limit leaves: the descriptors open now count, those a parent left
 // open as well.
 TEST(FilesForCopiesAhead, TheLimitLessWhatIsOpen) {
