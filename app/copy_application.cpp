@@ -116,7 +116,7 @@ bool CopyApplication::execute(quillkit::StringRef source, quillkit::StringRef de
   switch (mode) {
     case CollectCopy:
       return collectCopy(console_, fileSystem_, source.textToNul(), destination.textToNul(),
-                         forceWrite);
+                         forceWrite, errors_);
     case Copy:
     case Move:
     case XCopy:

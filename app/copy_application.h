@@ -16,7 +16,7 @@ class CopyApplication : public Application {
  public:
   /// `console` receives all output; `runner` runs the shell-command lines;
   /// `fileSystem` does collect-copy's file work and answers whether a path is a file;
-  /// `errors` receives the hints that standard output may not carry.
+  /// `errors` receives the hints and reasons that standard output may not carry.
   CopyApplication(std::ostream& console, CommandRunner& runner, FileSystem& fileSystem,
                   std::ostream& errors = std::cerr);
   ~CopyApplication() override = default;

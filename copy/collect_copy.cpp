@@ -16,6 +16,7 @@
 #include "quillkit/diagnostics.h"
 #include "quillkit/filesystem/utility.h"
 #include "quillkit/shown_name.h"
+#include "quillkit/texts.h"
 
 namespace {
 
@@ -31,8 +32,9 @@ bool isAbsolute(const std::string& path) { return quillkit::isAbsolutePath(path.
 class CollectCopyRun {
  public:
   CollectCopyRun(std::ostream& console, FileSystem& fileSystem, const std::string& source,
-                 const std::string& destination, bool forceWrite)
+                 const std::string& destination, bool forceWrite, std::ostream& errors)
       : console_(console),
+        errors_(errors),
         fileSystem_(fileSystem),
         source_(source),
         destination_(destination),
@@ -51,6 +53,7 @@ class CollectCopyRun {
     FoundFiles found;
     if (!fileSystem_.findFiles(pattern, sourceDirectory_, found)) {
       line(copy::texts::kTraceFindFailed);
+      tellWhyUnreadable(found.failure);
       return false;
     }
     line(copy::texts::kTraceFindDone);
@@ -85,6 +88,18 @@ class CollectCopyRun {
   // terminal, the standard output's own line buffering still shows each at once.
   void fileLine(const std::string& text) { console_ << quillkit::shownName(text) << '\n'; }
   void endFile() { console_ << std::flush; }
+
+  // After the trace's own lines: the source folder and the system's text for why it
+  // could not be read, where the walk said.
+  void tellWhyUnreadable(std::string errorText) {
+    if (errorText.empty()) return;
+    const std::string prefix = quillkit::texts::kErrorMessagePrefix;
+    if (errorText.compare(0, prefix.size(), prefix) == 0) errorText.erase(0, prefix.size());
+    while (!errorText.empty() && (errorText.back() == '\n' || errorText.back() == '\r'))
+      errorText.pop_back();
+    errors_ << copy::texts::kCannotRead << quillkit::shownName(sourceDirectory_)
+            << copy::texts::kCannotReadReason << errorText << std::endl;
+  }
 
   // `path` joined to the current directory.
   std::string fromCurrentDirectory(const std::string& path) {
@@ -309,6 +324,7 @@ class CollectCopyRun {
   }
 
   std::ostream& console_;
+  std::ostream& errors_;
   FileSystem& fileSystem_;
   const std::string source_;
   const std::string destination_;
@@ -326,6 +342,6 @@ class CollectCopyRun {
 }  // namespace
 
 bool collectCopy(std::ostream& console, FileSystem& fileSystem, const std::string& source,
-                 const std::string& destination, bool forceWrite) {
-  return CollectCopyRun(console, fileSystem, source, destination, forceWrite).run();
+                 const std::string& destination, bool forceWrite, std::ostream& errors) {
+  return CollectCopyRun(console, fileSystem, source, destination, forceWrite, errors).run();
 }

@@ -13,7 +13,8 @@
 /// is replaced only with `forceWrite`. False when the walk or the change into an
 /// absolute source's directory failed, or when a copy failed for another reason than
 /// an existing destination; true otherwise. `fileSystem` does all the file work.
+/// `errors` gets what the trace may not carry: why the source folder cannot be read.
 bool collectCopy(std::ostream& console, FileSystem& fileSystem, const std::string& source,
-                 const std::string& destination, bool forceWrite);
+                 const std::string& destination, bool forceWrite, std::ostream& errors);
 
 #endif  // PELQUIST_COPY_COLLECT_COPY_H_

@@ -56,6 +56,10 @@ constexpr const char kTraceFindSkipped[] = "find skipped : ";
 constexpr const char kTraceFindSkippedReason[] = " / ";
 /// Before the end, when the entry limit stopped the walk.
 constexpr const char kTraceFindStoppedAtLimit[] = "find stopped at the entry limit...";
+/// To standard error after kTraceFindFailed, where the system told why: the source
+/// folder, then kCannotReadReason and the system's text.
+constexpr const char kCannotRead[] = "pelquist_copy: cannot read '";
+constexpr const char kCannotReadReason[] = "': ";
 /// "  すでにファイルが存在しちゃっているらしいのペルクイスト"
 /// (The file seems to exist already.)
 constexpr const char kTraceExists[] =

@@ -37,7 +37,7 @@ class CollectCopyTest : public ::testing::Test {
 
   bool collect(const std::string& source, const std::string& destination,
                bool forceWrite = false) {
-    result_ = collectCopy(console_, fs_, source, destination, forceWrite);
+    result_ = collectCopy(console_, fs_, source, destination, forceWrite, errors_);
     return result_;
   }
   // The standard run's head and found lines.
@@ -49,6 +49,7 @@ class CollectCopyTest : public ::testing::Test {
   }
 
   std::ostringstream console_;
+  std::ostringstream errors_;
   FakeFileSystem fs_;
   bool result_ = false;
 };
@@ -335,7 +336,7 @@ TEST_F(CollectCopyTest, CopiesAtOnceEndAsCopiesOneAfterAnother) {
       if (std::string(c.what) == "into an empty folder") fs.files.erase(p("E:/all/report.jpg"));
       std::ostringstream console;
       const bool result =
-          collectCopy(console, fs, p("D:/photos/*.jpg"), p("E:/all"), c.forceWrite);
+          collectCopy(console, fs, p("D:/photos/*.jpg"), p("E:/all"), c.forceWrite, errors_);
       runs[parallel] = console.str() + (result ? "true" : "false");
       files[parallel] = fs.files;
     }
@@ -353,7 +354,7 @@ TEST_F(CollectCopyTest, CopiesAtOnceWidenWhileTheProcessorsIdle) {
     fs_.walkResult.push_back(path);
     fs_.slowCopies[path] = 2;
   }
-  EXPECT_TRUE(collectCopy(console_, fs_, p("D:/photos/*.jpg"), p("E:/all"), false));
+  EXPECT_TRUE(collectCopy(console_, fs_, p("D:/photos/*.jpg"), p("E:/all"), false, errors_));
   EXPECT_GT(fs_.mostAtOnce, 1);
 }
 
@@ -377,7 +378,7 @@ TEST_F(CollectCopyTest, WhatTheWalkCouldNotSeeIsReportedAfterTheCopiesAndFailsTh
     if (c.skips) fs.walkSkipped = {{p("D:/photos/sealed"), "ERROR Message:no"}};
     fs.walkStoppedAtLimit = c.stops;
     std::ostringstream console;
-    EXPECT_FALSE(collectCopy(console, fs, p("D:/photos/*.jpg"), p("E:/all"), false));
+    EXPECT_FALSE(collectCopy(console, fs, p("D:/photos/*.jpg"), p("E:/all"), false, errors_));
     EXPECT_EQ(photosToAll() + copiedA + c.lines + "collectcopy end...\n", console.str());
   }
 }
