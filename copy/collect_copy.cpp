@@ -32,9 +32,11 @@ bool isAbsolute(const std::string& path) { return quillkit::isAbsolutePath(path.
 class CollectCopyRun {
  public:
   CollectCopyRun(std::ostream& console, FileSystem& fileSystem, const std::string& source,
-                 const std::string& destination, bool forceWrite, std::ostream& errors)
+                 const std::string& destination, bool forceWrite, std::ostream& errors,
+                 CollectObserver& observer)
       : console_(console),
         errors_(errors),
+        observer_(observer),
         fileSystem_(fileSystem),
         source_(source),
         destination_(destination),
@@ -57,12 +59,15 @@ class CollectCopyRun {
       return false;
     }
     line(copy::texts::kTraceFindDone);
+    tally_.found = found.files.size();
+    tally_.skipped = found.skipped.size();
     bool result = true;
 
     console_ << std::endl;
     line(copy::texts::kTraceCopyTo + destination_);
     line(copy::texts::kTraceCopyToCollected + destinationDirectory_);
     if (!enterSourceDirectory()) return false;
+    observer_.walked(tally_);
     result = copyAll(found.files);
     // What the walk could not see makes the run fail, after what it found is copied.
     for (const auto& skipped : found.skipped) {
@@ -78,6 +83,9 @@ class CollectCopyRun {
     line(copy::texts::kTraceEnd);
     return result;
   }
+
+  /// What the turns have come to.
+  const CollectTally& tally() const { return tally_; }
 
  private:
   // A trace line is fixed texts, which hold no control bytes, and names, whose control
@@ -203,6 +211,7 @@ class CollectCopyRun {
       if (!takeTurn(flight)) result = false;
       flight.jobs.popOldest();
       flight.turns.pop_front();
+      observer_.turnTaken(tally_);
     };
     for (const std::string& path : found) {
       if (flight.turns.size() >= pacing.window()) takeOldest();
@@ -231,6 +240,7 @@ class CollectCopyRun {
   bool takeTurn(Flight& flight) {
     Turn& turn = flight.turns.front();
     fileLine(copy::texts::kTraceCopyDest + turn.file.destination);
+    if (turn.file.sameFile) ++tally_.existed;
     const bool result = turn.file.sameFile || copyAtTurn(turn, flight);
     endFile();
     return result;
@@ -247,6 +257,8 @@ class CollectCopyRun {
     const CopyOutcome outcome = nameAtTurn(turn, flight);
     if (outcome.copied) {
       ++namesTaken_;
+      ++tally_.copied;
+      tally_.bytes += outcome.bytes;
       if (!alone_ && outcome.replaced.known)
         replaced_.insert({outcome.replaced.device, outcome.replaced.inode});
       fileLine(copy::texts::kTraceCopy + file.destination + copy::texts::kTraceCopySucceeded);
@@ -304,6 +316,7 @@ class CollectCopyRun {
 
   // The lines that explain a failed copy.
   void report(const Planned& file, const std::string& errorText) {
+    ++tally_.failed;
     traceCopyCall(file.destination, file.source, forceWrite_);
     quillkit::debugPrintf("%s", errorText.c_str());
     console_ << copy::texts::kTraceLastError << errorText << '\n';
@@ -318,6 +331,7 @@ class CollectCopyRun {
   }
 
   void refuse(const std::string& destinationPath, const std::string& sourcePath) {
+    ++tally_.existed;
     traceCopyCall(destinationPath, sourcePath, false);
     fileLine(quillkit::consoleText(copy::texts::kTraceExists));
     fileLine(quillkit::consoleText(copy::texts::kTraceUseForceWrite));
@@ -325,6 +339,7 @@ class CollectCopyRun {
 
   std::ostream& console_;
   std::ostream& errors_;
+  CollectObserver& observer_;
   FileSystem& fileSystem_;
   const std::string source_;
   const std::string destination_;
@@ -337,11 +352,22 @@ class CollectCopyRun {
   std::atomic<std::size_t> namesTaken_{0};
   /// The files that turns replaced, by device and inode.
   std::set<std::pair<uint64_t, uint64_t>> replaced_;
+  /// What the turns have come to, for the observer.
+  CollectTally tally_;
 };
 
 }  // namespace
 
 bool collectCopy(std::ostream& console, FileSystem& fileSystem, const std::string& source,
-                 const std::string& destination, bool forceWrite, std::ostream& errors) {
-  return CollectCopyRun(console, fileSystem, source, destination, forceWrite, errors).run();
+                 const std::string& destination, bool forceWrite, std::ostream& errors,
+                 CollectObserver& observer) {
+  CollectCopyRun run(console, fileSystem, source, destination, forceWrite, errors, observer);
+  const bool result = run.run();
+  observer.finished(run.tally());
+  return result;
+}
+
+CollectObserver& CollectObserver::none() {
+  static CollectObserver nothing;
+  return nothing;
 }

@@ -15,6 +15,8 @@ namespace os {
 int writeAll(int fd, const char* data, std::size_t size);
 /// True when `fd` is a terminal (a console on Windows).
 bool isTerminal(int fd);
+/// True when `fd` and `other` are both terminals and the same one.
+bool isSameTerminal(int fd, int other);
 
 }  // namespace os
 }  // namespace quillkit

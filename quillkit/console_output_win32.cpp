@@ -24,5 +24,7 @@ int writeAll(int fd, const char* data, std::size_t size) {
 
 bool isTerminal(int fd) { return _isatty(fd) != 0; }
 
+bool isSameTerminal(int fd, int other) { return isTerminal(fd) && isTerminal(other); }
+
 }  // namespace os
 }  // namespace quillkit
