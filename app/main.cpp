@@ -42,7 +42,7 @@ int main(int argc, char** argv) {
     succeeded = false;
   }
   // Output that was lost fails the run, once the work is done.
-  if (const int error = output.error()) {
+  if (const int error = output.finish()) {
     std::cerr << app::texts::kWriteError << std::strerror(error) << std::endl;
     return 1;
   }

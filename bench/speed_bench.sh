@@ -31,6 +31,8 @@
 #   BASELINE  git revision of the one-core row (default 951ba00; also the BASELINE variable)
 #   SCALE     multiplies the number of folders of every tree (default 1; SCALE=0.02 RUNS=1
 #             checks the script on tiny trees, where the two builds take the most time)
+#   ROWS      the rows to measure, by the word before their colon (default all:
+#             "walk copy small -fw one share")
 # Needs: cmake, a C++17 compiler, git, python3, taskset (util-linux), /usr/bin/time (package
 # time); bfs (package bfs) is optional: without it the walk has no bfs peer.
 set -euo pipefail
@@ -84,7 +86,7 @@ git -C "$root" worktree remove --force "$baseline_tree"
 
 export PROGRAM=$root/build/bench/pelquist_copy BASELINE_PROGRAM=$work/baseline-build/pelquist_copy
 export BASELINE_NAME=$(git -C "$root" rev-parse --short "$baseline_commit")
-export RUNS=$runs SCALE=$scale WORK=$work BFS_NOTE=$bfs_note
+export RUNS=$runs SCALE=$scale WORK=$work BFS_NOTE=$bfs_note ROWS=${ROWS:-}
 export FSTYPE=$(df -T "$work" | awk 'NR == 2 { print $2 }')
 export SLOW_FUSE=$root/bench/slow_fuse.py
 
@@ -117,9 +119,12 @@ def make_tree(root, folder_count, size):
 
 block = os.urandom(64 * 1024)
 empty, data, small = (os.path.join(work, n) for n in ("empty-tree", "data-tree", "small-tree"))
-empty_n = make_tree(empty, folders(1000), lambda: b"")
+only = env["ROWS"].split()
+def wanted(row):
+    return not only or row in only
+empty_n = make_tree(empty, folders(1000), lambda: b"") if wanted("walk") else 0
 data_n = make_tree(data, folders(100), lambda: block[: random.randint(1, 64) * 1024])
-small_n = make_tree(small, folders(1000), lambda: block[: random.randint(0, 4096)])
+small_n = make_tree(small, folders(1000), lambda: block[: random.randint(0, 4096)]) if wanted("small") else 0
 subprocess.run(["sync"], check=True)
 
 def megabytes(root):
@@ -194,7 +199,7 @@ rows = [
 # A share two milliseconds away: the copies' latency, not the processors, decides.
 share_src, share = os.path.join(work, "share-src"), os.path.join(work, "share")
 share_process = None
-if os.path.exists("/dev/fuse") and subprocess.run(
+if wanted("share") and os.path.exists("/dev/fuse") and subprocess.run(
         ["/usr/bin/python3", "-c", "import fusepy"], stderr=subprocess.DEVNULL).returncode == 0:
     share_n = make_tree(share_src, folders(6), lambda: block[:16 * 1024])
     os.makedirs(share)
@@ -207,7 +212,10 @@ if os.path.exists("/dev/fuse") and subprocess.run(
                  [("find -exec cp", find_cp(share, peer), fresh(peer), None),
                   ("xargs -P2 cp", xargs_cp(share, peer), fresh(peer), 0.3)]))
 else:
-    print("no FUSE here (python3-fusepy, /dev/fuse): the share row is left out")
+    if wanted("share"):
+        print("no FUSE here (python3-fusepy, /dev/fuse): the share row is left out")
+
+rows = [row for row in rows if wanted(row[0].split(":")[0].split()[0])]
 
 print("trees under %s (%s), median of %d run%s after a warm-up, SCALE=%s"
       % (work, env["FSTYPE"], runs, "" if runs == 1 else "s", env["SCALE"]))
@@ -240,7 +248,7 @@ for name, command, prepare, expected, peers in rows:
         print((line % (name if i == 0 else "", "%.3fs" % ours_median if i == 0 else "",
                        label, "%.3fs" % statistics.median(times), "%.2f" % ratio, mark)).rstrip())
     if name.startswith("small"):  # the largest trees go before the rest is measured
-        shutil.rmtree(small)
+        shutil.rmtree(small, ignore_errors=True)
         fresh(peer)()
 
 def peak(command, prepare):
@@ -253,7 +261,8 @@ if share_process is not None:
     subprocess.run(["umount", share], check=False)
     share_process.wait()
 
-print("peak memory: walk %d KiB, copy %d KiB, -fw copy %d KiB" % (
-    peak(walk, fresh(ours)), peak(copy_10k, fresh(ours)), peak(fw, full(ours))))
+if not only:
+    print("peak memory: walk %d KiB, copy %d KiB, -fw copy %d KiB" % (
+        peak(walk, fresh(ours)), peak(copy_10k, fresh(ours)), peak(fw, full(ours))))
 print("targets: " + ("all met" if not failed else "missed by " + "; ".join(failed)))
 PY

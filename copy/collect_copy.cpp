@@ -248,12 +248,14 @@ class CollectCopyRun {
 
   bool copyAtTurn(Turn& turn, Flight& flight) {
     const Planned& file = turn.file;
-    // Looked for again where a turn has taken a name since: it may be this one.
-    if (!forceWrite_ && (turn.refused || (namesTaken_ != turn.namesBeforeLook &&
-                                          fileSystem_.exists(file.destination)))) {
+    if (!forceWrite_ && turn.refused) {
       refuse(file.destination, file.source);
       return true;
     }
+    // Where a turn has taken a name since the destination was looked for, the look does
+    // not stand; the name is not looked for again: a copy that cannot take it because it
+    // is there now is refused, as a look now would have refused it.
+    const bool lookStands = namesTaken_ == turn.namesBeforeLook;
     const CopyOutcome outcome = nameAtTurn(turn, flight);
     if (outcome.copied) {
       ++namesTaken_;
@@ -264,8 +266,10 @@ class CollectCopyRun {
       fileLine(copy::texts::kTraceCopy + file.destination + copy::texts::kTraceCopySucceeded);
       return true;
     }
-    fileLine(copy::texts::kTraceCopy + file.destination + copy::texts::kTraceCopyFailed);
-    if (!forceWrite_ && fileSystem_.exists(file.destination)) {
+    const bool exists = !forceWrite_ && fileSystem_.exists(file.destination);
+    if (!exists || lookStands)
+      fileLine(copy::texts::kTraceCopy + file.destination + copy::texts::kTraceCopyFailed);
+    if (exists) {
       refuse(file.destination, file.source);
       return true;
     }

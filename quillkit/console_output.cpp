@@ -1,11 +1,17 @@
 #include "quillkit/console_output.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 
 #include "quillkit/console_output_platform.h"
 
 namespace quillkit {
+namespace {
+
+std::atomic<int> closeFailure{0};
+
+}  // namespace
 
 bool isTerminal(int fd) { return os::isTerminal(fd); }
 
@@ -26,10 +32,14 @@ ConsoleOutput::~ConsoleOutput() {
   stream_.rdbuf(previous_);
 }
 
-int ConsoleOutput::error() {
+int ConsoleOutput::finish() {
   writeBuffered();
+  const int closed = os::closeCopy(fd_);
+  if (error_ == 0) error_ = closed != 0 ? closed : closeFailure.load();
   return error_;
 }
+
+void failConsoleCloseForTesting(int error) { closeFailure = error; }
 
 void ConsoleOutput::writeBuffered() {
   const std::size_t size = static_cast<std::size_t>(pptr() - pbase());

@@ -34,8 +34,11 @@ class ConsoleOutput : public std::streambuf {
   ConsoleOutput(const ConsoleOutput&) = delete;
   ConsoleOutput& operator=(const ConsoleOutput&) = delete;
 
-  /// Writes what is buffered; then the errno value of the first failed write, or 0.
-  int error();
+  /// At the end of the run: writes what is buffered and hands the output over for good,
+  /// as a close does (network and FUSE file systems write out or refuse data then,
+  /// EDQUOT or EIO); then the errno value of the first failed write or of that close,
+  /// or 0. The descriptor stays open.
+  int finish();
 
  protected:
   int_type overflow(int_type byte) override;
@@ -52,6 +55,10 @@ class ConsoleOutput : public std::streambuf {
   const bool lineBuffered_;
   char buffer_[4096];
 };
+
+/// Tests only: makes ConsoleOutput::finish fail with `error` (0: as it would), as a
+/// file system that refuses the output at close.
+void failConsoleCloseForTesting(int error);
 
 }  // namespace quillkit
 

@@ -17,6 +17,10 @@ int writeAll(int fd, const char* data, std::size_t size);
 bool isTerminal(int fd);
 /// True when `fd` and `other` are both terminals and the same one.
 bool isSameTerminal(int fd, int other);
+/// Closes a second descriptor of `fd`'s file, which a file system that writes out at
+/// close takes as a close of the file: 0, or the errno with which it refused the data.
+/// `fd` stays open; 0 as well when no second descriptor can be had.
+int closeCopy(int fd);
 
 }  // namespace os
 }  // namespace quillkit

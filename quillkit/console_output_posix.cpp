@@ -37,5 +37,12 @@ bool isSameTerminal(int fd, int other) {
          fstat(other, &second) == 0 && first.st_rdev == second.st_rdev;
 }
 
+int closeCopy(int fd) {
+  const int copy = fcntl(fd, F_DUPFD_CLOEXEC, 3);
+  if (copy < 0) return 0;
+  // Linux releases the descriptor even when close fails; EINTR tells nothing of the data.
+  return close(copy) == 0 || errno == EINTR ? 0 : errno;
+}
+
 }  // namespace os
 }  // namespace quillkit

@@ -26,5 +26,11 @@ bool isTerminal(int fd) { return _isatty(fd) != 0; }
 
 bool isSameTerminal(int fd, int other) { return isTerminal(fd) && isTerminal(other); }
 
+int closeCopy(int fd) {
+  const int copy = _dup(fd);
+  if (copy < 0) return 0;
+  return _close(copy) == 0 ? 0 : errno;
+}
+
 }  // namespace os
 }  // namespace quillkit

@@ -20,6 +20,11 @@ void useLocaleCharacterSet();
 /// and where the set cannot write it.
 const char* consoleText(const char* shiftJis);
 
+/// True when useLocaleCharacterSet found a UTF-8 locale, or one asked for but not
+/// installed whose name says UTF-8 (".UTF-8", ".utf8", any case), where the terminal
+/// most likely reads UTF-8; false until then and on Windows.
+bool consoleIsUtf8();
+
 }  // namespace quillkit
 
 #endif  // QUILLKIT_CONSOLE_TEXT_H_

@@ -21,6 +21,12 @@ std::string& targetCodeset() {
   return codeset;
 }
 
+/// Whether the console reads UTF-8, as useLocaleCharacterSet found.
+bool& utf8Console() {
+  static bool utf8 = false;
+  return utf8;
+}
+
 /// From the texts' Shift-JIS to the locale's set; kNoConverter where they stay. Opened
 /// at the first text that needs it: most runs print none, and loading the conversion
 /// costs a start-up a good part of a millisecond.
@@ -107,13 +113,17 @@ void useLocaleCharacterSet() {
   // terminal shows when it says UTF-8 (containers and small systems often lack the
   // locale); otherwise the texts are the reference bytes.
   if (locale == nullptr) {
-    if (namesUtf8(askedLocaleName())) targetCodeset() = "UTF-8";
+    utf8Console() = namesUtf8(askedLocaleName());
+    if (utf8Console()) targetCodeset() = "UTF-8";
     return;
   }
   if (std::strcmp(locale, "C") == 0 || std::strcmp(locale, "POSIX") == 0) return;
   const char* codeset = nl_langinfo(CODESET);
+  utf8Console() = foldedCodeset(codeset) == "UTF8";
   if (!isShiftJis(codeset)) targetCodeset() = codeset;
 }
+
+bool consoleIsUtf8() { return utf8Console(); }
 
 const char* consoleText(const char* shiftJis) {
   if (targetCodeset().empty() || isAscii(shiftJis) || converter() == kNoConverter)

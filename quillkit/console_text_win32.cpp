@@ -7,4 +7,6 @@ void useLocaleCharacterSet() {}
 
 const char* consoleText(const char* shiftJis) { return shiftJis; }
 
+bool consoleIsUtf8() { return false; }
+
 }  // namespace quillkit

@@ -14,7 +14,7 @@ namespace quillkit {
 
 namespace {
 
-// Process-wide, but only tests ever change them; the program has one thread.
+// Process-wide, but only tests ever change them, before any thread of theirs starts.
 DebugSink& debugSink() {
   static DebugSink sink;
   return sink;

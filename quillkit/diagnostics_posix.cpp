@@ -38,9 +38,22 @@ bool isShortOfResources(uint32_t code) {
   return code == ENOSPC || code == EDQUOT || code == EMFILE || code == ENFILE;
 }
 
+namespace {
+
+// The C library's strerror_r comes in two forms: GNU's returns the text, POSIX's fills
+// the buffer. Either way the text is the thread's own: copies are explained while others
+// run.
+[[maybe_unused]] const char* textOf(const char* text, const char*) { return text; }
+[[maybe_unused]] const char* textOf(int failed, const char* buffer) {
+  return failed == 0 ? buffer : "Unknown error";
+}
+
+}  // namespace
+
 std::string errorText(uint32_t code) {
   if (code == kErrorSameFile) return texts::kSameFileError;
-  return std::strerror(static_cast<int>(code));
+  char buffer[256] = {};
+  return textOf(strerror_r(static_cast<int>(code), buffer, sizeof buffer), buffer);
 }
 
 }  // namespace os

@@ -35,6 +35,10 @@ constexpr bool kLeadingSeparatorIsRoot = false;
 /// Names written to the console show their control bytes as '?' (shownName); a
 /// Windows name cannot hold them.
 constexpr bool kMasksControlBytes = false;
+/// A name that ends with a dot or a space, or is a device's (NUL, CON, COM1, ... with
+/// any extension), names no file to the system's path calls: they drop the dot or the
+/// space, and open the device in the file's place.
+constexpr bool kHasDosNameRules = true;
 #else
 constexpr bool kWindows = false;
 constexpr char kInsertedSeparator = '/';
@@ -47,6 +51,7 @@ constexpr bool kSlashIsFullSeparator = true;
 constexpr bool kSplitPairNeedsTrailByte = true;
 constexpr bool kLeadingSeparatorIsRoot = true;
 constexpr bool kMasksControlBytes = true;
+constexpr bool kHasDosNameRules = false;
 #endif
 
 }  // namespace platform

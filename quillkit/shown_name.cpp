@@ -1,5 +1,6 @@
 #include "quillkit/shown_name.h"
 
+#include "quillkit/console_text.h"
 #include "quillkit/platform.h"
 
 namespace quillkit {
@@ -10,9 +11,18 @@ bool isControlByte(unsigned char byte) {
   return (byte >= 0x01 && byte <= 0x1F) || byte == 0x7F;
 }
 
+/// The lead byte of every UTF-8 C1 control (U+0080-U+009F).
+constexpr unsigned char kC1Lead = 0xC2;
+
+bool isC1Control(const std::string& name, std::size_t at) {
+  return static_cast<unsigned char>(name[at]) == kC1Lead && at + 1 < name.size() &&
+         static_cast<unsigned char>(name[at + 1]) >= 0x80 &&
+         static_cast<unsigned char>(name[at + 1]) <= 0x9F;
+}
+
 }  // namespace
 
-std::string shownName(const std::string& name) {
+std::string shownName(const std::string& name, bool utf8Console) {
   if (!platform::kMasksControlBytes) return name;
   // Nearly every name holds none: looked for first in one pass without writes (which
   // the compiler turns into vector instructions), then masked only where found.
@@ -20,13 +30,23 @@ std::string shownName(const std::string& name) {
   for (const char c : name) {
     const auto byte = static_cast<unsigned char>(c);
     any |= static_cast<unsigned char>(static_cast<unsigned char>(byte - 1) < 0x1F) |
-           static_cast<unsigned char>(byte == 0x7F);
+           static_cast<unsigned char>(byte == 0x7F) |
+           static_cast<unsigned char>(utf8Console && byte == kC1Lead);
   }
   if (any == 0) return name;
-  std::string shown = name;
-  for (char& byte : shown)
-    if (isControlByte(static_cast<unsigned char>(byte))) byte = '?';
+  std::string shown;
+  shown.reserve(name.size());
+  for (std::size_t at = 0; at < name.size(); ++at) {
+    if (utf8Console && isC1Control(name, at)) {
+      shown += '?';
+      ++at;
+    } else {
+      shown += isControlByte(static_cast<unsigned char>(name[at])) ? '?' : name[at];
+    }
+  }
   return shown;
 }
+
+std::string shownName(const std::string& name) { return shownName(name, consoleIsUtf8()); }
 
 }  // namespace quillkit

@@ -49,6 +49,14 @@ constexpr const char kSameFileError[] =
 constexpr const char kNameHoldsSeparator[] =
     "The name holds a backslash, which this program reads as a folder separator.";
 
+/// Why a walk on Windows passes over a name that ends with a dot or a space.
+constexpr const char kNameEndsWithDotOrSpace[] =
+    "The name ends with a dot or a space, which Windows drops from a path.";
+/// Why a walk on Windows passes over a name that is a device's.
+constexpr const char kNameIsDevice[] =
+    "The name is that of a device (CON, PRN, AUX, NUL, COM1-COM9, LPT1-LPT9), which "
+    "Windows opens in the file's place.";
+
 /// Message of the one exception of the library.
 constexpr const char kCurrentDirectoryError[] = "SafeGetCurrentDirectory Error";
 

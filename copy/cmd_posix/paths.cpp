@@ -13,6 +13,7 @@
 #include "quillkit/filesystem/utility.h"
 #include "quillkit/filesystem/wildcard_posix.h"
 #include "quillkit/platform.h"
+#include "quillkit/shown_name.h"
 #include "quillkit/texts.h"
 
 namespace cmd {
@@ -139,7 +140,8 @@ Listing listMatches(const std::string& directory, const std::string& pattern) {
 }
 
 std::string unnamableEntryText(const std::string& path) {
-  return texts::kSkippedNamePrefix + path + "\n" + quillkit::texts::kNameHoldsSeparator;
+  return texts::kSkippedNamePrefix + quillkit::shownName(path) + "\n" +
+         quillkit::texts::kNameHoldsSeparator;
 }
 
 }  // namespace cmd

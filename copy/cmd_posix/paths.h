@@ -65,7 +65,8 @@ struct Listing {
 /// The entries of `directory` (as typed; empty for the current one) whose names match
 /// `pattern` as Windows matches them.
 Listing listMatches(const std::string& directory, const std::string& pattern);
-/// The error lines for an entry that listMatches left out as unnamable, found at `path`.
+/// The error lines for an entry that listMatches left out as unnamable, found at `path`
+/// (shown as shownName shows it).
 std::string unnamableEntryText(const std::string& path);
 
 }  // namespace cmd

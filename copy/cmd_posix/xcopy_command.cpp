@@ -49,7 +49,7 @@ bool takeListing(const Listing& listing, const std::string& directory, bool dire
                  Collection& found) {
   if (listing.error != 0) {
     found.passedOver.push_back(texts::kUnreadableDirectoryPrefix +
-                               (directory.empty() ? "." : directory) + "\n" +
+                               quillkit::shownName(directory.empty() ? "." : directory) + "\n" +
                                systemErrorText(listing.error, ErrorSubject::Source));
     return false;
   }

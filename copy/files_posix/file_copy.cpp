@@ -122,10 +122,21 @@ std::unique_ptr<PreparedCopy> prepareCopy(const std::string& source,
     failure = compareContent(in.get(), out);
     if (!failure.succeeded()) return prepared;
   }
-  if (options.keepOwner && fchown(out, status.st_uid, status.st_gid) != 0 && errno != EPERM)
+  // A move keeps what a rename keeps: the owner where the process may set it, the setuid
+  // and setgid bits only where it did (a change of owner clears them, so they are set
+  // after it), and the extended attributes, file capabilities among them (cleared by a
+  // change of owner too).
+  if (options.keepOwner) {
+    if (fchown(out, status.st_uid, status.st_gid) == 0)
+      mode |= status.st_mode & (S_ISUID | S_ISGID);
+    else if (errno != EPERM)
+      failure.error = errno;
+  }
+  const bool special = (mode & (S_ISUID | S_ISGID)) != 0;
+  if (failure.error == 0 && (special || !file->hasMode(mode)) && fchmod(out, mode) != 0)
     failure.error = errno;
-  else if (!file->hasMode(mode) && fchmod(out, mode) != 0)
-    failure.error = errno;
+  if (failure.error == 0 && options.keepOwner)
+    failure.error = copyExtendedAttributes(in.get(), out);
   if (failure.error != 0) return prepared;
   const struct timespec times[2] = {{0, UTIME_NOW}, modificationTime(status)};
   if (futimens(out, times) != 0) failure.error = errno;

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "copy/files_posix/kernel_calls.h"
 #include "quillkit/filesystem/file_status_posix.h"
 
 namespace files {
@@ -57,21 +58,42 @@ int readSome(int fd, char* buffer, std::size_t size, std::size_t& got) {
   return count < 0 ? errno : 0;
 }
 
+namespace {
+
+/// Fills `buffer` from `offset` until it is full or the file ends, going on after short
+/// and interrupted reads: 0 or errno; `got` is the count.
+int readFull(int fd, char* buffer, std::size_t size, off_t offset, std::size_t& got) {
+  for (got = 0; got < size;) {
+    const ssize_t count =
+        readAt(fd, buffer + got, size - got, offset + static_cast<off_t>(got));
+    if (count == 0) break;
+    if (count > 0)
+      got += static_cast<std::size_t>(count);
+    else if (errno != EINTR)
+      return errno;
+  }
+  return 0;
+}
+
+}  // namespace
+
 CopyResult compareContent(int left, int right) {
   static constexpr std::size_t kChunk = 1 << 16;
   std::string a(kChunk, '\0'), b(kChunk, '\0');
   off_t offset = 0;
   CopyResult result;
   for (;;) {
-    ssize_t gotA = pread(left, &a[0], kChunk, offset);
-    ssize_t gotB = pread(right, &b[0], kChunk, offset);
-    if (gotA < 0 || gotB < 0) return CopyResult::ofError(errno);
-    if (gotA != gotB || std::memcmp(a.data(), b.data(), static_cast<std::size_t>(gotA)) != 0) {
+    std::size_t gotA = 0, gotB = 0;
+    if (int error = readFull(left, &a[0], kChunk, offset, gotA))
+      return CopyResult::ofError(error);
+    if (int error = readFull(right, &b[0], kChunk, offset, gotB))
+      return CopyResult::ofError(error);
+    if (gotA != gotB || std::memcmp(a.data(), b.data(), gotA) != 0) {
       result.differs = true;
       return result;
     }
     if (gotA == 0) return result;
-    offset += gotA;
+    offset += static_cast<off_t>(gotA);
   }
 }
 

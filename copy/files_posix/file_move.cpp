@@ -18,17 +18,63 @@ namespace {
 
 std::atomic<bool> exactNamesHidden{false};
 
-// True when the destination name reaches the source's file through an entry of its own:
-// a hard link, or the target of a source that is a symbolic link. Then the destination
-// keeps the file and only the source name has to go (a rename between two links of one
-// file would leave both). Two spellings of one entry on a case-insensitive file system
-// are not two entries: that entry is renamed, never unlinked.
-bool isAnotherEntryOfTheFile(const std::string& source, const std::string& destination) {
-  const quillkit::posix::FileStatus to = quillkit::posix::entryStatus(destination);
-  if (to.isLink) return false;  // the link at the destination is what gets replaced
-  const quillkit::posix::FileStatus from = quillkit::posix::entryStatus(source);
-  if (from.isLink) return quillkit::posix::fileStatus(source).identity == to.identity;
-  return from.identity == to.identity && listsExactName(source) && listsExactName(destination);
+/// Whether a folder lists an entry spelled byte for byte as a name.
+enum class Listed { Yes, No, Unknown };
+
+Listed exactNameListed(const std::string& path) {
+  if (exactNamesHidden) return Listed::No;
+  const std::string name = path.substr(path.find_last_of('/') + 1);
+  DIR* folder = opendir(folderOf(path).c_str());
+  if (folder == nullptr) return Listed::Unknown;
+  Listed listed = Listed::No;
+  while (const dirent* entry = readdir(folder)) {
+    if (name == entry->d_name) {
+      listed = Listed::Yes;
+      break;
+    }
+  }
+  closedir(folder);
+  return listed;
+}
+
+/// How a destination name that is to be replaced stands to the source's file.
+enum class Destination { Elsewhere, AnotherEntry, Unknown };
+
+// AnotherEntry when the destination name reaches the source's file through an entry of
+// its own: a hard link, or the target of a source that is a symbolic link. Then the
+// destination keeps the file and only the source name has to go (a rename between two
+// links of one file would leave both). Two spellings of one entry on a case-insensitive
+// file system are not two entries: that entry is renamed, never unlinked. Which of the
+// two it is, only the listing of a folder tells; where it cannot be read, a file of
+// more than one link is Unknown.
+Destination destinationOf(const std::string& source, const std::string& destination) {
+  using quillkit::posix::entryStatus;
+  using quillkit::posix::fileStatus;
+  const quillkit::posix::FileStatus to = entryStatus(destination);
+  if (to.isLink) return Destination::Elsewhere;  // the link there is what gets replaced
+  const quillkit::posix::FileStatus from = entryStatus(source);
+  if (from.isLink)
+    return fileStatus(source).identity == to.identity ? Destination::AnotherEntry
+                                                      : Destination::Elsewhere;
+  if (!(from.identity == to.identity)) return Destination::Elsewhere;
+  // An entry lives in one folder: names in two folders are two entries.
+  const quillkit::FileIdentity here = fileStatus(folderOf(source)).identity;
+  const quillkit::FileIdentity there = fileStatus(folderOf(destination)).identity;
+  if (here.known && there.known && !(here == there)) return Destination::AnotherEntry;
+  const Listed a = exactNameListed(source), b = exactNameListed(destination);
+  if (a == Listed::Yes && b == Listed::Yes) return Destination::AnotherEntry;
+  struct stat status;
+  if ((a == Listed::Unknown || b == Listed::Unknown) && lstat(source.c_str(), &status) == 0 &&
+      status.st_nlink > 1)
+    return Destination::Unknown;
+  return Destination::Elsewhere;
+}
+
+// Across file systems the source goes only once the destination's name is on disk, so
+// that a power cut leaves the file at one place at least.
+int removeMovedSource(const std::string& source, const std::string& destination) {
+  if (int error = flushFolder(folderOf(destination))) return error;
+  return unlink(source.c_str()) == 0 ? 0 : errno;
 }
 
 // A symbolic link moves as a link: the same target text, owner and time at the
@@ -46,33 +92,23 @@ int moveLink(const std::string& source, const std::string& destination, bool rep
   if (int error =
           placeSymbolicLink(std::string(target.data(), length), destination, replace, status))
     return error;
-  return unlink(source.c_str()) == 0 ? 0 : errno;
+  return removeMovedSource(source, destination);
 }
 
 }  // namespace
 
-bool listsExactName(const std::string& path) {
-  if (exactNamesHidden) return false;
-  const std::string name = path.substr(path.find_last_of('/') + 1);
-  DIR* folder = opendir(folderOf(path).c_str());
-  if (folder == nullptr) return false;  // unknown: never taken for a second entry
-  bool listed = false;
-  while (const dirent* entry = readdir(folder)) {
-    if (name == entry->d_name) {
-      listed = true;
-      break;
-    }
-  }
-  closedir(folder);
-  return listed;
-}
+bool listsExactName(const std::string& path) { return exactNameListed(path) == Listed::Yes; }
 
 void hideExactNamesForTesting(bool hide) { exactNamesHidden = hide; }
 
 CopyResult movePath(const std::string& source, const std::string& destination, bool replace) {
   int error = 0;
-  if (replace && isAnotherEntryOfTheFile(source, destination)) {
+  const Destination target =
+      replace ? destinationOf(source, destination) : Destination::Elsewhere;
+  if (target == Destination::AnotherEntry) {
     error = unlink(source.c_str()) == 0 ? 0 : errno;
+  } else if (target == Destination::Unknown) {
+    error = EACCES;  // neither name may go on a guess
   } else if (replace) {
     error = rename(source.c_str(), destination.c_str()) == 0 ? 0 : errno;
   } else {
@@ -91,7 +127,7 @@ CopyResult movePath(const std::string& source, const std::string& destination, b
   options.keepOwner = true;
   CopyResult copied = copyFile(source, destination, options);
   if (!copied.succeeded()) return copied;
-  return CopyResult::ofError(unlink(source.c_str()) == 0 ? 0 : errno);
+  return CopyResult::ofError(removeMovedSource(source, destination));
 }
 
 int makeDirectories(const std::string& path) {

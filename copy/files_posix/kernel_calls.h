@@ -5,6 +5,7 @@
 #include <sys/types.h>
 #include <time.h>
 
+#include <cstddef>
 #include <string>
 
 namespace files {
@@ -47,6 +48,16 @@ int flushData(int fd);
 /// flushFile(fd): flushData, or the failure a test asks for: 0 or errno (EINVAL when
 /// the file system has no flush at all).
 int flushFile(int fd);
+/// Writes the entries of `folder` to disk and waits (fsync of the folder), so that a
+/// name placed there outlives a power cut: 0 or errno. Where the file system has no such
+/// flush (EINVAL) it counts as done; a folder that may be written but not read is
+/// flushed with everything else (sync).
+int flushFolder(const std::string& folder);
+/// The steps that make a move durable, as a test sees them: "data" (flushFile),
+/// "folder" (flushFolder), each told before it is taken.
+using DurableStepObserver = void (*)(const char* step);
+/// Tests only: tells `observer` of each durable step (nullptr: none).
+void observeDurableStepsForTesting(DurableStepObserver observer);
 /// Closes `fd`: 0, or the errno with which the file system refused the file at close
 /// (network and FUSE file systems write out then). The descriptor is gone either way.
 int closeFile(int fd);
@@ -73,6 +84,14 @@ bool listsExactName(const std::string& path);
 /// for a name typed in another case than its entry's.
 void hideExactNamesForTesting(bool hide);
 
+/// One read of up to `size` bytes of `fd` at `offset` (pread): the count, 0 at the end,
+/// or -1 with errno. Any file system may answer fewer bytes than asked or EINTR (FUSE
+/// with direct_io answers what it likes).
+ssize_t readAt(int fd, char* buffer, std::size_t size, off_t offset);
+/// Tests only: makes every other readAt fail with EINTR and the others read at most 1000
+/// bytes, as a FUSE file system opened with direct_io may.
+void shortenReadsForTesting(bool shorten);
+
 /// Makes `to` another name of the file `from`: 0 or errno (EPERM or ENOTSUP where the
 /// file system has no hard links).
 int hardLink(const char* from, const char* to);
@@ -81,6 +100,12 @@ void refuseHardLinksForTesting(bool refuse);
 /// True when names can be added to `folder` but not removed (an append-only folder):
 /// a temporary name made there would stay for good.
 bool folderIsAppendOnly(const char* folder);
+
+/// Gives the open file `to` every extended attribute of `from` (user.*, and where the
+/// process may, security.capability and the rest): 0 or errno. Attributes the process may
+/// not set, or the file system does not keep, are passed over; kernels without extended
+/// attributes have none to give (kernel_calls_generic.cpp).
+int copyExtendedAttributes(int from, int to);
 
 /// The modification time of `status` to the nanosecond (the field's name differs
 /// between kernels).

@@ -25,6 +25,9 @@ int linkUnnamedFile(int, const char*) { return ENOTSUP; }
 
 void refuseLinksByDescriptorForTesting(bool) {}
 
+// Their extended attributes differ from Linux's calls, and are not copied.
+int copyExtendedAttributes(int, int) { return 0; }
+
 // fdatasync is not everywhere (macOS); fsync is.
 int flushData(int fd) { return fsync(fd); }
 

@@ -4,10 +4,12 @@
 #include <stdio.h>
 #include <sys/ioctl.h>
 #include <sys/vfs.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
+#include <cstring>
 #include <string>
 
 #include "copy/files_posix/kernel_calls.h"
@@ -113,6 +115,26 @@ bool folderIsAppendOnly(const char* folder) {
   const bool appendOnly = ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0 && (flags & FS_APPEND_FL);
   close(fd);
   return appendOnly;
+}
+
+int copyExtendedAttributes(int from, int to) {
+  std::string names(256, '\0'), value;
+  ssize_t length;
+  while ((length = flistxattr(from, &names[0], names.size())) < 0 && errno == ERANGE)
+    names.resize(names.size() * 4);
+  if (length < 0) return errno == ENOTSUP ? 0 : errno;
+  for (std::size_t at = 0; at < static_cast<std::size_t>(length); at += std::strlen(&names[at]) + 1) {
+    const char* name = &names[at];
+    ssize_t size = fgetxattr(from, name, nullptr, 0);
+    if (size < 0) continue;  // gone, or not readable by this process
+    value.resize(static_cast<std::size_t>(size));
+    size = fgetxattr(from, name, &value[0], value.size());
+    if (size < 0) continue;
+    if (fsetxattr(to, name, value.data(), static_cast<std::size_t>(size), 0) != 0 &&
+        errno != EPERM && errno != ENOTSUP && errno != EACCES)
+      return errno;
+  }
+  return 0;
 }
 
 struct timespec modificationTime(const struct stat& status) {

@@ -199,25 +199,40 @@ int claimName(const std::string& from, const std::string& to) {
   return rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
 }
 
-// Made under a temporary name and renamed into place, so that a replaced entry is
-// never missing in between.
+namespace {
+
+/// Gives the link `name` the owner (where the process may) and modification time of
+/// `like`: 0 or errno.
+int dressLink(const std::string& name, const struct stat& like) {
+  const struct timespec times[2] = {{0, UTIME_NOW}, modificationTime(like)};
+  if (lchown(name.c_str(), like.st_uid, like.st_gid) != 0 && errno != EPERM) return errno;
+  return utimensat(AT_FDCWD, name.c_str(), times, AT_SYMLINK_NOFOLLOW) == 0 ? 0 : errno;
+}
+
+}  // namespace
+
+// A new name is taken in one step: symlink makes it only where no entry has it. A
+// replacing link is made under a temporary name and renamed into place, so that the
+// replaced entry is never missing in between.
 int placeSymbolicLink(const std::string& target, const std::string& destination, bool replace,
                       const struct stat& like) {
+  if (!replace) {
+    if (symlink(target.c_str(), destination.c_str()) != 0) return errno;
+    const int error = dressLink(destination, like);
+    if (error != 0) unlink(destination.c_str());
+    return error;
+  }
+  // Where names cannot be removed, the temporary name could not be renamed or removed.
+  if (folderKeepsNames(folderOf(destination))) return EPERM;
   for (int attempt = 0; attempt < 100; ++attempt) {
     ListedName listed(temporaryNameFor(destination));
-    const int made = symlink(target.c_str(), listed.name().c_str()) == 0 ? 0 : errno;
+    const std::string& name = listed.name();
+    const int made = symlink(target.c_str(), name.c_str()) == 0 ? 0 : errno;
     listed.made();
     if (made == EEXIST) continue;  // the temporary name is taken: another one
     if (made != 0) return made;
-    const std::string& name = listed.name();
-    int error = 0;
-    const struct timespec times[2] = {{0, UTIME_NOW}, modificationTime(like)};
-    if (lchown(name.c_str(), like.st_uid, like.st_gid) != 0 && errno != EPERM) error = errno;
-    if (error == 0 && utimensat(AT_FDCWD, name.c_str(), times, AT_SYMLINK_NOFOLLOW) != 0)
-      error = errno;
-    if (error == 0)
-      error = replace ? (rename(name.c_str(), destination.c_str()) == 0 ? 0 : errno)
-                      : claimName(name.c_str(), destination);
+    int error = dressLink(name, like);
+    if (error == 0) error = rename(name.c_str(), destination.c_str()) == 0 ? 0 : errno;
     if (error != 0) unlink(name.c_str());
     return error;
   }

@@ -71,8 +71,9 @@ class PendingFile {
 int claimName(const std::string& from, const std::string& to);
 
 /// Makes `destination` a symbolic link to `target` with the owner (where the process may
-/// set it) and times of the link `like`: only where no entry has that name, or when
-/// `replace`, replacing the entry there whole. 0 or errno.
+/// set it) and times of the link `like`: only where no entry has that name, in one step,
+/// or when `replace`, replacing the entry there whole (EPERM in an append-only folder).
+/// 0 or errno.
 int placeSymbolicLink(const std::string& target, const std::string& destination, bool replace,
                       const struct stat& like);
 

@@ -8,6 +8,7 @@
 #include "quillkit/diagnostics.h"
 #include "quillkit/filesystem/directory.h"
 #include "quillkit/filesystem/find_primitives.h"
+#include "quillkit/filesystem/listing_read_ahead.h"
 #include "quillkit/filesystem/utility.h"
 #include "quillkit/platform.h"
 #include "quillkit/scoped_ptr.h"
@@ -72,11 +73,26 @@ class EntryPaths {
   bool simple_;
 };
 
+/// Tells `readAhead` the folders of the listing of `finder` that the walk will enter, in
+/// the order it will: every subdirectory but those whose names it passes over, and the
+/// listed folder itself.
+void expectSubdirectories(ListingReadAhead& readAhead, const FileFinder& finder,
+                          const EntryPaths& paths) {
+  std::vector<std::string> subdirectories;
+  for (const std::string& name : finder.subdirectoryNames()) {
+    if (nameHoldsSeparator(name.c_str())) continue;
+    std::string subdirectory = paths.join(name.c_str());
+    if (subdirectory != finder.directory()) subdirectories.push_back(std::move(subdirectory));
+  }
+  readAhead.expect(subdirectories);
+}
+
 }  // namespace
 
 struct DirectoryWalker::PatternWalk {
-  PatternWalk(DirectoryWalker& walker, const char* pattern)
-      : pattern(pattern),
+  PatternWalk(DirectoryWalker& walker, const char* pattern, ListingReadAhead& readAhead)
+      : readAhead(readAhead),
+        pattern(pattern),
         rule(pattern),
         recursive((walker.options & kRecursive) != 0),
         limit(walker.entryLimit),
@@ -85,6 +101,8 @@ struct DirectoryWalker::PatternWalk {
         stoppedAtLimit(walker.stoppedAtLimit),
         failure(walker.failure) {}
 
+  /// Told the folders the walk will enter, as it lists each folder.
+  ListingReadAhead& readAhead;
   const char* pattern;
   const NameRule rule;
   const bool recursive;
@@ -125,15 +143,14 @@ bool DirectoryWalker::find() {
   if (patterns.size() == 1) {
     const std::string& pattern = patterns.front();
     if (platform::kHasDrives && hasColon(pattern.c_str())) return false;
-    PatternWalk walk(*this, pattern.c_str());
-    const ListingReadAhead readAhead;
+    ListingReadAhead readAhead;
+    PatternWalk walk(*this, pattern.c_str(), readAhead);
     found = walkPattern(walk, directory.c_str(), true, false);
   } else {
     ExtensionFilterVisitor visitor(results, entryLimit);
     for (const std::string& pattern : patterns) {
       if (!visitor.addFilter(pattern)) return false;
     }
-    const ListingReadAhead readAhead;
     found = visitor.walkLimited(directory.c_str(), kAllEntries, recursive, entryLimit);
   }
   if (!found && (options & kAcceptPartial) != 0 && !results.empty()) return true;
@@ -146,6 +163,7 @@ bool DirectoryWalker::find() {
 bool DirectoryWalker::walkPattern(PatternWalk& walk, const char* directory, bool top,
                                   bool throughLink) {
   ScopedPtr<FileFinder> finder(new (std::nothrow) FileFinder);
+  finder->readAheadWith(walk.readAhead);
   if (!finder->findFirst(directory, walk.recursive ? kAllEntries : walk.pattern)) {
     // A folder below the top that cannot be listed is passed over, and remembered; the
     // top itself fails the walk, which keeps the reason.
@@ -166,6 +184,8 @@ bool DirectoryWalker::walkPattern(PatternWalk& walk, const char* directory, bool
   }
   walk.path.push_back({directory, self});
   const EntryPaths paths(directory);
+  if (walk.recursive && walk.readAhead.active())
+    expectSubdirectories(walk.readAhead, *finder, paths);
   ++walk.counter;
   for (;;) {
     if (walk.counter > walk.limit) {
@@ -175,17 +195,18 @@ bool DirectoryWalker::walkPattern(PatternWalk& walk, const char* directory, bool
     const char* name = finder->name();
     if (finder->isDots()) {
       // "." and ".." are neither walked nor collected.
-    } else if (nameHoldsSeparator(name)) {
-      // Joined, the name would be split into a path elsewhere: a folder that the walk
-      // would enter, or a file whose name read whole matches, is passed over, and told.
+    } else if (const char* unreachable = unreachableNameReason(name)) {
+      // Joined, the name would name another path (split at its separator, or stripped
+      // or a device on Windows): a folder that the walk would enter, or a file whose
+      // name read whole matches, is passed over, and told.
       const char* dot = std::strrchr(name, '.');
       const bool wanted =
           finder->isSubDirectory()
               ? walk.recursive
               : !walk.recursive || walk.rule.matches(name, dot != nullptr ? dot + 1 : "");
       if (wanted)
-        walk.skipped.push_back({paths.shown(name), std::string(texts::kErrorMessagePrefix) +
-                                                       texts::kNameHoldsSeparator});
+        walk.skipped.push_back(
+            {paths.shown(name), std::string(texts::kErrorMessagePrefix) + unreachable});
     } else if (finder->isSubDirectory()) {
       if (walk.recursive) {
         const std::string subdirectory = paths.join(name);
@@ -230,11 +251,12 @@ bool WalkVisitor::onDots(FileFinderBase&, const char*, const char*, bool) { retu
 
 namespace {
 
-/// True, after a log line, for an entry whose name holds a separator: its full path
-/// would name another entry, so it is neither collected nor entered.
+/// True, after a log line, for an entry that no path reaches (unreachableNameReason):
+/// its full path would name another entry, so it is neither collected nor entered.
 bool passesOver(FileFinderBase& finder) {
-  if (!nameHoldsSeparator(finder.fileName().c_str())) return false;
-  debugPrintf("%s%s", texts::kErrorMessagePrefix, texts::kNameHoldsSeparator);
+  const char* reason = unreachableNameReason(finder.fileName().c_str());
+  if (reason == nullptr) return false;
+  debugPrintf("%s%s", texts::kErrorMessagePrefix, reason);
   return true;
 }
 

@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <cstring>
+
 #include "quillkit/filesystem/directory.h"
 #include "quillkit/filesystem/find_primitives.h"
 
@@ -23,6 +25,10 @@ int createDirectory(const char* path, const SecurityAttributes& attributes) {
 // Both questions are the system's find-first lookup, so that "exists" agrees with
 // what a walk sees. "dir\." names the directory itself, listed as ".".
 bool pathExists(StringRef path) {
+  // To find-first a '*' or '?' is a wildcard, never a byte of a name ('?' is what code
+  // page 932 makes of a character it lacks): no entry has such a name. Neither is ever
+  // the second byte of a pair.
+  if (std::strpbrk(path.data(), "*?") != nullptr) return false;
   FindSearch search;
   return search.first(path.data()) == kFindOk;
 }

@@ -22,6 +22,16 @@ bool FileFinder::findFirst(const char* directory, const char* pattern) {
   return true;
 }
 
+void FileFinder::readAheadWith(ListingReadAhead& readAhead) {
+  if (search_.block() != nullptr) quillkit::readAheadWith(search_.block(), &readAhead);
+}
+
+std::vector<std::string> FileFinder::subdirectoryNames() const {
+  std::vector<std::string> names;
+  if (open_) listedSubdirectories(search_.block(), names);
+  return names;
+}
+
 bool FileFinder::findNext() {
   status_ = search_.next();
   return status_ == kFindOk;

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "quillkit/filesystem/find_primitives.h"
 
@@ -82,6 +83,12 @@ class FileFinder : public FileFinderBase {
   bool mayBeLink() const { return entryMayBeLink(search_.block()) != 0; }
   /// The listed directory's identity, where the platform tells it.
   FileIdentity listedIdentity() const { return listedDirectoryIdentity(search_.block()); }
+  /// Takes the listings that `readAhead` has read ahead, for this finder's searches. Not
+  /// of FileFinderBase: only the walk that owns the read-ahead hands it down.
+  void readAheadWith(ListingReadAhead& readAhead);
+  /// The names of the subdirectories of the listing that findFirst made, in its order,
+  /// where the platform has read it whole (POSIX); empty elsewhere.
+  std::vector<std::string> subdirectoryNames() const;
 
  private:
   FindSearch search_;

@@ -7,6 +7,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "quillkit/filesystem/file_identity.h"
 
@@ -27,6 +29,7 @@ constexpr uint32_t kAttributeNormal = 0x80;
 /// One search and the record of its current entry. Opaque: its layout is the
 /// platform's. Allocated zero-filled, so a new block holds no search.
 struct FindBlock;
+class ListingReadAhead;
 
 /// A new zero-filled block, or null when memory is exhausted.
 FindBlock* allocateFindBlock();
@@ -66,24 +69,13 @@ void entrySize(FindBlock* block, uint32_t* high, uint32_t* low);
 /// not (Windows, a search for one name).
 FileIdentity listedDirectoryIdentity(FindBlock* block);
 
-/// While it lives, a POSIX listing of every entry of a folder has the listings of its
-/// subfolders read ahead on a thread of its own, for a walk on the thread that made it,
-/// which lists them next: the kernel's work for the next folders overlaps the walk's on
-/// this one. Only where a second processor is there to take it; nothing on Windows,
-/// whose listings are the system's own.
-class ListingReadAhead {
- public:
-  ListingReadAhead();
-  ~ListingReadAhead();
-  ListingReadAhead(const ListingReadAhead&) = delete;
-  ListingReadAhead& operator=(const ListingReadAhead&) = delete;
-
-  /// The reading thread and what it has read (POSIX).
-  struct State;
-
- private:
-  State* state_ = nullptr;
-};
+/// Hands the searches of `block` the walk's read-ahead (null: none), from which a
+/// listing it has read is taken. Windows searches with the system's own calls: nothing.
+void readAheadWith(FindBlock* block, ListingReadAhead* readAhead);
+/// Appends the names of the subdirectories ("." and ".." aside) of the listing that the
+/// last findFirstEntry made, in its order, to `names`: where the platform reads a whole
+/// listing at once (POSIX); nothing where it does not (Windows).
+void listedSubdirectories(FindBlock* block, std::vector<std::string>& names);
 
 /// Owns one find block and its search: the search is closed and the block freed on
 /// every way out of the owner's scope. Every user of the primitives holds one.

@@ -13,8 +13,9 @@
 
 #include "quillkit/filesystem/file_status_posix.h"
 #include "quillkit/filesystem/find_primitives.h"
-#include "quillkit/filesystem/listing_read_ahead_posix.h"
+#include "quillkit/filesystem/listing_read_ahead.h"
 #include "quillkit/filesystem/native_path_posix.h"
+#include "quillkit/filesystem/raw_listing_posix.h"
 #include "quillkit/filesystem/wildcard_posix.h"
 
 // The POSIX listing reads a directory once, keeps the matching names in the order in
@@ -60,6 +61,8 @@ struct FindBlock {
   std::string keys;
   /// What the directory holds, as read; its names move to `names`.
   posix::RawListing listing;
+  /// The walk's read-ahead, where the walk has one.
+  ListingReadAhead* readAhead = nullptr;
   std::vector<Entry> entries;
   size_t position = 0;
   /// errno of a listing that broke off; reported after the entries read before it.
@@ -214,22 +217,10 @@ FindResult findExact(FindBlock* block, const std::string& path, const std::strin
   return kFindOk;
 }
 
-/// Asks the walk's read-ahead for the listings of the subfolders just listed, in the
-/// order in which the walk will enter them. A name with a '\\' is not entered.
-void expectSubfolders(FindBlock* block) {
-  std::vector<std::string> subfolders;
-  for (const Entry& entry : block->entries) {
-    const char* name = block->names.data() + entry.offset;
-    if (entry.type == DT_DIR && std::strchr(name, '\\') == nullptr)
-      subfolders.push_back(block->directory + name + '/');
-  }
-  posix::expectListings(subfolders);
-}
-
 FindResult findMatching(FindBlock* block, const std::string& mask) {
   const std::string& directory = block->directory;
   posix::RawListing& listing = block->listing;
-  if (!posix::takeListing(directory, listing)) {
+  if (block->readAhead == nullptr || !block->readAhead->take(directory, listing)) {
     listing.names.swap(block->names);  // its room, kept from listing to listing
     posix::readListing(directory.empty() ? "." : directory.c_str(), listing);
   }
@@ -243,7 +234,6 @@ FindResult findMatching(FindBlock* block, const std::string& mask) {
       addEntry(block, item.offset, item.length, item.type);
   }
   sortEntries(block, 0);
-  if (everything && posix::readingAhead()) expectSubfolders(block);
   // "." and ".." come first, subject to the mask; the root has neither. Windows lists
   // ".." wherever it lists ".", although the mask rules alone give '?' only ".". The
   // listing knows the identity of the folders that might be the root.
@@ -284,6 +274,18 @@ FindResult findFirstEntry(FindBlock* block, const char* searchPath) {
 
   if (!posix::hasWildcards(name.c_str())) return findExact(block, path, name);
   return findMatching(block, name);
+}
+
+void readAheadWith(FindBlock* block, ListingReadAhead* readAhead) {
+  block->readAhead = readAhead;
+}
+
+void listedSubdirectories(FindBlock* block, std::vector<std::string>& names) {
+  if (!block->listsDirectory) return;
+  for (const Entry& entry : block->entries) {
+    const char* name = block->names.data() + entry.offset;
+    if (entry.type == DT_DIR && !posix::isDotsName(name)) names.emplace_back(name);
+  }
 }
 
 FindResult findNextEntry(FindBlock* block) {

@@ -21,8 +21,9 @@ bool isDotsName(const char* name) {
 }  // namespace
 
 // Windows lists with its own calls: nothing to read ahead.
-ListingReadAhead::ListingReadAhead() = default;
-ListingReadAhead::~ListingReadAhead() = default;
+void readAheadWith(FindBlock*, ListingReadAhead*) {}
+
+void listedSubdirectories(FindBlock*, std::vector<std::string>&) {}
 
 FindBlock* allocateFindBlock() {
   // Zero-filled: the handle starts as 0, not as INVALID_HANDLE_VALUE.

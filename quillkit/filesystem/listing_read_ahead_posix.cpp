@@ -1,7 +1,3 @@
-#include "quillkit/filesystem/listing_read_ahead_posix.h"
-
-#include <dirent.h>
-
 #include <algorithm>
 #include <condition_variable>
 #include <deque>
@@ -10,48 +6,12 @@
 #include <unordered_map>
 #include <utility>
 
-#include "quillkit/filesystem/directory_reader_posix.h"
-#include "quillkit/filesystem/file_status_posix.h"
-#include "quillkit/filesystem/find_primitives.h"
+#include "quillkit/filesystem/listing_read_ahead.h"
+#include "quillkit/filesystem/native_path_posix.h"
+#include "quillkit/filesystem/raw_listing_posix.h"
 #include "quillkit/processors.h"
 
 namespace quillkit {
-
-namespace posix {
-
-bool isDotsName(const char* name) {
-  return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
-}
-
-void readListing(const char* path, RawListing& listing) {
-  listing.names.clear();
-  listing.items.clear();
-  listing.openError = listing.readError = 0;
-  listing.identity = FileIdentity();
-  DirectoryReader reader;
-  if ((listing.openError = reader.open(path)) != 0) return;
-  ino_t dotInode = 0, dotDotInode = 0;
-  int dotsSeen = 0;
-  DirectoryEntry entry;
-  while (reader.next(entry)) {
-    const char* name = entry.name;
-    if (isDotsName(name)) {
-      (name[1] == '\0' ? dotInode : dotDotInode) = entry.inode;
-      ++dotsSeen;
-      continue;
-    }
-    const std::size_t length = std::char_traits<char>::length(name);
-    listing.items.push_back({static_cast<uint32_t>(listing.names.size()),
-                             static_cast<uint32_t>(length), entry.type});
-    listing.names.append(name, length + 1);
-  }
-  listing.readError = reader.error();
-  // A folder whose ".." is another inode than "." is not the root.
-  if (dotsSeen != 2 || dotInode == dotDotInode)
-    listing.identity = identityOf(reader.descriptor());
-}
-
-}  // namespace posix
 
 namespace {
 
@@ -86,13 +46,6 @@ struct ListingReadAhead::State {
   void run();
 };
 
-namespace {
-
-/// The read-ahead of this thread's walk, if it has one.
-thread_local ListingReadAhead::State* active = nullptr;
-
-}  // namespace
-
 void ListingReadAhead::State::readNext(std::unique_lock<std::mutex>& lock, bool byReader) {
   std::string directory = std::move(queue.front());
   queue.pop_front();
@@ -118,45 +71,39 @@ void ListingReadAhead::State::run() {
 
 ListingReadAhead::ListingReadAhead() {
   // On one processor a second thread would only take turns with the walk.
-  if (active != nullptr || processorsAvailable() < 2) return;
-  state_ = new State;
-  active = state_;
+  if (processorsAvailable() >= 2) state_.reset(new State);
 }
 
 ListingReadAhead::~ListingReadAhead() {
-  if (state_ == nullptr) return;
-  active = nullptr;
+  if (!state_) return;
   {
     std::lock_guard<std::mutex> lock(state_->mutex);
     state_->stopping = true;
   }
   state_->work.notify_one();
   if (state_->reader.joinable()) state_->reader.join();
-  delete state_;
 }
 
-namespace posix {
-
-bool readingAhead() { return active != nullptr; }
-
-void expectListings(std::vector<std::string>& directories) {
-  ListingReadAhead::State* state = active;
-  if (state == nullptr || directories.empty()) return;
+void ListingReadAhead::expect(const std::vector<std::string>& directories) {
+  if (!state_ || directories.empty()) return;
+  State* state = state_.get();
   {
     std::lock_guard<std::mutex> lock(state->mutex);
-    state->queue.insert(state->queue.begin(), std::make_move_iterator(directories.begin()),
-                        std::make_move_iterator(directories.end()));
+    // Each as the finder's listing names it: native, ending in '/'.
+    std::deque<std::string> next;
+    for (const std::string& directory : directories)
+      next.push_back(posix::toNativePath(directory.c_str()) + '/');
+    state->queue.insert(state->queue.begin(), std::make_move_iterator(next.begin()),
+                        std::make_move_iterator(next.end()));
     if (state->queue.size() > kMostQueued) state->queue.resize(kMostQueued);
   }
-  // Started with the first directories to read, so that a walk of one folder costs no
-  // thread.
   if (!state->reader.joinable()) state->reader = std::thread([state] { state->run(); });
   state->work.notify_one();
 }
 
-bool takeListing(const std::string& directory, RawListing& listing) {
-  ListingReadAhead::State* state = active;
-  if (state == nullptr) return false;
+bool ListingReadAhead::take(const std::string& directory, posix::RawListing& listing) {
+  if (!state_) return false;
+  State* state = state_.get();
   std::unique_lock<std::mutex> lock(state->mutex);
   while (state->reading == directory) {
     // While the reader reads the one wanted, the walk reads the next one for later.
@@ -181,5 +128,4 @@ bool takeListing(const std::string& directory, RawListing& listing) {
   return true;
 }
 
-}  // namespace posix
 }  // namespace quillkit

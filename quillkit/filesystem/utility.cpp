@@ -99,6 +99,38 @@ bool nameHoldsSeparator(const char* name) {
   return !parts.dir.empty();
 }
 
+namespace {
+
+// The part before the first dot, less its trailing spaces, names a device whatever
+// follows ("nul.txt", "COM1 .log"), in any case.
+bool isDeviceName(const char* name) {
+  std::size_t length = std::strcspn(name, ".");
+  while (length > 0 && name[length - 1] == ' ') --length;
+  if (length != 3 && length != 4) return false;
+  char base[5] = {};
+  for (std::size_t i = 0; i < length; ++i) {
+    const char c = name[i];
+    base[i] = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+  }
+  if (length == 4)
+    return (std::strncmp(base, "COM", 3) == 0 || std::strncmp(base, "LPT", 3) == 0) &&
+           base[3] >= '1' && base[3] <= '9';
+  for (const char* device : {"CON", "PRN", "AUX", "NUL"})
+    if (std::strcmp(base, device) == 0) return true;
+  return false;
+}
+
+}  // namespace
+
+const char* unreachableNameReason(const char* name) {
+  if (nameHoldsSeparator(name)) return texts::kNameHoldsSeparator;
+  if (!platform::kHasDosNameRules) return nullptr;
+  const std::size_t length = std::strlen(name);
+  if (length > 0 && (name[length - 1] == '.' || name[length - 1] == ' '))
+    return texts::kNameEndsWithDotOrSpace;
+  return isDeviceName(name) ? texts::kNameIsDevice : nullptr;
+}
+
 int endsWithSeparator(const char* path, uint32_t length) {
   return findLastSeparator(path) == static_cast<int32_t>(length - 1u) ? 1 : 0;
 }

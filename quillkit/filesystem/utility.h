@@ -39,6 +39,11 @@ int32_t findLastSeparator(const char* path);
 /// separator (a '\' outside pairs, possible on POSIX): joined to its folder it would name
 /// another path, so no path of this program names that entry.
 bool nameHoldsSeparator(const char* name);
+/// Why no path of this program reaches the entry `name` (not "." or "..") read from a
+/// directory: kNameHoldsSeparator for a name that holds a separator; on Windows also
+/// kNameEndsWithDotOrSpace and kNameIsDevice (a device's name, with or without an
+/// extension). Null when a path reaches it.
+const char* unreachableNameReason(const char* name);
 /// 1 when findLastSeparator(path) equals length - 1 (so 1 for an empty path).
 int endsWithSeparator(const char* path, uint32_t length);
 /// The first byte of the extension of the path's last component (after its dot), or

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -248,100 +249,96 @@ TEST_F(CollectCopyTest, ForceWriteReplacesAndNamesItselfInTheFailure) {
   EXPECT_EQ("true", console_.str().substr(console_.str().size() - 4));
 }
 
+/// One run of files found below D:/photos (or at a full path) into E:/all, with one
+/// copy at a time or four at once: its trace, result and files. E:/all holds old.jpg,
+/// d.jpg and report.jpg; bad*.jpg fail, full.jpg runs short of space beside others,
+/// slow* take long, z/latest.jpg and z/fresh.jpg are links to E:/all/report.jpg and
+/// E:/all/new.jpg, big.jpg is large.
+std::string runOf(const std::vector<std::string>& found, bool atOnce, bool forceWrite,
+                  bool foldsCase, std::size_t capacity) {
+  FakeFileSystem fs;
+  fs.current = p("C:/work");
+  fs.atOnce = atOnce ? 4 : 1;
+  fs.capacity = capacity;
+  fs.foldsCase = foldsCase;
+  for (const std::string& name : found) {
+    const std::string path = name[1] == ':' ? p(name) : p("D:/photos/" + name);
+    fs.walkResult.push_back(path);
+    fs.files[path] = name.find("big") != std::string::npos ? std::string(27, 'b') : name;
+    if (name.find("slow") != std::string::npos) fs.slowCopies[path] = 30;
+    if (name.find("bad") != std::string::npos)
+      fs.copyFailures[p("E:/all/") + name.substr(name.rfind('/') + 1)] = "ERROR Message:bad";
+  }
+  fs.slowCopies[p("D:/photos/big.jpg")] = 15;
+  fs.files[p("E:/all/old.jpg")] = "old";
+  fs.files[p("E:/all/d.jpg")] = "old";
+  fs.files[p("E:/all/report.jpg")] = "old report";
+  fs.links[p("D:/photos/z/latest.jpg")] = p("E:/all/report.jpg");
+  fs.links[p("D:/photos/z/fresh.jpg")] = p("E:/all/new.jpg");
+  fs.shortOfSpace = {p("E:/all/full.jpg")};
+  std::ostringstream console, errors;
+  const bool result =
+      collectCopy(console, fs, p("D:/photos/*.jpg"), p("E:/all"), forceWrite, errors);
+  std::string run = console.str() + (result ? "true\n" : "false\n");
+  for (const auto& [path, content] : fs.files) run += path + "=" + content + "\n";
+  return run;
+}
+
 // Copies are prepared several at once, and the run is still the one of copies made one
-// after another: the same trace, result and files, whatever is prepared first.
+// after another: the same trace, result and files, whatever is prepared first; with and
+// without force-write, where names differ by case and where they are one.
 TEST_F(CollectCopyTest, CopiesAtOnceEndAsCopiesOneAfterAnother) {
   struct Case {
     const char* what;
-    std::vector<std::string> found;  // below D:/photos, or a full path
-    bool forceWrite;
-    std::size_t capacity;  // bytes the disk takes; each file holds its name
-    bool foldsCase;
+    std::vector<std::string> found;
+    std::size_t capacity;  // bytes the disk takes
   };
   const std::size_t kAll = SIZE_MAX;
-  const std::vector<std::string> twice = {"slow.jpg",   "a.jpg",   "x/A.JPG",
-                                          "y/slow.jpg", "y/a.jpg", "y/Slow.jpg"};
-  const std::vector<std::string> accents = {"x/\xC3\xA9.jpg", "slow.jpg", "y/\xC3\x89.jpg",
-                                            "z/\xC3\xA9.jpg"};  // é, É, é
-  // One after another the first two fill the disk; at once the small ones come first.
-  const std::vector<std::string> full = {"slow.jpg", "big.jpg", "c.jpg", "d.jpg", "e.jpg"};
   const Case cases[] = {
-      {"names twice, in either case", twice, false, kAll, true},
-      {"the last of one name wins", twice, true, kAll, true},
-      {"names equal but for the case of an accent", accents, false, kAll, true},
-      {"the last of them wins", accents, true, kAll, true},
-      {"refusals and failures",
-       {"old.jpg", "bad.jpg", "slowbad.jpg", "c.jpg", "d.jpg"},
-       false,
-       kAll,
-       false},
-      {"failures while others go on",
-       {"slowbad.jpg", "bad.jpg", "c.jpg", "old.jpg"},
-       true,
-       kAll,
-       false},
+      {"names twice",
+       {"slow.jpg", "a.jpg", "x/A.JPG", "y/slow.jpg", "y/a.jpg", "y/Slow.jpg"},
+       kAll},
+      {"names apart by an accent's case",
+       {"x/\xC3\xA9.jpg", "slow.jpg", "y/\xC3\x89.jpg", "z/\xC3\xA9.jpg"},
+       kAll},  // é, É, é
+      {"refusals and failures", {"old.jpg", "bad.jpg", "slowbad.jpg", "c.jpg", "d.jpg"}, kAll},
       {"a destination inside the source",
        {"a.jpg", "E:/all/a.jpg", "E:/all/b.jpg", "b.jpg"},
-       true,
-       kAll,
-       false},
-      {"short of space beside others", {"slow.jpg", "full.jpg", "c.jpg"}, false, kAll, false},
-      {"short of space, then the same name",
-       {"slow.jpg", "full.jpg", "x/full.jpg", "c.jpg"},
-       false,
-       kAll,
-       false},
-      {"short of space, then the same name replaced",
-       {"full.jpg", "slow.jpg", "x/full.jpg"},
-       true,
-       kAll,
-       false},
-      {"a full disk takes the first files", full, false, 40, false},
-      {"and replaces the first files", full, true, 40, false},
-      {"a link to an earlier destination",
-       {"a/report.jpg", "slow.jpg", "z/latest.jpg"},
-       true,
-       kAll,
-       false},
-      {"into an empty folder",
-       {"a/report.jpg", "slow.jpg", "z/latest.jpg"},
-       false,
-       kAll,
-       false},
+       kAll},
+      {"short of space beside others", {"slow.jpg", "full.jpg", "x/full.jpg", "c.jpg"}, kAll},
+      // One after another the first two fill the disk; at once the small ones come first.
+      {"a full disk", {"slow.jpg", "big.jpg", "c.jpg", "d.jpg", "e.jpg"}, 40},
+      {"a link to an earlier destination", {"a/report.jpg", "slow.jpg", "z/latest.jpg"}, kAll},
+      {"a link to a later file", {"a/new.jpg", "slow.jpg", "z/fresh.jpg"}, kAll},
   };
-  for (const Case& c : cases) {
-    std::string runs[2];
-    std::map<std::string, std::string> files[2];
-    for (int parallel = 0; parallel < 2; ++parallel) {
-      FakeFileSystem fs;
-      fs.current = p("C:/work");
-      fs.atOnce = parallel ? 4 : 1;
-      fs.capacity = c.capacity;
-      fs.foldsCase = c.foldsCase;
-      for (const std::string& name : c.found) {
-        const std::string path = name[1] == ':' ? p(name) : p("D:/photos/" + name);
-        fs.walkResult.push_back(path);
-        fs.files[path] = name == "big.jpg" ? std::string(27, 'b') : name;
-      }
-      fs.files[p("E:/all/old.jpg")] = "old";
-      fs.files[p("E:/all/d.jpg")] = "old";
-      fs.files[p("E:/all/report.jpg")] = "old report";
-      fs.links[p("D:/photos/z/latest.jpg")] = p("E:/all/report.jpg");
-      fs.copyFailures[p("E:/all/bad.jpg")] = "ERROR Message:bad";
-      fs.copyFailures[p("E:/all/slowbad.jpg")] = "ERROR Message:slow and bad";
-      for (const char* slow : {"slow.jpg", "y/Slow.jpg", "slowbad.jpg"})
-        fs.slowCopies[p("D:/photos/") + slow] = 30;
-      fs.slowCopies[p("D:/photos/big.jpg")] = 15;
-      fs.shortOfSpace = {p("E:/all/full.jpg")};
-      if (std::string(c.what) == "into an empty folder") fs.files.erase(p("E:/all/report.jpg"));
-      std::ostringstream console;
-      const bool result =
-          collectCopy(console, fs, p("D:/photos/*.jpg"), p("E:/all"), c.forceWrite, errors_);
-      runs[parallel] = console.str() + (result ? "true" : "false");
-      files[parallel] = fs.files;
+  for (const Case& c : cases)
+    for (int variant = 0; variant < 4; ++variant) {
+      const bool forceWrite = variant & 1, foldsCase = variant & 2;
+      EXPECT_EQ(runOf(c.found, false, forceWrite, foldsCase, c.capacity),
+                runOf(c.found, true, forceWrite, foldsCase, c.capacity))
+          << c.what << " " << variant;
     }
-    EXPECT_EQ(runs[0], runs[1]) << c.what;
-    EXPECT_EQ(files[0], files[1]) << c.what;
+}
+
+// The same for trees made at random from names that differ by case, with refusals,
+// failures, slow copies, a small disk and the destination inside the source.
+TEST_F(CollectCopyTest, GeneratedTreesEndAsOneAfterAnother) {
+  const char* const names[] = {"a.jpg",    "A.JPG",   "\xC3\xA9.jpg", "\xC3\x89.jpg",
+                               "slow.jpg", "old.jpg", "bad.jpg",      "full.jpg",
+                               "big.jpg",  "d.jpg",   "E:/all/a.jpg", "z/latest.jpg"};
+  std::minstd_rand random(7);
+  for (int tree = 0; tree < 40; ++tree) {
+    std::vector<std::string> found;
+    for (int i = random() % 12; i >= 0; --i)
+      found.push_back((random() % 2 ? "x/" : "y/") + std::string(names[random() % 12]));
+    for (std::string& name : found)
+      if (name.find("E:") != std::string::npos || name.find("z/") != std::string::npos)
+        name.erase(0, 2);
+    const bool forceWrite = tree & 1, foldsCase = tree & 2;
+    const std::size_t capacity = tree % 3 == 0 ? 60 : SIZE_MAX;
+    EXPECT_EQ(runOf(found, false, forceWrite, foldsCase, capacity),
+              runOf(found, true, forceWrite, foldsCase, capacity))
+        << tree;
   }
 }
 

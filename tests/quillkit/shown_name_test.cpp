@@ -28,4 +28,14 @@ TEST(ShownName, ShowsControlBytesAsQuestionMarksOnPosix) {
     EXPECT_EQ(testsys::isWindowsBuild() ? row.name : row.posix, quillkit::shownName(row.name));
 }
 
+// A UTF-8 terminal obeys the C1 controls (C2 80 to C2 9F): one '?' each there, and only
+// there; a byte 0x80-0x9F of its own (a Shift-JIS lead byte) stays.
+TEST(ShownName, ShowsC1ControlsAsQuestionMarksInAUtf8Console) {
+  const std::string name = "\xc2\x80\xc2\x9f[\xc2\xa0\xc2\x7f\x81\x40\x9b\xc2";
+  const std::string utf8 = "??[\xc2\xa0\xc2?\x81\x40\x9b\xc2";
+  EXPECT_EQ(testsys::isWindowsBuild() ? name : utf8, quillkit::shownName(name, true));
+  EXPECT_EQ(testsys::isWindowsBuild() ? name : "\xc2\x80\xc2\x9f[\xc2\xa0\xc2?\x81\x40\x9b\xc2",
+            quillkit::shownName(name, false));
+}
+
 }  // namespace

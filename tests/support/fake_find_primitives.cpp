@@ -21,9 +21,6 @@ struct FindBlock {
   bool open = false;
 };
 
-ListingReadAhead::ListingReadAhead() = default;
-ListingReadAhead::~ListingReadAhead() = default;
-
 namespace {
 
 const fakefind::Entry* current(const FindBlock* block) {
@@ -101,6 +98,15 @@ FileIdentity listedDirectoryIdentity(FindBlock*) { return FileIdentity(); }
 void entrySize(FindBlock*, uint32_t* high, uint32_t* low) {
   *high = 0;
   *low = 0;
+}
+
+// The walks over these listings have no read-ahead: they read nothing themselves.
+void readAheadWith(FindBlock*, ListingReadAhead*) {}
+
+void listedSubdirectories(FindBlock* block, std::vector<std::string>& names) {
+  if (block->listing == nullptr) return;
+  for (const fakefind::Entry& entry : block->listing->entries)
+    if (entry.directory && !isDots(entry.name)) names.push_back(entry.name);
 }
 
 }  // namespace quillkit

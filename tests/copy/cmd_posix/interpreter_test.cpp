@@ -59,13 +59,14 @@ TEST_F(InterpreterTest, QuotedLeadingSlashIsAnAbsolutePath) {
   EXPECT_EQ("spaced", read("c d.txt"));
 }
 
-// A name found on disk keeps its '\': such a file is named and left where it is (never
-// read as up/victim/evil.txt), the others are copied, and the command fails.
+// A name found on disk keeps its '\': such a file is named (its control bytes shown as
+// '?') and left where it is (never read as up/victim/e...), the others are copied, and
+// the command fails.
 TEST_F(InterpreterTest, NameHoldingABackslashIsSkippedAndFailsTheCommand) {
-  write("up/load/..\\victim\\evil.txt", "evil");
+  write("up/load/..\\victim\\e\x1b[2J\nvil.txt", "evil");
   write("up/load/ok.txt", "ok");
   const std::string skipped =
-      "Name skipped - up/load/..\\victim\\evil.txt\n"
+      "Name skipped - up/load/..\\victim\\e?[2J?vil.txt\n"
       "The name holds a backslash, which this program reads as a folder separator.\n";
   const std::string moved = std::filesystem::canonical(path("up/load/ok.txt")).string();
   expectCases({{"XCOPY /S up/load/ x/", 5, "up/load/ok.txt\n1 File(s) copied\n", skipped},

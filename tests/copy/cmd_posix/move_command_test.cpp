@@ -1,4 +1,6 @@
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -212,8 +214,27 @@ TEST_F(MoveCommandTest, AcrossFileSystems) {
   ASSERT_EQ(0, ::mkdir(target.c_str(), 0777));
   write("a.txt", "travels");
   write("d/x", "x");
-  // The owner and group stay (where the process may set them); a link stays a link.
+  // The owner and group stay (where the process may set them), and with them the setuid
+  // and setgid bits, the extended attributes and the file capabilities; a link stays a
+  // link.
   const bool root = chown(path("a.txt").c_str(), 65534, 65534) == 0;
+  ASSERT_EQ(0, chmod(path("a.txt").c_str(), 06755));
+  // Where this build's kernel calls copy extended attributes at all (Linux's do).
+  write("from", "");
+  write("to", "");
+  const int from = open(path("from").c_str(), O_RDWR), to = open(path("to").c_str(), O_RDWR);
+  char probe = 0;
+  const bool copies = fsetxattr(from, "user.p", "1", 1, 0) == 0 &&
+                      files::copyExtendedAttributes(from, to) == 0 &&
+                      fgetxattr(to, "user.p", &probe, 1) == 1;
+  close(from);
+  close(to);
+  unlink(path("from").c_str());
+  unlink(path("to").c_str());
+  const bool noted = setxattr(path("a.txt").c_str(), "user.note", "kept", 4, 0) == 0;
+  const char capability[20] = {0, 0, 0, 2, 0, 0x20};  // version 2, cap_net_raw
+  const bool capable =
+      setxattr(path("a.txt").c_str(), "security.capability", capability, 20, 0) == 0;
   ASSERT_EQ(0, symlink("a.txt", path("ln").c_str()));
   EXPECT_EQ(0, run("MOVE ln \"" + target + "\"").status);
   RunResult result = run("MOVE a.txt \"" + target + "\"");
@@ -225,6 +246,12 @@ TEST_F(MoveCommandTest, AcrossFileSystems) {
   ASSERT_EQ(0, stat((target + "/a.txt").c_str(), &moved));
   EXPECT_EQ(root ? 65534u : getuid(), moved.st_uid);
   EXPECT_EQ(root ? 65534u : getgid(), moved.st_gid);
+  EXPECT_EQ(06755u, moved.st_mode & 07777);
+  char value[20] = {};
+  EXPECT_EQ(noted && copies ? 4 : -1,
+            getxattr((target + "/a.txt").c_str(), "user.note", value, 20));
+  EXPECT_EQ(capable && copies ? 20 : -1,
+            getxattr((target + "/a.txt").c_str(), "security.capability", value, 20));
   EXPECT_EQ("a.txt", std::filesystem::read_symlink(target + "/ln").string());
   result = run("MOVE d \"" + target + "\"");
   EXPECT_EQ(1, result.status);

@@ -197,12 +197,12 @@ TEST_F(XcopyCommandTest, WriteFailureStops) {
 // A folder that cannot be listed is named with the system's reason; the rest is copied.
 TEST_F(XcopyCommandTest, UnreadableFolderIsNamedAndFailsTheCopy) {
   write("src/a.txt", "a");
-  write("src/closed/b.txt", "b");
-  if (geteuid() == 0 || chmod(path("src/closed").c_str(), 0) != 0)
+  write("src/clo\x1bsed/b.txt", "b");  // shown as names are, its ESC a '?'
+  if (geteuid() == 0 || chmod(path("src/clo\x1bsed").c_str(), 0) != 0)
     GTEST_SKIP() << "every folder is readable here";
-  const std::string denied = "Unable to read directory - src/closed\nAccess is denied.\n";
+  const std::string denied = "Unable to read directory - src/clo?sed\nAccess is denied.\n";
   expectCases({{"XCOPY /S src out/", 5, "src/a.txt\n1 File(s) copied\n", denied},
-               {"XCOPY /S src/closed out/", 5, "0 File(s) copied\n", denied}});
+               {"XCOPY /S \"src/clo\x1bsed\" out/", 5, "0 File(s) copied\n", denied}});
 }
 
 }  // namespace

@@ -191,4 +191,14 @@ TEST(SafeGetCurrentDirectory, ReturnsTheCurrentDirectory) {
   EXPECT_EQ(folder.path(), SafeGetCurrentDirectory());
 }
 
+// A '?' or '*' is no byte of any Windows name ('?' is what code page 932 makes of a
+// character it lacks), and on POSIX a byte looked up as it is: never a wildcard that
+// finds another file.
+TEST_F(DirectoryTest, PathExistsTakesNoWildcard) {
+  folder_.write("a.txt", "a");
+  EXPECT_TRUE(quillkit::pathExists(native("a.txt")));
+  for (const char* name : {"?.txt", "*.txt", "a.tx?", "a.*"})
+    EXPECT_FALSE(quillkit::pathExists(native(name))) << name;
+}
+
 }  // namespace

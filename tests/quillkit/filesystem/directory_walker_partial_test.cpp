@@ -64,4 +64,28 @@ TEST_F(PartialListingTest, SeveralPatternsKeepTheirResultsAndLogEachBreakTwice) 
   EXPECT_EQ(4u, log_.lines.size());
 }
 
+// What no Windows path reaches is passed over there and told with its reason: a name
+// that ends with a dot or a space (dropped from a path), a device's name with any
+// extension, in any case, spaces before the dot (the device opens instead).
+TEST(UnreachableNames, ArePassedOverAndToldOnWindows) {
+  Listing listing;
+  for (const char* name : {"a.txt.", "a.txt ", "nul.txt", "Aux.tar.gz", "prn  .dat", "CON",
+                           "com1.c", "LPT9", "com0.c", "COMA.c", "lpt.c", "aux1.c"})
+    listing.entries.push_back({name});
+  fakefind::listings() = {{"top/*.*", listing}};
+  quillkit::DirectoryWalker walker;
+  walker.reset("*.*", "top/");
+  walker.options = quillkit::DirectoryWalker::kRecursive;
+  EXPECT_TRUE(walker.find());
+  fakefind::listings().clear();
+  std::string seen;
+  for (const std::string& path : walker.results) seen += path.substr(4) + "|";
+  for (const auto& skipped : walker.skipped) seen += skipped.errorText.substr(23, 4) + "|";
+  EXPECT_EQ(testsys::isWindowsBuild()
+                ? "com0.c|COMA.c|lpt.c|aux1.c|ends|ends|is t|is t|is t|is t|is t|is t|"
+                : "a.txt.|a.txt |nul.txt|Aux.tar.gz|prn  .dat|CON|com1.c|LPT9|com0.c|COMA.c|"
+                  "lpt.c|aux1.c|",
+            seen);
+}
+
 }  // namespace

@@ -1,9 +1,8 @@
-#ifndef QUILLKIT_FILESYSTEM_LISTING_READ_AHEAD_POSIX_H_
-#define QUILLKIT_FILESYSTEM_LISTING_READ_AHEAD_POSIX_H_
+#ifndef QUILLKIT_FILESYSTEM_RAW_LISTING_POSIX_H_
+#define QUILLKIT_FILESYSTEM_RAW_LISTING_POSIX_H_
 
-// POSIX build only: every entry of one directory read in one go, and the walk's
-// read-ahead, which reads the listings that a walk will ask for next on a thread of its
-// own while the walk works on the one before (ListingReadAhead, find_primitives.h).
+// POSIX build only: every entry of one directory read in one go, as the file system gave
+// them, which the find primitives order and match, and the walk's read-ahead reads ahead.
 
 #include <cstdint>
 #include <string>
@@ -39,17 +38,7 @@ bool isDotsName(const char* name);
 /// Reads the directory `path` ("." for the current one) into `listing`, cleared first.
 void readListing(const char* path, RawListing& listing);
 
-/// True while a read-ahead serves this thread's walk.
-bool readingAhead();
-/// The directories this thread's walk will list next, in the order in which it will
-/// (each as findFirstEntry names a listed directory: ending in '/'): read ahead of those
-/// expected before them.
-void expectListings(std::vector<std::string>& directories);
-/// Moves the listing of `directory` into `listing` and true when it was read ahead (it
-/// waits while it is being read); false when it was not, and the caller reads it.
-bool takeListing(const std::string& directory, RawListing& listing);
-
 }  // namespace posix
 }  // namespace quillkit
 
-#endif  // QUILLKIT_FILESYSTEM_LISTING_READ_AHEAD_POSIX_H_
+#endif  // QUILLKIT_FILESYSTEM_RAW_LISTING_POSIX_H_
