@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <iterator>
 
 #include "copy/texts.h"
 
@@ -32,8 +33,8 @@ std::string shownBytes(uint64_t bytes) {
   }
   double value = static_cast<double>(bytes) / 1024;
   std::size_t unit = 0;
-  // Rounded to one decimal, a value above 1023.95 would show as 1024.0.
-  while (value >= 1023.95 && unit + 1 < sizeof copy::texts::kByteUnits / sizeof(char*)) {
+  // Rounded to one decimal, a value from 1023.95 on would show as 1024.0.
+  while (value >= 1023.95 && unit + 1 < std::size(copy::texts::kByteUnits)) {
     value /= 1024;
     ++unit;
   }
