@@ -26,8 +26,13 @@ std::string expandedPattern(const std::string& path) {
 }  // namespace
 
 CopyApplication::CopyApplication(std::ostream& console, CommandRunner& runner,
-                                 FileSystem& fileSystem, std::ostream& errors)
-    : console_(console), runner_(runner), fileSystem_(fileSystem), errors_(errors) {}
+                                 FileSystem& fileSystem, std::ostream& errors,
+                                 CollectObserver& observer)
+    : console_(console),
+      runner_(runner),
+      fileSystem_(fileSystem),
+      errors_(errors),
+      observer_(observer) {}
 
 bool CopyApplication::usage() {
   for (const char* line : {app::texts::kUsage1, app::texts::kUsage2, app::texts::kUsage3,
@@ -116,7 +121,7 @@ bool CopyApplication::execute(quillkit::StringRef source, quillkit::StringRef de
   switch (mode) {
     case CollectCopy:
       return collectCopy(console_, fileSystem_, source.textToNul(), destination.textToNul(),
-                         forceWrite);
+                         forceWrite, errors_, observer_);
     case Copy:
     case Move:
     case XCopy:

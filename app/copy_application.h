@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "app/application.h"
+#include "copy/collect_observer.h"
 #include "copy/command_runner.h"
 #include "copy/copy_mode.h"
 #include "copy/file_system.h"
@@ -16,9 +17,11 @@ class CopyApplication : public Application {
  public:
   /// `console` receives all output; `runner` runs the shell-command lines;
   /// `fileSystem` does collect-copy's file work and answers whether a path is a file;
-  /// `errors` receives the hints that standard output may not carry.
+  /// `errors` receives the hints and reasons that standard output may not carry;
+  /// `observer` is told how collect-copy goes.
   CopyApplication(std::ostream& console, CommandRunner& runner, FileSystem& fileSystem,
-                  std::ostream& errors = std::cerr);
+                  std::ostream& errors = std::cerr,
+                  CollectObserver& observer = CollectObserver::none());
   ~CopyApplication() override = default;
 
   /// Prints the 17 lines of the usage text; true.
@@ -45,6 +48,7 @@ class CopyApplication : public Application {
   CommandRunner& runner_;
   FileSystem& fileSystem_;
   std::ostream& errors_;
+  CollectObserver& observer_;
 };
 
 #endif  // PELQUIST_APP_COPY_APPLICATION_H_

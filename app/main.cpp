@@ -7,6 +7,7 @@
 #include "copy/command_runner.h"
 #include "copy/file_system.h"
 #include "copy/interruption_cleanup.h"
+#include "copy/terminal_progress.h"
 #include "quillkit/console_output.h"
 #include "quillkit/console_text.h"
 
@@ -15,7 +16,11 @@ namespace {
 bool runApplication(int argc, char** argv) {
   std::unique_ptr<CommandRunner> runner = makeSystemCommandRunner(std::cin, std::cout);
   RealFileSystem fileSystem;
-  CopyApplication application(std::cout, *runner, fileSystem);
+  // Only a person at the terminal of standard error is shown how collect-copy goes, and
+  // its progress only where the trace does not go to that terminal too.
+  TerminalProgress progress(std::cerr, !quillkit::isSameTerminal(1, 2));
+  CopyApplication application(std::cout, *runner, fileSystem, std::cerr,
+                              quillkit::isTerminal(2) ? progress : CollectObserver::none());
   if (argc < 2) return application.usage();
   application.init(argc, argv);
   return application.start();

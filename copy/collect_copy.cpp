@@ -16,6 +16,7 @@
 #include "quillkit/diagnostics.h"
 #include "quillkit/filesystem/utility.h"
 #include "quillkit/shown_name.h"
+#include "quillkit/texts.h"
 
 namespace {
 
@@ -31,8 +32,11 @@ bool isAbsolute(const std::string& path) { return quillkit::isAbsolutePath(path.
 class CollectCopyRun {
  public:
   CollectCopyRun(std::ostream& console, FileSystem& fileSystem, const std::string& source,
-                 const std::string& destination, bool forceWrite)
+                 const std::string& destination, bool forceWrite, std::ostream& errors,
+                 CollectObserver& observer)
       : console_(console),
+        errors_(errors),
+        observer_(observer),
         fileSystem_(fileSystem),
         source_(source),
         destination_(destination),
@@ -51,15 +55,19 @@ class CollectCopyRun {
     FoundFiles found;
     if (!fileSystem_.findFiles(pattern, sourceDirectory_, found)) {
       line(copy::texts::kTraceFindFailed);
+      tellWhyUnreadable(found.failure);
       return false;
     }
     line(copy::texts::kTraceFindDone);
+    tally_.found = found.files.size();
+    tally_.skipped = found.skipped.size();
     bool result = true;
 
     console_ << std::endl;
     line(copy::texts::kTraceCopyTo + destination_);
     line(copy::texts::kTraceCopyToCollected + destinationDirectory_);
     if (!enterSourceDirectory()) return false;
+    observer_.walked(tally_);
     result = copyAll(found.files);
     // What the walk could not see makes the run fail, after what it found is copied.
     for (const auto& skipped : found.skipped) {
@@ -76,6 +84,9 @@ class CollectCopyRun {
     return result;
   }
 
+  /// What the turns have come to.
+  const CollectTally& tally() const { return tally_; }
+
  private:
   // A trace line is fixed texts, which hold no control bytes, and names, whose control
   // bytes are shown, not obeyed: the whole line is shown as a name. The system's error
@@ -85,6 +96,18 @@ class CollectCopyRun {
   // terminal, the standard output's own line buffering still shows each at once.
   void fileLine(const std::string& text) { console_ << quillkit::shownName(text) << '\n'; }
   void endFile() { console_ << std::flush; }
+
+  // After the trace's own lines: the source folder and the system's text for why it
+  // could not be read, where the walk said.
+  void tellWhyUnreadable(std::string errorText) {
+    if (errorText.empty()) return;
+    const std::string prefix = quillkit::texts::kErrorMessagePrefix;
+    if (errorText.compare(0, prefix.size(), prefix) == 0) errorText.erase(0, prefix.size());
+    while (!errorText.empty() && (errorText.back() == '\n' || errorText.back() == '\r'))
+      errorText.pop_back();
+    errors_ << copy::texts::kCannotRead << quillkit::shownName(sourceDirectory_)
+            << copy::texts::kCannotReadReason << errorText << std::endl;
+  }
 
   // `path` joined to the current directory.
   std::string fromCurrentDirectory(const std::string& path) {
@@ -188,6 +211,7 @@ class CollectCopyRun {
       if (!takeTurn(flight)) result = false;
       flight.jobs.popOldest();
       flight.turns.pop_front();
+      observer_.turnTaken(tally_);
     };
     for (const std::string& path : found) {
       if (flight.turns.size() >= pacing.window()) takeOldest();
@@ -216,6 +240,7 @@ class CollectCopyRun {
   bool takeTurn(Flight& flight) {
     Turn& turn = flight.turns.front();
     fileLine(copy::texts::kTraceCopyDest + turn.file.destination);
+    if (turn.file.sameFile) ++tally_.existed;
     const bool result = turn.file.sameFile || copyAtTurn(turn, flight);
     endFile();
     return result;
@@ -234,6 +259,8 @@ class CollectCopyRun {
     const CopyOutcome outcome = nameAtTurn(turn, flight);
     if (outcome.copied) {
       ++namesTaken_;
+      ++tally_.copied;
+      tally_.bytes += outcome.bytes;
       if (!alone_ && outcome.replaced.known)
         replaced_.insert({outcome.replaced.device, outcome.replaced.inode});
       fileLine(copy::texts::kTraceCopy + file.destination + copy::texts::kTraceCopySucceeded);
@@ -293,6 +320,7 @@ class CollectCopyRun {
 
   // The lines that explain a failed copy.
   void report(const Planned& file, const std::string& errorText) {
+    ++tally_.failed;
     traceCopyCall(file.destination, file.source, forceWrite_);
     quillkit::debugPrintf("%s", errorText.c_str());
     console_ << copy::texts::kTraceLastError << errorText << '\n';
@@ -307,12 +335,15 @@ class CollectCopyRun {
   }
 
   void refuse(const std::string& destinationPath, const std::string& sourcePath) {
+    ++tally_.existed;
     traceCopyCall(destinationPath, sourcePath, false);
     fileLine(quillkit::consoleText(copy::texts::kTraceExists));
     fileLine(quillkit::consoleText(copy::texts::kTraceUseForceWrite));
   }
 
   std::ostream& console_;
+  std::ostream& errors_;
+  CollectObserver& observer_;
   FileSystem& fileSystem_;
   const std::string source_;
   const std::string destination_;
@@ -325,11 +356,22 @@ class CollectCopyRun {
   std::atomic<std::size_t> namesTaken_{0};
   /// The files that turns replaced, by device and inode.
   std::set<std::pair<uint64_t, uint64_t>> replaced_;
+  /// What the turns have come to, for the observer.
+  CollectTally tally_;
 };
 
 }  // namespace
 
 bool collectCopy(std::ostream& console, FileSystem& fileSystem, const std::string& source,
-                 const std::string& destination, bool forceWrite) {
-  return CollectCopyRun(console, fileSystem, source, destination, forceWrite).run();
+                 const std::string& destination, bool forceWrite, std::ostream& errors,
+                 CollectObserver& observer) {
+  CollectCopyRun run(console, fileSystem, source, destination, forceWrite, errors, observer);
+  const bool result = run.run();
+  observer.finished(run.tally());
+  return result;
+}
+
+CollectObserver& CollectObserver::none() {
+  static CollectObserver nothing;
+  return nothing;
 }

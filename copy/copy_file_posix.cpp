@@ -37,6 +37,7 @@ class PreparedPosixCopy : public PreparedCopy {
     CopyOutcome outcome;
     const files::CopyResult result = copy_->name(&outcome.replaced);
     outcome.copied = result.succeeded();
+    if (outcome.copied) outcome.bytes = copy_->size();
     if (!outcome.copied) {
       quillkit::ErrorMessage message;
       message.load(reasonOf(result), true);

@@ -19,6 +19,11 @@ class CopyAtTurn : public PreparedCopy {
   CopyOutcome name() override {
     CopyOutcome outcome;
     outcome.copied = CopyFileWin32(destination_, source_, forceWrite_);
+    // The copy just made has its source's size.
+    WIN32_FILE_ATTRIBUTE_DATA made;
+    if (outcome.copied &&
+        GetFileAttributesExA(destination_.c_str(), GetFileExInfoStandard, &made) != 0)
+      outcome.bytes = (static_cast<uint64_t>(made.nFileSizeHigh) << 32) | made.nFileSizeLow;
     if (!outcome.copied) {
       // Taken before anything else can replace the system's last error.
       outcome.errorText = quillkit::getLastErrorMessage();

@@ -42,5 +42,6 @@ bool RealFileSystem::findFiles(const std::string& pattern, const std::string& di
   for (const quillkit::DirectoryWalker::SkippedDirectory& skipped : walker.skipped)
     found.skipped.emplace_back(skipped.directory, skipped.errorText);
   found.stoppedAtLimit = walker.stoppedAtLimit;
+  found.failure = walker.failure;
   return succeeded;
 }

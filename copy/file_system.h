@@ -18,6 +18,9 @@ struct FoundFiles {
   std::list<std::pair<std::string, std::string>> skipped;
   /// The entry limit stopped the walk before it had seen everything.
   bool stoppedAtLimit = false;
+  /// Why the walked folder itself could not be read (or not to its end): the error text
+  /// ("ERROR Message:..."); empty when it could, or when the walk did not say.
+  std::string failure;
 };
 
 /// Everything collect-copy asks of the world, so that its trace can be tested without

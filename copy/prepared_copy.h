@@ -1,6 +1,7 @@
 #ifndef PELQUIST_COPY_PREPARED_COPY_H_
 #define PELQUIST_COPY_PREPARED_COPY_H_
 
+#include <cstdint>
 #include <string>
 
 #include "quillkit/filesystem/file_identity.h"
@@ -15,6 +16,8 @@ struct CopyOutcome {
   bool shortOfResources = false;
   /// The file that the destination led to and that the copy replaced, where one was.
   quillkit::FileIdentity replaced;
+  /// The size of the source that was copied, where the platform tells; 0 otherwise.
+  uint64_t bytes = 0;
 };
 
 /// One file's copy, written ahead of its turn by any thread: it takes its destination's

@@ -56,6 +56,25 @@ constexpr const char kTraceFindSkipped[] = "find skipped : ";
 constexpr const char kTraceFindSkippedReason[] = " / ";
 /// Before the end, when the entry limit stopped the walk.
 constexpr const char kTraceFindStoppedAtLimit[] = "find stopped at the entry limit...";
+/// To standard error after kTraceFindFailed, where the system told why: the source
+/// folder, then kCannotReadReason and the system's text.
+constexpr const char kCannotRead[] = "pelquist_copy: cannot read '";
+constexpr const char kCannotReadReason[] = "': ";
+// --- standard error, where it is a terminal: how collect-copy goes, and its outcome
+/// The progress line: files done/found (right-aligned), bytes copied, their rate, and the
+/// time left ("h:mm:ss").
+constexpr const char kProgress[] = "pelquist_copy: %15s files  %10s  %10s/s  %8s left";
+/// The time left: hours, minutes, seconds.
+constexpr const char kTime[] = "%llu:%02llu:%02llu";
+/// The time left before the first turn, when no pace is known.
+constexpr const char kUnknownTime[] = "-:--:--";
+/// The outcome line: copied, left alone (already there), failed, skipped, bytes, seconds.
+constexpr const char kOutcome[] =
+    "pelquist_copy: %llu copied, %llu existed, %llu failed, %llu skipped, %s in %.1f s";
+/// Sizes below 1024 bytes; larger ones take one decimal and a unit of kByteUnits.
+constexpr const char kBytes[] = "%llu B";
+constexpr const char kBytesInUnit[] = "%.1f %s";
+constexpr const char* const kByteUnits[] = {"KiB", "MiB", "GiB", "TiB", "PiB", "EiB"};
 /// "  すでにファイルが存在しちゃっているらしいのペルクイスト"
 /// (The file seems to exist already.)
 constexpr const char kTraceExists[] =

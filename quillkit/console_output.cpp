@@ -13,6 +13,10 @@ std::atomic<int> closeFailure{0};
 
 }  // namespace
 
+bool isTerminal(int fd) { return os::isTerminal(fd); }
+
+bool isSameTerminal(int fd, int other) { return os::isSameTerminal(fd, other); }
+
 ConsoleOutput::ConsoleOutput(std::ostream& stream, int fd, int failed)
     : stream_(stream),
       previous_(stream.rdbuf()),

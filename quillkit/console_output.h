@@ -13,6 +13,12 @@ namespace quillkit {
 /// the standard output would fail with (EBADF when it was closed); 0 when it is open.
 int prepareStandardStreams();
 
+/// True when `fd` is a terminal (a console on Windows).
+bool isTerminal(int fd);
+/// True when `fd` and `other` are both terminals and the same one (POSIX: one device;
+/// Windows: both consoles, of which a process has one).
+bool isSameTerminal(int fd, int other);
+
 /// What a stream writes, buffered in front of a file descriptor, noticing a failed
 /// write: after the first one (a reader gone, a full disk, a closed output) nothing
 /// more is written there and the error is kept, while the stream itself never fails,

@@ -15,6 +15,8 @@ namespace os {
 int writeAll(int fd, const char* data, std::size_t size);
 /// True when `fd` is a terminal (a console on Windows).
 bool isTerminal(int fd);
+/// True when `fd` and `other` are both terminals and the same one.
+bool isSameTerminal(int fd, int other);
 /// Closes a second descriptor of `fd`'s file, which a file system that writes out at
 /// close takes as a close of the file: 0, or the errno with which it refused the data.
 /// `fd` stays open; 0 as well when no second descriptor can be had.

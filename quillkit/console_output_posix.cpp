@@ -1,5 +1,6 @@
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -29,6 +30,12 @@ int writeAll(int fd, const char* data, std::size_t size) {
 }
 
 bool isTerminal(int fd) { return isatty(fd) != 0; }
+
+bool isSameTerminal(int fd, int other) {
+  struct stat first, second;
+  return isTerminal(fd) && isTerminal(other) && fstat(fd, &first) == 0 &&
+         fstat(other, &second) == 0 && first.st_rdev == second.st_rdev;
+}
 
 int closeCopy(int fd) {
   const int copy = fcntl(fd, F_DUPFD_CLOEXEC, 3);

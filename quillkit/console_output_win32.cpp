@@ -24,6 +24,8 @@ int writeAll(int fd, const char* data, std::size_t size) {
 
 bool isTerminal(int fd) { return _isatty(fd) != 0; }
 
+bool isSameTerminal(int fd, int other) { return isTerminal(fd) && isTerminal(other); }
+
 int closeCopy(int fd) {
   const int copy = _dup(fd);
   if (copy < 0) return 0;

@@ -120,6 +120,7 @@ std::unique_ptr<PreparedCopy> prepareCopy(const std::string& source,
   }
   prepared->source_ = {true, static_cast<uint64_t>(status.st_dev),
                        static_cast<uint64_t>(status.st_ino)};
+  prepared->size_ = static_cast<uint64_t>(status.st_size);
   // A copy that does not replace learns of an existing destination when it takes the
   // name; one that replaces looks first, so as to write nothing that could not replace.
   if (options.replace) {

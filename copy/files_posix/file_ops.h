@@ -7,6 +7,7 @@
 
 #include <sys/types.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -75,6 +76,8 @@ class PreparedCopy {
   /// The file that was read: a copy whose source an earlier copy has since replaced
   /// holds old data.
   const quillkit::FileIdentity& source() const { return source_; }
+  /// The source's size when it was opened; 0 where it could not be.
+  uint64_t size() const { return size_; }
   /// Gives the copy its name: the result of the copy. `replaced`, where given, gets the
   /// identity of the file that the destination led to and that the copy replaced.
   CopyResult name(quillkit::FileIdentity* replaced = nullptr);
@@ -86,6 +89,7 @@ class PreparedCopy {
   CopyResult failure_;
   quillkit::FileIdentity source_;
   std::string sourcePath_;
+  uint64_t size_ = 0;
   std::string destination_;
   CopyOptions options_;
   std::unique_ptr<PendingFile> file_;

@@ -98,7 +98,8 @@ struct DirectoryWalker::PatternWalk {
         limit(walker.entryLimit),
         found(walker.results),
         skipped(walker.skipped),
-        stoppedAtLimit(walker.stoppedAtLimit) {}
+        stoppedAtLimit(walker.stoppedAtLimit),
+        failure(walker.failure) {}
 
   /// Told the folders the walk will enter, as it lists each folder.
   ListingReadAhead& readAhead;
@@ -110,6 +111,7 @@ struct DirectoryWalker::PatternWalk {
   std::list<std::string>& found;
   std::list<SkippedDirectory>& skipped;
   bool& stoppedAtLimit;
+  std::string& failure;
   /// One folder from the top down to the one being listed. Its identity is looked up
   /// only when a link is followed below it, which could lead back to it.
   struct Level {
@@ -133,6 +135,7 @@ bool DirectoryWalker::find() {
   results.clear();
   skipped.clear();
   stoppedAtLimit = false;
+  failure.clear();
   if (patterns.empty()) return false;
   const bool recursive = (options & kRecursive) != 0;
 
@@ -162,8 +165,12 @@ bool DirectoryWalker::walkPattern(PatternWalk& walk, const char* directory, bool
   ScopedPtr<FileFinder> finder(new (std::nothrow) FileFinder);
   finder->readAheadWith(walk.readAhead);
   if (!finder->findFirst(directory, walk.recursive ? kAllEntries : walk.pattern)) {
-    // A folder below the top that cannot be listed is passed over, and remembered.
-    if (!top) walk.skipped.push_back({directory, getLastErrorMessage()});
+    // A folder below the top that cannot be listed is passed over, and remembered; the
+    // top itself fails the walk, which keeps the reason.
+    if (top)
+      walk.failure = getLastErrorMessage();
+    else
+      walk.skipped.push_back({directory, getLastErrorMessage()});
     return false;
   }
   // Only a link can lead back up the tree.
@@ -225,6 +232,7 @@ bool DirectoryWalker::walkPattern(PatternWalk& walk, const char* directory, bool
     const std::string errorText = getLastErrorMessage();
     debugPrintf("%s", errorText.c_str());
     walk.skipped.push_back({directory, errorText});
+    if (top) walk.failure = errorText;
     return false;
   }
   return true;

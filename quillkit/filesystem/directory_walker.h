@@ -47,6 +47,9 @@ class DirectoryWalker {
   std::list<SkippedDirectory> skipped;
   /// The last one-pattern find left entries unexamined because of `entryLimit`.
   bool stoppedAtLimit = false;
+  /// Why the last one-pattern find could not list the walked folder itself (or not to
+  /// its end): the error text ("ERROR Message:..."); empty when it could.
+  std::string failure;
 
  private:
   struct PatternWalk;

@@ -38,7 +38,7 @@ class CollectCopyTest : public ::testing::Test {
 
   bool collect(const std::string& source, const std::string& destination,
                bool forceWrite = false) {
-    result_ = collectCopy(console_, fs_, source, destination, forceWrite);
+    result_ = collectCopy(console_, fs_, source, destination, forceWrite, errors_);
     return result_;
   }
   // The standard run's head and found lines.
@@ -50,6 +50,7 @@ class CollectCopyTest : public ::testing::Test {
   }
 
   std::ostringstream console_;
+  std::ostringstream errors_;
   FakeFileSystem fs_;
   bool result_ = false;
 };
@@ -275,8 +276,9 @@ std::string runOf(const std::vector<std::string>& found, bool atOnce, bool force
   fs.links[p("D:/photos/z/latest.jpg")] = p("E:/all/report.jpg");
   fs.links[p("D:/photos/z/fresh.jpg")] = p("E:/all/new.jpg");
   fs.shortOfSpace = {p("E:/all/full.jpg")};
-  std::ostringstream console;
-  const bool result = collectCopy(console, fs, p("D:/photos/*.jpg"), p("E:/all"), forceWrite);
+  std::ostringstream console, errors;
+  const bool result =
+      collectCopy(console, fs, p("D:/photos/*.jpg"), p("E:/all"), forceWrite, errors);
   std::string run = console.str() + (result ? "true\n" : "false\n");
   for (const auto& [path, content] : fs.files) run += path + "=" + content + "\n";
   return run;
@@ -349,7 +351,7 @@ TEST_F(CollectCopyTest, CopiesAtOnceWidenWhileTheProcessorsIdle) {
     fs_.walkResult.push_back(path);
     fs_.slowCopies[path] = 2;
   }
-  EXPECT_TRUE(collectCopy(console_, fs_, p("D:/photos/*.jpg"), p("E:/all"), false));
+  EXPECT_TRUE(collectCopy(console_, fs_, p("D:/photos/*.jpg"), p("E:/all"), false, errors_));
   EXPECT_GT(fs_.mostAtOnce, 1);
 }
 
@@ -373,7 +375,7 @@ TEST_F(CollectCopyTest, WhatTheWalkCouldNotSeeIsReportedAfterTheCopiesAndFailsTh
     if (c.skips) fs.walkSkipped = {{p("D:/photos/sealed"), "ERROR Message:no"}};
     fs.walkStoppedAtLimit = c.stops;
     std::ostringstream console;
-    EXPECT_FALSE(collectCopy(console, fs, p("D:/photos/*.jpg"), p("E:/all"), false));
+    EXPECT_FALSE(collectCopy(console, fs, p("D:/photos/*.jpg"), p("E:/all"), false, errors_));
     EXPECT_EQ(photosToAll() + copiedA + c.lines + "collectcopy end...\n", console.str());
   }
 }

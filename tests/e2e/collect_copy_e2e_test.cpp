@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/support/e2e_support.h"
@@ -119,6 +120,22 @@ TEST_F(CollectCopyE2e, SourceWithoutPatternWalksItsParentOrFindsNothing) {
                 "\ncollectcopy end...\n"),
             empty.output);
   EXPECT_TRUE(dir_.list("all").empty());
+}
+
+// The trace says only "find failed..."; standard error names the folder and the reason.
+TEST_F(CollectCopyE2e, SourceFolderThatCannotBeReadIsNamedWithItsReasonOnStandardError) {
+  if (testsys::isWindowsBuild()) GTEST_SKIP() << "the system's texts differ";
+  dir_.write("file", "x");
+  dir_.makeDirs("all");
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"nowhere", "No such file or directory"}, {"file", "Not a directory"}};
+  for (const auto& c : cases) {
+    ChildResult result = collect({at(c.first) + "/*.txt", at("all")});
+    const std::string tail = "\nfind failed...\n";
+    EXPECT_EQ(tail, result.output.substr(result.output.size() - tail.size())) << c.first;
+    EXPECT_EQ("pelquist_copy: cannot read '" + at(c.first) + "/': " + c.second + "\n",
+              result.errorOutput);
+  }
 }
 
 TEST_F(CollectCopyE2e, FailedCopyIsExplainedWithTheSystemsTextAndFailsTheRun) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <regex>
 #include <string>
 #include <utility>
 #include <vector>
@@ -98,6 +99,41 @@ TEST_F(ConsoleE2e, LostOutputFailsTheRunAfterEveryCopy) {
     EXPECT_EQ("pelquist_copy: write error: " + c[3] + "\n1\n", result.errorOutput) << c[1];
     EXPECT_EQ(kFiles, dir.list("all")) << c[1];
   }
+}
+
+// script(1) gives the program a pseudo-terminal: standard error there shows collect-copy's
+// progress while the trace goes to a file, erased at the end, and its outcome in any case;
+// the trace is the same bytes.
+TEST_F(ConsoleE2e, ProgressAndOutcomeOnlyWhereStandardErrorIsATerminal) {
+  if (!testsys::exists("/usr/bin/script")) GTEST_SKIP() << "no script(1)";
+  dir_.write("src/a.dat", "abc");
+  dir_.write("src/sub/b.dat", "defg");
+  dir_.write("src/c.dat", "new");                           // left alone
+  runChild("/usr/bin/mkfifo", {"src/p.dat"}, dir_.path());  // fails: a pipe
+  dir_.makeDirs("src/x\\y");  // skipped: the name holds a separator
+  const std::string run =
+      "rm -rf all && mkdir all && echo old >all/c.dat && '" PELQUIST_COPY_EXE
+      "' -collectcopy -nosw 'src/*.dat' all";
+  auto onTerminal = [&](const std::string& command) {
+    return runChild("/usr/bin/script", {"-qec", command, "/dev/null"}, dir_.path(), "", "",
+                    {"LC_ALL=C"});
+  };
+  runChild("/bin/sh", {"-c", run + " >plain.txt 2>errors.txt"}, dir_.path(), "", "",
+           {"LC_ALL=C"});
+  EXPECT_EQ("", dir_.read("errors.txt"));
+  const std::string outcome =
+      "pelquist_copy: 2 copied, 1 existed, 1 failed, 1 skipped, 7 B in [0-9]+\\.[0-9] s\r\n";
+  const std::string shown = onTerminal(run + " >shown.txt").output;
+  EXPECT_TRUE(std::regex_match(
+      shown, std::regex("(\rpelquist_copy: +[0-4]/4 files [^\r]+)+\r {77}\r" + outcome)))
+      << shown;
+  EXPECT_EQ(dir_.read("plain.txt"), dir_.read("shown.txt"));
+  // With the trace on the same terminal, no progress line: only the outcome follows it.
+  const std::string both = onTerminal(run).output;
+  const std::size_t end = both.find("collectcopy end...\r\n");
+  ASSERT_NE(std::string::npos, end) << both;
+  EXPECT_TRUE(std::regex_match(both.substr(end + 20), std::regex(outcome))) << both;
+  EXPECT_EQ(std::string::npos, both.find("\rpelquist_copy")) << both;
 }
 
 // In a UTF-8 locale (installed or not, here from LANG) a C1 control is masked too (here
