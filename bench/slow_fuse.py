@@ -9,7 +9,6 @@ Needs: python3-fusepy (Debian), /dev/fuse.
 import errno
 import os
 import sys
-import threading
 import time
 
 try:
@@ -22,7 +21,6 @@ class SlowPassthrough(fuse.Operations):
     def __init__(self, root, delay):
         self.root = root
         self.delay = delay
-        self.lock = threading.Lock()
 
     def _path(self, path):
         time.sleep(self.delay)
