@@ -59,7 +59,7 @@ OrderedJobs::Entry* OrderedJobs::nextWaiting() {
   return nullptr;
 }
 
-void OrderedJobs::run(Entry& entry, std::unique_lock<std::mutex>& lock) {
+bool OrderedJobs::run(Entry& entry, std::unique_lock<std::mutex>& lock) {
   entry.state = State::kRunning;
   ++running_;
   lock.unlock();
@@ -69,6 +69,8 @@ void OrderedJobs::run(Entry& entry, std::unique_lock<std::mutex>& lock) {
   lock.lock();
   entry.state = State::kDone;
   --running_;
+  // The caller waits only for the oldest job, or (to redo later ones) for none to run.
+  return &entry == &entries_.front() || running_ == 0;
 }
 
 void OrderedJobs::work() {
@@ -77,7 +79,6 @@ void OrderedJobs::work() {
     Entry* entry = nullptr;
     startable_.wait(lock, [&] { return stopping_ || (entry = nextWaiting()) != nullptr; });
     if (stopping_) return;
-    run(*entry, lock);
-    finished_.notify_all();
+    if (run(*entry, lock)) finished_.notify_all();
   }
 }

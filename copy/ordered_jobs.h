@@ -51,8 +51,9 @@ class OrderedJobs {
   void work();
   /// The first waiting job, unless the jobs are held back.
   Entry* nextWaiting();
-  /// Runs `entry` on this thread, with `lock` released meanwhile.
-  void run(Entry& entry, std::unique_lock<std::mutex>& lock);
+  /// Runs `entry` on this thread, with `lock` released meanwhile: true when the caller
+  /// may be waiting for what it finished.
+  bool run(Entry& entry, std::unique_lock<std::mutex>& lock);
 
   CopyPacing& pacing_;
   std::deque<Entry> entries_;
