@@ -43,11 +43,14 @@ class CollectCopyRun {
         forceWrite_(forceWrite) {}
 
   bool run() {
-    quillkit::PathParts full =
-        splitPath(isAbsolute(source_) ? source_ : fromCurrentDirectory(source_));
+    // Derived once: the current directory does not change before the copies, and an
+    // absolute source's parts are those of the source as typed.
+    currentDirectory_ = fileSystem_.currentDirectory();
+    const quillkit::PathParts typed = splitPath(source_);
+    const quillkit::PathParts full =
+        isAbsolute(source_) ? typed : splitPath(fromCurrentDirectory(source_));
     sourceDirectory_ = full.drive + full.dir;
     prepareDestination();
-    quillkit::PathParts typed = splitPath(source_);
     const std::string pattern = typed.fname + typed.ext;
     traceInputs(pattern);
 
@@ -110,8 +113,8 @@ class CollectCopyRun {
   }
 
   // `path` joined to the current directory.
-  std::string fromCurrentDirectory(const std::string& path) {
-    std::string joined = fileSystem_.currentDirectory();
+  std::string fromCurrentDirectory(const std::string& path) const {
+    std::string joined = currentDirectory_;
     quillkit::appendPath(joined, path);
     return joined;
   }
@@ -135,7 +138,7 @@ class CollectCopyRun {
     line(copy::texts::kTraceCollected + pattern);
     line(copy::texts::kTraceDestination + destination_);
     line(copy::texts::kTraceCollected + destinationDirectory_);
-    line(copy::texts::kTraceCurrentDir + fileSystem_.currentDirectory());
+    line(copy::texts::kTraceCurrentDir + currentDirectory_);
     line(copy::texts::kTraceCollected + sourceDirectory_);
     console_ << copy::texts::kTraceForceWrite << std::boolalpha << forceWrite_ << std::endl;
     console_ << std::endl;
@@ -147,11 +150,10 @@ class CollectCopyRun {
   // An absolute source's directory becomes current; a relative source leaves it.
   bool enterSourceDirectory() {
     if (!isAbsolute(source_)) {
-      line(copy::texts::kTraceUnchangedDir + fileSystem_.currentDirectory());
+      line(copy::texts::kTraceUnchangedDir + currentDirectory_);
       return true;
     }
-    quillkit::PathParts parts = splitPath(source_);
-    const std::string directory = parts.drive + parts.dir;
+    const std::string& directory = sourceDirectory_;  // the source's own, as typed
     if (!fileSystem_.changeDirectory(directory)) {
       line(copy::texts::kTraceChangeDirFailed + directory);
       return false;
@@ -348,6 +350,7 @@ class CollectCopyRun {
   const std::string source_;
   const std::string destination_;
   const bool forceWrite_;
+  std::string currentDirectory_;
   std::string sourceDirectory_;
   std::string destinationDirectory_;
   /// Copies one after another: each prepared at its turn.
