@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <atomic>
-#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <vector>
@@ -13,6 +12,7 @@
 #include "copy/files_posix/kernel_calls.h"
 #include "copy/files_posix/pending_file.h"
 #include "quillkit/filesystem/file_status_posix.h"
+#include "quillkit/filesystem/wildcard_posix.h"
 
 namespace files {
 namespace {
@@ -106,8 +106,8 @@ bool oneEntryUnderTwoSpellings(const std::string& a, const std::string& b) {
   const std::string nameB = b.substr(b.find_last_of('/') + 1);
   if (nameA.size() != nameB.size()) return false;
   for (std::size_t i = 0; i < nameA.size(); ++i)
-    if (std::toupper(static_cast<unsigned char>(nameA[i])) !=
-        std::toupper(static_cast<unsigned char>(nameB[i])))
+    if (quillkit::posix::upperAscii(static_cast<unsigned char>(nameA[i])) !=
+        quillkit::posix::upperAscii(static_cast<unsigned char>(nameB[i])))
       return false;
   if (nameA != nameB) {
     const Listed listedA = exactNameListed(a), listedB = exactNameListed(b);

@@ -10,10 +10,6 @@ namespace posix {
 
 namespace {
 
-inline unsigned char upperAscii(unsigned char c) {
-  return (c >= 'a' && c <= 'z') ? static_cast<unsigned char>(c - ('a' - 'A')) : c;
-}
-
 /// Bytes of the character that starts at `p`: a valid UTF-8 sequence, else a Shift-JIS
 /// pair, else one byte. '?' takes one character, as Windows takes one UTF-16 unit.
 size_t characterLength(const unsigned char* p) {
