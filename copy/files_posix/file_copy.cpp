@@ -114,12 +114,18 @@ std::unique_ptr<PreparedCopy> prepareCopy(const std::string& source,
   CopyResult& failure = prepared->failure_;
   Descriptor in;
   struct stat status;
-  if (int error = openRegularFile(source, in.slot(), status)) {
-    failure = CopyResult::ofError(error);
+  const bool asSeen = options.sourceAsSeen.known;
+  if (int error = openRegularFile(source, in.slot(), status, asSeen)) {
+    failure = CopyResult::ofError(asSeen && error == ELOOP ? EBUSY : error);
     return prepared;
   }
   prepared->source_ = {true, static_cast<uint64_t>(status.st_dev),
                        static_cast<uint64_t>(status.st_ino)};
+  // The name was looked at before: another may have swapped it for another file since.
+  if (asSeen && prepared->source_ != options.sourceAsSeen) {
+    failure = CopyResult::ofError(EBUSY);
+    return prepared;
+  }
   prepared->size_ = static_cast<uint64_t>(status.st_size);
   // A copy that does not replace learns of an existing destination when it takes the
   // name; one that replaces looks first, so as to write nothing that could not replace.

@@ -10,10 +10,10 @@
 
 namespace files {
 
-int openRegularFile(const std::string& path, int& fd, struct stat& status) {
+int openRegularFile(const std::string& path, int& fd, struct stat& status, bool noFollow) {
   // Without O_NONBLOCK a FIFO with no writer would hold the open forever; a regular
   // file reads the same either way, so the flag stays.
-  fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | (noFollow ? O_NOFOLLOW : 0));
   if (fd < 0) return errno;
   int error = 0;
   if (fstat(fd, &status) != 0)

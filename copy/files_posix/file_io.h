@@ -35,8 +35,10 @@ class Descriptor {
 
 /// Opens `path` for reading when it is a regular file and stores the descriptor in
 /// `fd` (and its status in `status`): 0, or errno (EISDIR for a directory, EINVAL for a
-/// pipe, socket or device, which are never waited on).
-int openRegularFile(const std::string& path, int& fd, struct stat& status);
+/// pipe, socket or device, which are never waited on). When `noFollow`, a link there is
+/// not followed (ELOOP).
+int openRegularFile(const std::string& path, int& fd, struct stat& status,
+                    bool noFollow = false);
 
 /// Checks the destination of a write that would replace it: 0 when it is missing or a
 /// writable file, EBUSY when it is `source` itself (under any name), EISDIR for a

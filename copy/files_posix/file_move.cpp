@@ -72,9 +72,13 @@ Destination destinationOf(const std::string& source, const std::string& destinat
 }
 
 // Across file systems the source goes only once the destination's name is on disk, so
-// that a power cut leaves the file at one place at least.
-int removeMovedSource(const std::string& source, const std::string& destination) {
+// that a power cut leaves the file at one place at least; and only while its name still
+// leads to the entry that was moved (`moved`): one that another has swapped in stays
+// (EBUSY).
+int removeMovedSource(const std::string& source, const std::string& destination,
+                      const quillkit::FileIdentity& moved) {
   if (int error = flushFolder(folderOf(destination))) return error;
+  if (quillkit::posix::entryStatus(source).identity != moved) return EBUSY;
   return unlink(source.c_str()) == 0 ? 0 : errno;
 }
 
@@ -93,7 +97,9 @@ int moveLink(const std::string& source, const std::string& destination, bool rep
   if (int error =
           placeSymbolicLink(std::string(target.data(), length), destination, replace, status))
     return error;
-  return removeMovedSource(source, destination);
+  return removeMovedSource(source, destination,
+                           {true, static_cast<uint64_t>(status.st_dev),
+                            static_cast<uint64_t>(status.st_ino)});
 }
 
 }  // namespace
@@ -138,19 +144,21 @@ CopyResult movePath(const std::string& source, const std::string& destination, b
     error = claimName(source, destination);
   }
   if (error != EXDEV) return CopyResult::ofError(error);
-  if (quillkit::posix::entryStatus(source).isLink)
-    return CopyResult::ofError(moveLink(source, destination, replace));
-  const quillkit::posix::FileStatus status = quillkit::posix::fileStatus(source);
+  // The source is looked up once: what is copied and removed is the entry seen here,
+  // never what another swaps in under its name (a link to a file of the person moving).
+  const quillkit::posix::FileStatus status = quillkit::posix::entryStatus(source);
+  if (status.isLink) return CopyResult::ofError(moveLink(source, destination, replace));
   if (!status.exists()) return CopyResult::ofError(status.error);
   if (status.isDirectory()) return CopyResult::ofError(EXDEV);
   CopyOptions options;
+  options.sourceAsSeen = status.identity;
   options.replace = replace;
   options.verify = true;
   options.durable = true;  // on disk before the source goes
   options.keepOwner = true;
   CopyResult copied = copyFile(source, destination, options);
   if (!copied.succeeded()) return copied;
-  return CopyResult::ofError(removeMovedSource(source, destination));
+  return CopyResult::ofError(removeMovedSource(source, destination, status.identity));
 }
 
 int makeDirectories(const std::string& path) {

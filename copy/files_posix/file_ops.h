@@ -32,6 +32,10 @@ struct CopyOptions {
   /// Give the copy the source's owner and group where the process may (a move): as
   /// another user, a failure to is no error.
   bool keepOwner = false;
+  /// Where known, the source must be this very file (a move, which looked at it first):
+  /// it is opened without following a link, and a source that is now a link or another
+  /// file fails with EBUSY, copying nothing.
+  quillkit::FileIdentity sourceAsSeen;
 };
 
 /// What an operation came to.

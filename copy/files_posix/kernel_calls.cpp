@@ -1,6 +1,7 @@
 #include "copy/files_posix/kernel_calls.h"
 
 #include <fcntl.h>
+#include <sys/random.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -79,5 +80,14 @@ int hardLink(const char* from, const char* to) {
 }
 
 void refuseHardLinksForTesting(bool refuse) { linksRefused = refuse; }
+
+int randomBytes(unsigned char* bytes, std::size_t count) {
+  for (std::size_t done = 0; done < count;) {  // at most 256 bytes a call
+    const std::size_t size = count - done < 256 ? count - done : 256;
+    if (getentropy(bytes + done, size) != 0) return errno;
+    done += size;
+  }
+  return 0;
+}
 
 }  // namespace files

@@ -103,6 +103,11 @@ void shortenReadsForTesting(bool shorten);
 int hardLink(const char* from, const char* to);
 /// Tests only: makes hardLink answer EPERM, as on a file system without hard links.
 void refuseHardLinksForTesting(bool refuse);
+/// Fills `bytes` from the system's random source (getentropy), which no other process can
+/// foresee: for names that others must not be able to take first. 0, or errno where the
+/// kernel has no random source (ENOSYS).
+int randomBytes(unsigned char* bytes, std::size_t count);
+
 /// True when names can be added to `folder` but not removed (an append-only folder):
 /// a temporary name made there would stay for good.
 bool folderIsAppendOnly(const char* folder);
@@ -112,6 +117,18 @@ bool folderIsAppendOnly(const char* folder);
 /// not set, or the file system does not keep, are passed over; kernels without extended
 /// attributes have none to give (kernel_calls_generic.cpp).
 int copyExtendedAttributes(int from, int to);
+
+/// Gives the symbolic link `path`, which this process has just made, the owner (where the
+/// process may) and modification time of `like`: 0 or errno. Linux changes the link it
+/// opens, never a name: where another user has swapped the name for something else
+/// (a hard link to a file of the person running), that is left alone and the answer is
+/// EBUSY. Other kernels change the link by its name.
+int dressNewLink(const char* path, const struct stat& like);
+
+/// A path that reaches the folder open as `fd` (found at `path`) itself, whatever is
+/// renamed or linked in the path later: Linux names an open folder under
+/// /proc/self/fd. Elsewhere, and where /proc is missing, `path`.
+std::string pathOfOpenFolder(int fd, const std::string& path);
 
 /// The modification time of `status` to the nanosecond (the field's name differs
 /// between kernels).

@@ -137,6 +137,31 @@ int copyExtendedAttributes(int from, int to) {
   return 0;
 }
 
+int dressNewLink(const char* path, const struct stat& like) {
+  const int fd = open(path, O_PATH | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0) return errno;
+  struct stat status;
+  int error = fstat(fd, &status) == 0 ? 0 : errno;
+  // A link this process made is its own: anything else was put there by another.
+  if (error == 0 && (!S_ISLNK(status.st_mode) || status.st_uid != geteuid())) error = EBUSY;
+  if (error == 0 && fchownat(fd, "", like.st_uid, like.st_gid, AT_EMPTY_PATH) != 0 &&
+      errno != EPERM)
+    error = errno;
+  const struct timespec times[2] = {{0, UTIME_NOW}, modificationTime(like)};
+  if (error == 0 && utimensat(fd, "", times, AT_EMPTY_PATH) != 0) error = errno;
+  close(fd);
+  return error;
+}
+
+std::string pathOfOpenFolder(int fd, const std::string& path) {
+  const std::string named = "/proc/self/fd/" + std::to_string(fd);
+  struct stat viaProc, open;
+  if (stat(named.c_str(), &viaProc) != 0 || fstat(fd, &open) != 0 ||
+      viaProc.st_ino != open.st_ino || viaProc.st_dev != open.st_dev)
+    return path;
+  return named;
+}
+
 struct timespec modificationTime(const struct stat& status) {
   return status.st_mtim;
 }

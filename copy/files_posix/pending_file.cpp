@@ -5,9 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <ctime>
 #include <mutex>
-#include <random>
 #include <utility>
 
 #include "copy/files_posix/file_io.h"
@@ -17,6 +15,9 @@
 
 namespace files {
 namespace {
+
+/// The random letters of a temporary name.
+constexpr std::size_t kTemporaryLetters = 12;
 
 /// The answer of one question about a folder, kept for the last folder asked: a run
 /// writes many files into one folder, and the answers change only by a privileged
@@ -56,17 +57,39 @@ bool closeMayFail(const std::string& folder) {
   return closeFailsForTesting() || !local.answerFor(folder);
 }
 
-/// A name beside `destination` that nothing has yet, made of random letters.
+/// A name beside `destination` that nothing has yet: 12 letters from the system's random
+/// source (71 bits), so that no one can make the names of a run before it does; empty
+/// where there is no random source.
 std::string temporaryNameFor(const std::string& destination) {
-  static std::mutex mutex;
-  static std::minstd_rand random(static_cast<unsigned>(getpid()) ^
-                                 static_cast<unsigned>(time(nullptr)));
   static const char kLetters[] =
       "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  unsigned char bytes[kTemporaryLetters];
+  if (randomBytes(bytes, sizeof bytes) != 0) return std::string();
   std::string name = folderOf(destination) + "/.pelquist-";
-  std::lock_guard<std::mutex> lock(mutex);
-  for (int i = 0; i < 6; ++i) name += kLetters[random() % (sizeof kLetters - 1)];
+  for (unsigned char byte : bytes) name += kLetters[byte % (sizeof kLetters - 1)];
   return name;
+}
+
+/// Makes a temporary name beside `destination` with `make` (0 or errno, EEXIST when the
+/// name is taken), trying new names while they are taken: 0 and the name in `made`, or
+/// why none could be made. Where names cannot be removed (an append-only folder), none
+/// is made: EPERM.
+template <typename Make>
+int makeTemporaryName(const std::string& destination, Make make,
+                      std::unique_ptr<ListedName>& made) {
+  if (folderKeepsNames(folderOf(destination))) return EPERM;
+  // Taken by chance, one name in 2^71: many tries only in a folder full of them.
+  for (int attempt = 0; attempt < 1000; ++attempt) {
+    const std::string name = temporaryNameFor(destination);
+    if (name.empty()) return ENOSYS;
+    std::unique_ptr<ListedName> listed(new ListedName(name));
+    const int error = make(name.c_str());
+    listed->made();
+    if (error == EEXIST) continue;
+    if (error == 0) made = std::move(listed);
+    return error;
+  }
+  return EEXIST;
 }
 
 }  // namespace
@@ -86,19 +109,13 @@ int PendingFile::create(const std::string& destination, mode_t mode) {
   if (error != ENOTSUP) return error;
   // No unnamed files here: a temporary name beside the destination, made only by us,
   // and only where it can be taken away again.
-  if (folderKeepsNames(folderOf(destination))) return EPERM;
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    std::unique_ptr<ListedName> name(new ListedName(temporaryNameFor(destination)));
-    fd_ = open(name->name().c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-    error = fd_ >= 0 ? 0 : errno;
-    name->made();
-    if (error == 0) {
-      temporary_ = std::move(name);
-      return 0;
-    }
-    if (error != EEXIST) return error;
-  }
-  return EEXIST;
+  return makeTemporaryName(
+      destination,
+      [&](const char* name) {
+        fd_ = open(name, O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        return fd_ >= 0 ? 0 : errno;
+      },
+      temporary_);
 }
 
 int PendingFile::finish(bool flush) {
@@ -157,23 +174,16 @@ int PendingFile::linkUnnamed() {
 int PendingFile::replaceWithUnnamed() {
   int error = destinationSeen_ ? EEXIST : linkUnnamed();
   if (error != EEXIST) return error;
-  // Where names cannot be removed, the temporary name could not be renamed or removed.
-  if (folderKeepsNames(folderOf(destination_))) return EPERM;
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    ListedName name(temporaryNameFor(destination_));
-    error = linkUnnamedFile(fd_, name.name().c_str());
-    name.made();
-    if (error == EEXIST) continue;  // the temporary name is taken: another one
-    if (error == 0) {
-      error = closeFile(fd_);
-      fd_ = -1;
-      if (error == 0)
-        error = rename(name.name().c_str(), destination_.c_str()) == 0 ? 0 : errno;
-      if (error != 0) unlink(name.name().c_str());
-    }
-    return error;
-  }
-  return EEXIST;
+  std::unique_ptr<ListedName> name;
+  error = makeTemporaryName(
+      destination_, [&](const char* temporary) { return linkUnnamedFile(fd_, temporary); },
+      name);
+  if (error != 0) return error;
+  error = closeFile(fd_);
+  fd_ = -1;
+  if (error == 0) error = rename(name->name().c_str(), destination_.c_str()) == 0 ? 0 : errno;
+  if (error != 0) unlink(name->name().c_str());
+  return error;
 }
 
 void PendingFile::discard() {
@@ -199,18 +209,6 @@ int claimName(const std::string& from, const std::string& to) {
   return rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
 }
 
-namespace {
-
-/// Gives the link `name` the owner (where the process may) and modification time of
-/// `like`: 0 or errno.
-int dressLink(const std::string& name, const struct stat& like) {
-  const struct timespec times[2] = {{0, UTIME_NOW}, modificationTime(like)};
-  if (lchown(name.c_str(), like.st_uid, like.st_gid) != 0 && errno != EPERM) return errno;
-  return utimensat(AT_FDCWD, name.c_str(), times, AT_SYMLINK_NOFOLLOW) == 0 ? 0 : errno;
-}
-
-}  // namespace
-
 // A new name is taken in one step: symlink makes it only where no entry has it. A
 // replacing link is made under a temporary name and renamed into place, so that the
 // replaced entry is never missing in between.
@@ -218,25 +216,21 @@ int placeSymbolicLink(const std::string& target, const std::string& destination,
                       const struct stat& like) {
   if (!replace) {
     if (symlink(target.c_str(), destination.c_str()) != 0) return errno;
-    const int error = dressLink(destination, like);
-    if (error != 0) unlink(destination.c_str());
+    const int error = dressNewLink(destination.c_str(), like);
+    if (error != 0 && error != EBUSY) unlink(destination.c_str());
     return error;
   }
-  // Where names cannot be removed, the temporary name could not be renamed or removed.
-  if (folderKeepsNames(folderOf(destination))) return EPERM;
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    ListedName listed(temporaryNameFor(destination));
-    const std::string& name = listed.name();
-    const int made = symlink(target.c_str(), name.c_str()) == 0 ? 0 : errno;
-    listed.made();
-    if (made == EEXIST) continue;  // the temporary name is taken: another one
-    if (made != 0) return made;
-    int error = dressLink(name, like);
-    if (error == 0) error = rename(name.c_str(), destination.c_str()) == 0 ? 0 : errno;
-    if (error != 0) unlink(name.c_str());
-    return error;
-  }
-  return EEXIST;
+  std::unique_ptr<ListedName> name;
+  int error = makeTemporaryName(
+      destination,
+      [&](const char* temporary) { return symlink(target.c_str(), temporary) == 0 ? 0 : errno; },
+      name);
+  if (error != 0) return error;
+  error = dressNewLink(name->name().c_str(), like);
+  if (error == 0) error = rename(name->name().c_str(), destination.c_str()) == 0 ? 0 : errno;
+  // A name that another swapped in (EBUSY) is theirs, not ours to remove.
+  if (error != 0 && error != EBUSY) unlink(name->name().c_str());
+  return error;
 }
 
 }  // namespace files
