@@ -11,8 +11,9 @@ if [ "${1:-all}" = package ]; then
   packages+=("${packaging[@]}")
 elif [ "${1:-all}" != build ]; then
   # libclang-rt-14-dev: the sanitizer runtimes and libFuzzer (libclang_rt.fuzzer).
+  # strace: the races with another user hold a system call up to widen their window.
   packages+=(clang libclang-rt-14-dev libgtest-dev googletest g++-mingw-w64-x86-64 wine64 wine
-             locales util-linux libc-bin)
+             locales util-linux libc-bin strace)
   # scripts/check-packages.sh: listing and unpacking the packages, reading the
   # version resource of the .exe (exiftool), checking the manual page (man, mandoc),
   # the .deb (lintian) and the bash completion; building the Debian source package

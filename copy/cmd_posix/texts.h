@@ -75,6 +75,9 @@ constexpr const char kFullNamesArrow[] = " -> ";
 /// Before the system's text (on its own line), for a folder that could not be listed:
 /// followed by the folder.
 constexpr const char kUnreadableDirectoryPrefix[] = "Unable to read directory - ";
+/// Before the folder (and the system's text on its own line), for a folder of the
+/// destination that could not be made or entered.
+constexpr const char kUnableToCreateDirectoryPrefix[] = "Unable to create directory - ";
 /// The summary line, after the count as it is (not aligned).
 constexpr const char kXcopyFilesCopied[] = " File(s) copied";
 

@@ -1,3 +1,4 @@
+#include <cerrno>
 #include <string>
 #include <vector>
 
@@ -5,6 +6,7 @@
 #include "copy/cmd_posix/error_texts.h"
 #include "copy/cmd_posix/paths.h"
 #include "copy/cmd_posix/texts.h"
+#include "copy/files_posix/destination_folders.h"
 #include "copy/files_posix/file_ops.h"
 #include "quillkit/shown_name.h"
 
@@ -122,6 +124,17 @@ int failWithNoneCopied(Console& console, const std::string& text, int status) {
   return finish(console, 0, status);
 }
 
+/// Ends the command for a folder of the destination that could not be made or entered
+/// (`failed`, below `destination`).
+int failForFolder(Console& console, const std::string& destination, const std::string& failed,
+                  int error, int copied) {
+  console.error(texts::kUnableToCreateDirectoryPrefix +
+                quillkit::shownName(failed.empty() ? destination : joinPath(destination, failed)) +
+                "\n" +
+                systemErrorText(error, ErrorSubject::Destination));
+  return finish(console, copied, kWriteError);
+}
+
 bool isWithin(const std::string& inner, const std::string& outer) {
   if (outer == "/") return true;
   return inner == outer || inner.compare(0, outer.size() + 1, outer + "/") == 0;
@@ -179,16 +192,33 @@ int runXcopy(const std::vector<Word>& words, Console& console) {
       isWithin(resolvedPath(destination), resolvedPath(folder)))
     return failWithNoneCopied(console, texts::kCyclicCopy, kInitializationError);
 
+  // The folders below the destination are made and entered by descriptor, never through
+  // a link that another planted there.
+  files::DestinationFolders folders(nativePath(destination));
+  std::string opened;
   if (line.emptyDirectories && !toFile) {
-    files::makeDirectories(nativePath(destination));
-    for (const std::string& directory : found.directories)
-      files::makeDirectories(nativePath(joinPath(destination, directory)));
+    if (int error = folders.open("", true, opened))
+      return failForFolder(console, destination, opened, error, 0);
+    for (const std::string& directory : found.directories) {
+      if (int error = folders.open(nativePath(directory), true, opened))
+        return failForFolder(console, destination, opened, error, 0);
+    }
   }
   OverwriteGuard guard(line.yes, line.noYes);
   int copied = 0;
   for (const FoundFile& file : found.files) {
     std::string target = toFile ? destination : joinPath(destination, file.relative);
-    FileStatus targetInfo = inspectPath(target);
+    // Where the file goes: its folder's own path, once that folder exists.
+    const std::size_t nameAt = nameStart(file.relative);
+    const std::string folder = file.relative.substr(0, nameAt);
+    std::string reached = nativePath(target);
+    if (!toFile) {
+      const int error = folders.open(nativePath(folder), false, opened);
+      if (error != 0 && error != ENOENT)
+        return failForFolder(console, destination, opened, error, copied);
+      if (error == 0) reached = opened + "/" + nativePath(file.relative.substr(nameAt));
+    }
+    FileStatus targetInfo = inspectPath(reached);
     if (inspectPath(file.path).identity == targetInfo.identity) {
       console.error(texts::kXcopyOntoItself);
       return finish(console, copied, kInitializationError);
@@ -205,14 +235,20 @@ int runXcopy(const std::vector<Word>& words, Console& console) {
     else if (!line.quiet)
       console.line(quillkit::shownName(shownPrefix + file.relative));
     // A folder is made only when a file goes into it.
-    std::string targetFolder = target.substr(0, nameStart(target));
     CopyResult result;
-    result.error = targetFolder.empty() ? 0 : files::makeDirectories(nativePath(targetFolder));
+    if (toFile) {
+      std::string targetFolder = target.substr(0, nameStart(target));
+      result.error = targetFolder.empty() ? 0 : files::makeDirectories(nativePath(targetFolder));
+    } else if (int error = folders.open(nativePath(folder), true, opened)) {
+      return failForFolder(console, destination, opened, error, copied);
+    } else {
+      reached = opened + "/" + nativePath(file.relative.substr(nameAt));
+    }
     if (result.succeeded()) {
       files::CopyOptions options;
       options.replace = targetInfo.exists();
       options.makeWritable = true;
-      result = files::copyFile(nativePath(file.path), nativePath(target), options);
+      result = files::copyFile(nativePath(file.path), reached, options);
     }
     if (!result.succeeded()) {
       console.error(systemErrorText(result, ErrorSubject::Destination));

@@ -36,6 +36,10 @@ class FolderMemo {
     lastAnswer_ = answer;
     return answer;
   }
+  void forget() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    lastFolder_.clear();
+  }
 
  private:
   bool (*const ask_)(const char* folder);
@@ -44,16 +48,15 @@ class FolderMemo {
   bool lastAnswer_ = false;
 };
 
+FolderMemo appendOnly(folderIsAppendOnly);
+FolderMemo local(fileSystemIsLocal);
+
 /// True when `folder` is append-only, where a temporary name would stay for good.
-bool folderKeepsNames(const std::string& folder) {
-  static FolderMemo appendOnly(folderIsAppendOnly);
-  return appendOnly.answerFor(folder);
-}
+bool folderKeepsNames(const std::string& folder) { return appendOnly.answerFor(folder); }
 
 /// True where closing a file in `folder` may fail: anywhere but on the local file
 /// systems that write out nothing at close, and while a test makes closes fail.
 bool closeMayFail(const std::string& folder) {
-  static FolderMemo local(fileSystemIsLocal);
   return closeFailsForTesting() || !local.answerFor(folder);
 }
 
@@ -93,6 +96,11 @@ int makeTemporaryName(const std::string& destination, Make make,
 }
 
 }  // namespace
+
+void forgetFolders() {
+  appendOnly.forget();
+  local.forget();
+}
 
 // --- PendingFile
 

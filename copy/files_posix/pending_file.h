@@ -64,6 +64,11 @@ class PendingFile {
   std::string destination_;
 };
 
+/// Forgets what was learnt of folders by their names (whether they keep names, whether
+/// a close can fail there): a name of an open folder (pathOfOpenFolder) leads to
+/// another folder once its descriptor is closed and its number taken again.
+void forgetFolders();
+
 /// Gives the file or directory `from` the name `to` only where no entry has that name,
 /// and takes `from` away: 0, EEXIST when `to` exists, or errno. An exclusive rename
 /// where the kernel has one, else a hard link and an unlink, else a test and a rename
