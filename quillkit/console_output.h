@@ -41,6 +41,9 @@ class ConsoleOutput : public std::streambuf {
   int finish();
 
  protected:
+  /// Closes a copy of `fd`, so that the file system tells what it makes of the output at
+  /// a close: 0 or errno. A test stands in for a file system that refuses it then.
+  virtual int closeCopy(int fd);
   int_type overflow(int_type byte) override;
   std::streamsize xsputn(const char* data, std::streamsize size) override;
   int sync() override;
@@ -55,10 +58,6 @@ class ConsoleOutput : public std::streambuf {
   const bool lineBuffered_;
   char buffer_[4096];
 };
-
-/// Tests only: makes ConsoleOutput::finish fail with `error` (0: as it would), as a
-/// file system that refuses the output at close.
-void failConsoleCloseForTesting(int error);
 
 }  // namespace quillkit
 

@@ -14,22 +14,10 @@ namespace quillkit {
 
 namespace {
 
-// Process-wide, but only tests ever change them, before any thread of theirs starts.
-DebugSink& debugSink() {
-  static DebugSink sink;
-  return sink;
-}
-
-ReportSteps& reportSteps() {
-  static ReportSteps steps;
-  return steps;
-}
-
-void sendToDebugger(const char* text) {
-  if (debugSink())
-    debugSink()(text);
-  else
-    os::sendToDebugger(text);
+ReportOutlets& outlets() {
+  static ReportOutlets system;
+  ReportOutlets* const inUse = outletsInUse;
+  return inUse != nullptr ? *inUse : system;
 }
 
 // Makes `text` end in a line feed without growing past `maxLength` characters: a text
@@ -48,35 +36,17 @@ void endWithLineFeed(char* text, std::size_t maxLength) {
 // The output stage shared by debugOutput and debugPrintf.
 void emitDebugText(char (&text)[2048]) {
   endWithLineFeed(text, sizeof text - 1);
-  sendToDebugger(text);
-}
-
-void waitAfterReport(unsigned milliseconds) {
-  if (reportSteps().wait)
-    reportSteps().wait(milliseconds);
-  else
-    os::sleepFor(milliseconds);
-}
-
-void openReportInShell(const char* fileName) {
-  if (reportSteps().openInShell)
-    reportSteps().openInShell(fileName);
-  else
-    os::openInShell(fileName);
-}
-
-void showNotice(const char* title, const char* text) {
-  if (reportSteps().notice)
-    reportSteps().notice(title, text);
-  else
-    os::showNotice(title, text);
+  outlets().sendToDebugger(text);
 }
 
 }  // namespace
 
-void setDebugSink(DebugSink sink) { debugSink() = std::move(sink); }
+ReportOutlets* outletsInUse = nullptr;
 
-void setReportSteps(ReportSteps steps) { reportSteps() = std::move(steps); }
+void ReportOutlets::sendToDebugger(const char* text) { os::sendToDebugger(text); }
+void ReportOutlets::wait(unsigned milliseconds) { os::sleepFor(milliseconds); }
+void ReportOutlets::openInShell(const char* fileName) { os::openInShell(fileName); }
+void ReportOutlets::notice(const char* title, const char* text) { os::showNotice(title, text); }
 
 void assertionFailed(const char* expression, const char* source, int line,
                      const char* messageFormat, ...) {
@@ -93,16 +63,16 @@ void assertionFailed(const char* expression, const char* source, int line,
   std::snprintf(report, sizeof report, texts::kAssertReportFormat, expression, source, line,
                 message);
 
-  sendToDebugger(report);
+  outlets().sendToDebugger(report);
   // The wait gives the file time to settle before the shell opens it; without a file
   // there is nothing to wait for.
   if (std::FILE* file = os::openReportFile(texts::kAssertReportFile)) {
     std::fputs(report, file);
     std::fclose(file);
-    waitAfterReport(800);
+    outlets().wait(800);
   }
-  openReportInShell(texts::kAssertReportFile);
-  showNotice(texts::kAssertNoticeTitle, consoleText(texts::kAssertNotice));
+  outlets().openInShell(texts::kAssertReportFile);
+  outlets().notice(texts::kAssertNoticeTitle, consoleText(texts::kAssertNotice));
   std::exit(-1);
 }
 

@@ -2,7 +2,6 @@
 #define QUILLKIT_DIAGNOSTICS_H_
 
 #include <cstdint>
-#include <functional>
 #include <string>
 
 namespace quillkit {
@@ -50,21 +49,23 @@ class ErrorMessage {
   std::string text_;
 };
 
-/// Receives every text sent to the debugger output. Tests install one to read the
-/// debug log; an empty function restores the system's debugger output.
-using DebugSink = std::function<void(const std::string&)>;
-void setDebugSink(DebugSink sink);
-
-/// The steps of an assertion report that reach outside the process: the wait after
-/// writing "ERROR_TEMP.txt", the shell's request to open it, and the notice to the
-/// user. Only tests replace them, so that a report neither blocks on a message box nor
-/// starts a program; an empty member keeps the system's own step.
-struct ReportSteps {
-  std::function<void(unsigned milliseconds)> wait;
-  std::function<void(const char* fileName)> openInShell;
-  std::function<void(const char* title, const char* text)> notice;
+/// Where the debug log and an assertion report go outside the process: the debugger
+/// output, the wait after writing "ERROR_TEMP.txt", the shell's request to open it, and
+/// the notice to the user. This class itself is the system's; a test stands in with its
+/// own (tests/support/debug_log.h), so that a report neither blocks on a message box
+/// nor starts a program.
+class ReportOutlets {
+ public:
+  virtual ~ReportOutlets() = default;
+  virtual void sendToDebugger(const char* text);
+  virtual void wait(unsigned milliseconds);
+  virtual void openInShell(const char* fileName);
+  virtual void notice(const char* title, const char* text);
 };
-void setReportSteps(ReportSteps steps);
+
+/// The outlets in use: the system's own while null. A test sets it before any thread of
+/// its own starts.
+extern ReportOutlets* outletsInUse;
 
 }  // namespace quillkit
 

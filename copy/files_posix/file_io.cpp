@@ -7,6 +7,7 @@
 
 #include "copy/files_posix/kernel_calls.h"
 #include "quillkit/filesystem/file_status_posix.h"
+#include "quillkit/filesystem/wildcard_posix.h"
 
 namespace files {
 
@@ -41,11 +42,7 @@ int checkReplaceable(const std::string& destination, const quillkit::FileIdentit
 }
 
 mode_t processUmask() {
-  static const mode_t mask = [] {
-    const mode_t value = umask(0);
-    umask(value);
-    return value;
-  }();
+  static const mode_t mask = readUmask();
   return mask;
 }
 
@@ -65,7 +62,7 @@ namespace {
 int readFull(int fd, char* buffer, std::size_t size, off_t offset, std::size_t& got) {
   for (got = 0; got < size;) {
     const ssize_t count =
-        readAt(fd, buffer + got, size - got, offset + static_cast<off_t>(got));
+        kernel().readAt(fd, buffer + got, size - got, offset + static_cast<off_t>(got));
     if (count == 0) break;
     if (count > 0)
       got += static_cast<std::size_t>(count);
@@ -95,6 +92,32 @@ CopyResult compareContent(int left, int right) {
     if (gotA == 0) return result;
     offset += static_cast<off_t>(gotA);
   }
+}
+
+Listed listsExactly(const std::string& path) {
+  return kernel().folderLists(folderOf(path), path.substr(path.find_last_of('/') + 1));
+}
+
+bool oneEntryUnderTwoSpellings(const std::string& a, const std::string& b) {
+  if (a == b) return true;
+  const std::string nameA = a.substr(a.find_last_of('/') + 1);
+  const std::string nameB = b.substr(b.find_last_of('/') + 1);
+  if (nameA.size() != nameB.size()) return false;
+  for (std::size_t i = 0; i < nameA.size(); ++i)
+    if (quillkit::posix::upperAscii(static_cast<unsigned char>(nameA[i])) !=
+        quillkit::posix::upperAscii(static_cast<unsigned char>(nameB[i])))
+      return false;
+  if (nameA != nameB) {
+    const Listed listedA = listsExactly(a), listedB = listsExactly(b);
+    if (listedA == Listed::Unknown || listedB == Listed::Unknown) return false;
+    if (listedA == Listed::Yes && listedB == Listed::Yes) return false;  // two entries
+  }
+  const std::string folderA = folderOf(a), folderB = folderOf(b);
+  if (folderA == folderB) return true;
+  // Where identities are steady, the files' own told already; where they are not, the
+  // folders' would not: only the folders' names can.
+  if (folderA == "/" || folderB == "/" || folderA == "." || folderB == ".") return false;
+  return oneEntryUnderTwoSpellings(folderA, folderB);
 }
 
 std::string folderOf(const std::string& path) {

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "copy/files_posix/file_ops.h"
+#include "copy/files_posix/kernel_calls.h"
 #include "quillkit/filesystem/file_identity.h"
 #include "quillkit/write_all_posix.h"
 
@@ -60,6 +61,17 @@ int readSome(int fd, char* buffer, std::size_t size, std::size_t& got);
 /// Compares the whole content of two open files from their starts; `differs` when they
 /// are not the same.
 CopyResult compareContent(int left, int right);
+
+/// Whether the folder of `path` lists an entry spelled byte for byte as the path's last
+/// component (KernelCalls::folderLists).
+Listed listsExactly(const std::string& path);
+
+/// True when `a` and `b`, the same names but for the case of ASCII letters, are one entry
+/// spelled two ways: in one folder (the same path, or one entry by this same rule), which
+/// does not list both spellings. Where a file system gives each spelling an identity of
+/// its own (exFAT through FUSE), only the names tell. False where a folder cannot be
+/// listed.
+bool oneEntryUnderTwoSpellings(const std::string& a, const std::string& b);
 
 /// The folder part of a native path: "." when it has none, "/" for the root.
 std::string folderOf(const std::string& path);

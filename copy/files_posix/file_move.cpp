@@ -1,8 +1,6 @@
-#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <vector>
@@ -12,31 +10,9 @@
 #include "copy/files_posix/kernel_calls.h"
 #include "copy/files_posix/pending_file.h"
 #include "quillkit/filesystem/file_status_posix.h"
-#include "quillkit/filesystem/wildcard_posix.h"
 
 namespace files {
 namespace {
-
-std::atomic<bool> exactNamesHidden{false};
-
-/// Whether a folder lists an entry spelled byte for byte as a name.
-enum class Listed { Yes, No, Unknown };
-
-Listed exactNameListed(const std::string& path) {
-  if (exactNamesHidden) return Listed::No;
-  const std::string name = path.substr(path.find_last_of('/') + 1);
-  DIR* folder = opendir(folderOf(path).c_str());
-  if (folder == nullptr) return Listed::Unknown;
-  Listed listed = Listed::No;
-  while (const dirent* entry = readdir(folder)) {
-    if (name == entry->d_name) {
-      listed = Listed::Yes;
-      break;
-    }
-  }
-  closedir(folder);
-  return listed;
-}
 
 /// How a destination name that is to be replaced stands to the source's file.
 enum class Destination { Elsewhere, AnotherEntry, Unknown };
@@ -62,7 +38,7 @@ Destination destinationOf(const std::string& source, const std::string& destinat
   const quillkit::FileIdentity here = fileStatus(folderOf(source)).identity;
   const quillkit::FileIdentity there = fileStatus(folderOf(destination)).identity;
   if (here.known && there.known && !(here == there)) return Destination::AnotherEntry;
-  const Listed a = exactNameListed(source), b = exactNameListed(destination);
+  const Listed a = listsExactly(source), b = listsExactly(destination);
   if (a == Listed::Yes && b == Listed::Yes) return Destination::AnotherEntry;
   struct stat status;
   if ((a == Listed::Unknown || b == Listed::Unknown) && lstat(source.c_str(), &status) == 0 &&
@@ -77,7 +53,7 @@ Destination destinationOf(const std::string& source, const std::string& destinat
 // (EBUSY).
 int removeMovedSource(const std::string& source, const std::string& destination,
                       const quillkit::FileIdentity& moved) {
-  if (int error = flushFolder(folderOf(destination))) return error;
+  if (int error = kernel().flushFolder(folderOf(destination))) return error;
   if (quillkit::posix::entryStatus(source).identity != moved) return EBUSY;
   return unlink(source.c_str()) == 0 ? 0 : errno;
 }
@@ -103,32 +79,6 @@ int moveLink(const std::string& source, const std::string& destination, bool rep
 }
 
 }  // namespace
-
-bool listsExactName(const std::string& path) { return exactNameListed(path) == Listed::Yes; }
-
-bool oneEntryUnderTwoSpellings(const std::string& a, const std::string& b) {
-  if (a == b) return true;
-  const std::string nameA = a.substr(a.find_last_of('/') + 1);
-  const std::string nameB = b.substr(b.find_last_of('/') + 1);
-  if (nameA.size() != nameB.size()) return false;
-  for (std::size_t i = 0; i < nameA.size(); ++i)
-    if (quillkit::posix::upperAscii(static_cast<unsigned char>(nameA[i])) !=
-        quillkit::posix::upperAscii(static_cast<unsigned char>(nameB[i])))
-      return false;
-  if (nameA != nameB) {
-    const Listed listedA = exactNameListed(a), listedB = exactNameListed(b);
-    if (listedA == Listed::Unknown || listedB == Listed::Unknown) return false;
-    if (listedA == Listed::Yes && listedB == Listed::Yes) return false;  // two entries
-  }
-  const std::string folderA = folderOf(a), folderB = folderOf(b);
-  if (folderA == folderB) return true;
-  // Where identities are steady, the files' own told already; where they are not, the
-  // folders' would not: only the folders' names can.
-  if (folderA == "/" || folderB == "/" || folderA == "." || folderB == ".") return false;
-  return oneEntryUnderTwoSpellings(folderA, folderB);
-}
-
-void hideExactNamesForTesting(bool hide) { exactNamesHidden = hide; }
 
 CopyResult movePath(const std::string& source, const std::string& destination, bool replace) {
   int error = 0;

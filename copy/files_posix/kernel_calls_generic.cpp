@@ -13,18 +13,16 @@ namespace files {
 
 int kernelCopy(int, int, off_t&) { return ENOTSUP; }
 
-int renameExclusive(const char*, const char*) { return ENOTSUP; }
+int KernelCalls::renameExclusive(const char*, const char*) { return ENOTSUP; }
 
-void refuseExclusiveRenamesForTesting(bool) {}
-
-int openUnnamedFile(const char*, mode_t, int& fd) {
+int KernelCalls::openUnnamedFile(const char*, mode_t, int& fd) {
   fd = -1;
   return ENOTSUP;
 }
 
-int linkUnnamedFile(int, const char*) { return ENOTSUP; }
+int KernelCalls::linkUnnamedFile(int, const char*) { return ENOTSUP; }
 
-void refuseLinksByDescriptorForTesting(bool) {}
+int KernelCalls::linkByDescriptor(int, const char*) { return ENOTSUP; }
 
 // Their extended attributes differ from Linux's calls, and are not copied.
 int copyExtendedAttributes(int, int) { return 0; }
@@ -34,11 +32,13 @@ int flushData(int fd) { return fsync(fd); }
 
 // Which file systems write out nothing at close is not told here the same way on
 // every kernel.
-bool fileSystemIsLocal(const char*) { return false; }
+bool KernelCalls::fileSystemIsLocal(const char*) { return false; }
 
-bool kernelHasUnnamedFiles() { return false; }
-
-void refuseUnnamedFilesForTesting(bool) {}
+mode_t readUmask() {
+  const mode_t mask = umask(0);
+  umask(mask);
+  return mask;
+}
 
 bool folderIsAppendOnly(const char* folder) {
   // The BSD kernels (macOS too) keep the append-only flags in the status; a kernel

@@ -15,18 +15,6 @@
 #include "copy/files_posix/kernel_calls.h"
 
 namespace files {
-namespace {
-
-std::atomic<bool> unnamedRefused{false};
-std::atomic<bool> exclusiveRenamesRefused{false};
-std::atomic<bool> descriptorLinksRefused{false};
-// Linking an unnamed file by its descriptor is the cheaper way but, before Linux 6.10,
-// needs a privilege (CAP_DAC_READ_SEARCH); its name under /proc does not. Given up
-// after the first refusal.
-std::atomic<bool> linkByDescriptor{true};
-
-}  // namespace
-
 int kernelCopy(int from, int to, off_t& left) {
   while (left > 0) {
     ssize_t copied = copy_file_range(from, nullptr, to, nullptr, static_cast<size_t>(left), 0);
@@ -46,20 +34,17 @@ int kernelCopy(int from, int to, off_t& left) {
   return 0;
 }
 
-int renameExclusive(const char* from, const char* to) {
-  if (exclusiveRenamesRefused) return ENOTSUP;
+int KernelCalls::renameExclusive(const char* from, const char* to) {
   if (renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE) == 0) return 0;
   if (errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP) return ENOTSUP;
   return errno;
 }
 
-void refuseExclusiveRenamesForTesting(bool refuse) { exclusiveRenamesRefused = refuse; }
-
-int openUnnamedFile(const char* folder, mode_t mode, int& fd) {
+int KernelCalls::openUnnamedFile(const char* folder, mode_t mode, int& fd) {
   fd = -1;
   // An unnamed file takes its name through /proc (linkUnnamedFile); without it, none.
   static const bool linkable = access("/proc/self/fd", X_OK) == 0;
-  if (unnamedRefused || !linkable) return ENOTSUP;
+  if (!linkable) return ENOTSUP;
   fd = open(folder, O_TMPFILE | O_RDWR | O_CLOEXEC, mode);
   if (fd >= 0) return 0;
   // Kernels and file systems without O_TMPFILE answer with one of these.
@@ -67,30 +52,30 @@ int openUnnamedFile(const char* folder, mode_t mode, int& fd) {
   return errno;
 }
 
-int linkUnnamedFile(int fd, const char* path) {
-  const bool tried = linkByDescriptor;
+// Linking by the descriptor needs, before Linux 6.10, a privilege
+// (CAP_DAC_READ_SEARCH); linking the name under /proc does not. Given up after the first
+// refusal.
+int KernelCalls::linkUnnamedFile(int fd, const char* path) {
+  const bool tried = linkByDescriptorWorks_;
   if (tried) {
-    int error = ENOENT;  // the refusal a test asks for
-    if (!descriptorLinksRefused)
-      error = linkat(fd, "", AT_FDCWD, path, AT_EMPTY_PATH) == 0 ? 0 : errno;
+    const int error = linkByDescriptor(fd, path);
     if (error == 0) return 0;
     // Without the privilege the kernel answers ENOENT, as it does for a missing folder.
     if (error != EPERM && error != ENOENT) return error;
   }
   const std::string self = "/proc/self/fd/" + std::to_string(fd);
   if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path, AT_SYMLINK_FOLLOW) != 0) return errno;
-  if (tried) linkByDescriptor = false;
+  if (tried) linkByDescriptorWorks_ = false;
   return 0;
 }
 
-void refuseLinksByDescriptorForTesting(bool refuse) {
-  descriptorLinksRefused = refuse;
-  linkByDescriptor = true;
+int KernelCalls::linkByDescriptor(int fd, const char* path) {
+  return linkat(fd, "", AT_FDCWD, path, AT_EMPTY_PATH) == 0 ? 0 : errno;
 }
 
 int flushData(int fd) { return fdatasync(fd); }
 
-bool fileSystemIsLocal(const char* folder) {
+bool KernelCalls::fileSystemIsLocal(const char* folder) {
   struct statfs status;
   if (statfs(folder, &status) != 0) return false;
   switch (status.f_type) {
@@ -104,9 +89,21 @@ bool fileSystemIsLocal(const char* folder) {
   }
 }
 
-bool kernelHasUnnamedFiles() { return true; }
-
-void refuseUnnamedFilesForTesting(bool refuse) { unnamedRefused = refuse; }
+mode_t readUmask() {
+  // "Umask:\t0022" since Linux 4.7.
+  if (FILE* status = fopen("/proc/self/status", "re")) {
+    char line[256];
+    unsigned mask = 0;
+    bool found = false;
+    while (!found && fgets(line, sizeof line, status) != nullptr)
+      found = sscanf(line, "Umask: %o", &mask) == 1;
+    fclose(status);
+    if (found) return static_cast<mode_t>(mask);
+  }
+  const mode_t mask = umask(0);
+  umask(mask);
+  return mask;
+}
 
 bool folderIsAppendOnly(const char* folder) {
   const int fd = open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);

@@ -49,16 +49,14 @@ class FolderMemo {
 };
 
 FolderMemo appendOnly(folderIsAppendOnly);
-FolderMemo local(fileSystemIsLocal);
+FolderMemo local([](const char* folder) { return kernel().fileSystemIsLocal(folder); });
 
 /// True when `folder` is append-only, where a temporary name would stay for good.
 bool folderKeepsNames(const std::string& folder) { return appendOnly.answerFor(folder); }
 
 /// True where closing a file in `folder` may fail: anywhere but on the local file
-/// systems that write out nothing at close, and while a test makes closes fail.
-bool closeMayFail(const std::string& folder) {
-  return closeFailsForTesting() || !local.answerFor(folder);
-}
+/// systems that write out nothing at close.
+bool closeMayFail(const std::string& folder) { return !local.answerFor(folder); }
 
 /// A name beside `destination` that nothing has yet: 12 letters from the system's random
 /// source (71 bits), so that no one can make the names of a run before it does; empty
@@ -113,7 +111,7 @@ int PendingFile::create(const std::string& destination, mode_t mode) {
   destinationSeen_ = false;
   finished_ = false;
   createdMode_ = mode & ~processUmask();
-  int error = openUnnamedFile(folderOf(destination).c_str(), mode, fd_);
+  int error = kernel().openUnnamedFile(folderOf(destination).c_str(), mode, fd_);
   if (error != ENOTSUP) return error;
   // No unnamed files here: a temporary name beside the destination, made only by us,
   // and only where it can be taken away again.
@@ -132,13 +130,13 @@ int PendingFile::finish(bool flush) {
   // file system would not. EINVAL says that the file system has no flush at all, before
   // anything is written out: no data is lost by it, and close tells how the write-out went.
   if (flush) {
-    const int error = flushFile(fd_);
+    const int error = kernel().flushFile(fd_);
     if (error != 0 && error != EINVAL) return error;
   }
   if (!temporary_) return 0;
   // Closed before it takes the name: a file system that refuses the data at close
   // leaves no destination, or the old one.
-  const int closed = closeFile(fd_);
+  const int closed = kernel().closeFile(fd_);
   fd_ = -1;
   return closed;
 }
@@ -167,8 +165,8 @@ int PendingFile::linkUnnamed() {
   const quillkit::FileIdentity self = closeMayFail(folderOf(destination_))
                                           ? quillkit::posix::identityOf(fd_)
                                           : quillkit::FileIdentity();
-  if (int error = linkUnnamedFile(fd_, destination_.c_str())) return error;
-  const int error = closeFile(fd_);
+  if (int error = kernel().linkUnnamedFile(fd_, destination_.c_str())) return error;
+  const int error = kernel().closeFile(fd_);
   fd_ = -1;
   if (error != 0 && quillkit::posix::entryStatus(destination_).identity == self)
     unlink(destination_.c_str());
@@ -184,10 +182,10 @@ int PendingFile::replaceWithUnnamed() {
   if (error != EEXIST) return error;
   std::unique_ptr<ListedName> name;
   error = makeTemporaryName(
-      destination_, [&](const char* temporary) { return linkUnnamedFile(fd_, temporary); },
+      destination_, [&](const char* temporary) { return kernel().linkUnnamedFile(fd_, temporary); },
       name);
   if (error != 0) return error;
-  error = closeFile(fd_);
+  error = kernel().closeFile(fd_);
   fd_ = -1;
   if (error == 0) error = rename(name->name().c_str(), destination_.c_str()) == 0 ? 0 : errno;
   if (error != 0) unlink(name->name().c_str());
@@ -202,11 +200,11 @@ void PendingFile::discard() {
 }
 
 int claimName(const std::string& from, const std::string& to) {
-  int error = renameExclusive(from.c_str(), to.c_str());
+  int error = kernel().renameExclusive(from.c_str(), to.c_str());
   if (error != ENOTSUP) return error;
   // No exclusive rename here: a hard link claims the name for a file.
   if (!quillkit::posix::fileStatus(from).isDirectory()) {
-    error = hardLink(from.c_str(), to.c_str());
+    error = kernel().hardLink(from.c_str(), to.c_str());
     if (error == 0) return unlink(from.c_str()) == 0 ? 0 : errno;
     if (error == EEXIST || error == ENOENT || error == EACCES || error == ENOTDIR) return error;
   }

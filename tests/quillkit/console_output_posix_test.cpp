@@ -10,17 +10,25 @@
 
 namespace {
 
+/// Output to a file system that refuses it at close.
+class RefusedAtClose : public quillkit::ConsoleOutput {
+ public:
+  using ConsoleOutput::ConsoleOutput;
+  int closeCopy(int fd) override {
+    ConsoleOutput::closeCopy(fd);
+    return EDQUOT;
+  }
+};
+
 // A file system that refuses the output at its close (EDQUOT on NFS and FUSE) fails the
 // run; the descriptor stays open.
 TEST(ConsoleOutput, FinishTellsARefusalAtClose) {
   TempDir dir;
   const int fd = open(dir.join("out").c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
   std::ostringstream stream;
-  quillkit::failConsoleCloseForTesting(EDQUOT);
-  quillkit::ConsoleOutput output(stream, fd);
+  RefusedAtClose output(stream, fd);
   stream << "line\n";
   EXPECT_EQ(EDQUOT, output.finish());
-  quillkit::failConsoleCloseForTesting(0);
   EXPECT_EQ(0, close(fd));
   EXPECT_EQ("line\n", dir.read("out"));
 }

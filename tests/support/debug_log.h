@@ -7,14 +7,14 @@
 #include "quillkit/diagnostics.h"
 
 /// Collects every text sent to the debug log while it lives.
-class DebugLog {
+class DebugLog : public quillkit::ReportOutlets {
  public:
-  DebugLog() {
-    quillkit::setDebugSink([this](const std::string& text) { lines.push_back(text); });
-  }
-  ~DebugLog() { quillkit::setDebugSink(nullptr); }
+  DebugLog() { quillkit::outletsInUse = this; }
+  ~DebugLog() override { quillkit::outletsInUse = nullptr; }
   DebugLog(const DebugLog&) = delete;
   DebugLog& operator=(const DebugLog&) = delete;
+
+  void sendToDebugger(const char* text) override { lines.push_back(text); }
 
   std::vector<std::string> lines;
 };

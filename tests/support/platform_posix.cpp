@@ -117,7 +117,12 @@ bool makeSymbolicLink(const std::string& target, const std::string& link) {
   return symlink(target.c_str(), link.c_str()) == 0;
 }
 
-bool copiesAreUnnamed() { return files::kernelHasUnnamedFiles(); }
+bool copiesAreUnnamed() {
+  int fd = -1;
+  if (files::KernelCalls().openUnnamedFile(temporaryRoot().c_str(), 0600, fd) != 0) return false;
+  close(fd);
+  return true;
+}
 
 bool lastErrorIsNotFound() { return errno == ENOENT; }
 

@@ -26,21 +26,32 @@ void recordEvent(const std::string& event) {
   }
 }
 
-void recordSteps(bool realNotice) {
-  quillkit::setDebugSink(
-      [](const std::string& text) { recordEvent("[debug]" + text + "[/debug]\n"); });
-  quillkit::ReportSteps steps;
-  steps.wait = [](unsigned milliseconds) {
+/// Records the debug log and each step of a report that reaches outside the process;
+/// the notice is the system's own when `realNotice`.
+class RecordedOutlets : public quillkit::ReportOutlets {
+ public:
+  explicit RecordedOutlets(bool realNotice) : realNotice_(realNotice) {}
+  void sendToDebugger(const char* text) override {
+    recordEvent(std::string("[debug]") + text + "[/debug]\n");
+  }
+  void wait(unsigned milliseconds) override {
     recordEvent("[wait " + std::to_string(milliseconds) + "]\n");
-  };
-  steps.openInShell = [](const char* fileName) {
+  }
+  void openInShell(const char* fileName) override {
     recordEvent(std::string("[shell ") + fileName + "]\n");
-  };
-  if (!realNotice)
-    steps.notice = [](const char* title, const char* text) {
-      recordEvent(std::string("[notice ") + title + "]\n" + text + "\n");
-    };
-  quillkit::setReportSteps(steps);
+  }
+  void notice(const char* title, const char* text) override {
+    if (realNotice_) return ReportOutlets::notice(title, text);
+    recordEvent(std::string("[notice ") + title + "]\n" + text + "\n");
+  }
+
+ private:
+  const bool realNotice_;
+};
+
+void recordSteps(bool realNotice) {
+  static RecordedOutlets outlets(realNotice);
+  quillkit::outletsInUse = &outlets;
   std::atexit([] { recordEvent("[exit]\n"); });
 }
 

@@ -9,6 +9,7 @@
 #include "copy/files_posix/kernel_calls.h"
 #include "tests/support/files.h"
 #include "tests/support/interpreter_fixture.h"
+#include "tests/support/refusing_kernel.h"
 
 namespace {
 
@@ -131,9 +132,11 @@ TEST_F(MoveCommandTest, AChangeOfCaseKeepsTheOneEntry) {
   for (bool oneEntry : {false, true}) {
     write("A.TXT", "kept");
     ASSERT_EQ(0, link(path("A.TXT").c_str(), path("a.txt").c_str()));
-    files::hideExactNamesForTesting(oneEntry);
-    EXPECT_EQ(kOneFile, run("MOVE /Y a.txt A.TXT").out) << oneEntry;
-    files::hideExactNamesForTesting(false);
+    {
+      RefusingKernel kernel;
+      kernel.hideListedNames = oneEntry;
+      EXPECT_EQ(kOneFile, run("MOVE /Y a.txt A.TXT").out) << oneEntry;
+    }
     EXPECT_EQ(oneEntry, exists("a.txt")) << oneEntry;
     EXPECT_EQ("kept", read("A.TXT")) << oneEntry;
   }

@@ -22,6 +22,7 @@
 #include "quillkit/diagnostics.h"
 #include "tests/support/files.h"
 #include "tests/support/platform.h"
+#include "tests/support/refusing_kernel.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -45,12 +46,8 @@ enum Temporary { kUnnamed, kUnnamedThroughProc, kNamed };
 class PosixCopyFileTest : public ::testing::TestWithParam<Temporary> {
  protected:
   void SetUp() override {
-    files::refuseUnnamedFilesForTesting(GetParam() == kNamed);
-    files::refuseLinksByDescriptorForTesting(GetParam() == kUnnamedThroughProc);
-  }
-  void TearDown() override {
-    files::refuseUnnamedFilesForTesting(false);
-    files::refuseLinksByDescriptorForTesting(false);
+    kernel_.refuseUnnamedFiles = GetParam() == kNamed;
+    kernel_.refuseLinksByDescriptor = GetParam() == kUnnamedThroughProc;
   }
   std::string path(const std::string& name) const { return dir_.join(name); }
   int copy(const std::string& from, const std::string& to, bool replace) {
@@ -64,6 +61,7 @@ class PosixCopyFileTest : public ::testing::TestWithParam<Temporary> {
     return status;
   }
   TempDir dir_;
+  RefusingKernel kernel_;
 };
 
 TEST_P(PosixCopyFileTest, FailuresTellWhy) {
@@ -259,18 +257,15 @@ TEST_P(PosixCopyFileTest, AppendOnlyFolderGetsNoNameItCouldNotTakeBack) {
   files::Descriptor folder;
   folder.slot() = open(path("dir").c_str(), O_RDONLY | O_DIRECTORY);
   int flags = FS_APPEND_FL;
-  if (!files::kernelHasUnnamedFiles() || ioctl(folder.get(), FS_IOC_SETFLAGS, &flags) != 0)
+  if (!testsys::copiesAreUnnamed() || ioctl(folder.get(), FS_IOC_SETFLAGS, &flags) != 0)
     GTEST_SKIP() << "no append-only folders here, or none this build can tell";
-  files::refuseHardLinksForTesting(true);
-  files::refuseExclusiveRenamesForTesting(true);
+  kernel_.refuseHardLinks = kernel_.refuseExclusiveRenames = true;
   struct stat like = statOf("a.txt");
   const std::vector<int> errors = {files::claimName(path("dir/b.txt"), path("dir/to")),
                                    copy("a.txt", "dir/b.txt", true),
                                    copy("a.txt", "dir/c.txt", true),
                                    files::placeSymbolicLink("t", path("dir/ln"), false, like),
                                    files::placeSymbolicLink("t", path("dir/ln"), true, like)};
-  files::refuseHardLinksForTesting(false);
-  files::refuseExclusiveRenamesForTesting(false);
   flags = 0;
   ioctl(folder.get(), FS_IOC_SETFLAGS, &flags);
   EXPECT_EQ((std::vector<int>{EPERM, EPERM, GetParam() == kNamed ? EPERM : 0, 0, EPERM}),
@@ -283,19 +278,18 @@ TEST_P(PosixCopyFileTest, AppendOnlyFolderGetsNoNameItCouldNotTakeBack) {
 TEST_P(PosixCopyFileTest, RefusalAtFlushOrCloseFailsTheCopy) {
   dir_.write("a.txt", "new");
   dir_.write("b.txt", "old");
-  files::failFlushAndCloseForTesting(EDQUOT, EDQUOT);
+  kernel_.flushError = kernel_.closeError = EDQUOT;
   const int replacing = copy("a.txt", "b.txt", true), adding = copy("a.txt", "c.txt", false);
-  files::failFlushAndCloseForTesting(EIO, 0);
+  kernel_.flushError = EIO;
+  kernel_.closeError = 0;
   const int flushing = copy("a.txt", "b.txt", true);
-  files::failFlushAndCloseForTesting(0, 0);
   EXPECT_EQ((std::vector<int>{EDQUOT, EDQUOT, EIO}),
             (std::vector<int>{replacing, adding, flushing}));
   EXPECT_EQ("old", dir_.read("b.txt"));
   EXPECT_EQ((std::vector<std::string>{"a.txt", "b.txt"}), dir_.list());
   // Where there is no flush at all (EINVAL), close tells how the write-out went.
-  files::failFlushAndCloseForTesting(EINVAL, 0);
+  kernel_.flushError = EINVAL;
   EXPECT_EQ(0, copy("a.txt", "b.txt", true));
-  files::failFlushAndCloseForTesting(0, 0);
 }
 
 // The files under /proc say their size is 0 and hold text: read to the end.
@@ -336,10 +330,11 @@ INSTANTIATE_TEST_SUITE_P(UnnamedOrNamed, PosixCopyFileTest,
 // Only a local file system lets a copy skip learning who its new file is: a close
 // elsewhere may fail.
 TEST(KernelCalls, TellsLocalFileSystemsWhereCloseCannotFail) {
-  EXPECT_FALSE(files::fileSystemIsLocal("/proc"));
-  EXPECT_FALSE(files::fileSystemIsLocal("/no/such/folder"));
-  if (files::kernelHasUnnamedFiles() && testsys::isDirectory("/dev/shm")) {
-    EXPECT_TRUE(files::fileSystemIsLocal("/dev/shm"));  // tmpfs
+  files::KernelCalls system;
+  EXPECT_FALSE(system.fileSystemIsLocal("/proc"));
+  EXPECT_FALSE(system.fileSystemIsLocal("/no/such/folder"));
+  if (testsys::copiesAreUnnamed() && testsys::isDirectory("/dev/shm")) {
+    EXPECT_TRUE(system.fileSystemIsLocal("/dev/shm"));  // tmpfs
   }
 }
 
@@ -348,12 +343,13 @@ TEST(KernelCalls, TellsLocalFileSystemsWhereCloseCannotFail) {
 TEST(PendingFile, IsUnnamedUnlessRefusedAndLeavesNothing) {
   TempDir dir;
   for (bool refuse : {false, true}) {
-    files::refuseUnnamedFilesForTesting(refuse);
+    RefusingKernel kernel;
+    kernel.refuseUnnamedFiles = refuse;
     {
       files::PendingFile pending;
       ASSERT_EQ(0, pending.create(dir.join("x.txt"), 0644));
       const std::vector<std::string> beside = dir.list();
-      if (refuse || !files::kernelHasUnnamedFiles()) {
+      if (refuse || !testsys::copiesAreUnnamed()) {
         ASSERT_EQ(1u, beside.size());
         EXPECT_EQ(0u, beside[0].find(".pelquist-"));
       } else {
@@ -362,7 +358,6 @@ TEST(PendingFile, IsUnnamedUnlessRefusedAndLeavesNothing) {
     }
     EXPECT_TRUE(dir.list().empty()) << refuse;
   }
-  files::refuseUnnamedFilesForTesting(false);
 }
 
 // A process killed while a copy is pending leaves nothing beside its destination: an
@@ -377,14 +372,15 @@ TEST(PendingFile, InterruptedProcessLeavesNothingBehind) {
        {Case{false, SIGKILL}, Case{false, SIGTERM}, Case{true, SIGTERM}, Case{true, SIGINT},
         Case{true, SIGHUP}, Case{true, SIGPIPE}, Case{true, SIGALRM}, Case{true, SIGUSR1}}) {
     // Without unnamed files only the signals that can be caught clean up.
-    if (c.signalNumber == SIGKILL && !files::kernelHasUnnamedFiles()) continue;
+    if (c.signalNumber == SIGKILL && !testsys::copiesAreUnnamed()) continue;
     TempDir dir;
     const std::string destination = dir.join("big.dat");
     const pid_t child = fork();
     ASSERT_NE(-1, child);
     if (child == 0) {
       const InterruptionCleanup cleanup;
-      files::refuseUnnamedFilesForTesting(c.named);
+      RefusingKernel kernel;
+      kernel.refuseUnnamedFiles = c.named;
       files::PendingFile pending, others[2];  // several at once, as the copy threads have
       if (pending.create(destination, 0644) != 0) _exit(2);
       for (files::PendingFile& other : others)
@@ -419,7 +415,8 @@ TEST(CompareContent, TellsADifferenceAnywhereAndALengthApart) {
   dir.write("base", base);
   // The same where reads come back short or interrupted (FUSE with direct_io).
   for (const bool shortReads : {false, true}) {
-    files::shortenReadsForTesting(shortReads);
+    RefusingKernel kernel;
+    kernel.shortenReads = shortReads;
     for (const Case& c : cases) {
       dir.write("other", c.other);
       const int left = open(dir.join("base").c_str(), O_RDONLY);
@@ -431,7 +428,6 @@ TEST(CompareContent, TellsADifferenceAnywhereAndALengthApart) {
       close(right);
     }
   }
-  files::shortenReadsForTesting(false);
   // A side that cannot be read is an error, not a difference.
   files::Descriptor left, right;
   left.slot() = open(dir.join("base").c_str(), O_RDONLY);
@@ -474,9 +470,11 @@ TEST(MovePath, AcrossFileSystemsTheNameIsOnDiskBeforeTheSourceGoes) {
     if (c[0] != "ln") here.write(c[0], "new");
     ASSERT_TRUE(c[0] != "ln" || symlink("new.txt", movedFrom.c_str()) == 0);
     moveSteps.clear();
-    files::observeDurableStepsForTesting(recordMoveStep);
-    EXPECT_EQ(0, files::movePath(movedFrom, movedTo, true).error) << c[0];
-    files::observeDurableStepsForTesting(nullptr);
+    {
+      RefusingKernel kernel;
+      kernel.beforeFlush = recordMoveStep;
+      EXPECT_EQ(0, files::movePath(movedFrom, movedTo, true).error) << c[0];
+    }
     recordMoveStep("after");
     EXPECT_EQ(std::vector<std::string>(c.begin() + 2, c.end()), moveSteps);
     testsys::removeTree(there);
@@ -526,8 +524,9 @@ TEST(CombineFiles, AddsAnEndMarkUnlessTheDataEndsWithOne) {
 TEST(ClaimName, TakesOnlyAFreeNameEveryWay) {
   TempDir dir;
   for (int way = 0; way < 3; ++way) {
-    files::refuseExclusiveRenamesForTesting(way > 0);
-    files::refuseHardLinksForTesting(way > 1);
+    RefusingKernel kernel;
+    kernel.refuseExclusiveRenames = way > 0;
+    kernel.refuseHardLinks = way > 1;
     const std::string n = std::to_string(way);
     dir.write("a" + n, n);
     dir.makeDirs("d" + n);
@@ -538,8 +537,6 @@ TEST(ClaimName, TakesOnlyAFreeNameEveryWay) {
     EXPECT_EQ((std::vector<int>{0, 0, EEXIST, ENOENT}), std::vector<int>(errors, errors + 4));
     EXPECT_EQ(n, dir.read("b" + n));
   }
-  files::refuseExclusiveRenamesForTesting(false);
-  files::refuseHardLinksForTesting(false);
   EXPECT_EQ((std::vector<std::string>{"b0", "b1", "b2", "e0", "e1", "e2"}), dir.list());
 }
 
@@ -575,8 +572,8 @@ TEST(FileNames, TheRootIsThereAndNamesAreListedAsSpelled) {
   TempDir dir;
   dir.write("a.txt", "a");
   EXPECT_EQ(0, files::makeDirectories("/"));
-  EXPECT_TRUE(files::listsExactName(dir.join("a.txt")));
-  EXPECT_FALSE(files::listsExactName(dir.join("A.txt")));
+  EXPECT_EQ(files::Listed::Yes, files::listsExactly(dir.join("a.txt")));
+  EXPECT_EQ(files::Listed::No, files::listsExactly(dir.join("A.txt")));
 }
 
 // Where each spelling of a name has an identity of its own (exFAT through FUSE), a copy
@@ -600,10 +597,10 @@ TEST(FileNames, ACopyOntoItselfSpelledAnotherWayIsRefused) {
   files::CopyOptions replacing;
   replacing.replace = true;
   for (const Case& c : cases) {
-    files::hideExactNamesForTesting(c.hidden);
+    RefusingKernel kernel;
+    kernel.hideListedNames = c.hidden;
     const files::CopyResult result =
         files::copyFile(dir.join(c.source), dir.join(c.destination), replacing);
-    files::hideExactNamesForTesting(false);
     EXPECT_EQ(c.error, result.error) << c.source << " " << c.destination << " " << c.hidden;
   }
 }
