@@ -14,7 +14,7 @@ OrderedJobs::~OrderedJobs() {
 void OrderedJobs::add(std::function<void()> job) {
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    entries_.push_back({std::move(job), State::kWaiting});
+    entries_.push_back({std::move(job), State::Waiting});
   }
   // Threads are started as jobs come: a run with few files starts few. The caller's
   // thread is the last of those wanted.
@@ -24,7 +24,7 @@ void OrderedJobs::add(std::function<void()> job) {
 
 void OrderedJobs::waitOldest() {
   std::unique_lock<std::mutex> lock(mutex_);
-  while (entries_.front().state != State::kDone) {
+  while (entries_.front().state != State::Done) {
     if (Entry* entry = nextWaiting())
       run(*entry, lock);
     else
@@ -41,7 +41,7 @@ void OrderedJobs::redoLater() {
   std::unique_lock<std::mutex> lock(mutex_);
   held_ = true;
   finished_.wait(lock, [this] { return running_ == 0; });
-  for (std::size_t i = 1; i < entries_.size(); ++i) entries_[i].state = State::kWaiting;
+  for (std::size_t i = 1; i < entries_.size(); ++i) entries_[i].state = State::Waiting;
 }
 
 void OrderedJobs::resume() {
@@ -55,19 +55,19 @@ void OrderedJobs::resume() {
 OrderedJobs::Entry* OrderedJobs::nextWaiting() {
   if (held_) return nullptr;
   for (Entry& entry : entries_)
-    if (entry.state == State::kWaiting) return &entry;
+    if (entry.state == State::Waiting) return &entry;
   return nullptr;
 }
 
 bool OrderedJobs::run(Entry& entry, std::unique_lock<std::mutex>& lock) {
-  entry.state = State::kRunning;
+  entry.state = State::Running;
   ++running_;
   lock.unlock();
   // The entry stays where it is: a deque keeps its elements in place as it grows, and
   // only the oldest, done, is ever taken away.
   entry.job();
   lock.lock();
-  entry.state = State::kDone;
+  entry.state = State::Done;
   --running_;
   // The caller waits only for the oldest job, or (to redo later ones) for none to run.
   return &entry == &entries_.front() || running_ == 0;

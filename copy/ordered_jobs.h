@@ -41,10 +41,10 @@ class OrderedJobs {
   std::size_t jobs() const { return entries_.size(); }
 
  private:
-  enum class State { kWaiting, kRunning, kDone };
+  enum class State { Waiting, Running, Done };
   struct Entry {
     std::function<void()> job;
-    State state = State::kWaiting;
+    State state = State::Waiting;
   };
 
   /// A thread of its own: runs jobs until the destructor stops it.

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "quillkit/console_text.h"
+#include "quillkit/filesystem/utility.h"
 
 namespace quillkit {
 namespace {
@@ -52,10 +53,8 @@ std::map<const char*, std::string>& convertedTexts() {
 std::string foldedCodeset(const char* codeset, char stop = '\0') {
   std::string name;
   for (const char* at = codeset; *at != '\0' && *at != stop; ++at) {
-    if (*at >= 'a' && *at <= 'z')
-      name += static_cast<char>(*at - 'a' + 'A');
-    else if (*at != '-' && *at != '_')
-      name += *at;
+    if (*at != '-' && *at != '_')
+      name += static_cast<char>(upperAscii(static_cast<unsigned char>(*at)));
   }
   return name;
 }

@@ -34,12 +34,4 @@ std::vector<Word> readWords(const std::string& line, bool plusSeparates) {
   return words;
 }
 
-std::string upperAscii(const std::string& text) {
-  std::string upper(text);
-  for (char& c : upper) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return upper;
-}
-
 }  // namespace cmd

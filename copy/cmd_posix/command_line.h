@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "quillkit/filesystem/utility.h"
+
 namespace cmd {
 
 /// One word of a command line, as cmd.exe's COPY, MOVE and XCOPY see it.
@@ -24,8 +26,8 @@ struct Word {
 /// its own (COPY's concatenation).
 std::vector<Word> readWords(const std::string& line, bool plusSeparates);
 
-/// `text` with ASCII letters in upper case (switches and command names ignore case).
-std::string upperAscii(const std::string& text);
+/// Switches and command names ignore the case of ASCII letters.
+using quillkit::upperAscii;
 
 }  // namespace cmd
 

@@ -7,7 +7,7 @@
 
 #include "copy/files_posix/kernel_calls.h"
 #include "quillkit/filesystem/file_status_posix.h"
-#include "quillkit/filesystem/wildcard_posix.h"
+#include "quillkit/filesystem/utility.h"
 
 namespace files {
 
@@ -104,8 +104,8 @@ bool oneEntryUnderTwoSpellings(const std::string& a, const std::string& b) {
   const std::string nameB = b.substr(b.find_last_of('/') + 1);
   if (nameA.size() != nameB.size()) return false;
   for (std::size_t i = 0; i < nameA.size(); ++i)
-    if (quillkit::posix::upperAscii(static_cast<unsigned char>(nameA[i])) !=
-        quillkit::posix::upperAscii(static_cast<unsigned char>(nameB[i])))
+    if (quillkit::upperAscii(static_cast<unsigned char>(nameA[i])) !=
+        quillkit::upperAscii(static_cast<unsigned char>(nameB[i])))
       return false;
   if (nameA != nameB) {
     const Listed listedA = listsExactly(a), listedB = listsExactly(b);

@@ -31,9 +31,9 @@ namespace quillkit {
 namespace {
 
 enum class SearchState : unsigned char {
-  kNone = 0,  // a new block: like the zero handle of the Windows block
-  kOpen,
-  kInvalid,  // a failed start or a closed search
+  None = 0,  // a new block: like the zero handle of the Windows block
+  Open,
+  Invalid,  // a failed start or a closed search
 };
 
 /// d_type of a name that the listing did not type; a stat tells.
@@ -52,7 +52,7 @@ struct Entry {
 }  // namespace
 
 struct FindBlock {
-  SearchState state = SearchState::kNone;
+  SearchState state = SearchState::None;
   /// The listed directory as handed to the system, ending in '/' (empty: current).
   std::string directory;
   /// Every listed name, each followed by a NUL.
@@ -185,7 +185,7 @@ void ensureStat(FindBlock* block) {
 }
 
 FindResult failSearch(FindBlock* block, int error) {
-  block->state = SearchState::kInvalid;
+  block->state = SearchState::Invalid;
   clearEntries(block);
   errno = error;
   return kFindFailed;
@@ -212,7 +212,7 @@ FindResult findExact(FindBlock* block, const std::string& path, const std::strin
     if (entryName.empty()) return failSearch(block, ENOENT);  // the root has no entry
   }
   appendEntry(block, entryName.c_str(), kTypeUnknown);
-  block->state = SearchState::kOpen;
+  block->state = SearchState::Open;
   describe(block, st);
   return kFindOk;
 }
@@ -247,7 +247,7 @@ FindResult findMatching(FindBlock* block, const std::string& mask) {
   if (block->entries.empty())
     return failSearch(block, listing.readError != 0 ? listing.readError : ENOENT);
   block->deferredError = listing.readError;
-  block->state = SearchState::kOpen;
+  block->state = SearchState::Open;
   return kFindOk;
 }
 
@@ -289,7 +289,7 @@ void listedSubdirectories(FindBlock* block, std::vector<std::string>& names) {
 }
 
 FindResult findNextEntry(FindBlock* block) {
-  if (block->state != SearchState::kOpen) {
+  if (block->state != SearchState::Open) {
     errno = EBADF;
     return kFindFailed;
   }
@@ -308,7 +308,7 @@ FindResult findNextEntry(FindBlock* block) {
 }
 
 int closeFind(FindBlock* block) {
-  if (block->state == SearchState::kInvalid) return -1;
+  if (block->state == SearchState::Invalid) return -1;
   // The record of the current entry outlives the search, as on Windows.
   if (block->position < block->entries.size()) {
     const Entry current = block->entries[block->position];
@@ -320,7 +320,7 @@ int closeFind(FindBlock* block) {
     std::vector<Entry>().swap(block->entries);
     appendEntry(block, name.c_str(), type);
   }
-  block->state = SearchState::kInvalid;
+  block->state = SearchState::Invalid;
   return 0;
 }
 

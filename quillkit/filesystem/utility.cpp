@@ -19,15 +19,15 @@ bool isExtensionTrailByte(unsigned char c) { return c >= 0x40 && c <= 0xFC && c 
 // A backslash at `index` belongs to a double-byte character when a scan from the start
 // leaves it in the trail state.
 bool backslashIsTrailByte(const char* path, uint32_t index) {
-  enum State { kSingle, kLead, kTrail } state = kSingle;
+  enum State { Single, Lead, Trail } state = Single;
   for (uint32_t i = 0; i <= index; ++i) {
     unsigned char c = byteAt(path, i);
-    if (state == kLead)
-      state = isExtensionTrailByte(c) ? kTrail : kSingle;
+    if (state == Lead)
+      state = isExtensionTrailByte(c) ? Trail : Single;
     else
-      state = isCodePageLeadByte(c) ? kLead : kSingle;
+      state = isCodePageLeadByte(c) ? Lead : Single;
   }
-  return state != kSingle;
+  return state != Single;
 }
 
 std::string::size_type findDotSegment(const std::string& path) {
@@ -42,6 +42,11 @@ std::string::size_type findDotSegment(const std::string& path) {
 }  // namespace
 
 bool isAlpha(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+std::string upperAscii(std::string text) {
+  for (char& c : text) c = static_cast<char>(upperAscii(static_cast<unsigned char>(c)));
+  return text;
+}
 
 int isLeadByte(unsigned char c) {
   unsigned char folded = static_cast<unsigned char>(c ^ 0x20);
@@ -108,10 +113,8 @@ bool isDeviceName(const char* name) {
   while (length > 0 && name[length - 1] == ' ') --length;
   if (length != 3 && length != 4) return false;
   char base[5] = {};
-  for (std::size_t i = 0; i < length; ++i) {
-    const char c = name[i];
-    base[i] = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-  }
+  for (std::size_t i = 0; i < length; ++i)
+    base[i] = static_cast<char>(upperAscii(static_cast<unsigned char>(name[i])));
   if (length == 4)
     return (std::strncmp(base, "COM", 3) == 0 || std::strncmp(base, "LPT", 3) == 0) &&
            base[3] >= '1' && base[3] <= '9';

@@ -81,25 +81,25 @@ WildcardMask::WildcardMask(const std::string& mask) {
     const char c = stripped[i];
     const char following = i + 1 < stripped.size() ? stripped[i + 1] : '\0';
     if (c == '*') {
-      tokens_.push_back({kStar, 0, false});
+      tokens_.push_back({Star, 0, false});
     } else if (c == '?') {
-      tokens_.push_back({kDosQm, 0, false});
+      tokens_.push_back({DosQm, 0, false});
     } else if (c == '.' && (following == '*' || following == '?')) {
-      tokens_.push_back({kDosDot, 0, false});
+      tokens_.push_back({DosDot, 0, false});
     } else {
       const unsigned char upper = single ? upperAscii(bytes[i]) : bytes[i];
-      tokens_.push_back({kLiteral, static_cast<char>(upper), single});
+      tokens_.push_back({Literal, static_cast<char>(upper), single});
     }
   }
   // "name*." keeps to the part before the last dot: the final star becomes DOS_STAR.
-  if (endedWithDot && !tokens_.empty() && tokens_.back().kind == kStar)
-    tokens_.back().kind = kDosStar;
+  if (endedWithDot && !tokens_.empty() && tokens_.back().kind == Star)
+    tokens_.back().kind = DosStar;
 
   // A leading star can take the whole name when everything after it may match nothing
   // at the end of a name: then every name matches.
-  matchesEverything_ = !tokens_.empty() && tokens_.front().kind == kStar &&
+  matchesEverything_ = !tokens_.empty() && tokens_.front().kind == Star &&
                        std::all_of(tokens_.begin() + 1, tokens_.end(),
-                                   [](const Token& t) { return t.kind != kLiteral; });
+                                   [](const Token& t) { return t.kind != Literal; });
 }
 
 bool WildcardMask::matches(const char* name) const {
@@ -124,17 +124,17 @@ bool WildcardMask::matches(const char* name) const {
     for (size_t j = 0; j < count; ++j) {
       if (!current[j]) continue;
       switch (tokens_[j].kind) {
-        case kStar:
-        case kDosStar:
+        case Star:
+        case DosStar:
           current[j + 1] = 1;
           break;
-        case kDosQm:
+        case DosQm:
           if (atEnd || c == '.') current[j + 1] = 1;
           break;
-        case kDosDot:
+        case DosDot:
           if (atEnd) current[j + 1] = 1;
           break;
-        case kLiteral:
+        case Literal:
           break;
       }
     }
@@ -151,26 +151,26 @@ bool WildcardMask::matches(const char* name) const {
       if (!current[j]) continue;
       const Token& token = tokens_[j];
       switch (token.kind) {
-        case kStar:
+        case Star:
           for (size_t r = 0; r < readings; ++r) reach(lengths[r], j);
           break;
-        case kDosStar:
+        case DosStar:
           // Runs up to the last dot and may end by swallowing it.
           if (bytes + p == lastDot)
             reach(1, j + 1);
           else
             for (size_t r = 0; r < readings; ++r) reach(lengths[r], j);
           break;
-        case kDosQm:
+        case DosQm:
           // One character other than a dot; as the mask's last element it also takes a
           // dot, as the reference automaton does.
           if (c != '.' || j + 1 == count)
             for (size_t r = 0; r < readings; ++r) reach(lengths[r], j + 1);
           break;
-        case kDosDot:
+        case DosDot:
           if (c == '.') reach(1, j + 1);
           break;
-        case kLiteral:
+        case Literal:
           // The same byte; a letter of a single-byte character in either case.
           if ((token.anyCase ? upperAscii(c) : c) == static_cast<unsigned char>(token.upper))
             reach(1, j + 1);

@@ -14,12 +14,6 @@ namespace posix {
 /// True when the name part of a search holds '*' or '?'.
 bool hasWildcards(const char* mask);
 
-/// `c` in upper case where it is an ASCII letter; every other byte as it is, whatever the
-/// locale (a byte of a multibyte character is never folded).
-inline unsigned char upperAscii(unsigned char c) {
-  return (c >= 'a' && c <= 'z') ? static_cast<unsigned char>(c - ('a' - 'A')) : c;
-}
-
 /// A file-name mask translated once (the DOS_STAR, DOS_QM and DOS_DOT forms that
 /// Windows gives to '*.', '?' and '.*'/'.?'), then matched against many names.
 /// A literal matches the same bytes of a name, letters without regard to ASCII case;
@@ -35,7 +29,7 @@ class WildcardMask {
   bool matchesEverything() const { return matchesEverything_; }
 
  private:
-  enum Kind : unsigned char { kLiteral, kStar, kDosStar, kDosQm, kDosDot };
+  enum Kind : unsigned char { Literal, Star, DosStar, DosQm, DosDot };
   struct Token {
     Kind kind;
     char upper;    // a literal's byte, upcased when it is a letter of a single-byte character
