@@ -1,5 +1,7 @@
 #include "app/application.h"
 
+namespace app {
+
 bool Application::init(int argc, char** argv) {
   initialized = 1;
   arguments.append(argc, argv);
@@ -42,3 +44,5 @@ bool Application::start() {
     if (argument == "-help") return usage();
   return run();
 }
+
+}  // namespace app

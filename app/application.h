@@ -5,6 +5,8 @@
 #include <list>
 #include <string>
 
+namespace app {
+
 /// The command-line arguments in order, argv[0] first. Elements may be empty.
 class ArgumentList : public std::list<std::string> {
  public:
@@ -49,5 +51,7 @@ class Application {
 /// on POSIX the arguments joined by spaces, each quoted when it holds a blank
 /// (process_command_line_win32.cpp, process_command_line_posix.cpp).
 const char* processCommandLine();
+
+}  // namespace app
 
 #endif  // PELQUIST_APP_APPLICATION_H_

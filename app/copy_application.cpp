@@ -10,6 +10,8 @@
 #include "quillkit/filesystem/utility.h"
 #include "quillkit/shown_name.h"
 
+namespace app {
+
 using quillkit::consoleText;
 
 namespace {
@@ -25,9 +27,9 @@ std::string expandedPattern(const std::string& path) {
 
 }  // namespace
 
-CopyApplication::CopyApplication(std::ostream& console, CommandRunner& runner,
-                                 FileSystem& fileSystem, std::ostream& errors,
-                                 CollectObserver& observer)
+CopyApplication::CopyApplication(std::ostream& console, copy::CommandRunner& runner,
+                                 copy::FileSystem& fileSystem, std::ostream& errors,
+                                 copy::CollectObserver& observer)
     : console_(console),
       runner_(runner),
       fileSystem_(fileSystem),
@@ -53,7 +55,7 @@ void CopyApplication::showSecurityWarning() {
 }
 
 bool CopyApplication::run() {
-  CopyMode mode = Copy;
+  copy::CopyMode mode = copy::Copy;
   bool forceWrite = false;
   bool showWarning = true;
   std::string source;
@@ -68,13 +70,13 @@ bool CopyApplication::run() {
       continue;
     }
     if (argument == "-copy") {
-      mode = Copy;
+      mode = copy::Copy;
     } else if (argument == "-move") {
-      mode = Move;
+      mode = copy::Move;
     } else if (argument == "-xcopy") {
-      mode = XCopy;
+      mode = copy::XCopy;
     } else if (argument == "-collectcopy") {
-      mode = CollectCopy;
+      mode = copy::CollectCopy;
     } else if (argument == "-fw") {
       forceWrite = true;
     } else if (argument == "-nosw") {
@@ -117,14 +119,14 @@ void CopyApplication::hintAtExpandedPattern() {
 }
 
 bool CopyApplication::execute(quillkit::StringRef source, quillkit::StringRef destination,
-                              CopyMode mode, bool forceWrite) {
+                              copy::CopyMode mode, bool forceWrite) {
   switch (mode) {
-    case CollectCopy:
+    case copy::CollectCopy:
       return collectCopy(console_, fileSystem_, source.textToNul(), destination.textToNul(),
                          forceWrite, errors_, observer_);
-    case Copy:
-    case Move:
-    case XCopy:
+    case copy::Copy:
+    case copy::Move:
+    case copy::XCopy:
       return runShellCommand(console_, runner_, mode, source.textToNul(),
                              destination.textToNul());
     default:
@@ -133,3 +135,5 @@ bool CopyApplication::execute(quillkit::StringRef source, quillkit::StringRef de
       return false;
   }
 }
+
+}  // namespace app

@@ -11,6 +11,8 @@
 #include "copy/file_system.h"
 #include "quillkit/string_ref.h"
 
+namespace app {
+
 /// pelquist_copy: recognises switches and paths and copies, moves or collects files.
 /// Everything it prints goes to `console`, as bytes, each line ended by endl.
 class CopyApplication : public Application {
@@ -19,9 +21,9 @@ class CopyApplication : public Application {
   /// `fileSystem` does collect-copy's file work and answers whether a path is a file;
   /// `errors` receives the hints and reasons that standard output may not carry;
   /// `observer` is told how collect-copy goes.
-  CopyApplication(std::ostream& console, CommandRunner& runner, FileSystem& fileSystem,
+  CopyApplication(std::ostream& console, copy::CommandRunner& runner, copy::FileSystem& fileSystem,
                   std::ostream& errors = std::cerr,
-                  CollectObserver& observer = CollectObserver::none());
+                  copy::CollectObserver& observer = copy::CollectObserver::none());
   ~CopyApplication() override = default;
 
   /// Prints the 17 lines of the usage text; true.
@@ -35,7 +37,7 @@ class CopyApplication : public Application {
   /// Carries out `mode` on the two paths (their texts up to the NUL): collect-copy
   /// itself, the other modes through the command interpreter; a value outside the four
   /// prints its message and the usage text. True on success.
-  bool execute(quillkit::StringRef source, quillkit::StringRef destination, CopyMode mode,
+  bool execute(quillkit::StringRef source, quillkit::StringRef destination, copy::CopyMode mode,
                bool forceWrite);
 
  private:
@@ -45,10 +47,12 @@ class CopyApplication : public Application {
   void hintAtExpandedPattern();
 
   std::ostream& console_;
-  CommandRunner& runner_;
-  FileSystem& fileSystem_;
+  copy::CommandRunner& runner_;
+  copy::FileSystem& fileSystem_;
   std::ostream& errors_;
-  CollectObserver& observer_;
+  copy::CollectObserver& observer_;
 };
+
+}  // namespace app
 
 #endif  // PELQUIST_APP_COPY_APPLICATION_H_

@@ -11,32 +11,34 @@
 #include "quillkit/console_output.h"
 #include "quillkit/console_text.h"
 
+namespace app {
 namespace {
 
 bool runApplication(int argc, char** argv) {
-  std::unique_ptr<CommandRunner> runner = makeSystemCommandRunner(std::cin, std::cout);
-  RealFileSystem fileSystem;
+  std::unique_ptr<copy::CommandRunner> runner = copy::makeSystemCommandRunner(std::cin, std::cout);
+  copy::RealFileSystem fileSystem;
   // Only a person at the terminal of standard error is shown how collect-copy goes, and
   // its progress only where the trace does not go to that terminal too.
-  TerminalProgress progress(std::cerr, !quillkit::isSameTerminal(1, 2));
+  copy::TerminalProgress progress(std::cerr, !quillkit::isSameTerminal(1, 2));
   CopyApplication application(std::cout, *runner, fileSystem, std::cerr,
-                              quillkit::isTerminal(2) ? progress : CollectObserver::none());
+                              quillkit::isTerminal(2) ? progress : copy::CollectObserver::none());
   if (argc < 2) return application.usage();
   application.init(argc, argv);
   return application.start();
 }
 
 }  // namespace
+}  // namespace app
 
 int main(int argc, char** argv) {
   quillkit::useLocaleCharacterSet();
   quillkit::ConsoleOutput output(std::cout, 1, quillkit::prepareStandardStreams());
   // Before any other thread starts: the signals that end the process first take away
   // the copies' temporary names.
-  const InterruptionCleanup cleanup;
+  const copy::InterruptionCleanup cleanup;
   bool succeeded;
   try {
-    succeeded = runApplication(argc, argv);
+    succeeded = app::runApplication(argc, argv);
   } catch (const std::exception& error) {
     std::cout << error.what() << std::endl;
     succeeded = false;

@@ -3,6 +3,8 @@
 
 #include "app/application.h"
 
+namespace app {
+
 // POSIX keeps no command-line string; rebuild one from /proc where the system has it.
 const char* processCommandLine() {
   static std::string line;
@@ -24,3 +26,5 @@ const char* processCommandLine() {
   std::fclose(file);
   return line.c_str();
 }
+
+}  // namespace app

@@ -2,4 +2,8 @@
 
 #include "app/application.h"
 
+namespace app {
+
 const char* processCommandLine() { return GetCommandLineA(); }
+
+}  // namespace app

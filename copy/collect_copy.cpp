@@ -18,6 +18,8 @@
 #include "quillkit/shown_name.h"
 #include "quillkit/texts.h"
 
+namespace copy {
+
 namespace {
 
 quillkit::PathParts splitPath(const std::string& path) {
@@ -378,3 +380,5 @@ CollectObserver& CollectObserver::none() {
   static CollectObserver nothing;
   return nothing;
 }
+
+}  // namespace copy

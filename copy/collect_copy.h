@@ -7,6 +7,8 @@
 #include "copy/collect_observer.h"
 #include "copy/file_system.h"
 
+namespace copy {
+
 /// Collect-copy: every file below the source's directory whose name matches the
 /// source's pattern is copied into the destination directory, side by side, with the
 /// trace of every step on `console`. A relative source or destination is taken from the
@@ -19,5 +21,7 @@
 bool collectCopy(std::ostream& console, FileSystem& fileSystem, const std::string& source,
                  const std::string& destination, bool forceWrite, std::ostream& errors,
                  CollectObserver& observer = CollectObserver::none());
+
+}  // namespace copy
 
 #endif  // PELQUIST_COPY_COLLECT_COPY_H_

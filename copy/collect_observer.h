@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace copy {
+
 /// What a collect-copy run has come to so far, as its turns count it.
 struct CollectTally {
   /// The files the walk found: each has one turn.
@@ -38,5 +40,7 @@ class CollectObserver {
   /// The run is over, its trace written, whether or not the walk succeeded.
   virtual void finished(const CollectTally&) {}
 };
+
+}  // namespace copy
 
 #endif  // PELQUIST_COPY_COLLECT_OBSERVER_H_

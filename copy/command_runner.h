@@ -5,6 +5,8 @@
 #include <memory>
 #include <string>
 
+namespace copy {
+
 /// Runs one command line of the shell-command modes (COPY, MOVE, XCOPY).
 class CommandRunner {
  public:
@@ -16,5 +18,7 @@ class CommandRunner {
 /// The platform's runner: the C library's system() on Windows; on POSIX the program's
 /// own interpreter, which reads answers to its questions from `in` and writes to `out`.
 std::unique_ptr<CommandRunner> makeSystemCommandRunner(std::istream& in, std::ostream& out);
+
+}  // namespace copy
 
 #endif  // PELQUIST_COPY_COMMAND_RUNNER_H_

@@ -3,6 +3,8 @@
 #include "copy/cmd_posix/interpreter.h"
 #include "copy/command_runner.h"
 
+namespace copy {
+
 namespace {
 
 /// Runs the command lines with the program's own interpreter; error texts go to the
@@ -21,3 +23,5 @@ class InterpreterRunner : public CommandRunner {
 std::unique_ptr<CommandRunner> makeSystemCommandRunner(std::istream& in, std::ostream& out) {
   return std::make_unique<InterpreterRunner>(in, out);
 }
+
+}  // namespace copy

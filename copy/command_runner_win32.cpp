@@ -3,6 +3,8 @@
 
 #include "copy/command_runner.h"
 
+namespace copy {
+
 namespace {
 
 /// Hands the command line to cmd.exe through the C runtime.
@@ -24,3 +26,5 @@ class SystemCommandRunner : public CommandRunner {
 std::unique_ptr<CommandRunner> makeSystemCommandRunner(std::istream&, std::ostream& out) {
   return std::make_unique<SystemCommandRunner>(out);
 }
+
+}  // namespace copy

@@ -8,6 +8,8 @@
 #include "copy/prepared_copy.h"
 #include "quillkit/string_ref.h"
 
+namespace copy {
+
 /// Copies `source` to `destination` (the Windows call's own order: destination first)
 /// with the platform's file copy:
 /// content, attributes and modification time. With `forceWrite` false an existing
@@ -27,5 +29,7 @@ std::unique_ptr<PreparedCopy> prepareFileCopy(const std::string& destination,
 /// open-file limit leaves to the files open now (POSIX); 0 on Windows, where nothing is
 /// prepared ahead.
 std::size_t filesForCopiesAhead();
+
+}  // namespace copy
 
 #endif  // PELQUIST_COPY_COPY_FILE_H_

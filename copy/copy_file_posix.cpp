@@ -9,6 +9,8 @@
 #include "quillkit/diagnostics.h"
 #include "quillkit/filesystem/native_path_posix.h"
 
+namespace copy {
+
 namespace {
 
 std::string native(const std::string& path) {
@@ -84,3 +86,5 @@ std::size_t filesForCopiesAhead() {
   }
   return static_cast<std::size_t>(limit.rlim_cur - std::min(open, limit.rlim_cur));
 }
+
+}  // namespace copy

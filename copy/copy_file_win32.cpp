@@ -5,6 +5,8 @@
 #include "copy/copy_file.h"
 #include "quillkit/diagnostics.h"
 
+namespace copy {
+
 namespace {
 
 /// The platform's copy writes the data and takes the name in one call, which cannot be
@@ -51,3 +53,5 @@ std::unique_ptr<PreparedCopy> prepareFileCopy(const std::string& destination,
 }
 
 std::size_t filesForCopiesAhead() { return 0; }
+
+}  // namespace copy

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace copy {
+
 namespace {
 
 /// More copies at once gain nothing on a disk, and little on a network.
@@ -50,3 +52,5 @@ std::size_t CopyPacing::threadsWanted() {
   lastTime_ = now;
   return wanted_;
 }
+
+}  // namespace copy

@@ -7,6 +7,8 @@
 
 #include "copy/file_system.h"
 
+namespace copy {
+
 /// How many copies collect-copy prepares at once, and how far ahead of their turn: all
 /// that decides it lives here. It starts with one thread per processor (the caller's
 /// among them) and takes twice as many, up to 16, each time the copies leave half of
@@ -38,5 +40,7 @@ class CopyPacing {
   double lastProcessorSeconds_ = -1;
   std::chrono::steady_clock::time_point lastTime_;
 };
+
+}  // namespace copy
 
 #endif  // PELQUIST_COPY_COPY_PACING_H_

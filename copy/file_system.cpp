@@ -5,6 +5,8 @@
 #include "quillkit/filesystem/directory_walker.h"
 #include "quillkit/processors.h"
 
+namespace copy {
+
 std::string RealFileSystem::currentDirectory() { return SafeGetCurrentDirectory(); }
 
 bool RealFileSystem::changeDirectory(const std::string& directory) {
@@ -45,3 +47,5 @@ bool RealFileSystem::findFiles(const std::string& pattern, const std::string& di
   found.failure = walker.failure;
   return succeeded;
 }
+
+}  // namespace copy

@@ -9,6 +9,8 @@
 
 #include "copy/prepared_copy.h"
 
+namespace copy {
+
 /// What a walk found, and what it could not see.
 struct FoundFiles {
   /// The full paths of the matching files, in walk order.
@@ -81,5 +83,7 @@ class RealFileSystem : public FileSystem {
   bool findFiles(const std::string& pattern, const std::string& directory,
                  FoundFiles& found) override;
 };
+
+}  // namespace copy
 
 #endif  // PELQUIST_COPY_FILE_SYSTEM_H_

@@ -3,6 +3,8 @@
 
 #include <memory>
 
+namespace copy {
+
 /// While this lives, a signal that would end the process (SIGINT, SIGTERM, SIGHUP and
 /// the like, not SIGKILL and not those of a fault in the program) first takes away every
 /// temporary name that any copy has made or is making, then ends the process as the
@@ -21,5 +23,7 @@ class InterruptionCleanup {
   struct Waiter;
   std::unique_ptr<Waiter> waiter_;
 };
+
+}  // namespace copy
 
 #endif  // PELQUIST_COPY_INTERRUPTION_CLEANUP_H_

@@ -7,6 +7,8 @@
 #include "copy/files_posix/temporary_names.h"
 #include "copy/interruption_cleanup.h"
 
+namespace copy {
+
 namespace {
 
 /// The signals that end the process by default and come from outside the program's own
@@ -90,3 +92,5 @@ InterruptionCleanup::~InterruptionCleanup() {
   }
   waiter_->thread.join();
 }
+
+}  // namespace copy

@@ -1,5 +1,7 @@
 #include "copy/ordered_jobs.h"
 
+namespace copy {
+
 OrderedJobs::OrderedJobs(CopyPacing& pacing) : pacing_(pacing) {}
 
 OrderedJobs::~OrderedJobs() {
@@ -82,3 +84,5 @@ void OrderedJobs::work() {
     if (run(*entry, lock)) finished_.notify_all();
   }
 }
+
+}  // namespace copy

@@ -11,6 +11,8 @@
 
 #include "copy/copy_pacing.h"
 
+namespace copy {
+
 /// Runs jobs several at once, ahead of the caller, who takes them back one by one in the
 /// order they were added. The caller's thread is one of those that run them: while it
 /// waits for the oldest job it runs the next one waiting, and threads of its own, started
@@ -67,5 +69,7 @@ class OrderedJobs {
   bool held_ = false;
   bool stopping_ = false;
 };
+
+}  // namespace copy
 
 #endif  // PELQUIST_COPY_ORDERED_JOBS_H_

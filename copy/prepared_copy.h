@@ -6,6 +6,8 @@
 
 #include "quillkit/filesystem/file_identity.h"
 
+namespace copy {
+
 /// What one copy came to.
 struct CopyOutcome {
   bool copied = false;
@@ -35,5 +37,7 @@ class PreparedCopy {
   /// copy was prepared to replace), and tells what the copy came to. Called once.
   virtual CopyOutcome name() = 0;
 };
+
+}  // namespace copy
 
 #endif  // PELQUIST_COPY_PREPARED_COPY_H_

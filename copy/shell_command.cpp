@@ -7,6 +7,8 @@
 #include "quillkit/console_text.h"
 #include "quillkit/shown_name.h"
 
+namespace copy {
+
 PathForm classifyPath(const std::string& path) {
   bool quote = !path.empty() && path[0] == '/';
   for (char c : path) {
@@ -57,3 +59,5 @@ bool runShellCommand(std::ostream& console, CommandRunner& runner, CopyMode mode
   }
   return runner.run(command.line) == 0;
 }
+
+}  // namespace copy

@@ -7,6 +7,8 @@
 #include "copy/command_runner.h"
 #include "copy/copy_mode.h"
 
+namespace copy {
+
 /// How one path may go into a command line for the command interpreter.
 enum class PathForm {
   /// As typed: nothing in it means anything to the interpreter.
@@ -41,5 +43,7 @@ ShellCommand buildShellCommand(CopyMode mode, const std::string& source,
 /// command ended with status 0.
 bool runShellCommand(std::ostream& console, CommandRunner& runner, CopyMode mode,
                      const std::string& source, const std::string& destination);
+
+}  // namespace copy
 
 #endif  // PELQUIST_COPY_SHELL_COMMAND_H_

@@ -6,6 +6,8 @@
 
 #include "copy/texts.h"
 
+namespace copy {
+
 namespace {
 
 /// How long the progress line stands before it is drawn again, in seconds.
@@ -101,3 +103,5 @@ void TerminalProgress::draw(const CollectTally& tally, double now) {
   drawnAt_ = now;
   drawnWidth_ = line.size();
 }
+
+}  // namespace copy

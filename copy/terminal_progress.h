@@ -8,6 +8,8 @@
 
 #include "copy/collect_observer.h"
 
+namespace copy {
+
 /// "512 B", or one decimal in the largest binary unit that keeps the number below 1024
 /// ("12.3 KiB", "1.0 GiB"); at most 10 characters.
 std::string shownBytes(uint64_t bytes);
@@ -51,5 +53,7 @@ class TerminalProgress : public CollectObserver {
   /// The width of the line on the terminal; 0 when none is.
   std::size_t drawnWidth_ = 0;
 };
+
+}  // namespace copy
 
 #endif  // PELQUIST_COPY_TERMINAL_PROGRESS_H_

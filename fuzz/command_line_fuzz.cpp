@@ -16,9 +16,9 @@ namespace {
 
 bool blank(char c) { return c == ' ' || c == '\t'; }
 
-std::string wordsShown(const std::vector<cmd::Word>& words) {
+std::string wordsShown(const std::vector<copy::cmd::Word>& words) {
   std::string text;
-  for (const cmd::Word& word : words)
+  for (const copy::cmd::Word& word : words)
     text += " " + fuzz::escaped(word.text) + (word.quoted ? "(quoted)" : "") +
             (word.plus ? "(plus)" : "");
   return text;
@@ -39,14 +39,14 @@ std::string wordBytes(const std::string& line) {
 }
 
 void checkReader(const std::string& line, bool plusSeparates) {
-  const std::vector<cmd::Word> words = cmd::readWords(line, plusSeparates);
+  const std::vector<copy::cmd::Word> words = copy::cmd::readWords(line, plusSeparates);
   auto shown = [&] {
     return "line " + fuzz::escaped(line) + (plusSeparates ? " with '+'" : "") + " words" +
            wordsShown(words);
   };
   std::string joined;
   size_t plusWords = 0;
-  for (const cmd::Word& word : words) {
+  for (const copy::cmd::Word& word : words) {
     joined += word.text;
     FUZZ_CHECK(word.text.find('"') == std::string::npos, shown());
     if (word.plus) {
@@ -84,42 +84,42 @@ void checkReader(const std::string& line, bool plusSeparates) {
 }
 
 void checkUpper(const std::string& text) {
-  const std::string upper = cmd::upperAscii(text);
+  const std::string upper = copy::cmd::upperAscii(text);
   auto shown = [&] { return "text " + fuzz::escaped(text) + " upper " + fuzz::escaped(upper); };
   FUZZ_CHECK(upper.size() == text.size(), shown());
   for (size_t i = 0; i < text.size(); ++i) {
     const char c = text[i];
     FUZZ_CHECK(upper[i] == (c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c), shown());
   }
-  FUZZ_CHECK(cmd::upperAscii(upper) == upper, shown());
+  FUZZ_CHECK(copy::cmd::upperAscii(upper) == upper, shown());
 }
 
 /// The path's form as the builder's contract states it: refused for a double quote, a
 /// '%' or a control byte; quoted for a blank, an interpreter operator or '+', or a
 /// leading '/'; otherwise plain.
-PathForm expectedForm(const std::string& path) {
+copy::PathForm expectedForm(const std::string& path) {
   bool quote = !path.empty() && path[0] == '/';
   for (char c : path) {
-    if (static_cast<unsigned char>(c) < 0x20 || c == '"' || c == '%') return PathForm::Refused;
+    if (static_cast<unsigned char>(c) < 0x20 || c == '"' || c == '%') return copy::PathForm::Refused;
     if (std::string(" &|<>^(),;=!+").find(c) != std::string::npos) quote = true;
   }
-  return quote ? PathForm::Quoted : PathForm::Plain;
+  return quote ? copy::PathForm::Quoted : copy::PathForm::Plain;
 }
 
-void checkBuilder(CopyMode mode, const std::string& source, const std::string& destination) {
-  const ShellCommand command = buildShellCommand(mode, source, destination);
-  std::vector<cmd::Word> words;  // the line read back, once it is built
+void checkBuilder(copy::CopyMode mode, const std::string& source, const std::string& destination) {
+  const copy::ShellCommand command = copy::buildShellCommand(mode, source, destination);
+  std::vector<copy::cmd::Word> words;  // the line read back, once it is built
   auto shown = [&] {
     return "mode " + std::to_string(mode) + " source " + fuzz::escaped(source) +
            " destination " + fuzz::escaped(destination) + " line " +
            fuzz::escaped(command.line) + " words" + wordsShown(words);
   };
   for (const std::string* path : {&source, &destination})
-    FUZZ_CHECK(classifyPath(*path) == expectedForm(*path),
+    FUZZ_CHECK(copy::classifyPath(*path) == expectedForm(*path),
                shown() + " path " + fuzz::escaped(*path));
 
-  const bool sourceRefused = expectedForm(source) == PathForm::Refused;
-  const bool destinationRefused = expectedForm(destination) == PathForm::Refused;
+  const bool sourceRefused = expectedForm(source) == copy::PathForm::Refused;
+  const bool destinationRefused = expectedForm(destination) == copy::PathForm::Refused;
   FUZZ_CHECK(command.refused == (sourceRefused || destinationRefused), shown());
   if (command.refused) {
     FUZZ_CHECK(command.line.empty(), shown());
@@ -129,7 +129,7 @@ void checkBuilder(CopyMode mode, const std::string& source, const std::string& d
 
   // Read back: the command, its fixed switches, and the typed paths exactly (an empty
   // path is no word), quoted exactly when their form says so.
-  words = cmd::readWords(command.line, mode == Copy);
+  words = copy::cmd::readWords(command.line, mode == copy::Copy);
   const std::vector<fuzz::ExpectedWord> expected =
       fuzz::expectedWords(mode, source, destination);
   FUZZ_CHECK(words.size() == expected.size(), shown());
@@ -137,10 +137,10 @@ void checkBuilder(CopyMode mode, const std::string& source, const std::string& d
     FUZZ_CHECK(words[i].text == expected[i].text && !words[i].plus, shown());
     if (expected[i].path) {
       FUZZ_CHECK(!words[i].isSwitch(), shown());
-      FUZZ_CHECK(words[i].quoted == (expectedForm(words[i].text) == PathForm::Quoted), shown());
+      FUZZ_CHECK(words[i].quoted == (expectedForm(words[i].text) == copy::PathForm::Quoted), shown());
     } else {
       FUZZ_CHECK(!words[i].quoted, shown());
-      FUZZ_CHECK(i == 0 ? cmd::upperAscii(words[i].text) == words[i].text : words[i].isSwitch(),
+      FUZZ_CHECK(i == 0 ? copy::cmd::upperAscii(words[i].text) == words[i].text : words[i].isSwitch(),
                  shown());
     }
   }
@@ -150,8 +150,8 @@ void checkBuilder(CopyMode mode, const std::string& source, const std::string& d
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
-  const CopyMode modes[] = {Copy, Move, XCopy};
-  const CopyMode mode = modes[data[0] % 3];
+  const copy::CopyMode modes[] = {copy::Copy, copy::Move, copy::XCopy};
+  const copy::CopyMode mode = modes[data[0] % 3];
   const std::string line(reinterpret_cast<const char*>(data + 1), size - 1);
   checkReader(line, true);
   checkReader(line, false);

@@ -17,16 +17,16 @@ struct ExpectedWord {
   bool path;
 };
 
-/// "COPY /B src /B dest /B /V", "MOVE src dest" or "XCOPY /S src dest" (for Copy, Move,
-/// XCopy); an empty path is no word.
-inline std::vector<ExpectedWord> expectedWords(CopyMode mode, const std::string& source,
+/// "COPY /B src /B dest /B /V", "MOVE src dest" or "XCOPY /S src dest" (for copy::Copy, copy::Move,
+/// copy::XCopy); an empty path is no word.
+inline std::vector<ExpectedWord> expectedWords(copy::CopyMode mode, const std::string& source,
                                                const std::string& destination) {
   std::vector<ExpectedWord> words;
   auto fixed = [&](const char* text) { words.push_back({text, false}); };
   auto path = [&](const std::string& text) {
     if (!text.empty()) words.push_back({text, true});
   };
-  if (mode == Copy) {
+  if (mode == copy::Copy) {
     fixed("COPY");
     fixed("/B");
     path(source);
@@ -34,7 +34,7 @@ inline std::vector<ExpectedWord> expectedWords(CopyMode mode, const std::string&
     path(destination);
     fixed("/B");
     fixed("/V");
-  } else if (mode == Move) {
+  } else if (mode == copy::Move) {
     fixed("MOVE");
     path(source);
     path(destination);

@@ -1,4 +1,4 @@
-// Properties of the command line as CopyApplication reads it, with a recording command
+// Properties of the command line as app::CopyApplication reads it, with a recording command
 // runner and a file system in memory. The input is the arguments after argv[0],
 // NUL-separated (an empty piece is an empty argument).
 
@@ -29,7 +29,7 @@ const size_t kMaxArguments = 16;
 struct Request {
   enum Outcome { kUsage, kEmptyArgument, kInvalidSwitch, kTooManyPaths, kExecute };
   Outcome outcome = kExecute;
-  CopyMode mode = Copy;
+  copy::CopyMode mode = copy::Copy;
   bool forceWrite = false;
   bool warning = true;
   std::string source;
@@ -46,13 +46,13 @@ Request expectedRequest(const std::vector<std::string>& arguments) {
     }
   for (const std::string& argument : arguments) {
     if (argument == "-copy") {
-      request.mode = Copy;
+      request.mode = copy::Copy;
     } else if (argument == "-move") {
-      request.mode = Move;
+      request.mode = copy::Move;
     } else if (argument == "-xcopy") {
-      request.mode = XCopy;
+      request.mode = copy::XCopy;
     } else if (argument == "-collectcopy") {
-      request.mode = CollectCopy;
+      request.mode = copy::CollectCopy;
     } else if (argument == "-fw") {
       request.forceWrite = true;
     } else if (argument == "-nosw") {
@@ -93,13 +93,13 @@ std::string asShown(std::string name) {
 /// Reads `line` back as the interpreter does: the typed paths come back exactly, never
 /// as a switch or a '+'; the command and its switches come back unquoted.
 template <typename Shown>
-void checkCommandLine(const std::string& line, CopyMode mode, const std::string& source,
+void checkCommandLine(const std::string& line, copy::CopyMode mode, const std::string& source,
                       const std::string& destination, const Shown& shown) {
-  const std::vector<cmd::Word> words = cmd::readWords(line, mode == Copy);
+  const std::vector<copy::cmd::Word> words = copy::cmd::readWords(line, mode == copy::Copy);
   const std::vector<fuzz::ExpectedWord> want = fuzz::expectedWords(mode, source, destination);
   auto details = [&] {
     std::string text = shown() + "\nline " + fuzz::escaped(line) + " words";
-    for (const cmd::Word& word : words) text += " " + fuzz::escaped(word.text);
+    for (const copy::cmd::Word& word : words) text += " " + fuzz::escaped(word.text);
     return text;
   };
   FUZZ_CHECK(words.size() == want.size(), details());
@@ -134,14 +134,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (std::string& text : argvText) argv.push_back(&text[0]);
 
   std::ostringstream console;
-  FakeCommandRunner runner;
+  copy::FakeCommandRunner runner;
   runner.status = static_cast<int>(size % 3) - 1;  // -1, 0 or 1, as the input's size gives
-  FakeFileSystem fileSystem;
+  copy::FakeFileSystem fileSystem;
   fileSystem.current = "/work";
   fileSystem.directories = {"/work"};
   fileSystem.walkResult = {"/work/a.txt"};
   fileSystem.files["/work/a.txt"] = "a";
-  CopyApplication application(console, runner, fileSystem);
+  app::CopyApplication application(console, runner, fileSystem);
   application.init(static_cast<int>(argv.size()), argv.data());
   const bool result = application.start();
 
@@ -180,7 +180,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       FUZZ_CHECK(!result && out == expected::kTooManyPaths + "\n", shown());
       break;
     case Request::kExecute:
-      if (request.mode == CollectCopy) {
+      if (request.mode == copy::CollectCopy) {
         // Collect-copy does its own work through the file system, never the runner.
         FUZZ_CHECK(runner.lines.empty() && !fileSystem.calls.empty(), shown());
         FUZZ_CHECK(out.compare(0, warning.size(), warning) == 0, shown());

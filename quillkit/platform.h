@@ -10,7 +10,7 @@
 #endif
 
 namespace quillkit {
-namespace platform {
+namespace os {
 
 #ifdef _WIN32
 /// The Windows build: system services of Windows, CR LF line ends on text streams.
@@ -54,7 +54,7 @@ constexpr bool kMasksControlBytes = true;
 constexpr bool kHasDosNameRules = false;
 #endif
 
-}  // namespace platform
+}  // namespace os
 
 }  // namespace quillkit
 

@@ -23,7 +23,7 @@ bool isC1Control(const std::string& name, std::size_t at) {
 }  // namespace
 
 std::string shownName(const std::string& name, bool utf8Console) {
-  if (!platform::kMasksControlBytes) return name;
+  if (!os::kMasksControlBytes) return name;
   // Nearly every name holds none: looked for first in one pass without writes (which
   // the compiler turns into vector instructions), then masked only where found.
   unsigned char any = 0;

@@ -1,6 +1,6 @@
 #include "copy/cmd_posix/command_line.h"
 
-namespace cmd {
+namespace copy::cmd {
 
 std::vector<Word> readWords(const std::string& line, bool plusSeparates) {
   std::vector<Word> words;
@@ -34,4 +34,4 @@ std::vector<Word> readWords(const std::string& line, bool plusSeparates) {
   return words;
 }
 
-}  // namespace cmd
+}  // namespace copy::cmd

@@ -6,7 +6,7 @@
 
 #include "quillkit/filesystem/utility.h"
 
-namespace cmd {
+namespace copy::cmd {
 
 /// One word of a command line, as cmd.exe's COPY, MOVE and XCOPY see it.
 struct Word {
@@ -29,6 +29,6 @@ std::vector<Word> readWords(const std::string& line, bool plusSeparates);
 /// Switches and command names ignore the case of ASCII letters.
 using quillkit::upperAscii;
 
-}  // namespace cmd
+}  // namespace copy::cmd
 
 #endif  // PELQUIST_COPY_CMD_POSIX_COMMAND_LINE_H_

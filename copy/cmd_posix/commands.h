@@ -6,7 +6,7 @@
 #include "copy/cmd_posix/command_line.h"
 #include "copy/cmd_posix/console.h"
 
-namespace cmd {
+namespace copy::cmd {
 
 /// Each command takes the words after its name and returns the ERRORLEVEL that
 /// cmd.exe leaves: COPY and MOVE 0 or 1, XCOPY 0, 4 or 5.
@@ -18,6 +18,6 @@ int runMove(const std::vector<Word>& words, Console& console);
 /// XCOPY source [destination] [/S] [/E] [/I] [/Q] [/F] [/Y|/-Y].
 int runXcopy(const std::vector<Word>& words, Console& console);
 
-}  // namespace cmd
+}  // namespace copy::cmd
 
 #endif  // PELQUIST_COPY_CMD_POSIX_COMMANDS_H_

@@ -7,7 +7,7 @@
 
 #include "copy/cmd_posix/command_line.h"
 
-namespace cmd {
+namespace copy::cmd {
 
 void Console::line(const std::string& text) { out_ << text << '\n'; }
 
@@ -66,4 +66,4 @@ std::string paddedCount(int count) {
   return buffer;
 }
 
-}  // namespace cmd
+}  // namespace copy::cmd

@@ -4,7 +4,7 @@
 #include <iosfwd>
 #include <string>
 
-namespace cmd {
+namespace copy::cmd {
 
 /// Where a command reads its answers and writes its lines: listings, summaries and
 /// questions to `out`, error texts to `err`, as cmd.exe does.
@@ -50,6 +50,6 @@ class OverwriteGuard {
 /// The count right-aligned in 9 columns, as COPY and MOVE print it ("        1").
 std::string paddedCount(int count);
 
-}  // namespace cmd
+}  // namespace copy::cmd
 
 #endif  // PELQUIST_COPY_CMD_POSIX_CONSOLE_H_

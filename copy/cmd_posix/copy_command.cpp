@@ -9,7 +9,7 @@
 #include "copy/files_posix/file_ops.h"
 #include "quillkit/shown_name.h"
 
-namespace cmd {
+namespace copy::cmd {
 
 using files::CombinePart;
 using files::EndMark;
@@ -241,4 +241,4 @@ int runCopy(const std::vector<Word>& words, Console& console) {
   return copyEach(line, files, several, intoDirectory, console) | passedOver;
 }
 
-}  // namespace cmd
+}  // namespace copy::cmd

@@ -6,7 +6,7 @@
 #include "copy/cmd_posix/paths.h"
 #include "copy/cmd_posix/texts.h"
 
-namespace cmd {
+namespace copy::cmd {
 
 std::string systemErrorText(const CopyResult& failure, ErrorSubject subject) {
   if (failure.differs) return texts::kVerifyFailed;
@@ -53,4 +53,4 @@ std::string missingSourceText(const std::string& source, int error) {
   return systemErrorText(error, ErrorSubject::Source);
 }
 
-}  // namespace cmd
+}  // namespace copy::cmd

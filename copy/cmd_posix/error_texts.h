@@ -9,7 +9,7 @@
 #include "copy/cmd_posix/error_texts.h"
 #include "copy/files_posix/file_ops.h"
 
-namespace cmd {
+namespace copy::cmd {
 
 using files::CopyResult;
 
@@ -28,6 +28,6 @@ std::string systemErrorText(int error, ErrorSubject subject);
 /// then with error 3 rather than 2; otherwise systemErrorText for a source.
 std::string missingSourceText(const std::string& source, int error);
 
-}  // namespace cmd
+}  // namespace copy::cmd
 
 #endif  // PELQUIST_COPY_CMD_POSIX_ERROR_TEXTS_H_

@@ -6,7 +6,7 @@
 #include "copy/cmd_posix/commands.h"
 #include "copy/cmd_posix/texts.h"
 
-namespace cmd {
+namespace copy::cmd {
 
 Interpreter::Interpreter(std::istream& in, std::ostream& out, std::ostream& err)
     : console_(in, out, err) {}
@@ -36,4 +36,4 @@ int Interpreter::run(const std::string& commandLine) {
   return status;
 }
 
-}  // namespace cmd
+}  // namespace copy::cmd

@@ -6,7 +6,7 @@
 
 #include "copy/cmd_posix/console.h"
 
-namespace cmd {
+namespace copy::cmd {
 
 /// The program's own reading of the command lines it hands to cmd.exe on Windows:
 /// COPY, MOVE and XCOPY with cmd.exe's observable behaviour. No shell is ever started,
@@ -25,6 +25,6 @@ class Interpreter {
   Console console_;
 };
 
-}  // namespace cmd
+}  // namespace copy::cmd
 
 #endif  // PELQUIST_COPY_CMD_POSIX_INTERPRETER_H_

@@ -9,7 +9,7 @@
 #include "copy/files_posix/file_ops.h"
 #include "quillkit/shown_name.h"
 
-namespace cmd {
+namespace copy::cmd {
 namespace {
 
 // One file to its target: a no-op onto exactly itself, a question before replacing a
@@ -155,4 +155,4 @@ int runMove(const std::vector<Word>& words, Console& console) {
   return movedSummary(console, moved);
 }
 
-}  // namespace cmd
+}  // namespace copy::cmd

@@ -16,7 +16,7 @@
 #include "quillkit/shown_name.h"
 #include "quillkit/texts.h"
 
-namespace cmd {
+namespace copy::cmd {
 
 std::size_t nameStart(const std::string& path) {
   int32_t last = quillkit::findLastSeparator(path.c_str());
@@ -34,7 +34,7 @@ bool hasTrailingSeparator(const std::string& path) {
 
 std::string joinPath(const std::string& directory, const std::string& name) {
   if (directory.empty() || hasTrailingSeparator(directory)) return directory + name;
-  return directory + quillkit::platform::kInsertedSeparator + name;
+  return directory + quillkit::os::kInsertedSeparator + name;
 }
 
 std::string nativePath(const std::string& path) {
@@ -144,4 +144,4 @@ std::string unnamableEntryText(const std::string& path) {
          quillkit::texts::kNameHoldsSeparator;
 }
 
-}  // namespace cmd
+}  // namespace copy::cmd

@@ -9,7 +9,7 @@
 
 #include "quillkit/filesystem/file_status_posix.h"
 
-namespace cmd {
+namespace copy::cmd {
 
 /// The position where the last component begins (after the last separator); 0 when
 /// the path has no separator.
@@ -69,6 +69,6 @@ Listing listMatches(const std::string& directory, const std::string& pattern);
 /// (shown as shownName shows it).
 std::string unnamableEntryText(const std::string& path);
 
-}  // namespace cmd
+}  // namespace copy::cmd
 
 #endif  // PELQUIST_COPY_CMD_POSIX_PATHS_H_

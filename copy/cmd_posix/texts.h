@@ -4,7 +4,7 @@
 // Every fixed text of the POSIX build's own COPY, MOVE and XCOPY, as an English
 // cmd.exe prints them.
 
-namespace cmd {
+namespace copy::cmd {
 namespace texts {
 
 // --- system error texts, as Windows words a failed file operation
@@ -82,6 +82,6 @@ constexpr const char kUnableToCreateDirectoryPrefix[] = "Unable to create direct
 constexpr const char kXcopyFilesCopied[] = " File(s) copied";
 
 }  // namespace texts
-}  // namespace cmd
+}  // namespace copy::cmd
 
 #endif  // PELQUIST_COPY_CMD_POSIX_TEXTS_H_

@@ -10,7 +10,7 @@
 #include "copy/files_posix/file_ops.h"
 #include "quillkit/shown_name.h"
 
-namespace cmd {
+namespace copy::cmd {
 namespace {
 
 /// XCOPY's exit codes.
@@ -259,4 +259,4 @@ int runXcopy(const std::vector<Word>& words, Console& console) {
   return finish(console, copied, status);
 }
 
-}  // namespace cmd
+}  // namespace copy::cmd

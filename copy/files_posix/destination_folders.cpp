@@ -11,7 +11,7 @@
 #include "copy/files_posix/kernel_calls.h"
 #include "copy/files_posix/pending_file.h"
 
-namespace files {
+namespace copy::files {
 namespace {
 
 std::vector<std::string> levelsOf(const std::string& relative) {
@@ -104,4 +104,4 @@ int DestinationFolders::open(const std::string& relative, bool make, std::string
   return 0;
 }
 
-}  // namespace files
+}  // namespace copy::files

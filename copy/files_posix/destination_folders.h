@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace files {
+namespace copy::files {
 
 /// The folders below a destination, worked down by descriptor: each level is opened (and
 /// made where missing) from the open level above it, without following a link, so that
@@ -44,6 +44,6 @@ class DestinationFolders {
   std::vector<Level> levels_;
 };
 
-}  // namespace files
+}  // namespace copy::files
 
 #endif  // PELQUIST_COPY_FILES_POSIX_DESTINATION_FOLDERS_H_

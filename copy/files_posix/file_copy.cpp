@@ -10,7 +10,7 @@
 #include "copy/files_posix/kernel_calls.h"
 #include "copy/files_posix/pending_file.h"
 
-namespace files {
+namespace copy::files {
 namespace {
 
 // Plain read/write from the descriptors' current offsets: `left` bytes, or to the end
@@ -195,4 +195,4 @@ CopyResult copyFile(const std::string& source, const std::string& destination,
   return prepareCopy(source, destination, options)->name();
 }
 
-}  // namespace files
+}  // namespace copy::files

@@ -9,7 +9,7 @@
 #include "quillkit/filesystem/file_status_posix.h"
 #include "quillkit/filesystem/utility.h"
 
-namespace files {
+namespace copy::files {
 
 int openRegularFile(const std::string& path, int& fd, struct stat& status, bool noFollow) {
   // Without O_NONBLOCK a FIFO with no writer would hold the open forever; a regular
@@ -126,4 +126,4 @@ std::string folderOf(const std::string& path) {
   return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-}  // namespace files
+}  // namespace copy::files

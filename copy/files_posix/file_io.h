@@ -16,7 +16,7 @@
 #include "quillkit/filesystem/file_identity.h"
 #include "quillkit/write_all_posix.h"
 
-namespace files {
+namespace copy::files {
 
 /// Closes its descriptor on every way out.
 class Descriptor {
@@ -76,6 +76,6 @@ bool oneEntryUnderTwoSpellings(const std::string& a, const std::string& b);
 /// The folder part of a native path: "." when it has none, "/" for the root.
 std::string folderOf(const std::string& path);
 
-}  // namespace files
+}  // namespace copy::files
 
 #endif  // PELQUIST_COPY_FILES_POSIX_FILE_IO_H_

@@ -9,7 +9,7 @@
 #include "copy/files_posix/file_ops.h"
 #include "copy/files_posix/pending_file.h"
 
-namespace files {
+namespace copy::files {
 namespace {
 
 CopyResult differs() {
@@ -100,4 +100,4 @@ CopyResult combineFiles(const std::vector<CombinePart>& parts, const std::string
   return CopyResult::ofError(out.commit(replace));
 }
 
-}  // namespace files
+}  // namespace copy::files

@@ -11,7 +11,7 @@
 #include "copy/files_posix/pending_file.h"
 #include "quillkit/filesystem/file_status_posix.h"
 
-namespace files {
+namespace copy::files {
 namespace {
 
 /// How a destination name that is to be replaced stands to the source's file.
@@ -124,4 +124,4 @@ int makeDirectories(const std::string& path) {
   return 0;
 }
 
-}  // namespace files
+}  // namespace copy::files

@@ -14,7 +14,7 @@
 
 #include "quillkit/filesystem/file_identity.h"
 
-namespace files {
+namespace copy::files {
 
 class PendingFile;
 
@@ -130,6 +130,6 @@ CopyResult movePath(const std::string& source, const std::string& destination, b
 /// rules and tells why it failed.
 int makeDirectories(const std::string& path);
 
-}  // namespace files
+}  // namespace copy::files
 
 #endif  // PELQUIST_COPY_FILES_POSIX_FILE_OPS_H_

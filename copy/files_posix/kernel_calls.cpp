@@ -7,7 +7,7 @@
 
 #include <cerrno>
 
-namespace files {
+namespace copy::files {
 
 // The calls that every kernel makes alike.
 
@@ -70,4 +70,4 @@ int randomBytes(unsigned char* bytes, std::size_t count) {
   return 0;
 }
 
-}  // namespace files
+}  // namespace copy::files

@@ -9,7 +9,7 @@
 #include <cstddef>
 #include <string>
 
-namespace files {
+namespace copy::files {
 
 // Inside the file operations only: the calls that differ by kernel and file system.
 // Linux has the fast and exclusive ones (kernel_calls_linux.cpp); elsewhere they report
@@ -127,6 +127,6 @@ std::string pathOfOpenFolder(int fd, const std::string& path);
 /// between kernels).
 struct timespec modificationTime(const struct stat& status);
 
-}  // namespace files
+}  // namespace copy::files
 
 #endif  // PELQUIST_COPY_FILES_POSIX_KERNEL_CALLS_H_

@@ -6,7 +6,7 @@
 
 #include "copy/files_posix/kernel_calls.h"
 
-namespace files {
+namespace copy::files {
 
 // Kernels other than Linux: the portable ways (read and write; a named temporary file;
 // a hard link to claim a name) serve instead.
@@ -68,4 +68,4 @@ struct timespec modificationTime(const struct stat& status) {
 #endif
 }
 
-}  // namespace files
+}  // namespace copy::files

@@ -14,7 +14,7 @@
 
 #include "copy/files_posix/kernel_calls.h"
 
-namespace files {
+namespace copy::files {
 int kernelCopy(int from, int to, off_t& left) {
   while (left > 0) {
     ssize_t copied = copy_file_range(from, nullptr, to, nullptr, static_cast<size_t>(left), 0);
@@ -163,4 +163,4 @@ struct timespec modificationTime(const struct stat& status) {
   return status.st_mtim;
 }
 
-}  // namespace files
+}  // namespace copy::files

@@ -13,7 +13,7 @@
 #include "copy/files_posix/temporary_names.h"
 #include "quillkit/filesystem/file_status_posix.h"
 
-namespace files {
+namespace copy::files {
 namespace {
 
 /// The random letters of a temporary name.
@@ -239,4 +239,4 @@ int placeSymbolicLink(const std::string& target, const std::string& destination,
   return error;
 }
 
-}  // namespace files
+}  // namespace copy::files

@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-namespace files {
+namespace copy::files {
 
 class ListedName;
 
@@ -82,6 +82,6 @@ int claimName(const std::string& from, const std::string& to);
 int placeSymbolicLink(const std::string& target, const std::string& destination, bool replace,
                       const struct stat& like);
 
-}  // namespace files
+}  // namespace copy::files
 
 #endif  // PELQUIST_COPY_FILES_POSIX_PENDING_FILE_H_

@@ -6,7 +6,7 @@
 #include <mutex>
 #include <set>
 
-namespace files {
+namespace copy::files {
 namespace {
 
 /// Every listed name, and how many are being made. Process-wide, as the signals are: the
@@ -59,4 +59,4 @@ void removeTemporaryNamesForGood() {
   for (const std::string& name : r.names) unlink(name.c_str());
 }
 
-}  // namespace files
+}  // namespace copy::files

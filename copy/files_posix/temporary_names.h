@@ -7,7 +7,7 @@
 
 #include <string>
 
-namespace files {
+namespace copy::files {
 
 /// A temporary name listed for the cleanup while this lives. It is listed before the
 /// name is made, and the making counts as under way until made(): the cleanup waits for
@@ -35,6 +35,6 @@ class ListedName {
 /// right after, as no copy can go on.
 void removeTemporaryNamesForGood();
 
-}  // namespace files
+}  // namespace copy::files
 
 #endif  // PELQUIST_COPY_FILES_POSIX_TEMPORARY_NAMES_H_

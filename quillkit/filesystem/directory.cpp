@@ -19,7 +19,7 @@ bool isForbidden(char c) {
 
 // The characters that cannot begin a path: a first character among them is dropped.
 bool cannotBegin(char c) {
-  return isSeparator(c) || isForbidden(c) || (c == ':' && platform::kHasDrives);
+  return isSeparator(c) || isForbidden(c) || (c == ':' && os::kHasDrives);
 }
 
 // A level passes when it was created now or was there already as a directory; one
@@ -34,7 +34,7 @@ bool makeLevel(const std::string& level) {
 
 bool changeDirectory(StringRef path, bool create) {
   std::string target = path.textToNul();
-  bool loneRoot = platform::kLeadingSeparatorIsRoot && target.size() == 1;
+  bool loneRoot = os::kLeadingSeparatorIsRoot && target.size() == 1;
   // Only the last byte is looked at: a name ending in a pair whose second byte is
   // 0x5C (表) loses that byte. Callers pass directories that end in a real separator.
   if (!target.empty() && isSeparator(target.back()) && !loneRoot) target.pop_back();
@@ -44,15 +44,15 @@ bool changeDirectory(StringRef path, bool create) {
 
 int32_t createDirectories(const char* path) {
   const std::size_t n = std::strlen(path);
-  if (n > platform::kMaxCreatePath) return -1;
+  if (n > os::kMaxCreatePath) return -1;
   if (n == 0) return 4;
 
   // Each level is the prefix of this buffer up to a separator; a dropped first
   // character leaves a NUL at its start, so no level can be created.
   std::string buffer(n, '\0');
-  const bool root = platform::kLeadingSeparatorIsRoot && isSeparator(path[0]);
+  const bool root = os::kLeadingSeparatorIsRoot && isSeparator(path[0]);
   if (root)
-    buffer[0] = platform::kInsertedSeparator;
+    buffer[0] = os::kInsertedSeparator;
   else if (!cannotBegin(path[0]))
     buffer[0] = path[0];
   if (n == 1) {
@@ -76,15 +76,15 @@ int32_t createDirectories(const char* path) {
       secondByte = true;
       continue;
     }
-    if (c == ':' && platform::kHasDrives && i != 1) return -1;
+    if (c == ':' && os::kHasDrives && i != 1) return -1;
     if (isForbidden(c)) return -1;
     if (isSeparator(c)) {
       endedWithSeparator = true;
       // The drive ("X:") and the root ("/") are never created themselves.
-      const bool afterDrive = platform::kHasDrives && i == 2 && path[1] == ':';
+      const bool afterDrive = os::kHasDrives && i == 2 && path[1] == ':';
       const bool afterRoot = root && i == 1;
       if (!afterDrive && !afterRoot && !makeLevel(buffer.substr(0, i))) return -1;
-      buffer[i] = platform::kInsertedSeparator;
+      buffer[i] = os::kInsertedSeparator;
       continue;
     }
     buffer[i] = c;
@@ -94,7 +94,7 @@ int32_t createDirectories(const char* path) {
 }
 
 bool readCurrentDirectory(std::string& directory) {
-  std::vector<char> buffer(platform::kCurrentDirectoryBuffer, '\0');
+  std::vector<char> buffer(os::kCurrentDirectoryBuffer, '\0');
   // A directory that does not fit leaves the zero-filled buffer empty on both systems
   // (Windows reports the size it would need, POSIX reports failure).
   if (!getCurrentDirectory(buffer.data(), static_cast<uint32_t>(buffer.size())) ||

@@ -142,7 +142,7 @@ bool DirectoryWalker::find() {
   bool found;
   if (patterns.size() == 1) {
     const std::string& pattern = patterns.front();
-    if (platform::kHasDrives && hasColon(pattern.c_str())) return false;
+    if (os::kHasDrives && hasColon(pattern.c_str())) return false;
     ListingReadAhead readAhead;
     PatternWalk walk(*this, pattern.c_str(), readAhead);
     found = walkPattern(walk, directory.c_str(), true, false);

@@ -32,7 +32,7 @@ bool backslashIsTrailByte(const char* path, uint32_t index) {
 
 std::string::size_type findDotSegment(const std::string& path) {
   std::string::size_type found = path.find("\\.\\");
-  if (platform::kSlashIsFullSeparator) {
+  if (os::kSlashIsFullSeparator) {
     std::string::size_type slash = path.find("/./");
     if (slash < found) found = slash;
   }
@@ -127,7 +127,7 @@ bool isDeviceName(const char* name) {
 
 const char* unreachableNameReason(const char* name) {
   if (nameHoldsSeparator(name)) return texts::kNameHoldsSeparator;
-  if (!platform::kHasDosNameRules) return nullptr;
+  if (!os::kHasDosNameRules) return nullptr;
   const std::size_t length = std::strlen(name);
   if (length > 0 && (name[length - 1] == '.' || name[length - 1] == ' '))
     return texts::kNameEndsWithDotOrSpace;
@@ -143,17 +143,17 @@ const char* getExtension(const char* path) {
   for (std::size_t i = static_cast<std::size_t>(end - path); i-- > 0;) {
     char c = path[i];
     if (c == '.') return path + i + 1;
-    if (c == '/' && platform::kSlashIsFullSeparator) return end;
+    if (c == '/' && os::kSlashIsFullSeparator) return end;
     if (c == '\\' && !backslashIsTrailByte(path, i)) return end;
   }
   return end;
 }
 
 bool PathParts::split(StringRef path) {
-  const std::string::size_type kMaxPart = platform::kMaxPathPart;
+  const std::string::size_type kMaxPart = os::kMaxPathPart;
   const char* text = path.data();
   drive.clear();
-  if (platform::kHasDrives && text[0] != '\0' && text[1] == ':') drive.assign(text, 2);
+  if (os::kHasDrives && text[0] != '\0' && text[1] == ':') drive.assign(text, 2);
   const char* rest = text + drive.size();
 
   const char* nameStart = rest;
@@ -162,7 +162,7 @@ bool PathParts::split(StringRef path) {
   while (*p != '\0') {
     unsigned char c = static_cast<unsigned char>(*p);
     bool pair = isCodePageLeadByte(c) && p[1] != '\0';
-    if (pair && platform::kSplitPairNeedsTrailByte)
+    if (pair && os::kSplitPairNeedsTrailByte)
       pair = isTrailByte(static_cast<unsigned char>(p[1])) != 0;
     if (pair) {
       p += 2;
@@ -199,12 +199,12 @@ void collapseDotSegments(std::string& path) {
 bool appendPath(std::string& directory, StringRef fname) {
   uint32_t length = fname.length();
   const char* name = fname.data();
-  if (platform::kHasDrives && length >= 2 && isAlpha(name[0]) && name[1] == ':')
+  if (os::kHasDrives && length >= 2 && isAlpha(name[0]) && name[1] == ':')
     assertionFailed(texts::kDriveNameExpression, texts::kDriveNameSource, texts::kDriveNameLine,
                     nullptr);
   if (!directory.empty() &&
       !endsWithSeparator(directory.c_str(), static_cast<uint32_t>(directory.size())))
-    directory += platform::kInsertedSeparator;
+    directory += os::kInsertedSeparator;
   if (isSeparator(name[0])) ++name;
   directory += name;
   collapseDotSegments(directory);
@@ -212,7 +212,7 @@ bool appendPath(std::string& directory, StringRef fname) {
 }
 
 bool isAbsolutePath(const char* path) {
-  return platform::kHasDrives ? hasColon(path) != 0 : path[0] == '/';
+  return os::kHasDrives ? hasColon(path) != 0 : path[0] == '/';
 }
 
 }  // namespace quillkit

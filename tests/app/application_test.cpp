@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+namespace app {
+
 namespace {
 
 TEST(ArgumentList, AppendsEveryArgumentWithoutClearing) {
@@ -53,3 +55,5 @@ TEST(ApplicationCommandLine, SplitsAtBlanksOutsideQuotes) {
 }
 
 }  // namespace
+
+}  // namespace app

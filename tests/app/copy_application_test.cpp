@@ -12,6 +12,8 @@
 #include "tests/support/fake_command_runner.h"
 #include "tests/support/fake_file_system.h"
 
+namespace app {
+
 namespace {
 
 const char kProgram[] = "pelquist_copy";
@@ -35,16 +37,16 @@ struct AppRun {
 
   std::ostringstream console;
   std::ostringstream errors;
-  FakeCommandRunner runner;
-  FakeFileSystem fileSystem;
+  copy::FakeCommandRunner runner;
+  copy::FakeFileSystem fileSystem;
   bool result = false;
 };
 
 /// An application that is only constructed: nothing of the world is touched.
 struct Bare {
   std::ostringstream console;
-  FakeCommandRunner runner;
-  FakeFileSystem fileSystem;
+  copy::FakeCommandRunner runner;
+  copy::FakeFileSystem fileSystem;
   CopyApplication application{console, runner, fileSystem};
 };
 
@@ -187,7 +189,7 @@ TEST(CopyApplicationExecute, CollectCopyGoesToTheFileSystemNotToTheRunner) {
   Bare bare;
   bare.fileSystem.current = "/w";
   bare.fileSystem.walkSucceeds = false;
-  EXPECT_FALSE(bare.application.execute("/src/*.txt", "/dst", CollectCopy, true));
+  EXPECT_FALSE(bare.application.execute("/src/*.txt", "/dst", copy::CollectCopy, true));
   EXPECT_TRUE(bare.runner.lines.empty());
   EXPECT_NE(std::string::npos, bare.console.str().find("force write : true\n"));
   EXPECT_NE(std::string::npos, bare.console.str().find("find failed...\n"));
@@ -198,7 +200,7 @@ TEST(CopyApplicationExecute, RefusedPathRunsNothing) {
       {"a\"b", "dst"}, {"src", "100%"}, {"a\tb", "dst"}, {"src", "line\nbreak"}};
   for (const auto& paths : cases) {
     Bare bare;
-    EXPECT_FALSE(bare.application.execute(paths[0], paths[1], Copy, false));
+    EXPECT_FALSE(bare.application.execute(paths[0], paths[1], copy::Copy, false));
     // The path follows as shown: the switch-parser fuzz target checks its bytes.
     EXPECT_EQ(0u, bare.console.str().find(expected::kUnsafePath + "\n"));
     EXPECT_TRUE(bare.runner.lines.empty());
@@ -206,3 +208,5 @@ TEST(CopyApplicationExecute, RefusedPathRunsNothing) {
 }
 
 }  // namespace
+
+}  // namespace app

@@ -14,6 +14,8 @@
 #include "tests/support/fake_file_system.h"
 #include "tests/support/platform.h"
 
+namespace copy {
+
 namespace {
 
 using Calls = std::vector<std::string>;
@@ -380,3 +382,5 @@ TEST_F(CollectCopyTest, WhatTheWalkCouldNotSeeIsReportedAfterTheCopiesAndFailsTh
 }
 
 }  // namespace
+
+}  // namespace copy

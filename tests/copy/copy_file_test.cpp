@@ -7,6 +7,8 @@
 
 #include "tests/support/temp_dir.h"
 
+namespace copy {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -97,3 +99,5 @@ TEST_F(CopyFileTest, FailuresCreateNothing) {
 }
 
 }  // namespace
+
+}  // namespace copy

@@ -6,6 +6,8 @@
 #include <thread>
 #include <vector>
 
+namespace copy {
+
 namespace {
 
 /// Alone, and with four threads (processors, and files enough for them).
@@ -61,3 +63,5 @@ TEST(OrderedJobs, EndsWithEveryStartedJobDone) {
 }
 
 }  // namespace
+
+}  // namespace copy

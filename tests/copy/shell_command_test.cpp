@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+namespace copy {
+
 namespace {
 
 struct FormCase {
@@ -59,3 +61,5 @@ TEST(ShellCommandLine, NamesTheFirstRefusedPath) {
 }
 
 }  // namespace
+
+}  // namespace copy

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace copy {
+
 namespace {
 
 // Rounded to one decimal, a number that would show as 1024.0 takes the next unit.
@@ -51,3 +53,5 @@ TEST(TerminalProgress, RedrawsAfter200MillisecondsAndErasesBeforeTheOutcome) {
 }
 
 }  // namespace
+
+}  // namespace copy

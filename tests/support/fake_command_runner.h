@@ -6,6 +6,8 @@
 
 #include "copy/command_runner.h"
 
+namespace copy {
+
 /// Records every command line instead of running it, and answers with `status`.
 class FakeCommandRunner : public CommandRunner {
  public:
@@ -17,5 +19,7 @@ class FakeCommandRunner : public CommandRunner {
   std::vector<std::string> lines;
   int status = 0;
 };
+
+}  // namespace copy
 
 #endif  // PELQUIST_TESTS_SUPPORT_FAKE_COMMAND_RUNNER_H_

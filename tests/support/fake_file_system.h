@@ -16,6 +16,8 @@
 
 #include "copy/file_system.h"
 
+namespace copy {
+
 /// A file system in memory for collect-copy: folders and files by their exact path,
 /// every call recorded in order, any call made to fail. A copy behaves as the
 /// platform's does: without force-write it fails on an existing file.
@@ -233,5 +235,7 @@ class FakeFileSystem : public FileSystem {
   std::size_t used_ = 0;
   std::map<std::string, std::size_t> copiedSizes_;
 };
+
+}  // namespace copy
 
 #endif  // PELQUIST_TESTS_SUPPORT_FAKE_FILE_SYSTEM_H_

@@ -38,7 +38,7 @@ class InterpreterTest : public ::testing::Test {
   RunResult run(const std::string& line, const std::string& input = "") {
     std::istringstream in(input);
     std::ostringstream out, err;
-    cmd::Interpreter interpreter(in, out, err);
+    copy::cmd::Interpreter interpreter(in, out, err);
     RunResult result;
     result.status = interpreter.run(line);
     result.out = out.str();

@@ -14,7 +14,7 @@
 /// Stands in for the system's kernel calls while it lives (one at a time, set while no
 /// copy runs): each switch makes one call refuse or fail as some file systems do; the
 /// others are the system's own.
-class RefusingKernel : public files::KernelCalls {
+class RefusingKernel : public copy::files::KernelCalls {
  public:
   RefusingKernel() { use(this); }
   ~RefusingKernel() override { use(nullptr); }
@@ -78,8 +78,8 @@ class RefusingKernel : public files::KernelCalls {
     }
     return KernelCalls::readAt(fd, buffer, size, offset);
   }
-  files::Listed folderLists(const std::string& folder, const std::string& name) override {
-    return hideListedNames ? files::Listed::No : KernelCalls::folderLists(folder, name);
+  copy::files::Listed folderLists(const std::string& folder, const std::string& name) override {
+    return hideListedNames ? copy::files::Listed::No : KernelCalls::folderLists(folder, name);
   }
 
  protected:
@@ -92,8 +92,8 @@ class RefusingKernel : public files::KernelCalls {
     if (beforeFlush) beforeFlush(step);
   }
   static void use(KernelCalls* kernel) {
-    files::kernelInUse = kernel;
-    files::forgetFolders();  // what was learnt of folders came from another kernel
+    copy::files::kernelInUse = kernel;
+    copy::files::forgetFolders();  // what was learnt of folders came from another kernel
   }
 };
 

@@ -82,7 +82,7 @@ int raiseCase(const std::string& which) {
     quillkit::assertionFailed(expression.c_str(), "src", 7, "%s", longText.c_str());
   }
   if (which == "command-line") {
-    std::printf("%s", processCommandLine());
+    std::printf("%s", app::processCommandLine());
     return 0;
   }
   if (which == "macro") {

@@ -4,8 +4,8 @@
 
 namespace {
 
-using cmd::readWords;
-using cmd::Word;
+using copy::cmd::readWords;
+using copy::cmd::Word;
 
 // Each word rendered as text, with Q for quoted, S for a switch and + for a plus.
 std::string describe(const std::vector<Word>& words) {
@@ -42,7 +42,7 @@ TEST(CommandLineReader, SplitsAsCmdDoes) {
 }
 
 TEST(CommandLineReader, UpperCasesOnlyAsciiLetters) {
-  EXPECT_EQ("COPY /-Y \x82\xa0Z", cmd::upperAscii("copy /-y \x82\xa0z"));
+  EXPECT_EQ("COPY /-Y \x82\xa0Z", copy::cmd::upperAscii("copy /-y \x82\xa0z"));
 }
 
 }  // namespace

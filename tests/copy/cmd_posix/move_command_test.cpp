@@ -228,7 +228,7 @@ TEST_F(MoveCommandTest, AcrossFileSystems) {
   const int from = open(path("from").c_str(), O_RDWR), to = open(path("to").c_str(), O_RDWR);
   char probe = 0;
   const bool copies = fsetxattr(from, "user.p", "1", 1, 0) == 0 &&
-                      files::copyExtendedAttributes(from, to) == 0 &&
+                      copy::files::copyExtendedAttributes(from, to) == 0 &&
                       fgetxattr(to, "user.p", &probe, 1) == 1;
   close(from);
   close(to);

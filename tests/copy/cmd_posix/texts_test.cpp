@@ -16,7 +16,7 @@ struct TextRow {
 };
 
 TEST(CommandTexts, AreCmdsOwnWording) {
-  namespace t = cmd::texts;
+  namespace t = copy::cmd::texts;
   const TextRow rows[] = {
       {"kFileNotFound", t::kFileNotFound, "The system cannot find the file specified."},
       {"kPathNotFound", t::kPathNotFound, "The system cannot find the path specified."},

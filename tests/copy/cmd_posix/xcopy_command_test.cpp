@@ -178,8 +178,8 @@ TEST_F(XcopyCommandTest, CopiesAreWritableAndKeepTheirTime) {
   ASSERT_EQ(0, stat(path("src/ro.txt").c_str(), &source));
   ASSERT_EQ(0, stat(path("out/ro.txt").c_str(), &copy));
   EXPECT_EQ(0644u, copy.st_mode & 0777);
-  EXPECT_EQ(files::modificationTime(source).tv_sec, files::modificationTime(copy).tv_sec);
-  EXPECT_EQ(files::modificationTime(source).tv_nsec, files::modificationTime(copy).tv_nsec);
+  EXPECT_EQ(copy::files::modificationTime(source).tv_sec, copy::files::modificationTime(copy).tv_sec);
+  EXPECT_EQ(copy::files::modificationTime(source).tv_nsec, copy::files::modificationTime(copy).tv_nsec);
 }
 
 TEST_F(XcopyCommandTest, WriteFailureStops) {

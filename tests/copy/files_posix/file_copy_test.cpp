@@ -51,9 +51,9 @@ class PosixCopyFileTest : public ::testing::TestWithParam<Temporary> {
   }
   std::string path(const std::string& name) const { return dir_.join(name); }
   int copy(const std::string& from, const std::string& to, bool replace) {
-    files::CopyOptions options;
+    copy::files::CopyOptions options;
     options.replace = replace;
-    return files::copyFile(path(from), path(to), options).error;
+    return copy::files::copyFile(path(from), path(to), options).error;
   }
   struct stat statOf(const std::string& name) {
     struct stat status {};
@@ -102,8 +102,8 @@ TEST_P(PosixCopyFileTest, KeepsPermissionBitsAndNanosecondModificationTime) {
   ASSERT_EQ(0, copy("a.sh", "b.sh", false));
   struct stat copied = statOf("b.sh");
   EXPECT_EQ(0751u, copied.st_mode & 07777);
-  EXPECT_EQ(1234567890, files::modificationTime(copied).tv_sec);
-  EXPECT_EQ(123456789, files::modificationTime(copied).tv_nsec);
+  EXPECT_EQ(1234567890, copy::files::modificationTime(copied).tv_sec);
+  EXPECT_EQ(123456789, copy::files::modificationTime(copied).tv_nsec);
   // Bits that the umask takes from a new file are set again.
   chmod(path("a.sh").c_str(), 0777);
   ASSERT_EQ(0, copy("a.sh", "c.sh", false));
@@ -113,12 +113,12 @@ TEST_P(PosixCopyFileTest, KeepsPermissionBitsAndNanosecondModificationTime) {
 TEST_P(PosixCopyFileTest, ReplacingGivesANewFileAndLeavesNoTemporaryFile) {
   dir_.write("a.txt", std::string(300000, 'x'));
   dir_.write("b.txt", "old");
-  files::CopyOptions options;
+  copy::files::CopyOptions options;
   options.replace = true;
   options.verify = true;
   options.makeWritable = true;
   chmod(path("a.txt").c_str(), 0444);
-  ASSERT_TRUE(files::copyFile(path("a.txt"), path("b.txt"), options).succeeded());
+  ASSERT_TRUE(copy::files::copyFile(path("a.txt"), path("b.txt"), options).succeeded());
   EXPECT_EQ(std::string(300000, 'x'), dir_.read("b.txt"));
   EXPECT_EQ(0644u, statOf("b.txt").st_mode & 0777);
   EXPECT_EQ((std::vector<std::string>{"a.txt", "b.txt"}), dir_.list());
@@ -150,7 +150,7 @@ TEST_P(PosixCopyFileTest, DiscardingTwiceLeavesOtherDescriptorsAlone) {
     ASSERT_EQ(0, open("/dev/null", O_RDONLY));
   }
   {
-    files::PendingFile pending;
+    copy::files::PendingFile pending;
     ASSERT_EQ(0, pending.create(path("new.txt"), 0644));
     pending.discard();
     pending.discard();
@@ -173,11 +173,11 @@ TEST_P(PosixCopyFileTest, ClosesItsOwnDescriptorsOnly) {
     }
     const std::string name = inputOpen ? "b" : "c";
     {
-      files::PendingFile pending;
+      copy::files::PendingFile pending;
       EXPECT_EQ(0, pending.create(path(name + "0"), 0644));
       EXPECT_EQ(0, pending.commit(false));
     }
-    files::PendingFile().create(path(name + "2"), 0644);  // given up at once
+    copy::files::PendingFile().create(path(name + "2"), 0644);  // given up at once
     EXPECT_EQ(EISDIR, copy("dir", name + "1", false));
     EXPECT_EQ(0, copy("a.txt", name + "1", false));
     EXPECT_EQ(0, copy("a.txt", name + "1", true));
@@ -221,9 +221,9 @@ TEST_P(PosixCopyFileTest, CopyFileWin32LeavesErrnoForTheErrorText) {
   dir_.write("a.txt", "a");
   dir_.write("b.txt", "b");
   errno = 0;
-  EXPECT_FALSE(CopyFileWin32(path("b.txt"), path("a.txt"), false));
+  EXPECT_FALSE(copy::CopyFileWin32(path("b.txt"), path("a.txt"), false));
   EXPECT_EQ(EEXIST, errno);
-  EXPECT_FALSE(CopyFileWin32(path("c.txt"), path("none.txt"), false));
+  EXPECT_FALSE(copy::CopyFileWin32(path("c.txt"), path("none.txt"), false));
   EXPECT_EQ(ENOENT, errno);
 }
 
@@ -234,7 +234,7 @@ TEST_P(PosixCopyFileTest, CopyOntoAnotherNameOfItselfSaysSo) {
   ASSERT_EQ(0, link(path("a.txt").c_str(), path("b.txt").c_str()));
   ASSERT_EQ(0, symlink(path("a.txt").c_str(), path("c.txt").c_str()));
   for (const char* other : {"b.txt", "c.txt"}) {
-    EXPECT_FALSE(CopyFileWin32(path(other), path("a.txt"), true)) << other;
+    EXPECT_FALSE(copy::CopyFileWin32(path(other), path("a.txt"), true)) << other;
     EXPECT_EQ("ERROR Message:The destination is the source file itself, under another name.",
               quillkit::getLastErrorMessage())
         << other;
@@ -244,7 +244,7 @@ TEST_P(PosixCopyFileTest, CopyOntoAnotherNameOfItselfSaysSo) {
 
 TEST_P(PosixCopyFileTest, BackslashesAreSeparators) {
   dir_.write("sub/a.txt", "a");
-  EXPECT_TRUE(CopyFileWin32(dir_.path() + "\\sub\\b.txt", dir_.path() + "\\sub\\a.txt", false));
+  EXPECT_TRUE(copy::CopyFileWin32(dir_.path() + "\\sub\\b.txt", dir_.path() + "\\sub\\a.txt", false));
   EXPECT_EQ("a", dir_.read("sub/b.txt"));
 }
 
@@ -254,18 +254,18 @@ TEST_P(PosixCopyFileTest, BackslashesAreSeparators) {
 TEST_P(PosixCopyFileTest, AppendOnlyFolderGetsNoNameItCouldNotTakeBack) {
   dir_.write("a.txt", "new");
   dir_.write("dir/b.txt", "old");
-  files::Descriptor folder;
+  copy::files::Descriptor folder;
   folder.slot() = open(path("dir").c_str(), O_RDONLY | O_DIRECTORY);
   int flags = FS_APPEND_FL;
   if (!testsys::copiesAreUnnamed() || ioctl(folder.get(), FS_IOC_SETFLAGS, &flags) != 0)
     GTEST_SKIP() << "no append-only folders here, or none this build can tell";
   kernel_.refuseHardLinks = kernel_.refuseExclusiveRenames = true;
   struct stat like = statOf("a.txt");
-  const std::vector<int> errors = {files::claimName(path("dir/b.txt"), path("dir/to")),
+  const std::vector<int> errors = {copy::files::claimName(path("dir/b.txt"), path("dir/to")),
                                    copy("a.txt", "dir/b.txt", true),
                                    copy("a.txt", "dir/c.txt", true),
-                                   files::placeSymbolicLink("t", path("dir/ln"), false, like),
-                                   files::placeSymbolicLink("t", path("dir/ln"), true, like)};
+                                   copy::files::placeSymbolicLink("t", path("dir/ln"), false, like),
+                                   copy::files::placeSymbolicLink("t", path("dir/ln"), true, like)};
   flags = 0;
   ioctl(folder.get(), FS_IOC_SETFLAGS, &flags);
   EXPECT_EQ((std::vector<int>{EPERM, EPERM, GetParam() == kNamed ? EPERM : 0, 0, EPERM}),
@@ -295,16 +295,16 @@ TEST_P(PosixCopyFileTest, RefusalAtFlushOrCloseFailsTheCopy) {
 // The files under /proc say their size is 0 and hold text: read to the end.
 TEST_P(PosixCopyFileTest, ReadsPastASizeOfNothing) {
   if (access("/proc/version", R_OK) != 0) GTEST_SKIP() << "no /proc";
-  ASSERT_EQ(0, files::copyFile("/proc/version", path("v"), files::CopyOptions()).error);
+  ASSERT_EQ(0, copy::files::copyFile("/proc/version", path("v"), copy::files::CopyOptions()).error);
   EXPECT_EQ(0u, dir_.read("v").find("Linux version "));
   // A size, no blocks, and no seeking of data (a device's registers): all of it is data.
   const std::string registers = "/proc/bus/pci/00/00.0";
   if (access(registers.c_str(), R_OK) == 0) {
-    ASSERT_EQ(0, files::copyFile(registers, path("r"), files::CopyOptions()).error);
+    ASSERT_EQ(0, copy::files::copyFile(registers, path("r"), copy::files::CopyOptions()).error);
     EXPECT_EQ(readFile(registers), dir_.read("r"));
   }
   // A read that fails fails the copy: /proc/self/mem has nothing at offset 0.
-  EXPECT_EQ(EIO, files::copyFile("/proc/self/mem", path("m"), files::CopyOptions()).error);
+  EXPECT_EQ(EIO, copy::files::copyFile("/proc/self/mem", path("m"), copy::files::CopyOptions()).error);
 }
 
 // Holes stay holes, one at the end too.
@@ -330,7 +330,7 @@ INSTANTIATE_TEST_SUITE_P(UnnamedOrNamed, PosixCopyFileTest,
 // Only a local file system lets a copy skip learning who its new file is: a close
 // elsewhere may fail.
 TEST(KernelCalls, TellsLocalFileSystemsWhereCloseCannotFail) {
-  files::KernelCalls system;
+  copy::files::KernelCalls system;
   EXPECT_FALSE(system.fileSystemIsLocal("/proc"));
   EXPECT_FALSE(system.fileSystemIsLocal("/no/such/folder"));
   if (testsys::copiesAreUnnamed() && testsys::isDirectory("/dev/shm")) {
@@ -346,7 +346,7 @@ TEST(PendingFile, IsUnnamedUnlessRefusedAndLeavesNothing) {
     RefusingKernel kernel;
     kernel.refuseUnnamedFiles = refuse;
     {
-      files::PendingFile pending;
+      copy::files::PendingFile pending;
       ASSERT_EQ(0, pending.create(dir.join("x.txt"), 0644));
       const std::vector<std::string> beside = dir.list();
       if (refuse || !testsys::copiesAreUnnamed()) {
@@ -378,15 +378,15 @@ TEST(PendingFile, InterruptedProcessLeavesNothingBehind) {
     const pid_t child = fork();
     ASSERT_NE(-1, child);
     if (child == 0) {
-      const InterruptionCleanup cleanup;
+      const copy::InterruptionCleanup cleanup;
       RefusingKernel kernel;
       kernel.refuseUnnamedFiles = c.named;
-      files::PendingFile pending, others[2];  // several at once, as the copy threads have
+      copy::files::PendingFile pending, others[2];  // several at once, as the copy threads have
       if (pending.create(destination, 0644) != 0) _exit(2);
-      for (files::PendingFile& other : others)
+      for (copy::files::PendingFile& other : others)
         if (other.create(destination, 0644) != 0) _exit(2);
       const std::string data(1 << 16, 'x');
-      if (files::writeAll(pending.descriptor(), data.data(), data.size()) != 0) _exit(3);
+      if (copy::files::writeAll(pending.descriptor(), data.data(), data.size()) != 0) _exit(3);
       kill(getpid(), c.signalNumber);
       for (;;) pause();  // the cleanup's thread ends the process
     }
@@ -421,7 +421,7 @@ TEST(CompareContent, TellsADifferenceAnywhereAndALengthApart) {
       dir.write("other", c.other);
       const int left = open(dir.join("base").c_str(), O_RDONLY);
       const int right = open(dir.join("other").c_str(), O_RDONLY);
-      const files::CopyResult result = files::compareContent(left, right);
+      const copy::files::CopyResult result = copy::files::compareContent(left, right);
       EXPECT_EQ(0, result.error) << shortReads;
       EXPECT_EQ(c.differs, result.differs) << c.other.size() << " " << shortReads;
       close(left);
@@ -429,10 +429,10 @@ TEST(CompareContent, TellsADifferenceAnywhereAndALengthApart) {
     }
   }
   // A side that cannot be read is an error, not a difference.
-  files::Descriptor left, right;
+  copy::files::Descriptor left, right;
   left.slot() = open(dir.join("base").c_str(), O_RDONLY);
   right.slot() = open(dir.join("other").c_str(), O_WRONLY);
-  EXPECT_EQ(EBADF, files::compareContent(left.get(), right.get()).error);
+  EXPECT_EQ(EBADF, copy::files::compareContent(left.get(), right.get()).error);
 }
 
 std::string movedFrom, movedTo;
@@ -473,7 +473,7 @@ TEST(MovePath, AcrossFileSystemsTheNameIsOnDiskBeforeTheSourceGoes) {
     {
       RefusingKernel kernel;
       kernel.beforeFlush = recordMoveStep;
-      EXPECT_EQ(0, files::movePath(movedFrom, movedTo, true).error) << c[0];
+      EXPECT_EQ(0, copy::files::movePath(movedFrom, movedTo, true).error) << c[0];
     }
     recordMoveStep("after");
     EXPECT_EQ(std::vector<std::string>(c.begin() + 2, c.end()), moveSteps);
@@ -493,7 +493,7 @@ TEST(MovePath, OntoAHardLinkInFoldersThatCannotBeListed) {
     ASSERT_EQ(0, link(dir.join("w/a.txt").c_str(), dir.join(to).c_str()));
     for (const char* folder : {"w", "x"}) ASSERT_EQ(0, chmod(dir.join(folder).c_str(), 0333));
     EXPECT_EQ(to[0] == 'w' ? EACCES : 0,
-              files::movePath(dir.join("w/a.txt"), dir.join(to), true).error);
+              copy::files::movePath(dir.join("w/a.txt"), dir.join(to), true).error);
     EXPECT_EQ(to[0] == 'w', dir.exists("w/a.txt")) << to;
     EXPECT_TRUE(dir.exists(to)) << to;
   }
@@ -512,8 +512,8 @@ TEST(CombineFiles, AddsAnEndMarkUnlessTheDataEndsWithOne) {
                                                         "a\x1a"}};
   for (const auto& [content, joined] : cases) {
     dir.write("part", content);
-    EXPECT_EQ(0, files::combineFiles({{dir.join("part"), false}}, dir.join("joined"),
-                                     files::EndMark::AppendUnlessPresent, true, true)
+    EXPECT_EQ(0, copy::files::combineFiles({{dir.join("part"), false}}, dir.join("joined"),
+                                     copy::files::EndMark::AppendUnlessPresent, true, true)
                      .error);
     EXPECT_EQ(joined, dir.read("joined")) << content.size();
   }
@@ -530,10 +530,10 @@ TEST(ClaimName, TakesOnlyAFreeNameEveryWay) {
     const std::string n = std::to_string(way);
     dir.write("a" + n, n);
     dir.makeDirs("d" + n);
-    const int errors[] = {files::claimName(dir.join("a" + n), dir.join("b" + n)),
-                          files::claimName(dir.join("d" + n), dir.join("e" + n)),
-                          files::claimName(dir.join("b" + n), dir.join("e" + n)),
-                          files::claimName(dir.join("a" + n), dir.join("c" + n))};
+    const int errors[] = {copy::files::claimName(dir.join("a" + n), dir.join("b" + n)),
+                          copy::files::claimName(dir.join("d" + n), dir.join("e" + n)),
+                          copy::files::claimName(dir.join("b" + n), dir.join("e" + n)),
+                          copy::files::claimName(dir.join("a" + n), dir.join("c" + n))};
     EXPECT_EQ((std::vector<int>{0, 0, EEXIST, ENOENT}), std::vector<int>(errors, errors + 4));
     EXPECT_EQ(n, dir.read("b" + n));
   }
@@ -550,11 +550,11 @@ TEST(PlaceSymbolicLink, TakesTheTimeAndReplacesOnlyWhenAsked) {
   like.st_uid = getuid();
   like.st_gid = getgid();
   like.st_mtim = {1234567890, 123456789};
-  const int errors[] = {files::placeSymbolicLink("t", dir.join("a"), false, like),
-                        files::placeSymbolicLink("t", dir.join("b"), false, like),
-                        files::placeSymbolicLink("t", dir.join("b"), true, like),
-                        files::placeSymbolicLink("t", dir.join("folder"), true, like),
-                        files::placeSymbolicLink("t", dir.join("none/c"), false, like)};
+  const int errors[] = {copy::files::placeSymbolicLink("t", dir.join("a"), false, like),
+                        copy::files::placeSymbolicLink("t", dir.join("b"), false, like),
+                        copy::files::placeSymbolicLink("t", dir.join("b"), true, like),
+                        copy::files::placeSymbolicLink("t", dir.join("folder"), true, like),
+                        copy::files::placeSymbolicLink("t", dir.join("none/c"), false, like)};
   EXPECT_EQ((std::vector<int>{0, EEXIST, 0, EISDIR, ENOENT}),
             std::vector<int>(errors, errors + 5));
   for (const char* name : {"a", "b"}) {
@@ -571,9 +571,9 @@ TEST(PlaceSymbolicLink, TakesTheTimeAndReplacesOnlyWhenAsked) {
 TEST(FileNames, TheRootIsThereAndNamesAreListedAsSpelled) {
   TempDir dir;
   dir.write("a.txt", "a");
-  EXPECT_EQ(0, files::makeDirectories("/"));
-  EXPECT_EQ(files::Listed::Yes, files::listsExactly(dir.join("a.txt")));
-  EXPECT_EQ(files::Listed::No, files::listsExactly(dir.join("A.txt")));
+  EXPECT_EQ(0, copy::files::makeDirectories("/"));
+  EXPECT_EQ(copy::files::Listed::Yes, copy::files::listsExactly(dir.join("a.txt")));
+  EXPECT_EQ(copy::files::Listed::No, copy::files::listsExactly(dir.join("A.txt")));
 }
 
 // Where each spelling of a name has an identity of its own (exFAT through FUSE), a copy
@@ -594,13 +594,13 @@ TEST(FileNames, ACopyOntoItselfSpelledAnotherWayIsRefused) {
       {"A.TXT", "a.txt", false, 0},       {"A.TXT", "b.txt", true, 0},
       {"Photos/a.txt", "a.txt", true, 0},
   };
-  files::CopyOptions replacing;
+  copy::files::CopyOptions replacing;
   replacing.replace = true;
   for (const Case& c : cases) {
     RefusingKernel kernel;
     kernel.hideListedNames = c.hidden;
-    const files::CopyResult result =
-        files::copyFile(dir.join(c.source), dir.join(c.destination), replacing);
+    const copy::files::CopyResult result =
+        copy::files::copyFile(dir.join(c.source), dir.join(c.destination), replacing);
     EXPECT_EQ(c.error, result.error) << c.source << " " << c.destination << " " << c.hidden;
   }
 }
@@ -613,10 +613,10 @@ TEST(FilesForCopiesAhead, TheLimitLessWhatIsOpen) {
   struct rlimit lower = saved;
   lower.rlim_cur = 200;
   ASSERT_EQ(0, setrlimit(RLIMIT_NOFILE, &lower));
-  const std::size_t before = filesForCopiesAhead();
+  const std::size_t before = copy::filesForCopiesAhead();
   std::vector<int> inherited;
   for (int i = 0; i < 150; ++i) inherited.push_back(dup(0));
-  const std::size_t after = filesForCopiesAhead();
+  const std::size_t after = copy::filesForCopiesAhead();
   for (int fd : inherited) close(fd);
   setrlimit(RLIMIT_NOFILE, &saved);
   EXPECT_LT(before, 200u);
