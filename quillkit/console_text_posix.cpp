@@ -8,7 +8,7 @@
 #include <string>
 
 #include "quillkit/console_text.h"
-#include "quillkit/filesystem/utility.h"
+#include "quillkit/ascii.h"
 
 namespace quillkit {
 namespace {

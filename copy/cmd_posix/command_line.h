@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "quillkit/filesystem/utility.h"
+#include "quillkit/ascii.h"
 
 namespace copy::cmd {
 

@@ -7,7 +7,7 @@
 
 #include "copy/files_posix/kernel_calls.h"
 #include "quillkit/filesystem/file_status_posix.h"
-#include "quillkit/filesystem/utility.h"
+#include "quillkit/ascii.h"
 
 namespace copy::files {
 

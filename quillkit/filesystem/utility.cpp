@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "quillkit/ascii.h"
 #include "quillkit/diagnostics.h"
 #include "quillkit/platform.h"
 #include "quillkit/texts.h"
@@ -42,11 +43,6 @@ std::string::size_type findDotSegment(const std::string& path) {
 }  // namespace
 
 bool isAlpha(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-
-std::string upperAscii(std::string text) {
-  for (char& c : text) c = static_cast<char>(upperAscii(static_cast<unsigned char>(c)));
-  return text;
-}
 
 int isLeadByte(unsigned char c) {
   unsigned char folded = static_cast<unsigned char>(c ^ 0x20);

@@ -13,14 +13,7 @@ namespace quillkit {
 
 /// True for an ASCII letter; false for every byte 0x80-0xFF.
 bool isAlpha(char c);
-/// `c` in upper case where it is an ASCII letter; every other byte as it is, whatever the
-/// locale (a byte of a multibyte character is never folded): the one fold of names,
-/// masks, commands and character set names.
-inline unsigned char upperAscii(unsigned char c) {
-  return (c >= 'a' && c <= 'z') ? static_cast<unsigned char>(c - ('a' - 'A')) : c;
-}
-/// `text` with upperAscii applied to each byte.
-std::string upperAscii(std::string text);
+
 /// 1 for 0x81-0x9F and 0xE0-0xF5, else 0.
 int isLeadByte(unsigned char c);
 /// 1 for 0x40-0x7E and 0x80-0xFC, else 0.

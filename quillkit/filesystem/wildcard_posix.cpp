@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "quillkit/ascii.h"
 #include "quillkit/filesystem/utility.h"
 
 namespace quillkit {
