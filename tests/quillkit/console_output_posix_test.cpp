@@ -1,7 +1,10 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <stdlib.h>
+#include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <sstream>
 
@@ -31,6 +34,48 @@ TEST(ConsoleOutput, FinishTellsARefusalAtClose) {
   EXPECT_EQ(EDQUOT, output.finish());
   EXPECT_EQ(0, close(fd));
   EXPECT_EQ("line\n", dir.read("out"));
+}
+
+// On a terminal a line goes out as it ends, a line that fills the buffer (4096 bytes)
+// too, and a part of a line only at the finish; the stream then has its own buffer
+// back. A '|' written straight to the terminal marks how far the output had gone.
+TEST(ConsoleOutput, OnATerminalEachLineGoesOutAsItEnds) {
+  const int master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+  ASSERT_GE(master, 0);
+  ASSERT_TRUE(grantpt(master) == 0 && unlockpt(master) == 0);
+  const int terminal = open(ptsname(master), O_RDWR | O_NOCTTY | O_CLOEXEC);
+  ASSERT_GE(terminal, 0);
+  struct termios mode;
+  ASSERT_EQ(0, tcgetattr(terminal, &mode));
+  cfmakeraw(&mode);  // no CR before LF
+  ASSERT_EQ(0, tcsetattr(terminal, TCSANOW, &mode));
+  std::ostringstream stream;
+  {
+    quillkit::ConsoleOutput output(stream, terminal);
+    const auto mark = [terminal] { EXPECT_EQ(1, write(terminal, "|", 1)); };
+    stream << "ab\n";
+    mark();
+    stream << "cd";
+    mark();
+    stream << std::string(4094, 'x');
+    stream.put('\n');
+    mark();
+    stream << "ef";
+    EXPECT_EQ(0, output.finish());
+    mark();
+  }
+  stream << "own";
+  EXPECT_EQ("own", stream.str());
+  std::string shown;
+  char chunk[1024];
+  while (std::count(shown.begin(), shown.end(), '|') < 4) {
+    const ssize_t got = read(master, chunk, sizeof chunk);
+    ASSERT_GT(got, 0);
+    shown.append(chunk, static_cast<std::size_t>(got));
+  }
+  EXPECT_EQ("ab\n||cd" + std::string(4094, 'x') + "\n|ef|", shown);
+  close(terminal);
+  close(master);
 }
 
 }  // namespace
