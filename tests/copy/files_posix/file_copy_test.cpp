@@ -8,8 +8,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <grp.h>
+
 #include <atomic>
 #include <cerrno>
+#include <functional>
 #include <thread>
 #include <vector>
 
@@ -327,6 +330,20 @@ std::string nameOf(const ::testing::TestParamInfo<Temporary>& info) {
 INSTANTIATE_TEST_SUITE_P(UnnamedOrNamed, PosixCopyFileTest,
                          ::testing::Values(kUnnamed, kUnnamedThroughProc, kNamed), nameOf);
 
+// Runs `body` in a child process that permission bits stop (as nobody when this is
+// root): its result, or -1 when the child could not run it.
+int unprivileged(const std::function<int()>& body) {
+  const pid_t child = fork();
+  if (child == 0) {
+    const bool dropped = geteuid() != 0 || (setgroups(0, nullptr) == 0 &&
+                                            setgid(65534) == 0 && setuid(65534) == 0);
+    _exit(dropped ? body() : 255);
+  }
+  int status = 0;
+  if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
+  return WEXITSTATUS(status) == 255 ? -1 : WEXITSTATUS(status);
+}
+
 // Only a local file system lets a copy skip learning who its new file is: a close
 // elsewhere may fail.
 TEST(KernelCalls, TellsLocalFileSystemsWhereCloseCannotFail) {
@@ -336,6 +353,24 @@ TEST(KernelCalls, TellsLocalFileSystemsWhereCloseCannotFail) {
   if (testsys::copiesAreUnnamed() && testsys::isDirectory("/dev/shm")) {
     EXPECT_TRUE(system.fileSystemIsLocal("/dev/shm"));  // tmpfs
   }
+}
+
+// A folder is flushed through a descriptor of its own, closed after; one that may be
+// written but not read counts as flushed (with everything else).
+TEST(KernelCalls, FlushFolderClosesWhatItOpens) {
+  copy::files::KernelCalls system;
+  TempDir dir;
+  ASSERT_EQ(0, chmod(dir.path().c_str(), 0755));
+  dir.write("file", "x");
+  dir.makeDirs("write-only");
+  ASSERT_EQ(0, chmod(dir.join("write-only").c_str(), 0333));
+  const std::size_t openBefore = testsys::list("/proc/self/fd").size();
+  const std::vector<int> errors = {system.flushFolder(dir.path()),
+                                   system.flushFolder(dir.join("none")),
+                                   system.flushFolder(dir.join("file"))};
+  EXPECT_EQ((std::vector<int>{0, ENOENT, ENOTDIR}), errors);
+  EXPECT_EQ(openBefore, testsys::list("/proc/self/fd").size());
+  EXPECT_EQ(0, unprivileged([&] { return system.flushFolder(dir.join("write-only")); }));
 }
 
 // A pending file is unnamed where the file system allows; the named fallback shows
@@ -481,21 +516,36 @@ TEST(MovePath, AcrossFileSystemsTheNameIsOnDiskBeforeTheSourceGoes) {
   }
 }
 
-// Onto a hard link of the source in folders that can be entered but not listed: in two
-// folders the source name goes; in one, two links cannot be told from two spellings of
-// one entry, and the move fails instead of reporting a success that left the source.
-TEST(MovePath, OntoAHardLinkInFoldersThatCannotBeListed) {
-  if (testsys::ignoresPermissions()) GTEST_SKIP() << "permission bits do not stop root";
-  for (const std::string to : {"w/b.txt", "x/b.txt"}) {
+// In folders that can be entered but not listed, two links of one file cannot be told
+// from two spellings of one entry: a move onto a hard link in another folder takes the
+// source name away; in one folder it fails instead of reporting a success that left the
+// source. A copy onto another file spelled another way there replaces it.
+TEST(FileNames, InFoldersThatCannotBeListed) {
+  struct Case {
+    bool move;
+    const char* to;
+    int error;
+  };
+  for (const Case c : {Case{true, "w/b.txt", EACCES}, Case{true, "x/b.txt", 0},
+                       Case{false, "w/A.TXT", 0}}) {
     TempDir dir;
+    ASSERT_EQ(0, chmod(dir.path().c_str(), 0755));
     dir.write("w/a.txt", "held");
     dir.makeDirs("x");
-    ASSERT_EQ(0, link(dir.join("w/a.txt").c_str(), dir.join(to).c_str()));
+    if (c.move)
+      ASSERT_EQ(0, link(dir.join("w/a.txt").c_str(), dir.join(c.to).c_str()));
+    else
+      dir.write(c.to, "other");
     for (const char* folder : {"w", "x"}) ASSERT_EQ(0, chmod(dir.join(folder).c_str(), 0333));
-    EXPECT_EQ(to[0] == 'w' ? EACCES : 0,
-              copy::files::movePath(dir.join("w/a.txt"), dir.join(to), true).error);
-    EXPECT_EQ(to[0] == 'w', dir.exists("w/a.txt")) << to;
-    EXPECT_TRUE(dir.exists(to)) << to;
+    copy::files::CopyOptions replacing;
+    replacing.replace = true;
+    const std::string from = dir.join("w/a.txt"), to = dir.join(c.to);
+    EXPECT_EQ(c.error, unprivileged([&] {
+                return c.move ? copy::files::movePath(from, to, true).error
+                              : copy::files::copyFile(from, to, replacing).error;
+              })) << c.to;
+    EXPECT_EQ(!c.move || c.error != 0, dir.exists("w/a.txt")) << c.to;
+    EXPECT_EQ("held", dir.read(c.to));
   }
 }
 
