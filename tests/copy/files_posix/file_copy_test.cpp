@@ -600,21 +600,29 @@ TEST(PlaceSymbolicLink, TakesTheTimeAndReplacesOnlyWhenAsked) {
   like.st_uid = getuid();
   like.st_gid = getgid();
   like.st_mtim = {1234567890, 123456789};
+  // One who may not give the link its owner (root) places it all the same.
+  struct stat rootOwned = like;
+  rootOwned.st_uid = 0;
+  ASSERT_EQ(0, chmod(dir.path().c_str(), 0777));
   const int errors[] = {copy::files::placeSymbolicLink("t", dir.join("a"), false, like),
                         copy::files::placeSymbolicLink("t", dir.join("b"), false, like),
                         copy::files::placeSymbolicLink("t", dir.join("b"), true, like),
                         copy::files::placeSymbolicLink("t", dir.join("folder"), true, like),
-                        copy::files::placeSymbolicLink("t", dir.join("none/c"), false, like)};
-  EXPECT_EQ((std::vector<int>{0, EEXIST, 0, EISDIR, ENOENT}),
-            std::vector<int>(errors, errors + 5));
-  for (const char* name : {"a", "b"}) {
+                        copy::files::placeSymbolicLink("t", dir.join("none/c"), false, like),
+                        unprivileged([&] {
+                          const std::string c = dir.join("c");
+                          return copy::files::placeSymbolicLink("t", c, false, rootOwned);
+                        })};
+  EXPECT_EQ((std::vector<int>{0, EEXIST, 0, EISDIR, ENOENT, 0}),
+            std::vector<int>(errors, errors + 6));
+  for (const char* name : {"a", "b", "c"}) {
     struct stat placed {};
     EXPECT_EQ(0, lstat(dir.join(name).c_str(), &placed));
     EXPECT_EQ(1234567890, placed.st_mtim.tv_sec);
     EXPECT_EQ(123456789, placed.st_mtim.tv_nsec);
     EXPECT_TRUE(S_ISLNK(placed.st_mode) && placed.st_size == 1) << name;  // to "t"
   }
-  EXPECT_EQ((std::vector<std::string>{"a", "b", "folder"}), dir.list());
+  EXPECT_EQ((std::vector<std::string>{"a", "b", "c", "folder"}), dir.list());
 }
 
 // The root is a folder already; a name is listed only as it is spelled.
