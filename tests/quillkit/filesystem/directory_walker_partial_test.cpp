@@ -88,4 +88,24 @@ TEST(UnreachableNames, ArePassedOverAndToldOnWindows) {
             seen);
 }
 
+// A name that holds a separator is passed over by a recursive walk, and told where the
+// pattern wants it by its extension, the part after its last dot.
+TEST(UnreachableNames, AreToldWhereThePatternWantsThem) {
+  Listing listing;
+  for (const char* name : {"a\\b.txt", "a\\b.c", "a\\b"}) listing.entries.push_back({name});
+  fakefind::listings() = {{"top/*.*", listing}};
+  const std::pair<const char*, const char*> cases[] = {
+      {"*.txt", "a\\b.txt|"}, {"*.?", "a\\b.c|"}, {"*.*", "a\\b.txt|a\\b.c|a\\b|"}};
+  for (const auto& [pattern, told] : cases) {
+    quillkit::DirectoryWalker walker;
+    walker.reset(pattern, "top/");
+    walker.options = quillkit::DirectoryWalker::kRecursive;
+    EXPECT_TRUE(walker.find());
+    std::string seen;
+    for (const auto& skipped : walker.skipped) seen += skipped.directory.substr(4) + "|";
+    EXPECT_EQ(told, seen) << pattern;
+  }
+  fakefind::listings().clear();
+}
+
 }  // namespace
