@@ -147,6 +147,7 @@ TEST_F(XcopyCommandTest, OverwriteQuestion) {
       {"XCOPY /S src out", "A\n", qa + "A\nsrc/a\nsrc/b\n2 File(s) copied\n", "new", "new"},
       {"XCOPY /S src out", "", qa + "\n" + qb + "\n0 File(s) copied\n", "old", "old"},
       {"XCOPY /S /Y src out", "", "src/a\nsrc/b\n2 File(s) copied\n", "new", "new"},
+      {"XCOPY /S /Y /-y src out", "", qa + "\n" + qb + "\n0 File(s) copied\n", "old", "old"},
   };
   for (const Case& c : cases) {
     write("out/a", "old");
