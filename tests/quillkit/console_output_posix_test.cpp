@@ -36,6 +36,21 @@ TEST(ConsoleOutput, FinishTellsARefusalAtClose) {
   EXPECT_EQ("line\n", dir.read("out"));
 }
 
+// An output known to fail from the start (a closed standard output) gets nothing, and
+// the run learns of that failure at the finish.
+TEST(ConsoleOutput, AnOutputKnownToFailGetsNothing) {
+  TempDir dir;
+  const int fd = open(dir.join("out").c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+  std::ostringstream stream;
+  {
+    quillkit::ConsoleOutput output(stream, fd, EBADF);
+    stream << "line\n";
+    EXPECT_EQ(EBADF, output.finish());
+  }
+  EXPECT_EQ(0, close(fd));
+  EXPECT_EQ("", dir.read("out"));
+}
+
 // On a terminal a line goes out as it ends, a line that fills the buffer (4096 bytes)
 // too, and a part of a line only at the finish; the stream then has its own buffer
 // back. A '|' written straight to the terminal marks how far the output had gone.
