@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <linux/fs.h>
 #include <signal.h>
@@ -6,9 +7,8 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
-
-#include <grp.h>
 
 #include <atomic>
 #include <cerrno>
@@ -514,6 +514,32 @@ TEST(MovePath, AcrossFileSystemsTheNameIsOnDiskBeforeTheSourceGoes) {
     EXPECT_EQ(std::vector<std::string>(c.begin() + 2, c.end()), moveSteps);
     testsys::removeTree(there);
   }
+}
+
+// One who may not give a file the owner or the file capabilities it has still moves it
+// to another file system: the copy there is the mover's, without them.
+TEST(MovePath, AcrossFileSystemsByOneWhoMayNotKeepTheOwner) {
+  TempDir here;
+  struct stat local, shared;
+  if (stat(here.path().c_str(), &local) != 0 || stat("/dev/shm", &shared) != 0 ||
+      local.st_dev == shared.st_dev || !testsys::ignoresPermissions())
+    GTEST_SKIP() << "no second file system, or no file of another user to move";
+  const std::string there = "/dev/shm/pelquist-unowned-" + std::to_string(getpid());
+  ASSERT_EQ(0, mkdir(there.c_str(), 0777));
+  ASSERT_EQ(0, chmod(there.c_str(), 0777));
+  ASSERT_EQ(0, chmod(here.path().c_str(), 0777));
+  here.write("a.txt", "moved");
+  const char capability[20] = {0, 0, 0, 2, 0, 0x20};  // version 2, cap_net_raw
+  setxattr(here.join("a.txt").c_str(), "security.capability", capability, 20, 0);
+  EXPECT_EQ(0, unprivileged([&] {
+              return copy::files::movePath(here.join("a.txt"), there + "/a.txt", false).error;
+            }));
+  struct stat moved {};
+  EXPECT_EQ(0, stat((there + "/a.txt").c_str(), &moved));
+  EXPECT_EQ(65534u, moved.st_uid);
+  EXPECT_EQ("moved", readFile(there + "/a.txt"));
+  EXPECT_FALSE(here.exists("a.txt"));
+  testsys::removeTree(there);
 }
 
 // In folders that can be entered but not listed, two links of one file cannot be told
