@@ -651,11 +651,19 @@ TEST(PlaceSymbolicLink, TakesTheTimeAndReplacesOnlyWhenAsked) {
   EXPECT_EQ((std::vector<std::string>{"a", "b", "c", "folder"}), dir.list());
 }
 
-// The root is a folder already; a name is listed only as it is spelled.
+// The root is a folder already, and the folder of a name in it; folders are made on the
+// way, but not over a file nor under a name too long; a name is listed only as it is
+// spelled.
 TEST(FileNames, TheRootIsThereAndNamesAreListedAsSpelled) {
   TempDir dir;
   dir.write("a.txt", "a");
-  EXPECT_EQ(0, copy::files::makeDirectories("/"));
+  EXPECT_EQ("/", copy::files::folderOf("/a.txt"));
+  const std::vector<int> errors = {
+      copy::files::makeDirectories("/"), copy::files::makeDirectories(dir.join("x/y/")),
+      copy::files::makeDirectories(dir.join("a.txt/x")),
+      copy::files::makeDirectories(dir.join(std::string(300, 'n')))};
+  EXPECT_EQ((std::vector<int>{0, 0, ENOTDIR, ENAMETOOLONG}), errors);
+  EXPECT_TRUE(dir.isDirectory("x/y"));
   EXPECT_EQ(copy::files::Listed::Yes, copy::files::listsExactly(dir.join("a.txt")));
   EXPECT_EQ(copy::files::Listed::No, copy::files::listsExactly(dir.join("A.txt")));
 }
