@@ -34,11 +34,13 @@ TEST_F(XcopyCommandTest, FolderToNewDestinationAnsweredDirectory) {
 
 TEST_F(XcopyCommandTest, FileToNewDestinationAnsweredFile) {
   write("a.txt", "a");
-  RunResult result = run("XCOPY /S a.txt copy.txt", "x\nF\n");
+  RunResult result = run("XCOPY /S a.txt new/copy.txt", "x\nF\n");
   EXPECT_EQ(0, result.status);
-  EXPECT_EQ(question("copy.txt", "x") + question("copy.txt", "F") + "a.txt\n1 File(s) copied\n",
+  EXPECT_EQ(question("new/copy.txt", "x") + question("new/copy.txt", "F") +
+                "a.txt\n1 File(s) copied\n",
             result.out);
-  EXPECT_EQ("a", read("copy.txt"));
+  EXPECT_EQ("a", read("new/copy.txt"));
+  EXPECT_EQ((std::vector<std::string>{"a.txt", "new"}), list());
 }
 
 TEST_F(XcopyCommandTest, NoAnswerCopiesNothing) {
