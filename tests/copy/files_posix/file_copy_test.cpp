@@ -695,6 +695,9 @@ TEST(FileNames, ACopyOntoItselfSpelledAnotherWayIsRefused) {
         copy::files::copyFile(dir.join(c.source), dir.join(c.destination), replacing);
     EXPECT_EQ(c.error, result.error) << c.source << " " << c.destination << " " << c.hidden;
   }
+  // From the current folder onto the same name in a folder below it: two entries.
+  ASSERT_EQ(0, chdir(dir.path().c_str()));
+  EXPECT_EQ(0, copy::files::copyFile("a.txt", "Photos/a.txt", replacing).error);
 }
 
 // What the open-file limit leaves: the descriptors open now count, those a parent left
