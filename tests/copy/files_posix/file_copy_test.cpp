@@ -514,6 +514,10 @@ TEST(MovePath, AcrossFileSystemsTheNameIsOnDiskBeforeTheSourceGoes) {
     EXPECT_EQ(std::vector<std::string>(c.begin() + 2, c.end()), moveSteps);
     testsys::removeTree(there);
   }
+  // What is no regular file is not copied there, and stays.
+  ASSERT_EQ(0, mkfifo(here.join("fifo").c_str(), 0600));
+  EXPECT_EQ(EINVAL, copy::files::movePath(here.join("fifo"), there, false).error);
+  EXPECT_TRUE(here.exists("fifo"));
 }
 
 // One who may not give a file the owner or the file capabilities it has still moves it
