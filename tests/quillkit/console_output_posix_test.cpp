@@ -1,6 +1,8 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -34,6 +36,27 @@ TEST(ConsoleOutput, FinishTellsARefusalAtClose) {
   EXPECT_EQ(EDQUOT, output.finish());
   EXPECT_EQ(0, close(fd));
   EXPECT_EQ("line\n", dir.read("out"));
+}
+
+// A standard stream that the run began without is opened on /dev/null, so that no file
+// the program opens takes its number; a missing standard output is one that fails.
+TEST(StandardStreams, MissingOnesAreOpenedOnTheNullDevice) {
+  for (const int fd : {0, 1, 2}) {
+    const pid_t child = fork();
+    if (child == 0) {
+      close(fd);
+      const int error = quillkit::prepareStandardStreams();
+      struct stat opened, null;
+      _exit(fstat(fd, &opened) == 0 && stat("/dev/null", &null) == 0 &&
+                    opened.st_rdev == null.st_rdev
+                ? error
+                : 255);
+    }
+    int status = 0;
+    ASSERT_EQ(child, waitpid(child, &status, 0));
+    EXPECT_TRUE(WIFEXITED(status)) << fd;
+    EXPECT_EQ(fd == 1 ? EBADF : 0, WEXITSTATUS(status)) << fd;
+  }
 }
 
 // An output known to fail from the start (a closed standard output) gets nothing, and
