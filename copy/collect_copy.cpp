@@ -185,8 +185,12 @@ class CollectCopyRun {
   struct Turn {
     explicit Turn(Planned planned) : file(std::move(planned)) {}
     Planned file;
-    /// Without force-write: the destination was there before the copy was prepared. No
-    /// turn takes a name away, so it stays: nothing is prepared.
+    /// Without force-write: the destination was looked for before the copy was
+    /// prepared. Copies at once look only while turns meet existing destinations: where
+    /// none is looked for, the name taken at the turn finds one as a look there would.
+    bool looked = false;
+    /// The look found the destination. No turn takes a name away, so it stays: nothing
+    /// is prepared.
     bool refused = false;
     /// How many names the turns had taken when the destination was looked for.
     std::size_t namesBeforeLook = 0;
@@ -206,7 +210,7 @@ class CollectCopyRun {
   // file system itself decides which names are one, as copies one after another find.
   bool copyAll(const std::list<std::string>& found) {
     CopyPacing pacing(fileSystem_.copyCapacity(),
-                      [this] { return fileSystem_.processorSeconds(); });
+                      [this] { return fileSystem_.threadTimes(); });
     alone_ = pacing.alone();
     Flight flight(pacing);
     bool result = true;
@@ -230,7 +234,8 @@ class CollectCopyRun {
   // Runs on any thread of the jobs: it touches nothing but `turn`.
   void prepare(Turn& turn) {
     if (turn.file.sameFile) return;
-    if (!forceWrite_) {
+    if (!forceWrite_ && (alone_ || turnsTaken_ < lookUntil_)) {
+      turn.looked = true;
       turn.namesBeforeLook = namesTaken_;
       turn.refused = fileSystem_.exists(turn.file.destination);
       if (turn.refused) return;
@@ -246,6 +251,7 @@ class CollectCopyRun {
     fileLine(copy::texts::kTraceCopyDest + turn.file.destination);
     if (turn.file.sameFile) ++tally_.existed;
     const bool result = turn.file.sameFile || copyAtTurn(turn, flight);
+    ++turnsTaken_;
     endFile();
     return result;
   }
@@ -253,13 +259,16 @@ class CollectCopyRun {
   bool copyAtTurn(Turn& turn, Flight& flight) {
     const Planned& file = turn.file;
     if (!forceWrite_ && turn.refused) {
+      lookUntil_ = turnsTaken_ + kLookingTurns;
       refuse(file.destination, file.source);
       return true;
     }
     // Where a turn has taken a name since the destination was looked for, the look does
     // not stand; the name is not looked for again: a copy that cannot take it because it
-    // is there now is refused, as a look now would have refused it.
-    const bool lookStands = namesTaken_ == turn.namesBeforeLook;
+    // is there now is refused, as a look now would have refused it. Where it was not
+    // looked for, a failed copy looks now, in the look's place: a destination there is
+    // refused without the failure's line.
+    const bool lookStands = turn.looked && namesTaken_ == turn.namesBeforeLook;
     const CopyOutcome outcome = nameAtTurn(turn, flight);
     if (outcome.copied) {
       ++namesTaken_;
@@ -274,6 +283,9 @@ class CollectCopyRun {
     if (!exists || lookStands)
       fileLine(copy::texts::kTraceCopy + file.destination + copy::texts::kTraceCopyFailed);
     if (exists) {
+      // The copies prepared from now on look first: a folder that holds the files
+      // already costs a look each, not a copy each.
+      lookUntil_ = turnsTaken_ + kLookingTurns;
       refuse(file.destination, file.source);
       return true;
     }
@@ -359,6 +371,11 @@ class CollectCopyRun {
   bool alone_ = true;
   /// How many names the turns have taken: read by the jobs.
   std::atomic<std::size_t> namesTaken_{0};
+  /// How many turns were taken, and until which one copies at once look for their
+  /// destination first: read by the jobs.
+  static constexpr std::size_t kLookingTurns = 256;
+  std::atomic<std::size_t> turnsTaken_{0};
+  std::atomic<std::size_t> lookUntil_{0};
   /// The files that turns replaced, by device and inode.
   std::set<std::pair<uint64_t, uint64_t>> replaced_;
   /// What the turns have come to, for the observer.

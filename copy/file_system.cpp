@@ -33,7 +33,10 @@ FileSystem::CopyCapacity RealFileSystem::copyCapacity() {
   return {quillkit::processorsAvailable(), filesForCopiesAhead()};
 }
 
-double RealFileSystem::processorSeconds() { return quillkit::processorSecondsUsed(); }
+FileSystem::ThreadTimes RealFileSystem::threadTimes() {
+  const quillkit::ThreadTimes times = quillkit::threadTimes();
+  return {times.busySeconds, times.sleeps};
+}
 
 bool RealFileSystem::findFiles(const std::string& pattern, const std::string& directory,
                                FoundFiles& found) {
