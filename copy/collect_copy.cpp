@@ -100,6 +100,12 @@ class CollectCopyRun {
   // The lines of one file are written together, when it is done: where the console is a
   // terminal, the standard output's own line buffering still shows each at once.
   void fileLine(const std::string& text) { console_ << quillkit::shownName(text) << '\n'; }
+  // A line of the file's that is a fixed text, a name, and a fixed text: the same.
+  void nameLine(const char* before, const std::string& name, const char* after = "") {
+    console_ << before;
+    quillkit::writeShownName(console_, name);
+    console_ << after << '\n';
+  }
   void endFile() { console_ << std::flush; }
 
   // After the trace's own lines: the source folder and the system's text for why it
@@ -172,9 +178,11 @@ class CollectCopyRun {
     bool sameFile;
   };
 
-  Planned plan(const std::string& sourcePath) const {
-    quillkit::PathParts parts = splitPath(sourcePath);
-    const std::string fileName = parts.fname + parts.ext;
+  // On this thread only: the parts of the last path planned are kept, with their room.
+  Planned plan(const std::string& sourcePath) {
+    planParts_.split(sourcePath);
+    fileName_.assign(planParts_.fname).append(planParts_.ext);
+    const std::string& fileName = fileName_;
     std::string destinationPath = destinationDirectory_;
     quillkit::appendPath(destinationPath, fileName);
     const bool same = destinationPath == sourcePath || destination_ + fileName == sourcePath;
@@ -248,7 +256,7 @@ class CollectCopyRun {
   // failed for another reason than an existing destination.
   bool takeTurn(Flight& flight) {
     Turn& turn = flight.turns.front();
-    fileLine(copy::texts::kTraceCopyDest + turn.file.destination);
+    nameLine(copy::texts::kTraceCopyDest, turn.file.destination);
     if (turn.file.sameFile) ++tally_.existed;
     const bool result = turn.file.sameFile || copyAtTurn(turn, flight);
     ++turnsTaken_;
@@ -276,7 +284,7 @@ class CollectCopyRun {
       tally_.bytes += outcome.bytes;
       if (!alone_ && outcome.replaced.known)
         replaced_.insert({outcome.replaced.device, outcome.replaced.inode});
-      fileLine(copy::texts::kTraceCopy + file.destination + copy::texts::kTraceCopySucceeded);
+      nameLine(copy::texts::kTraceCopy, file.destination, copy::texts::kTraceCopySucceeded);
       return true;
     }
     const bool exists = !forceWrite_ && fileSystem_.exists(file.destination);
@@ -369,6 +377,9 @@ class CollectCopyRun {
   std::string destinationDirectory_;
   /// Copies one after another: each prepared at its turn.
   bool alone_ = true;
+  /// What plan() splits a path into, kept for the next one.
+  quillkit::PathParts planParts_;
+  std::string fileName_;
   /// How many names the turns have taken: read by the jobs.
   std::atomic<std::size_t> namesTaken_{0};
   /// How many turns were taken, and until which one copies at once look for their

@@ -114,12 +114,13 @@ int checkReplaceableBy(const std::string& sourcePath, const std::string& destina
 PreparedCopy::PreparedCopy() = default;
 PreparedCopy::~PreparedCopy() = default;
 
-std::unique_ptr<PreparedCopy> prepareCopy(const std::string& source,
-                                          const std::string& destination,
+std::unique_ptr<PreparedCopy> prepareCopy(std::string sourcePath, std::string destinationPath,
                                           const CopyOptions& options) {
   std::unique_ptr<PreparedCopy> prepared(new PreparedCopy);
-  prepared->sourcePath_ = source;
-  prepared->destination_ = destination;
+  prepared->sourcePath_ = std::move(sourcePath);
+  prepared->destination_ = std::move(destinationPath);
+  const std::string& source = prepared->sourcePath_;
+  const std::string& destination = prepared->destination_;
   prepared->options_ = options;
   CopyResult& failure = prepared->failure_;
   Descriptor in;
