@@ -57,7 +57,21 @@ class CollectCopyRun {
     traceInputs(pattern);
 
     line(copy::texts::kTraceResetDone);
+    // Copies at once start as the walk finds their files, before its lines are written.
+    CopyPacing pacing(fileSystem_.copyCapacity(),
+                      [this] { return fileSystem_.threadTimes(); });
+    alone_ = pacing.alone();
+    Flight flight(pacing);
     FoundFiles found;
+    std::size_t startedEarly = 0;
+    if (!alone_) {
+      found.onFile = [&](const std::string& path) {
+        // Only the first files, in walk order, up to the window: the rest wait for it.
+        if (startedEarly != flight.turns.size() || startedEarly >= pacing.window()) return;
+        start(flight, path);
+        ++startedEarly;
+      };
+    }
     if (!fileSystem_.findFiles(pattern, sourceDirectory_, found)) {
       line(copy::texts::kTraceFindFailed);
       tellWhyUnreadable(found.failure);
@@ -73,7 +87,7 @@ class CollectCopyRun {
     line(copy::texts::kTraceCopyToCollected + destinationDirectory_);
     if (!enterSourceDirectory()) return false;
     observer_.walked(tally_);
-    result = copyAll(found.files);
+    result = copyAll(found.files, startedEarly, flight, pacing);
     // What the walk could not see makes the run fail, after what it found is copied.
     for (const auto& skipped : found.skipped) {
       console_ << quillkit::shownName(copy::texts::kTraceFindSkipped + skipped.first +
@@ -216,11 +230,9 @@ class CollectCopyRun {
   // turn, and each takes its name when its turn comes, with its lines of the trace:
   // every step that touches a destination's name is made here, in walk order, so the
   // file system itself decides which names are one, as copies one after another find.
-  bool copyAll(const std::list<std::string>& found) {
-    CopyPacing pacing(fileSystem_.copyCapacity(),
-                      [this] { return fileSystem_.threadTimes(); });
-    alone_ = pacing.alone();
-    Flight flight(pacing);
+  // The first `started` files were started as the walk found them.
+  bool copyAll(const std::list<std::string>& found, std::size_t started, Flight& flight,
+               const CopyPacing& pacing) {
     bool result = true;
     auto takeOldest = [&] {
       flight.jobs.waitOldest();
@@ -230,13 +242,22 @@ class CollectCopyRun {
       observer_.turnTaken(tally_);
     };
     for (const std::string& path : found) {
+      if (started != 0) {
+        --started;
+        continue;
+      }
       if (flight.turns.size() >= pacing.window()) takeOldest();
-      flight.turns.emplace_back(plan(path));
-      Turn& turn = flight.turns.back();
-      flight.jobs.add([this, &turn] { prepare(turn); });
+      start(flight, path);
     }
     while (!flight.turns.empty()) takeOldest();
     return result;
+  }
+
+  // The file's turn, and its copy added to the jobs.
+  void start(Flight& flight, const std::string& path) {
+    flight.turns.emplace_back(plan(path));
+    Turn& turn = flight.turns.back();
+    flight.jobs.add([this, &turn] { prepare(turn); });
   }
 
   // Runs on any thread of the jobs: it touches nothing but `turn`.

@@ -42,6 +42,7 @@ bool RealFileSystem::findFiles(const std::string& pattern, const std::string& di
                                FoundFiles& found) {
   quillkit::DirectoryWalker walker;
   walker.reset(pattern, directory);
+  walker.onFound = found.onFile;
   const bool succeeded = walker.find();
   found.files.swap(walker.results);
   for (const quillkit::DirectoryWalker::SkippedDirectory& skipped : walker.skipped)

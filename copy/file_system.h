@@ -2,6 +2,7 @@
 #define PELQUIST_COPY_FILE_SYSTEM_H_
 
 #include <cstddef>
+#include <functional>
 #include <list>
 #include <memory>
 #include <string>
@@ -23,6 +24,9 @@ struct FoundFiles {
   /// Why the walked folder itself could not be read (or not to its end): the error text
   /// ("ERROR Message:..."); empty when it could, or when the walk did not say.
   std::string failure;
+  /// Where set before the walk, called with each file of `files` as the walk finds it,
+  /// in walk order, before the walk ends (a walk may also call it for none).
+  std::function<void(const std::string&)> onFile;
 };
 
 /// Everything collect-copy asks of the world, so that its trace can be tested without
