@@ -2,25 +2,34 @@
 # Collect-copy against the usual tools, on trees made under ${TMPDIR:-/tmp} and removed.
 # The trace goes to /dev/null. Each row times the program and each of its peers in one
 # session of interleaved runs (median of RUNS after a warm-up, a `sync` before every
-# timed run) and prints every time and the ratio program/peer.
+# timed run) and prints every time, the ratio program/peer, and the program's peak memory.
 #
 #   row                                          peers                                       target
 #   walk: 100,000 empty files in 1,000 folders,  find SRC -name '*.nomatch'                  <= 0.75
-#     -collectcopy -nosw 'SRC/*.nomatch' DST     bfs SRC -name '*.nomatch'                   <= 0.9
+#     -collectcopy -nosw 'SRC/*.nomatch' DST     bfs SRC -name '*.nomatch'                   <= 0.5
 #   copy: 10,000 files of 1-64 KiB (337 MB)      find SRC -name '*.dat' -exec cp -t DST {} +
 #     into an empty folder                       find SRC -name '*.dat' -print0 |
 #                                                  xargs -0 -P2 -n 512 cp -t DST             <= 0.8
-#   small: 100,000 files of 0-4 KiB in 1,000     find ... -exec cp -t DST {} +               <= 0.7
-#     folders into an empty folder               find ... | xargs -0 -P2 -n 512 cp -t DST
+#                                                floor SRC DST 2 (the leanest program)       <= 1.1
+#   small: 100,000 files of 0-4 KiB in 1,000     find ... -exec cp -t DST {} +
+#     folders into an empty folder               find ... | xargs -0 -P2 -n 512 cp -t DST   <= 0.6
 #   -fw: the 10,000 files onto a folder that     find ... -exec cp -f -t DST {} +
-#     already holds every file                   the same, then sync -f DST (timed together) <= 1.0
+#     already holds every file                   the same, then sync -f DST (timed together) <= 1.3
 #                                                find ... | xargs -0 -P2 -n 512 cp -f -t DST
-#   one core: the copy row's command under       the same command of a baseline build,       <= 1.05
+#                                                find ... | rsync -0 --files-from=-
+#                                                  --no-relative -W -I --fsync SRC/ DST/     <= 0.3
+#   one core: the copy row's command under       the same command of a baseline build,       <= 1.0
 #     taskset -c 0                                 also under taskset -c 0
 #   share: 600 files of 16 KiB through a FUSE    find ... -exec cp -t DST {} +
 #     passthrough that answers every request     find ... | xargs -0 -P2 -n 512 cp -t DST   <= 0.3
-#     2 ms late (bench/slow_fuse.py; left out without python3-fusepy or /dev/fuse)
-#   peak memory (/usr/bin/time -f %M) of the walk, the copy and the -fw copy.
+#     2 ms late (bench/slow_fuse.py; left out    find ... | xargs -0 -P16 -n 38 cp -t DST   <= 0.7
+#     without python3-fusepy or /dev/fuse)         (16 cp at once, the files split evenly)
+#
+# The floor is ../shared/tools/floor/floor.c beside the repository (FLOOR_SRC chooses
+# another), compiled with gcc into the bench's scratch folder: what collect-copy does at
+# its cheapest on Linux, without a trace, flushes or names taken in order, with 2 threads.
+# A peer that is missing (bfs, rsync, the floor's source or gcc) is left out, with a line
+# that says so and how to install it.
 #
 # The copy targets hold on ext4 and on tmpfs: `TMPDIR=/dev/shm bench/speed_bench.sh`
 # measures tmpfs. The baseline is a git revision (default 951ba00, the last commit before
@@ -32,9 +41,9 @@
 #   SCALE     multiplies the number of folders of every tree (default 1; SCALE=0.02 RUNS=1
 #             checks the script on tiny trees, where the two builds take the most time)
 #   ROWS      the rows to measure, by the word before their colon (default all:
-#             "walk copy small -fw one share")
+#             "walk copy small -fw one share"); the baseline is built only for "one"
 # Needs: cmake, a C++17 compiler, git, python3, taskset (util-linux), /usr/bin/time (package
-# time); bfs (package bfs) is optional: without it the walk has no bfs peer.
+# time); optional: bfs (package bfs), rsync (package rsync), gcc (package gcc) for the floor.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 runs=${1:-${RUNS:-7}}
@@ -55,11 +64,21 @@ need taskset "apt-get install util-linux"
 need /usr/bin/time "apt-get install time"
 need xargs "apt-get install findutils"
 [ "$missing" = 0 ] || exit 1
-bfs_note=
+# Peers that may be missing: each leaves a line in the output that says so.
+notes=()
 if ! command -v bfs >/dev/null 2>&1; then
-  bfs_note="bfs not found: the walk has no bfs peer (install it with: apt-get install bfs)"
-  echo "speed_bench: $bfs_note" >&2
+  notes+=("bfs not found: the walk has no bfs peer (install it with: apt-get install bfs)")
 fi
+if ! command -v rsync >/dev/null 2>&1; then
+  notes+=("rsync not found: the -fw row has no rsync peer (install it with: apt-get install rsync)")
+fi
+floor_src=${FLOOR_SRC:-$root/../shared/tools/floor/floor.c}
+if [ ! -f "$floor_src" ]; then
+  notes+=("no floor program at $floor_src (FLOOR_SRC): the copy row has no floor peer")
+elif ! command -v gcc >/dev/null 2>&1; then
+  notes+=("gcc not found: the copy row has no floor peer (install it with: apt-get install gcc)")
+fi
+for note in "${notes[@]}"; do echo "speed_bench: $note" >&2; done
 case $runs in ''|*[!0-9]*|0) echo "speed_bench: RUNS must be a positive number, not '$runs'" >&2; exit 2;; esac
 baseline_commit=$(git -C "$root" rev-parse --verify --quiet "$baseline^{commit}") || {
   echo "speed_bench: no such git revision: $baseline" >&2; exit 2; }
@@ -79,14 +98,29 @@ build() {  # build SOURCE BUILD-DIR
     cmake --build "$2" -j2 --target pelquist_copy >>"$work/build.log" 2>&1 ||
     { cat "$work/build.log" >&2; echo "speed_bench: the build of $1 failed" >&2; exit 1; }
 }
+wants_row() {  # wants_row NAME: true when ROWS is empty or names it
+  [ -z "${ROWS:-}" ] || [[ " $ROWS " == *" $1 "* ]]
+}
 build "$root" "$root/build/bench"
-git -C "$root" worktree add --detach --quiet "$baseline_tree" "$baseline_commit"
-build "$baseline_tree" "$work/baseline-build"
-git -C "$root" worktree remove --force "$baseline_tree"
+if wants_row one; then
+  git -C "$root" worktree add --detach --quiet "$baseline_tree" "$baseline_commit"
+  build "$baseline_tree" "$work/baseline-build"
+  git -C "$root" worktree remove --force "$baseline_tree"
+fi
+floor=
+if [ -f "$floor_src" ] && command -v gcc >/dev/null 2>&1; then
+  if gcc -O2 -pthread -o "$work/floor" "$floor_src" 2>"$work/floor.log"; then
+    floor=$work/floor
+  else
+    notes+=("the floor program did not compile (gcc -O2 -pthread $floor_src): no floor peer")
+    echo "speed_bench: ${notes[-1]}" >&2
+  fi
+fi
 
 export PROGRAM=$root/build/bench/pelquist_copy BASELINE_PROGRAM=$work/baseline-build/pelquist_copy
 export BASELINE_NAME=$(git -C "$root" rev-parse --short "$baseline_commit")
-export RUNS=$runs SCALE=$scale WORK=$work BFS_NOTE=$bfs_note ROWS=${ROWS:-}
+export RUNS=$runs SCALE=$scale WORK=$work ROWS=${ROWS:-} FLOOR=$floor
+export NOTES=$(printf '%s\n' "${notes[@]}")
 export FSTYPE=$(df -T "$work" | awk 'NR == 2 { print $2 }')
 export SLOW_FUSE=$root/bench/slow_fuse.py
 
@@ -157,9 +191,17 @@ def timed(command, prepare):
 def find_cp(src, dst, *cp):
     return ["find", src, "-name", "*.dat", "-exec", "cp", *cp, "-t", dst, "{}", "+"]
 
-def xargs_cp(src, dst, *cp):
-    return ["sh", "-c", 'find "$1" -name "*.dat" -print0 | xargs -0 -P2 -n 512 cp %s -t "$2"'
-            % " ".join(cp), "sh", src, dst]
+def xargs_cp(src, dst, *cp, at_once=2, per_cp=512):
+    return ["sh", "-c", 'find "$1" -name "*.dat" -print0 | xargs -0 -P%d -n %d cp %s -t "$2"'
+            % (at_once, per_cp, " ".join(cp)), "sh", src, dst]
+
+def rsync_fsync(src, dst):
+    """Each file written beside its name, flushed, renamed over it: -fw's promise."""
+    return ["sh", "-c", 'cd "$1" && find . -name "*.dat" -print0 | '
+            'rsync -0 --files-from=- --no-relative -W -I --fsync . "$2/"', "sh", src, dst]
+
+def have(command):
+    return shutil.which(command) is not None
 
 def collect(*switches, pattern, dst, binary=program):
     return [binary, "-collectcopy", *switches, "-nosw", pattern, dst]
@@ -175,25 +217,28 @@ fw = collect("-fw", pattern=data + "/*.dat", dst=ours)
 rows = [
     ("walk: {:,} empty files, {:,} folders".format(empty_n, empty_n // 100), walk, fresh(ours), 0,
      [("find -name", ["find", empty, "-name", "*.nomatch"], lambda: None, 0.75)]
-     + ([] if env["BFS_NOTE"] else
-        [("bfs -name", ["bfs", empty, "-name", "*.nomatch"], lambda: None, 0.9)])),
+     + ([("bfs -name", ["bfs", empty, "-name", "*.nomatch"], lambda: None, 0.5)]
+        if have("bfs") else [])),
     ("copy: {:,} files of 1-64 KiB ({:.0f} MB)".format(data_n, megabytes(data)), copy_10k, fresh(ours),
      data_n,
      [("find -exec cp", find_cp(data, peer), fresh(peer), None),
-      ("xargs -P2 cp", xargs_cp(data, peer), fresh(peer), 0.8)]),
+      ("xargs -P2 cp", xargs_cp(data, peer), fresh(peer), 0.8)]
+     + ([("floor, 2 threads", [env["FLOOR"], data, peer, "2"], fresh(peer), 1.1)]
+        if env["FLOOR"] else [])),
     ("small: {:,} files of 0-4 KiB, {:,} folders".format(small_n, small_n // 100),
      collect(pattern=small + "/*.dat", dst=ours), fresh(ours), small_n,
-     [("find -exec cp", find_cp(small, peer), fresh(peer), 0.7),
-      ("xargs -P2 cp", xargs_cp(small, peer), fresh(peer), None)]),
+     [("find -exec cp", find_cp(small, peer), fresh(peer), None),
+      ("xargs -P2 cp", xargs_cp(small, peer), fresh(peer), 0.6)]),
     ("-fw: {:,} files onto every file".format(data_n), fw, full(ours), data_n,
      [("find -exec cp -f", find_cp(data, peer, "-f"), full(peer), None),
       ("cp -f + sync -f", ["sh", "-c", 'find "$1" -name "*.dat" -exec cp -f -t "$2" {} + '
-                           '&& sync -f "$2"', "sh", data, peer], full(peer), 1.0),
-      ("xargs -P2 cp -f", xargs_cp(data, peer, "-f"), full(peer), None)]),
+                           '&& sync -f "$2"', "sh", data, peer], full(peer), 1.3),
+      ("xargs -P2 cp -f", xargs_cp(data, peer, "-f"), full(peer), None)]
+     + ([("rsync --fsync", rsync_fsync(data, peer), full(peer), 0.3)] if have("rsync") else [])),
     ("one core: copy of {:,} files".format(data_n), pinned + copy_10k, fresh(ours), data_n,
      [("baseline %s" % env["BASELINE_NAME"],
        pinned + collect(pattern=data + "/*.dat", dst=ours, binary=baseline), fresh(ours),
-       1.05)]),
+       1.0)]),
 ]
 
 # A share two milliseconds away: the copies' latency, not the processors, decides.
@@ -210,20 +255,28 @@ if wanted("share") and os.path.exists("/dev/fuse") and subprocess.run(
     rows.append(("share: {:,} files of 16 KiB, 2 ms away".format(share_n),
                  collect(pattern=share + "/*.dat", dst=ours), fresh(ours), share_n,
                  [("find -exec cp", find_cp(share, peer), fresh(peer), None),
-                  ("xargs -P2 cp", xargs_cp(share, peer), fresh(peer), 0.3)]))
+                  ("xargs -P2 cp", xargs_cp(share, peer), fresh(peer), 0.3),
+                  ("xargs -P16 cp", xargs_cp(share, peer, at_once=16,
+                                             per_cp=-(-share_n // 16)), fresh(peer), 0.7)]))
 else:
     if wanted("share"):
         print("no FUSE here (python3-fusepy, /dev/fuse): the share row is left out")
 
 rows = [row for row in rows if wanted(row[0].split(":")[0].split()[0])]
 
+def peak(command, prepare):
+    prepare()
+    out = subprocess.run(["/usr/bin/time", "-f", "%M"] + command, stdout=subprocess.DEVNULL,
+                         stderr=subprocess.PIPE, text=True, check=True).stderr
+    return int(out.strip().splitlines()[-1])
+
 print("trees under %s (%s), median of %d run%s after a warm-up, SCALE=%s"
       % (work, env["FSTYPE"], runs, "" if runs == 1 else "s", env["SCALE"]))
-if env["BFS_NOTE"]:
-    print(env["BFS_NOTE"])
+for note in filter(None, env["NOTES"].split("\n")):
+    print(note)
 line = "%-48s %9s  %-18s %9s %6s %7s"
 print(line % ("row", "program", "peer", "time", "ratio", "target"))
-failed = []
+failed, peaks = [], []
 for name, command, prepare, expected, peers in rows:
     timed(command, prepare)  # warm-up
     left = len(os.listdir(ours))
@@ -247,22 +300,15 @@ for name, command, prepare, expected, peers in rows:
                 failed.append("%s against %s" % (name.split(":")[0], label))
         print((line % (name if i == 0 else "", "%.3fs" % ours_median if i == 0 else "",
                        label, "%.3fs" % statistics.median(times), "%.2f" % ratio, mark)).rstrip())
+    peaks.append("%s %.1f MiB" % (name.split(":")[0], peak(command, prepare) / 1024))
     if name.startswith("small"):  # the largest trees go before the rest is measured
         shutil.rmtree(small, ignore_errors=True)
         fresh(peer)()
-
-def peak(command, prepare):
-    prepare()
-    out = subprocess.run(["/usr/bin/time", "-f", "%M"] + command, stdout=subprocess.DEVNULL,
-                         stderr=subprocess.PIPE, text=True, check=True).stderr
-    return int(out.strip().splitlines()[-1])
 
 if share_process is not None:
     subprocess.run(["umount", share], check=False)
     share_process.wait()
 
-if not only:
-    print("peak memory: walk %d KiB, copy %d KiB, -fw copy %d KiB" % (
-        peak(walk, fresh(ours)), peak(copy_10k, fresh(ours)), peak(fw, full(ours))))
+print("peak memory of the program: " + ", ".join(peaks))
 print("targets: " + ("all met" if not failed else "missed by " + "; ".join(failed)))
 PY

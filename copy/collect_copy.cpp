@@ -57,7 +57,21 @@ class CollectCopyRun {
     traceInputs(pattern);
 
     line(copy::texts::kTraceResetDone);
+    // Copies at once start as the walk finds their files, before its lines are written.
+    CopyPacing pacing(fileSystem_.copyCapacity(),
+                      [this] { return fileSystem_.threadTimes(); });
+    alone_ = pacing.alone();
+    Flight flight(pacing);
     FoundFiles found;
+    std::size_t startedEarly = 0;
+    if (!alone_) {
+      found.onFile = [&](const std::string& path) {
+        // Only the first files, in walk order, up to the window: the rest wait for it.
+        if (startedEarly != flight.turns.size() || startedEarly >= pacing.window()) return;
+        start(flight, path);
+        ++startedEarly;
+      };
+    }
     if (!fileSystem_.findFiles(pattern, sourceDirectory_, found)) {
       line(copy::texts::kTraceFindFailed);
       tellWhyUnreadable(found.failure);
@@ -73,7 +87,7 @@ class CollectCopyRun {
     line(copy::texts::kTraceCopyToCollected + destinationDirectory_);
     if (!enterSourceDirectory()) return false;
     observer_.walked(tally_);
-    result = copyAll(found.files);
+    result = copyAll(found.files, startedEarly, flight, pacing);
     // What the walk could not see makes the run fail, after what it found is copied.
     for (const auto& skipped : found.skipped) {
       console_ << quillkit::shownName(copy::texts::kTraceFindSkipped + skipped.first +
@@ -100,6 +114,12 @@ class CollectCopyRun {
   // The lines of one file are written together, when it is done: where the console is a
   // terminal, the standard output's own line buffering still shows each at once.
   void fileLine(const std::string& text) { console_ << quillkit::shownName(text) << '\n'; }
+  // A line of the file's that is a fixed text, a name, and a fixed text: the same.
+  void nameLine(const char* before, const std::string& name, const char* after = "") {
+    console_ << before;
+    quillkit::writeShownName(console_, name);
+    console_ << after << '\n';
+  }
   void endFile() { console_ << std::flush; }
 
   // After the trace's own lines: the source folder and the system's text for why it
@@ -172,9 +192,11 @@ class CollectCopyRun {
     bool sameFile;
   };
 
-  Planned plan(const std::string& sourcePath) const {
-    quillkit::PathParts parts = splitPath(sourcePath);
-    const std::string fileName = parts.fname + parts.ext;
+  // On this thread only: the parts of the last path planned are kept, with their room.
+  Planned plan(const std::string& sourcePath) {
+    planParts_.split(sourcePath);
+    fileName_.assign(planParts_.fname).append(planParts_.ext);
+    const std::string& fileName = fileName_;
     std::string destinationPath = destinationDirectory_;
     quillkit::appendPath(destinationPath, fileName);
     const bool same = destinationPath == sourcePath || destination_ + fileName == sourcePath;
@@ -185,8 +207,12 @@ class CollectCopyRun {
   struct Turn {
     explicit Turn(Planned planned) : file(std::move(planned)) {}
     Planned file;
-    /// Without force-write: the destination was there before the copy was prepared. No
-    /// turn takes a name away, so it stays: nothing is prepared.
+    /// Without force-write: the destination was looked for before the copy was
+    /// prepared. Copies at once look only while turns meet existing destinations: where
+    /// none is looked for, the name taken at the turn finds one as a look there would.
+    bool looked = false;
+    /// The look found the destination. No turn takes a name away, so it stays: nothing
+    /// is prepared.
     bool refused = false;
     /// How many names the turns had taken when the destination was looked for.
     std::size_t namesBeforeLook = 0;
@@ -204,11 +230,9 @@ class CollectCopyRun {
   // turn, and each takes its name when its turn comes, with its lines of the trace:
   // every step that touches a destination's name is made here, in walk order, so the
   // file system itself decides which names are one, as copies one after another find.
-  bool copyAll(const std::list<std::string>& found) {
-    CopyPacing pacing(fileSystem_.copyCapacity(),
-                      [this] { return fileSystem_.processorSeconds(); });
-    alone_ = pacing.alone();
-    Flight flight(pacing);
+  // The first `started` files were started as the walk found them.
+  bool copyAll(const std::list<std::string>& found, std::size_t started, Flight& flight,
+               const CopyPacing& pacing) {
     bool result = true;
     auto takeOldest = [&] {
       flight.jobs.waitOldest();
@@ -218,19 +242,29 @@ class CollectCopyRun {
       observer_.turnTaken(tally_);
     };
     for (const std::string& path : found) {
+      if (started != 0) {
+        --started;
+        continue;
+      }
       if (flight.turns.size() >= pacing.window()) takeOldest();
-      flight.turns.emplace_back(plan(path));
-      Turn& turn = flight.turns.back();
-      flight.jobs.add([this, &turn] { prepare(turn); });
+      start(flight, path);
     }
     while (!flight.turns.empty()) takeOldest();
     return result;
   }
 
+  // The file's turn, and its copy added to the jobs.
+  void start(Flight& flight, const std::string& path) {
+    flight.turns.emplace_back(plan(path));
+    Turn& turn = flight.turns.back();
+    flight.jobs.add([this, &turn] { prepare(turn); });
+  }
+
   // Runs on any thread of the jobs: it touches nothing but `turn`.
   void prepare(Turn& turn) {
     if (turn.file.sameFile) return;
-    if (!forceWrite_) {
+    if (!forceWrite_ && (alone_ || turnsTaken_ < lookUntil_)) {
+      turn.looked = true;
       turn.namesBeforeLook = namesTaken_;
       turn.refused = fileSystem_.exists(turn.file.destination);
       if (turn.refused) return;
@@ -243,9 +277,10 @@ class CollectCopyRun {
   // failed for another reason than an existing destination.
   bool takeTurn(Flight& flight) {
     Turn& turn = flight.turns.front();
-    fileLine(copy::texts::kTraceCopyDest + turn.file.destination);
+    nameLine(copy::texts::kTraceCopyDest, turn.file.destination);
     if (turn.file.sameFile) ++tally_.existed;
     const bool result = turn.file.sameFile || copyAtTurn(turn, flight);
+    ++turnsTaken_;
     endFile();
     return result;
   }
@@ -253,13 +288,16 @@ class CollectCopyRun {
   bool copyAtTurn(Turn& turn, Flight& flight) {
     const Planned& file = turn.file;
     if (!forceWrite_ && turn.refused) {
+      lookUntil_ = turnsTaken_ + kLookingTurns;
       refuse(file.destination, file.source);
       return true;
     }
     // Where a turn has taken a name since the destination was looked for, the look does
     // not stand; the name is not looked for again: a copy that cannot take it because it
-    // is there now is refused, as a look now would have refused it.
-    const bool lookStands = namesTaken_ == turn.namesBeforeLook;
+    // is there now is refused, as a look now would have refused it. Where it was not
+    // looked for, a failed copy looks now, in the look's place: a destination there is
+    // refused without the failure's line.
+    const bool lookStands = turn.looked && namesTaken_ == turn.namesBeforeLook;
     const CopyOutcome outcome = nameAtTurn(turn, flight);
     if (outcome.copied) {
       ++namesTaken_;
@@ -267,13 +305,16 @@ class CollectCopyRun {
       tally_.bytes += outcome.bytes;
       if (!alone_ && outcome.replaced.known)
         replaced_.insert({outcome.replaced.device, outcome.replaced.inode});
-      fileLine(copy::texts::kTraceCopy + file.destination + copy::texts::kTraceCopySucceeded);
+      nameLine(copy::texts::kTraceCopy, file.destination, copy::texts::kTraceCopySucceeded);
       return true;
     }
     const bool exists = !forceWrite_ && fileSystem_.exists(file.destination);
     if (!exists || lookStands)
       fileLine(copy::texts::kTraceCopy + file.destination + copy::texts::kTraceCopyFailed);
     if (exists) {
+      // The copies prepared from now on look first: a folder that holds the files
+      // already costs a look each, not a copy each.
+      lookUntil_ = turnsTaken_ + kLookingTurns;
       refuse(file.destination, file.source);
       return true;
     }
@@ -357,8 +398,16 @@ class CollectCopyRun {
   std::string destinationDirectory_;
   /// Copies one after another: each prepared at its turn.
   bool alone_ = true;
+  /// What plan() splits a path into, kept for the next one.
+  quillkit::PathParts planParts_;
+  std::string fileName_;
   /// How many names the turns have taken: read by the jobs.
   std::atomic<std::size_t> namesTaken_{0};
+  /// How many turns were taken, and until which one copies at once look for their
+  /// destination first: read by the jobs.
+  static constexpr std::size_t kLookingTurns = 256;
+  std::atomic<std::size_t> turnsTaken_{0};
+  std::atomic<std::size_t> lookUntil_{0};
   /// The files that turns replaced, by device and inode.
   std::set<std::pair<uint64_t, uint64_t>> replaced_;
   /// What the turns have come to, for the observer.

@@ -6,20 +6,22 @@ namespace copy {
 
 namespace {
 
-/// More copies at once gain nothing on a disk, and little on a network.
-constexpr std::size_t kMostAtOnce = 16;
+/// More copies at once gain nothing on a disk; a network's latency may want that many.
+constexpr std::size_t kMostAtOnce = 64;
 /// Done copies wait for their turn beside those under way, so that a thread held up on
 /// one copy does not leave the others idle.
 constexpr std::size_t kWaitingBeside = 32;
 /// Open files kept for the rest of the process: the console, the copy that a failure
 /// makes again alone, what the libraries hold.
 constexpr std::size_t kSpareFiles = 8;
+/// The shortest time measured.
+constexpr std::chrono::milliseconds kMeasured(5);
 
 }  // namespace
 
 CopyPacing::CopyPacing(const FileSystem::CopyCapacity& capacity,
-                       std::function<double()> processorSeconds)
-    : processorSeconds_(std::move(processorSeconds)) {
+                       std::function<FileSystem::ThreadTimes()> threadTimes)
+    : threadTimes_(std::move(threadTimes)) {
   const std::size_t files =
       capacity.openFiles > kSpareFiles ? capacity.openFiles - kSpareFiles : 0;
   // Every thread may hold a copy being prepared and one waiting: three files each.
@@ -31,25 +33,30 @@ CopyPacing::CopyPacing(const FileSystem::CopyCapacity& capacity,
   // Each copy beyond those being prepared holds one more file.
   window_ = std::min(most_ + kWaitingBeside, files - most_);
   wanted_ = std::max<std::size_t>(1, std::min(capacity.processors, most_));
-  first_ = static_cast<double>(wanted_);
+  first_ = wanted_;
 }
 
-std::size_t CopyPacing::threadsWanted() {
-  if (++asked_ % 16 != 0 || wanted_ >= most_) return wanted_;
-  const double used = processorSeconds_();
+std::size_t CopyPacing::threadsWanted(double waitedSeconds, unsigned long waits) {
+  if (wanted_ >= most_) return wanted_;
   const auto now = std::chrono::steady_clock::now();
-  if (lastProcessorSeconds_ < 0) {  // a measurement starts
-    lastProcessorSeconds_ = used;
-    lastTime_ = now;
-    return wanted_;
+  if (measuring_ && now - lastTime_ < kMeasured) return wanted_;
+  const FileSystem::ThreadTimes times = threadTimes_();
+  if (measuring_) {
+    const double elapsed = std::chrono::duration<double>(now - lastTime_).count();
+    // What the caller neither ran nor waited to run, less what it slept waiting for the
+    // copies of other threads: its own copies kept it asleep, where it went to sleep for
+    // them at all.
+    const double asleep = elapsed - (times.busySeconds - last_.busySeconds) -
+                          (waitedSeconds - lastWaited_);
+    const bool slept = times.sleeps - last_.sleeps >= (waits - lastWaits_) + 2;
+    if (slept && asleep > 0.5 * elapsed)
+      wanted_ = std::min(most_, wanted_ * (asleep > 0.8 * elapsed ? 4 : 2));
   }
-  const std::chrono::duration<double> elapsed = now - lastTime_;
-  if (elapsed.count() < 0.01) return wanted_;  // too short to tell
-  // The first threads are one per processor: half of that unused means waiting copies.
-  const bool idle = used - lastProcessorSeconds_ < 0.5 * elapsed.count() * first_;
-  if (idle) wanted_ = std::min(2 * wanted_, most_);
-  lastProcessorSeconds_ = idle ? -1 : used;
+  measuring_ = true;
   lastTime_ = now;
+  last_ = times;
+  lastWaited_ = waitedSeconds;
+  lastWaits_ = waits;
   return wanted_;
 }
 

@@ -11,34 +11,45 @@ namespace copy {
 
 /// How many copies collect-copy prepares at once, and how far ahead of their turn: all
 /// that decides it lives here. It starts with one thread per processor (the caller's
-/// among them) and takes twice as many, up to 16, each time the copies leave half of
-/// those processors idle for 10 ms or more (they wait on a disk's flushes or on a
-/// network). Within the open files: a copy being prepared holds two (its source and its
-/// new file), one prepared and waiting for its turn holds one.
+/// among them) and takes more, up to 64, each time the caller's own copies leave it
+/// asleep half of 5 ms or more (they wait on a disk's flushes or on a network): twice as
+/// many, four times as many where it slept four fifths of that time. A thread that runs,
+/// or waits for a processor that other programs hold, is busy; time in which the thread
+/// did not go to sleep twice is taken from the whole machine (a virtual machine's host):
+/// a busy machine adds no threads. Within the open files: a copy being prepared holds two
+/// (its source and its new file), one prepared and waiting for its turn holds one.
 class CopyPacing {
  public:
-  /// `processorSeconds` tells the processor time the process has used so far.
+  /// `threadTimes` tells what the calling thread has done so far.
   CopyPacing(const FileSystem::CopyCapacity& capacity,
-             std::function<double()> processorSeconds);
+             std::function<FileSystem::ThreadTimes()> threadTimes);
 
   /// One after another: each copy is prepared and named at its turn.
   bool alone() const { return most_ <= 1; }
   /// How many copies may be prepared and not yet named, those being prepared among them.
   std::size_t window() const { return window_; }
-  /// How many threads should prepare copies now, the caller's among them. Asked once for
-  /// every copy added; every 16th time it measures whether the processors idle.
-  std::size_t threadsWanted();
+  /// More threads than processors: the copies wait on something else than processors,
+  /// and each copy added should start at once.
+  bool waitsOnFiles() const { return wanted_ > first_; }
+  /// How many threads should prepare copies now, the caller's among them. Asked by the
+  /// caller's thread once for every copy added, with the seconds it has slept so far
+  /// waiting for copies that other threads prepare, and how many times (no sign that its
+  /// own copies wait); every 5 ms or more it measures.
+  std::size_t threadsWanted(double waitedSeconds, unsigned long waits);
 
  private:
   std::size_t most_ = 1;
   std::size_t window_ = 1;
-  double first_ = 1;
+  std::size_t first_ = 1;
   std::size_t wanted_ = 1;
-  const std::function<double()> processorSeconds_;
-  std::size_t asked_ = 0;
-  /// The processor time and the time when the copies were last measured; none when < 0.
-  double lastProcessorSeconds_ = -1;
+  const std::function<FileSystem::ThreadTimes()> threadTimes_;
+  /// When the copies were last measured, what the caller had done then, and the time it
+  /// had waited for other threads and how often; none when `measuring_` is false.
+  bool measuring_ = false;
   std::chrono::steady_clock::time_point lastTime_;
+  FileSystem::ThreadTimes last_;
+  double lastWaited_ = 0;
+  unsigned long lastWaits_ = 0;
 };
 
 }  // namespace copy

@@ -33,12 +33,16 @@ FileSystem::CopyCapacity RealFileSystem::copyCapacity() {
   return {quillkit::processorsAvailable(), filesForCopiesAhead()};
 }
 
-double RealFileSystem::processorSeconds() { return quillkit::processorSecondsUsed(); }
+FileSystem::ThreadTimes RealFileSystem::threadTimes() {
+  const quillkit::ThreadTimes times = quillkit::threadTimes();
+  return {times.busySeconds, times.sleeps};
+}
 
 bool RealFileSystem::findFiles(const std::string& pattern, const std::string& directory,
                                FoundFiles& found) {
   quillkit::DirectoryWalker walker;
   walker.reset(pattern, directory);
+  walker.onFound = found.onFile;
   const bool succeeded = walker.find();
   found.files.swap(walker.results);
   for (const quillkit::DirectoryWalker::SkippedDirectory& skipped : walker.skipped)

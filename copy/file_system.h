@@ -2,6 +2,7 @@
 #define PELQUIST_COPY_FILE_SYSTEM_H_
 
 #include <cstddef>
+#include <functional>
 #include <list>
 #include <memory>
 #include <string>
@@ -23,6 +24,9 @@ struct FoundFiles {
   /// Why the walked folder itself could not be read (or not to its end): the error text
   /// ("ERROR Message:..."); empty when it could, or when the walk did not say.
   std::string failure;
+  /// Where set before the walk, called with each file of `files` as the walk finds it,
+  /// in walk order, before the walk ends (a walk may also call it for none).
+  std::function<void(const std::string&)> onFile;
 };
 
 /// Everything collect-copy asks of the world, so that its trace can be tested without
@@ -57,8 +61,13 @@ class FileSystem {
     std::size_t openFiles = 0;
   };
   virtual CopyCapacity copyCapacity() = 0;
-  /// The processor time the process has used so far, all its threads, in seconds.
-  virtual double processorSeconds() = 0;
+  /// What the calling thread has done so far: the seconds it ran or waited for a
+  /// processor, and how many times it went to sleep waiting on files or other threads.
+  struct ThreadTimes {
+    double busySeconds = 0;
+    unsigned long sleeps = 0;
+  };
+  virtual ThreadTimes threadTimes() = 0;
   /// Walks `directory` and all below it for the files whose names match `pattern`:
   /// false when the walk failed and found nothing.
   virtual bool findFiles(const std::string& pattern, const std::string& directory,
@@ -79,7 +88,7 @@ class RealFileSystem : public FileSystem {
                                             const std::string& destination,
                                             bool forceWrite) override;
   CopyCapacity copyCapacity() override;
-  double processorSeconds() override;
+  ThreadTimes threadTimes() override;
   bool findFiles(const std::string& pattern, const std::string& directory,
                  FoundFiles& found) override;
 };

@@ -2,6 +2,14 @@
 
 namespace copy {
 
+namespace {
+
+/// While the jobs keep the processors busy, a sleeping thread is woken only once this many
+/// wait: one wake-up for several jobs.
+constexpr std::size_t kWakeAtWaiting = 8;
+
+}  // namespace
+
 OrderedJobs::OrderedJobs(CopyPacing& pacing) : pacing_(pacing) {}
 
 OrderedJobs::~OrderedJobs() {
@@ -9,28 +17,40 @@ OrderedJobs::~OrderedJobs() {
     std::lock_guard<std::mutex> lock(mutex_);
     stopping_ = true;
   }
-  startable_.notify_all();
-  for (std::thread& thread : threads_) thread.join();
+  for (auto& worker : workers_) worker->wake.notify_one();
+  for (auto& worker : workers_) worker->thread.join();
 }
 
 void OrderedJobs::add(std::function<void()> job) {
+  Worker* sleeper = nullptr;
   {
     std::lock_guard<std::mutex> lock(mutex_);
     entries_.push_back({std::move(job), State::Waiting});
+    ++waiting_;
+    if (waiting_ >= kWakeAtWaiting || pacing_.waitsOnFiles()) sleeper = takeSleeper();
   }
+  if (sleeper != nullptr) sleeper->wake.notify_one();
   // Threads are started as jobs come: a run with few files starts few. The caller's
   // thread is the last of those wanted.
-  if (threads_.size() + 1 < pacing_.threadsWanted()) threads_.emplace_back([this] { work(); });
-  startable_.notify_one();
+  const std::size_t wanted = pacing_.threadsWanted(waited_, waits_);
+  while (workers_.size() + 1 < wanted) {
+    workers_.emplace_back(new Worker);
+    Worker& worker = *workers_.back();
+    worker.thread = std::thread([this, &worker] { work(worker); });
+  }
 }
 
 void OrderedJobs::waitOldest() {
   std::unique_lock<std::mutex> lock(mutex_);
   while (entries_.front().state != State::Done) {
-    if (Entry* entry = nextWaiting())
+    if (Entry* entry = nextWaiting()) {
       run(*entry, lock);
-    else
-      finished_.wait(lock);
+    } else {
+      const auto start = std::chrono::steady_clock::now();
+      sleepUntilDone(lock);
+      ++waits_;
+      waited_ += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    }
   }
 }
 
@@ -42,20 +62,25 @@ void OrderedJobs::popOldest() {
 void OrderedJobs::redoLater() {
   std::unique_lock<std::mutex> lock(mutex_);
   held_ = true;
-  finished_.wait(lock, [this] { return running_ == 0; });
-  for (std::size_t i = 1; i < entries_.size(); ++i) entries_[i].state = State::Waiting;
+  while (running_ != 0) sleepUntilDone(lock);
+  for (std::size_t i = 1; i < entries_.size(); ++i) {
+    if (entries_[i].state != State::Waiting) ++waiting_;
+    entries_[i].state = State::Waiting;
+  }
 }
 
 void OrderedJobs::resume() {
+  std::vector<Worker*> woken;
   {
     std::lock_guard<std::mutex> lock(mutex_);
     held_ = false;
+    while (Worker* sleeper = takeSleeper()) woken.push_back(sleeper);
   }
-  startable_.notify_all();
+  for (Worker* worker : woken) worker->wake.notify_one();
 }
 
 OrderedJobs::Entry* OrderedJobs::nextWaiting() {
-  if (held_) return nullptr;
+  if (held_ || waiting_ == 0) return nullptr;
   for (Entry& entry : entries_)
     if (entry.state == State::Waiting) return &entry;
   return nullptr;
@@ -63,6 +88,7 @@ OrderedJobs::Entry* OrderedJobs::nextWaiting() {
 
 bool OrderedJobs::run(Entry& entry, std::unique_lock<std::mutex>& lock) {
   entry.state = State::Running;
+  --waiting_;
   ++running_;
   lock.unlock();
   // The entry stays where it is: a deque keeps its elements in place as it grows, and
@@ -75,13 +101,36 @@ bool OrderedJobs::run(Entry& entry, std::unique_lock<std::mutex>& lock) {
   return &entry == &entries_.front() || running_ == 0;
 }
 
-void OrderedJobs::work() {
+void OrderedJobs::sleepUntilDone(std::unique_lock<std::mutex>& lock) {
+  callerSleeps_ = true;
+  finished_.wait(lock);
+  callerSleeps_ = false;
+}
+
+OrderedJobs::Worker* OrderedJobs::takeSleeper() {
+  if (sleepers_.empty()) return nullptr;
+  Worker* sleeper = sleepers_.back();
+  sleepers_.pop_back();
+  sleeper->woken = true;
+  return sleeper;
+}
+
+void OrderedJobs::work(Worker& self) {
   std::unique_lock<std::mutex> lock(mutex_);
-  for (;;) {
-    Entry* entry = nullptr;
-    startable_.wait(lock, [&] { return stopping_ || (entry = nextWaiting()) != nullptr; });
-    if (stopping_) return;
-    if (run(*entry, lock)) finished_.notify_all();
+  while (!stopping_) {
+    Entry* entry = nextWaiting();
+    if (entry == nullptr) {
+      self.woken = false;
+      sleepers_.push_back(&self);
+      self.wake.wait(lock, [&] { return self.woken || stopping_; });
+      continue;
+    }
+    if (run(*entry, lock) && callerSleeps_) {
+      callerSleeps_ = false;  // told once
+      lock.unlock();
+      finished_.notify_one();
+      lock.lock();
+    }
   }
 }
 

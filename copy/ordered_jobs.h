@@ -1,10 +1,12 @@
 #ifndef PELQUIST_COPY_ORDERED_JOBS_H_
 #define PELQUIST_COPY_ORDERED_JOBS_H_
 
+#include <chrono>
 #include <condition_variable>
 #include <cstddef>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -16,8 +18,11 @@ namespace copy {
 /// Runs jobs several at once, ahead of the caller, who takes them back one by one in the
 /// order they were added. The caller's thread is one of those that run them: while it
 /// waits for the oldest job it runs the next one waiting, and threads of its own, started
-/// as jobs come and as many as the pacing wants, run the rest. Jobs that ran ahead can be
-/// sent back to run again, as when the oldest failed for want of what they held.
+/// as jobs come and as many as the pacing wants, run the rest. A thread of its own that
+/// found nothing to run sleeps until several jobs wait (one, where the jobs wait on files):
+/// the caller runs the others meanwhile, and no thread is woken for each job. Jobs that
+/// ran ahead can be sent back to run again, as when the oldest failed for want of what
+/// they held.
 class OrderedJobs {
  public:
   explicit OrderedJobs(CopyPacing& pacing);
@@ -48,24 +53,43 @@ class OrderedJobs {
     std::function<void()> job;
     State state = State::Waiting;
   };
+  /// A thread of its own, and what wakes it. Each sleeps on its own condition, and is
+  /// woken once for each time it sleeps: a thread that wakes another never waits for a
+  /// third, woken before and not yet running, as it may where several wait on one.
+  struct Worker {
+    std::thread thread;
+    std::condition_variable wake;
+    bool woken = false;
+  };
 
   /// A thread of its own: runs jobs until the destructor stops it.
-  void work();
+  void work(Worker& self);
   /// The first waiting job, unless the jobs are held back.
   Entry* nextWaiting();
   /// Runs `entry` on this thread, with `lock` released meanwhile: true when the caller
   /// may be waiting for what it finished.
   bool run(Entry& entry, std::unique_lock<std::mutex>& lock);
+  /// The caller sleeps until a thread of its own tells it that a job is done.
+  void sleepUntilDone(std::unique_lock<std::mutex>& lock);
+  /// Takes a sleeping thread of its own off the sleepers, to be woken: null when none.
+  Worker* takeSleeper();
 
   CopyPacing& pacing_;
   std::deque<Entry> entries_;
-  std::vector<std::thread> threads_;
+  std::vector<std::unique_ptr<Worker>> workers_;
   std::mutex mutex_;
-  /// Signals the threads of its own: a job may start, or they stop.
-  std::condition_variable startable_;
-  /// Signals the caller: a job is done.
+  /// The threads of its own that sleep, not yet woken.
+  std::vector<Worker*> sleepers_;
+  /// Signals the caller: a job is done. Only while `callerSleeps_`.
   std::condition_variable finished_;
+  bool callerSleeps_ = false;
   std::size_t running_ = 0;
+  /// How many entries wait to run.
+  std::size_t waiting_ = 0;
+  /// The seconds the caller slept in waitOldest(), waiting for the other threads, and
+  /// how many times.
+  double waited_ = 0;
+  unsigned long waits_ = 0;
   bool held_ = false;
   bool stopping_ = false;
 };

@@ -13,8 +13,16 @@ namespace quillkit {
 /// them); at least 1.
 std::size_t processorsAvailable();
 
-/// The processor time the process has used so far, all its threads, in seconds.
-double processorSecondsUsed();
+/// What the calling thread has done so far: the seconds it ran or waited for a processor
+/// (where the system does not tell the wait, only those it ran), and how many times it
+/// went to sleep of its own accord (waiting on a disk, a network or another thread; 0
+/// where the system does not tell). The rest of its time it slept, or its machine's
+/// processors were taken from the whole machine (a virtual machine's host's other work).
+struct ThreadTimes {
+  double busySeconds = 0;
+  unsigned long sleeps = 0;
+};
+ThreadTimes threadTimes();
 
 }  // namespace quillkit
 

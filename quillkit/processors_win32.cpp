@@ -14,15 +14,17 @@ std::size_t processorsAvailable() {
   return count;
 }
 
-double processorSecondsUsed() {
+ThreadTimes threadTimes() {
   FILETIME created, exited, kernel, user;
-  if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user)) return 0;
+  if (!GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user)) return {};
   auto seconds = [](const FILETIME& time) {  // in units of 100 ns
     return static_cast<double>((static_cast<uint64_t>(time.dwHighDateTime) << 32) |
                                time.dwLowDateTime) /
            1e7;
   };
-  return seconds(kernel) + seconds(user);
+  ThreadTimes times;
+  times.busySeconds = seconds(kernel) + seconds(user);
+  return times;
 }
 
 }  // namespace quillkit

@@ -20,12 +20,11 @@ bool isC1Control(const std::string& name, std::size_t at) {
          static_cast<unsigned char>(name[at + 1]) <= 0x9F;
 }
 
-}  // namespace
-
-std::string shownName(const std::string& name, bool utf8Console) {
-  if (!os::kMasksControlBytes) return name;
-  // Nearly every name holds none: looked for first in one pass without writes (which
-  // the compiler turns into vector instructions), then masked only where found.
+/// True when shownName would change something of `name`. Nearly every name holds
+/// nothing to mask: looked for in one pass without writes (which the compiler turns into
+/// vector instructions).
+bool holdsMasked(const std::string& name, bool utf8Console) {
+  if (!os::kMasksControlBytes) return false;
   unsigned char any = 0;
   for (const char c : name) {
     const auto byte = static_cast<unsigned char>(c);
@@ -33,7 +32,13 @@ std::string shownName(const std::string& name, bool utf8Console) {
            static_cast<unsigned char>(byte == 0x7F) |
            static_cast<unsigned char>(utf8Console && byte == kC1Lead);
   }
-  if (any == 0) return name;
+  return any != 0;
+}
+
+}  // namespace
+
+std::string shownName(const std::string& name, bool utf8Console) {
+  if (!holdsMasked(name, utf8Console)) return name;
   std::string shown;
   shown.reserve(name.size());
   for (std::size_t at = 0; at < name.size(); ++at) {
@@ -48,5 +53,13 @@ std::string shownName(const std::string& name, bool utf8Console) {
 }
 
 std::string shownName(const std::string& name) { return shownName(name, consoleIsUtf8()); }
+
+void writeShownName(std::ostream& out, const std::string& name) {
+  const bool utf8 = consoleIsUtf8();
+  if (holdsMasked(name, utf8))
+    out << shownName(name, utf8);
+  else
+    out.write(name.data(), static_cast<std::streamsize>(name.size()));
+}
 
 }  // namespace quillkit

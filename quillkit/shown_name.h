@@ -1,6 +1,7 @@
 #ifndef QUILLKIT_SHOWN_NAME_H_
 #define QUILLKIT_SHOWN_NAME_H_
 
+#include <ostream>
 #include <string>
 
 namespace quillkit {
@@ -15,6 +16,9 @@ std::string shownName(const std::string& name, bool utf8Console);
 
 /// shownName in the console of the user's locale (consoleIsUtf8).
 std::string shownName(const std::string& name);
+
+/// Writes shownName(name) to `out`, without a copy where nothing is masked.
+void writeShownName(std::ostream& out, const std::string& name);
 
 }  // namespace quillkit
 

@@ -13,10 +13,14 @@
 namespace copy::files {
 namespace {
 
+// What copyByReading reads at once.
+constexpr std::size_t kChunk = 1 << 17;
+// Files up to this size are read whole, with no read-ahead.
+constexpr off_t kWholeRead = kChunk;
+
 // Plain read/write from the descriptors' current offsets: `left` bytes, or to the end
 // of `from` when it ends earlier or `left` is negative (counted down when not).
 int copyByReading(int from, int to, off_t& left) {
-  static constexpr std::size_t kChunk = 1 << 17;
   // One buffer a thread, made once: most calls only learn that the file has ended.
   static thread_local std::string buffer(kChunk, '\0');
   while (left != 0) {
@@ -73,7 +77,13 @@ int copyData(int from, int to, const struct stat& source) {
     }
     off_t left = end - start;
     int error = kernelCopy(from, to, left);
-    if (error == ENOTSUP) error = copyByReading(from, to, left);
+    if (error == ENOTSUP) {
+      // A small file is read in one request: no read-ahead beyond its end, which a file
+      // system over a network (FUSE among them) drops when many files are read at once,
+      // and then reads the file a page at a time, one round trip each.
+      if (offset == 0 && size <= kWholeRead) posix_fadvise(from, 0, 0, POSIX_FADV_RANDOM);
+      error = copyByReading(from, to, left);
+    }
     if (error != 0) return error;
     offset = end - left;
     if (left > 0) break;  // the file ended early
@@ -104,12 +114,13 @@ int checkReplaceableBy(const std::string& sourcePath, const std::string& destina
 PreparedCopy::PreparedCopy() = default;
 PreparedCopy::~PreparedCopy() = default;
 
-std::unique_ptr<PreparedCopy> prepareCopy(const std::string& source,
-                                          const std::string& destination,
+std::unique_ptr<PreparedCopy> prepareCopy(std::string sourcePath, std::string destinationPath,
                                           const CopyOptions& options) {
   std::unique_ptr<PreparedCopy> prepared(new PreparedCopy);
-  prepared->sourcePath_ = source;
-  prepared->destination_ = destination;
+  prepared->sourcePath_ = std::move(sourcePath);
+  prepared->destination_ = std::move(destinationPath);
+  const std::string& source = prepared->sourcePath_;
+  const std::string& destination = prepared->destination_;
   prepared->options_ = options;
   CopyResult& failure = prepared->failure_;
   Descriptor in;

@@ -87,8 +87,8 @@ class PreparedCopy {
   CopyResult name(quillkit::FileIdentity* replaced = nullptr);
 
  private:
-  friend std::unique_ptr<PreparedCopy> prepareCopy(const std::string& source,
-                                                   const std::string& destination,
+  friend std::unique_ptr<PreparedCopy> prepareCopy(std::string source,
+                                                   std::string destination,
                                                    const CopyOptions& options);
   CopyResult failure_;
   quillkit::FileIdentity source_;
@@ -101,9 +101,8 @@ class PreparedCopy {
 
 /// The first step of copyFile: opens the source and writes the copy. A replacing copy
 /// whose destination is already known to refuse (the source itself, a directory, a
-/// read-only file) writes nothing. Never null.
-std::unique_ptr<PreparedCopy> prepareCopy(const std::string& source,
-                                          const std::string& destination,
+/// read-only file) writes nothing. Never null. The copy keeps the two paths.
+std::unique_ptr<PreparedCopy> prepareCopy(std::string source, std::string destination,
                                           const CopyOptions& options);
 
 /// A piece of a combined file: a source, and whether it ends at its first ^Z (0x1A).

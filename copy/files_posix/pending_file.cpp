@@ -108,10 +108,11 @@ PendingFile::~PendingFile() { discard(); }
 int PendingFile::create(const std::string& destination, mode_t mode) {
   discard();
   destination_ = destination;
+  folder_ = folderOf(destination);
   destinationSeen_ = false;
   finished_ = false;
   createdMode_ = mode & ~processUmask();
-  int error = kernel().openUnnamedFile(folderOf(destination).c_str(), mode, fd_);
+  int error = kernel().openUnnamedFile(folder_.c_str(), mode, fd_);
   if (error != ENOTSUP) return error;
   // No unnamed files here: a temporary name beside the destination, made only by us,
   // and only where it can be taken away again.
@@ -162,7 +163,7 @@ int PendingFile::commit(bool replace, bool durable) {
 // file's), and the copy has failed. On a local file system a close cannot fail.
 int PendingFile::linkUnnamed() {
   // Who the file is matters only where its close may fail, and costs a call.
-  const quillkit::FileIdentity self = closeMayFail(folderOf(destination_))
+  const quillkit::FileIdentity self = closeMayFail(folder_)
                                           ? quillkit::posix::identityOf(fd_)
                                           : quillkit::FileIdentity();
   if (int error = kernel().linkUnnamedFile(fd_, destination_.c_str())) return error;

@@ -62,6 +62,8 @@ class PendingFile {
   /// Empty for an unnamed file.
   std::unique_ptr<ListedName> temporary_;
   std::string destination_;
+  /// The destination's folder.
+  std::string folder_;
 };
 
 /// Forgets what was learnt of folders by their names (whether they keep names, whether

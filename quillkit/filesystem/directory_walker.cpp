@@ -99,7 +99,14 @@ struct DirectoryWalker::PatternWalk {
         found(walker.results),
         skipped(walker.skipped),
         stoppedAtLimit(walker.stoppedAtLimit),
-        failure(walker.failure) {}
+        failure(walker.failure),
+        onFound(walker.onFound) {}
+
+  /// A file found: in the results, and told.
+  void add(std::string path) {
+    found.push_back(std::move(path));
+    if (onFound) onFound(found.back());
+  }
 
   /// Told the folders the walk will enter, as it lists each folder.
   ListingReadAhead& readAhead;
@@ -112,6 +119,7 @@ struct DirectoryWalker::PatternWalk {
   std::list<SkippedDirectory>& skipped;
   bool& stoppedAtLimit;
   std::string& failure;
+  const std::function<void(const std::string&)>& onFound;
   /// One folder from the top down to the one being listed. Its identity is looked up
   /// only when a link is followed below it, which could lead back to it.
   struct Level {
@@ -214,15 +222,15 @@ bool DirectoryWalker::walkPattern(PatternWalk& walk, const char* directory, bool
           walkPattern(walk, subdirectory.c_str(), false, finder->mayBeLink());
       }
     } else if (!walk.recursive) {
-      walk.found.push_back(paths.join(name));  // the listing itself matched the pattern
+      walk.add(paths.join(name));  // the listing itself matched the pattern
     } else if (paths.simple(name)) {
       // Matched on the name alone; only a match builds its path.
       if (walk.rule.takesEverything() || walk.rule.matches(name, getExtension(name)))
-        walk.found.push_back(paths.join(name));
+        walk.add(paths.join(name));
     } else {
       std::string path = paths.join(name);
       if (walk.rule.matches(name, getExtension(path.c_str())))
-        walk.found.push_back(std::move(path));
+        walk.add(std::move(path));
     }
     ++walk.counter;
     if (!finder->findNext()) break;

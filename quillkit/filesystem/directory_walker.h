@@ -2,6 +2,7 @@
 #define QUILLKIT_FILESYSTEM_DIRECTORY_WALKER_H_
 
 #include <cstdint>
+#include <functional>
 #include <list>
 #include <string>
 
@@ -50,6 +51,9 @@ class DirectoryWalker {
   /// Why the last one-pattern find could not list the walked folder itself (or not to
   /// its end): the error text ("ERROR Message:..."); empty when it could.
   std::string failure;
+  /// Where set, a one-pattern find calls it with each path as it adds it to `results`,
+  /// in walk order, before the walk ends.
+  std::function<void(const std::string&)> onFound;
 
  private:
   struct PatternWalk;

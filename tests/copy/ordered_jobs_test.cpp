@@ -19,7 +19,7 @@ FileSystem::CopyCapacity capacityFor(std::size_t threads) {
 // run again once resumed, and none while held; a job that had not run runs once.
 TEST(OrderedJobs, GivesJobsBackInOrderAndRunsThoseSentBackAgain) {
   for (std::size_t threads : {1, 4}) {
-    CopyPacing pacing(capacityFor(threads), [] { return 0.0; });
+    CopyPacing pacing(capacityFor(threads), [] { return FileSystem::ThreadTimes(); });
     constexpr int kJobs = 40, kRedoAt = 5;
     std::vector<std::atomic<int>> runs(kJobs);
     std::vector<int> ranBeforeRedo(kJobs, 0);
@@ -48,7 +48,7 @@ TEST(OrderedJobs, GivesJobsBackInOrderAndRunsThoseSentBackAgain) {
 // Destroyed with jobs under way and jobs waiting, it waits for the first and drops the
 // others: every job that started has ended.
 TEST(OrderedJobs, EndsWithEveryStartedJobDone) {
-  CopyPacing pacing(capacityFor(4), [] { return 0.0; });
+  CopyPacing pacing(capacityFor(4), [] { return FileSystem::ThreadTimes(); });
   std::atomic<int> started{0}, ended{0};
   {
     OrderedJobs jobs(pacing);

@@ -70,8 +70,9 @@ class FakeFileSystem : public FileSystem {
   CopyCapacity copyCapacity() override {
     return {firstAtOnce != 0 ? firstAtOnce : atOnce, atOnce > 1 ? 8 + 3 * atOnce : 0};
   }
-  /// No processor time is used: copies at once are widened up to atOnce as they come.
-  double processorSeconds() override { return 0; }
+  /// No processor time is used, and every look finds the thread has slept: copies at
+  /// once are widened up to atOnce as they come.
+  ThreadTimes threadTimes() override { return {0, sleeps_ += 100}; }
   bool findFiles(const std::string& pattern, const std::string& directory,
                  FoundFiles& found) override {
     record("find " + pattern + " in " + directory);
@@ -228,6 +229,7 @@ class FakeFileSystem : public FileSystem {
   std::mutex mutex_;
   /// Copies being prepared.
   int preparing_ = 0;
+  unsigned long sleeps_ = 0;
   std::map<std::string, uint64_t> inodes_;
   uint64_t lastInode_ = 0;
   /// The bytes of prepared copies, of copied files, and of each copied file.
