@@ -5,9 +5,11 @@
 #include <cerrno>
 
 #include "copy/copy_file.h"
+#include "copy/texts.h"
 #include "copy/files_posix/file_ops.h"
 #include "quillkit/diagnostics.h"
 #include "quillkit/filesystem/native_path_posix.h"
+#include "quillkit/texts.h"
 
 namespace copy {
 
@@ -23,9 +25,14 @@ files::CopyOptions optionsFor(bool forceWrite) {
   return options;
 }
 
-/// The code by which the system's error texts know why a copy failed.
-uint32_t reasonOf(const files::CopyResult& result) {
-  return result.sameFile ? quillkit::kErrorSameFile : static_cast<uint32_t>(result.error);
+/// Why a copy failed, as the trace shows it: the system's text for its errno, except
+/// for a destination that is the source itself, for which POSIX has no errno of its own
+/// (the file layer answers EBUSY, "Device or resource busy", which would mislead).
+std::string reasonOf(const files::CopyResult& result) {
+  if (result.sameFile) return std::string(quillkit::texts::kErrorMessagePrefix) + texts::kSameFileError;
+  quillkit::ErrorMessage message;
+  message.load(static_cast<uint32_t>(result.error), true);
+  return message.text();
 }
 
 /// A copy written into a file without a name (or a temporary one), named at its turn.
@@ -41,10 +48,9 @@ class PreparedPosixCopy : public PreparedCopy {
     outcome.copied = result.succeeded();
     if (outcome.copied) outcome.bytes = copy_->size();
     if (!outcome.copied) {
-      quillkit::ErrorMessage message;
-      message.load(reasonOf(result), true);
-      outcome.errorText = message.text();
-      outcome.shortOfResources = quillkit::errorIsShortOfResources(reasonOf(result));
+      outcome.errorText = reasonOf(result);
+      outcome.shortOfResources =
+          quillkit::errorIsShortOfResources(static_cast<uint32_t>(result.error));
     }
     return outcome;
   }
@@ -57,10 +63,11 @@ class PreparedPosixCopy : public PreparedCopy {
 
 bool CopyFileWin32(quillkit::StringRef destination, quillkit::StringRef source,
                    bool forceWrite) {
-  // Like CopyFileA's GetLastError, the reason stays in the system's last error.
+  // Like CopyFileA's GetLastError, the reason stays in the system's last error: EBUSY
+  // for a destination that is the source itself, as Windows answers a sharing violation.
   const files::CopyResult result = files::copyFile(
       native(source.data()), native(destination.data()), optionsFor(forceWrite));
-  errno = static_cast<int>(reasonOf(result));
+  errno = result.error;
   return result.succeeded();
 }
 

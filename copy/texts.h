@@ -47,6 +47,10 @@ constexpr const char kTraceCopyCall[] = "  CopyFileWin32(";
 constexpr const char kTraceCopyCallSeparator[] = " , ";
 constexpr const char kTraceCopyCallEnd[] = " );";
 constexpr const char kTraceLastError[] = "  GetLastError() / ";
+/// POSIX: the system's text (after "ERROR Message:") for a copy whose destination is its
+/// source under another name, which no errno says.
+constexpr const char kSameFileError[] =
+    "The destination is the source file itself, under another name.";
 constexpr const char kTraceCreateDir[] = "CreateDirectory(";
 constexpr const char kTraceCreateDirFailed[] = ");failed...";
 constexpr const char kTraceEnd[] = "collectcopy end...";

@@ -30,11 +30,6 @@ bool lastErrorIsShortOfResources();
 /// The same for the error `code`.
 bool errorIsShortOfResources(uint32_t code);
 
-/// An error code of the library's own, in the range that Windows leaves to programs (bit
-/// 29 set): a copy whose destination is its source under another name. POSIX has no
-/// errno that says so; ErrorMessage gives it a text there.
-constexpr uint32_t kErrorSameFile = 0x20000001u;
-
 /// The system error text of one error code.
 class ErrorMessage {
  public:

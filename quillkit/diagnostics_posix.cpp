@@ -6,7 +6,6 @@
 
 #include "quillkit/diagnostics.h"
 #include "quillkit/diagnostics_platform.h"
-#include "quillkit/texts.h"
 
 namespace quillkit {
 namespace os {
@@ -51,7 +50,6 @@ namespace {
 }  // namespace
 
 std::string errorText(uint32_t code) {
-  if (code == kErrorSameFile) return texts::kSameFileError;
   char buffer[256] = {};
   return textOf(strerror_r(static_cast<int>(code), buffer, sizeof buffer), buffer);
 }

@@ -41,9 +41,6 @@ constexpr const char kScopedPtrMessage[] = "(unknown)";
 
 /// Prefix of every system error text.
 constexpr const char kErrorMessagePrefix[] = "ERROR Message:";
-/// The text of kErrorSameFile on POSIX.
-constexpr const char kSameFileError[] =
-    "The destination is the source file itself, under another name.";
 /// Why a walk passes over an entry whose name holds a '\' (possible on POSIX): the
 /// path utilities would take it for a separator.
 constexpr const char kNameHoldsSeparator[] =

@@ -84,6 +84,8 @@ TEST(FixedTexts, ShellCommandLinesAndTheCollectCopyTrace) {
       {"kTraceCopyCallSeparator", copy::texts::kTraceCopyCallSeparator, " , "},
       {"kTraceCopyCallEnd", copy::texts::kTraceCopyCallEnd, " );"},
       {"kTraceLastError", copy::texts::kTraceLastError, "  GetLastError() / "},
+      {"kSameFileError", copy::texts::kSameFileError,
+       "The destination is the source file itself, under another name."},
       {"kTraceCreateDir", copy::texts::kTraceCreateDir, "CreateDirectory("},
       {"kTraceCreateDirFailed", copy::texts::kTraceCreateDirFailed, ");failed..."},
       {"kTraceEnd", copy::texts::kTraceEnd, "collectcopy end..."},
@@ -115,8 +117,6 @@ TEST(FixedTexts, LibraryReportsAndErrors) {
       {"kScopedPtrLine", std::to_string(qt::kScopedPtrLine), "94"},
       {"kScopedPtrMessage", qt::kScopedPtrMessage, "(unknown)"},
       {"kErrorMessagePrefix", qt::kErrorMessagePrefix, "ERROR Message:"},
-      {"kSameFileError", qt::kSameFileError,
-       "The destination is the source file itself, under another name."},
       {"kCurrentDirectoryError", qt::kCurrentDirectoryError, "SafeGetCurrentDirectory Error"},
   };
   expectRows(std::begin(rows), std::end(rows));
