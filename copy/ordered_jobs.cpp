@@ -1,5 +1,7 @@
 #include "copy/ordered_jobs.h"
 
+#include <algorithm>
+
 namespace copy {
 
 namespace {
@@ -57,6 +59,7 @@ void OrderedJobs::waitOldest() {
 void OrderedJobs::popOldest() {
   std::lock_guard<std::mutex> lock(mutex_);
   entries_.pop_front();
+  if (notWaiting_ != 0) --notWaiting_;
 }
 
 void OrderedJobs::redoLater() {
@@ -67,6 +70,7 @@ void OrderedJobs::redoLater() {
     if (entries_[i].state != State::Waiting) ++waiting_;
     entries_[i].state = State::Waiting;
   }
+  notWaiting_ = std::min<std::size_t>(notWaiting_, 1);
 }
 
 void OrderedJobs::resume() {
@@ -81,8 +85,9 @@ void OrderedJobs::resume() {
 
 OrderedJobs::Entry* OrderedJobs::nextWaiting() {
   if (held_ || waiting_ == 0) return nullptr;
-  for (Entry& entry : entries_)
-    if (entry.state == State::Waiting) return &entry;
+  // Jobs are taken in order and only redoLater() makes one wait again.
+  for (; notWaiting_ < entries_.size(); ++notWaiting_)
+    if (entries_[notWaiting_].state == State::Waiting) return &entries_[notWaiting_];
   return nullptr;
 }
 

@@ -86,6 +86,9 @@ class OrderedJobs {
   std::size_t running_ = 0;
   /// How many entries wait to run.
   std::size_t waiting_ = 0;
+  /// How many entries from the front are known not to wait: the next one to run is
+  /// looked for after them, not from the front each time.
+  std::size_t notWaiting_ = 0;
   /// The seconds the caller slept in waitOldest(), waiting for the other threads, and
   /// how many times.
   double waited_ = 0;
