@@ -73,8 +73,10 @@ bool CopyFileWin32(quillkit::StringRef destination, quillkit::StringRef source,
 
 std::unique_ptr<PreparedCopy> prepareFileCopy(const std::string& destination,
                                               const std::string& source, bool forceWrite) {
+  files::CopyOptions options = optionsFor(forceWrite);
+  options.flushWithOthers = true;
   return std::unique_ptr<PreparedCopy>(new PreparedPosixCopy(
-      files::prepareCopy(native(source), native(destination), optionsFor(forceWrite))));
+      files::prepareCopy(native(source), native(destination), options)));
 }
 
 std::size_t filesForCopiesAhead() {

@@ -29,6 +29,9 @@ struct CopyOptions {
   /// Flush a new file to disk before it takes its name (a replacement always is): for
   /// a copy after which the source goes away.
   bool durable = false;
+  /// The copy is one of many prepared ahead of their naming: a flush it needs may be
+  /// made when it takes its name, together with theirs.
+  bool flushWithOthers = false;
   /// Give the copy the source's owner and group where the process may (a move): as
   /// another user, a failure to is no error.
   bool keepOwner = false;

@@ -48,6 +48,10 @@ class KernelCalls {
   /// Writes the data of the file `fd` to disk and waits: EINVAL when the file system has
   /// no flush at all.
   virtual int flushFile(int fd);
+  /// Writes out everything of the file system that holds the open `fd` and waits
+  /// (syncfs): 0, the errno of a failure to write out since `fd` was opened, or ENOTSUP
+  /// where the kernel has no such flush or it reports no failures (Linux before 5.8).
+  virtual int flushFileSystem(int fd);
   /// Writes the entries of `folder` to disk and waits (fsync of the folder), so that a
   /// name placed there outlives a power cut. Where the file system has no such flush
   /// (EINVAL) it counts as done; a folder that may be written but not read is flushed

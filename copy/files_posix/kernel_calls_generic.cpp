@@ -30,6 +30,9 @@ int copyExtendedAttributes(int, int) { return 0; }
 // fdatasync is not everywhere (macOS); fsync is.
 int flushData(int fd) { return fsync(fd); }
 
+// Where syncfs exists, whether it reports failures to write out is not known.
+int KernelCalls::flushFileSystem(int) { return ENOTSUP; }
+
 // Which file systems write out nothing at close is not told here the same way on
 // every kernel.
 bool KernelCalls::fileSystemIsLocal(const char*) { return false; }

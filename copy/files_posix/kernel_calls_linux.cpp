@@ -3,6 +3,7 @@
 #include <linux/magic.h>
 #include <stdio.h>
 #include <sys/ioctl.h>
+#include <sys/utsname.h>
 #include <sys/vfs.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -74,6 +75,18 @@ int KernelCalls::linkByDescriptor(int fd, const char* path) {
 }
 
 int flushData(int fd) { return fdatasync(fd); }
+
+int KernelCalls::flushFileSystem(int fd) {
+  // syncfs reports failures to write out since Linux 5.8; before, it says nothing.
+  static const bool reports = [] {
+    struct utsname system;
+    unsigned major = 0, minor = 0;
+    return uname(&system) == 0 && sscanf(system.release, "%u.%u", &major, &minor) == 2 &&
+           (major > 5 || (major == 5 && minor >= 8));
+  }();
+  if (!reports) return ENOTSUP;
+  return syncfs(fd) == 0 ? 0 : errno;
+}
 
 bool KernelCalls::fileSystemIsLocal(const char* folder) {
   struct statfs status;

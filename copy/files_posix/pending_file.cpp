@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "copy/files_posix/file_io.h"
+#include "copy/files_posix/flush_batch.h"
 #include "copy/files_posix/kernel_calls.h"
 #include "copy/files_posix/temporary_names.h"
 #include "quillkit/filesystem/file_status_posix.h"
@@ -112,6 +113,7 @@ int PendingFile::create(const std::string& destination, mode_t mode) {
   destinationSeen_ = false;
   finished_ = false;
   createdMode_ = mode & ~processUmask();
+  batchGeneration_ = flushWithOthers_ ? flushBatch().generation(folder_) : 0;
   int error = kernel().openUnnamedFile(folder_.c_str(), mode, fd_);
   if (error != ENOTSUP) return error;
   // No unnamed files here: a temporary name beside the destination, made only by us,
@@ -127,9 +129,16 @@ int PendingFile::create(const std::string& destination, mode_t mode) {
 
 int PendingFile::finish(bool flush) {
   finished_ = true;
+  // An unnamed file keeps its descriptor until it is named: its flush can wait for then.
+  if (flush && flushWithOthers_ && !temporary_ &&
+      flushBatch().join(folder_, batchGeneration_, batchTicket_)) {
+    inBatch_ = true;
+    return 0;
+  }
   // The file's own flush reports the errors of its own write-out, as a flush of the whole
-  // file system would not. EINVAL says that the file system has no flush at all, before
-  // anything is written out: no data is lost by it, and close tells how the write-out went.
+  // file system opened before would not. EINVAL says that the file system has no flush
+  // at all, before anything is written out: no data is lost by it, and close tells how
+  // the write-out went.
   if (flush) {
     const int error = kernel().flushFile(fd_);
     if (error != 0 && error != EINVAL) return error;
@@ -147,6 +156,11 @@ int PendingFile::commit(bool replace, bool durable) {
   // file, unless its source is about to go.
   if (!finished_) {
     if (int error = finish(replace || durable)) return error;
+  }
+  if (inBatch_) {
+    inBatch_ = false;
+    const int error = flushBatch().flush(fd_, batchTicket_);
+    if (error != 0 && error != EINVAL) return error;
   }
   if (!temporary_) return replace ? replaceWithUnnamed() : linkUnnamed();
   const char* temporary = temporary_->name().c_str();
@@ -194,6 +208,8 @@ int PendingFile::replaceWithUnnamed() {
 }
 
 void PendingFile::discard() {
+  if (inBatch_) flushBatch().leave();
+  inBatch_ = false;
   if (fd_ >= 0) close(fd_);
   fd_ = -1;
   if (temporary_) unlink(temporary_->name().c_str());

@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <sys/types.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -38,9 +39,13 @@ class PendingFile {
   void expectDestination() { destinationSeen_ = true; }
   /// True when the file was created with exactly `mode`, so no fchmod is needed.
   bool hasMode(mode_t mode) const { return createdMode_ == mode; }
-  /// Ends the writing: flushed to disk when `flush`, and a file under a temporary name
-  /// closed (it needs no descriptor to take its name). 0, or the errno of a flush or
-  /// close that failed: the file cannot take its name then.
+  /// Says, before create(), that the file is one of many written ahead of their naming:
+  /// its flush may wait for commit() and be made there with the others' (flush_batch.h).
+  void flushWithOthers() { flushWithOthers_ = true; }
+  /// Ends the writing: flushed to disk when `flush` (or, with flushWithOthers(), by the
+  /// time commit() names it), and a file under a temporary name closed (it needs no
+  /// descriptor to take its name). 0, or the errno of a flush or close that failed: the
+  /// file cannot take its name then.
   int finish(bool flush);
   /// Gives the file the destination name: when `replace`, atomically replacing an
   /// existing file; otherwise failing with EEXIST if the name exists. Ends the writing
@@ -59,6 +64,12 @@ class PendingFile {
   mode_t createdMode_ = 0;
   bool destinationSeen_ = false;
   bool finished_ = false;
+  bool flushWithOthers_ = false;
+  /// The flush batch's generation when the file was created, and its ticket while its
+  /// flush waits in the batch (`inBatch_`).
+  std::uint64_t batchGeneration_ = 0;
+  std::uint64_t batchTicket_ = 0;
+  bool inBatch_ = false;
   /// Empty for an unnamed file.
   std::unique_ptr<ListedName> temporary_;
   std::string destination_;

@@ -38,7 +38,10 @@ class RefusingKernel : public copy::files::KernelCalls {
   /// refuses the writes at flush or close, or has no flush (EINVAL). A failing close
   /// makes every file system count as one that writes out at close.
   int flushError = 0, closeError = 0;
-  /// Told "data" before each file is flushed and "folder" before each folder.
+  /// Flushes of a whole file system that fail with this (0: as they would).
+  int fileSystemFlushError = 0;
+  /// Told "data" before each file is flushed, "file system" before each whole file
+  /// system, and "folder" before each folder.
   std::function<void(const char* step)> beforeFlush;
 
   int renameExclusive(const char* from, const char* to) override {
@@ -54,6 +57,10 @@ class RefusingKernel : public copy::files::KernelCalls {
   int flushFile(int fd) override {
     note("data");
     return flushError != 0 ? flushError : KernelCalls::flushFile(fd);
+  }
+  int flushFileSystem(int fd) override {
+    note("file system");
+    return fileSystemFlushError != 0 ? fileSystemFlushError : KernelCalls::flushFileSystem(fd);
   }
   int flushFolder(const std::string& folder) override {
     note("folder");

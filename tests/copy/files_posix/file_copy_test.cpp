@@ -13,6 +13,8 @@
 #include <atomic>
 #include <cerrno>
 #include <functional>
+#include <map>
+#include <memory>
 #include <thread>
 #include <vector>
 
@@ -374,6 +376,53 @@ TEST(KernelCalls, FlushFolderClosesWhatItOpens) {
   EXPECT_EQ((std::vector<int>{0, ENOENT, ENOTDIR}), errors);
   EXPECT_EQ(openBefore, testsys::list("/proc/self/fd").size());
   EXPECT_EQ(0, unprivileged([&] { return system.flushFolder(dir.join("write-only")); }));
+}
+
+// Replacing copies written ahead into one folder are flushed with one flush of the file
+// system at the first naming, except the first, written before the batch opened its
+// folder. A failed flush of the file system has each file flushed on its own, which
+// tells which failed: those keep the old file.
+TEST(FlushBatch, ReplacingCopiesWrittenAheadAreFlushedTogether) {
+  struct Case {
+    int fileSystemError, fileError;
+    int named;  // what each naming answers
+    const char* content;
+    int fileFlushes, fileSystemFlushes;
+  };
+  const Case cases[] = {
+      {0, 0, 0, "new", 1, 1},
+      {EIO, 0, 0, "new", 8, 1},
+      {EIO, EIO, EIO, "old", 8, 1},
+  };
+  for (const Case& c : cases) {
+    TempDir dir;
+    const int fd = open(dir.path().c_str(), O_RDONLY | O_DIRECTORY);
+    const bool batches = copy::files::KernelCalls().fileSystemIsLocal(dir.path().c_str()) &&
+                         copy::files::KernelCalls().flushFileSystem(fd) == 0;
+    close(fd);
+    if (!batches) GTEST_SKIP() << "no flush of a local file system that reports failures";
+    RefusingKernel kernel;
+    kernel.fileSystemFlushError = c.fileSystemError;
+    kernel.flushError = c.fileError;
+    std::map<std::string, int> flushes;
+    kernel.beforeFlush = [&](const char* step) { ++flushes[step]; };
+    copy::files::CopyOptions options;
+    options.replace = options.flushWithOthers = true;
+    std::vector<std::unique_ptr<copy::files::PreparedCopy>> copies;
+    for (int i = 0; i < 8; ++i) {
+      dir.write("s" + std::to_string(i), "new");
+      dir.write("d" + std::to_string(i), "old");
+      copies.push_back(copy::files::prepareCopy(dir.join("s" + std::to_string(i)),
+                                                dir.join("d" + std::to_string(i)), options));
+    }
+    for (int i = 0; i < 8; ++i) {
+      EXPECT_EQ(c.named, copies[i]->name().error) << c.fileSystemError << c.fileError << i;
+      EXPECT_EQ(c.content, dir.read("d" + std::to_string(i)));
+    }
+    EXPECT_EQ(c.fileFlushes, flushes["data"]) << c.fileSystemError << c.fileError;
+    EXPECT_EQ(c.fileSystemFlushes, flushes["file system"]);
+    EXPECT_EQ(16u, dir.list().size());
+  }
 }
 
 // A pending file is unnamed where the file system allows; the named fallback shows

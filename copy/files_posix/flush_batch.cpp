@@ -1,0 +1,90 @@
+#include "copy/files_posix/flush_batch.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "copy/files_posix/kernel_calls.h"
+
+namespace copy::files {
+
+FlushBatch::~FlushBatch() {
+  if (reference_ >= 0) close(reference_);
+}
+
+std::uint64_t FlushBatch::generation(const std::string& folder) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return reference_ >= 0 && folder == folder_ ? generation_ : 0;
+}
+
+bool FlushBatch::join(const std::string& folder, std::uint64_t generation,
+                      std::uint64_t& ticket) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (failed_) return false;
+  if (generation != 0 && generation == generation_ && folder == folder_ && reference_ >= 0) {
+    ++waiting_;
+    ticket = started_;
+    return true;
+  }
+  // Another folder is taken up only while no file waits on the one open now.
+  if (folder == folder_ || waiting_ != 0 || flushing_) return false;
+  if (reference_ >= 0) close(reference_);
+  reference_ = -1;
+  folder_ = folder;
+  if (!kernel().fileSystemIsLocal(folder.c_str())) return false;
+  reference_ = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  ++generation_;
+  return false;
+}
+
+int FlushBatch::flush(int fd, std::uint64_t ticket) {
+  std::unique_lock<std::mutex> lock(mutex_);
+  if (!failed_ && ticket < covered_) {
+    left();
+    return 0;
+  }
+  if (!failed_ && waiting_ > 1 && !flushing_) {
+    const std::uint64_t flush = ++started_;
+    const int reference = reference_;  // kept open while flushing_
+    flushing_ = true;
+    lock.unlock();
+    const int error = kernel().flushFileSystem(reference);
+    lock.lock();
+    flushing_ = false;
+    if (error == 0) {
+      covered_ = flush;
+      left();
+      return 0;
+    }
+    // Which file failed is not known, nor whether the kernel can tell: the files that
+    // joined are flushed on their own, and no more join until they are all named.
+    failed_ = true;
+  }
+  left();
+  lock.unlock();
+  return kernel().flushFile(fd);
+}
+
+void FlushBatch::leave() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  left();
+}
+
+void FlushBatch::left() {
+  --waiting_;
+  if (waiting_ != 0 || !failed_) return;
+  // A folder opened afresh hears only of failures from then on: the files created after
+  // it may join again.
+  failed_ = false;
+  if (reference_ >= 0) close(reference_);
+  reference_ = -1;
+  folder_.clear();
+}
+
+FlushBatch& flushBatch() {
+  static FlushBatch batch;
+  return batch;
+}
+
+}  // namespace copy::files

@@ -1,0 +1,67 @@
+#ifndef PELQUIST_COPY_FILES_POSIX_FLUSH_BATCH_H_
+#define PELQUIST_COPY_FILES_POSIX_FLUSH_BATCH_H_
+
+// Inside the file operations only: the flushes of copies written ahead of their naming,
+// made together.
+
+#include <cstddef>
+#include <cstdint>
+#include <mutex>
+#include <string>
+
+namespace copy::files {
+
+/// Where many copies that must be on disk before they take their names are written
+/// ahead into one folder of a local file system, one flush of the whole file system
+/// (syncfs) writes out every copy written before it: one flush of the disk's cache for
+/// many files, where each file's own flush costs one (ext4 without a journal flushes the
+/// cache for each). Such a flush reports the failures of writing out that came after its
+/// descriptor was opened: the batch opens its folder once, and only files created after
+/// that join it. Where a file waits alone, and where the kernel's flush of a file system
+/// reports no failures, each file is flushed on its own; after a failure, each file that
+/// joined is, and the batch opens its folder afresh once they are all named.
+class FlushBatch {
+ public:
+  FlushBatch() = default;
+  ~FlushBatch();
+  FlushBatch(const FlushBatch&) = delete;
+  FlushBatch& operator=(const FlushBatch&) = delete;
+
+  /// Asked as a file is created in `folder`: what it shows to join() once written.
+  std::uint64_t generation(const std::string& folder);
+  /// The file created in `folder` with `generation` is written and must be on disk
+  /// before it is named: true when it joins the batch (flush() then makes sure of it),
+  /// with its `ticket`; false when it must be flushed on its own now.
+  bool join(const std::string& folder, std::uint64_t generation, std::uint64_t& ticket);
+  /// The file of `ticket`, open as `fd`, is about to take its name: 0 when it is on disk,
+  /// flushed with the others or on its own, or the errno of its own flush.
+  int flush(int fd, std::uint64_t ticket);
+  /// A file that joined will not take its name.
+  void leave();
+
+ private:
+  /// A file that joined has left; with the last after a failure, the batch starts anew.
+  void left();
+
+  std::mutex mutex_;
+  /// The folder opened for the batch's flushes (-1: none, or not on a local file system).
+  std::string folder_;
+  int reference_ = -1;
+  /// Counts the openings of a folder: a file joins only the one it was created after.
+  std::uint64_t generation_ = 0;
+  /// Flushes of the file system started; files whose ticket is below `covered_` are on
+  /// disk.
+  std::uint64_t started_ = 0;
+  std::uint64_t covered_ = 0;
+  /// Files joined and not yet flushed or left.
+  std::size_t waiting_ = 0;
+  bool flushing_ = false;
+  bool failed_ = false;
+};
+
+/// The batch of the process: one, since a flush of a file system serves every file there.
+FlushBatch& flushBatch();
+
+}  // namespace copy::files
+
+#endif  // PELQUIST_COPY_FILES_POSIX_FLUSH_BATCH_H_
