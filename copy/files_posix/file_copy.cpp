@@ -148,7 +148,7 @@ std::unique_ptr<PreparedCopy> prepareCopy(std::string sourcePath, std::string de
   mode_t mode = status.st_mode & 0777;
   if (options.makeWritable) mode |= S_IWUSR;
   std::unique_ptr<PendingFile> file(new PendingFile);
-  if (options.flushWithOthers) file->flushWithOthers();
+  if (options.flushWithOthers && (options.replace || options.durable)) file->flushWithOthers();
   failure = CopyResult::ofError(file->create(destination, mode));
   if (failure.error != 0) return prepared;
   const int out = file->descriptor();
