@@ -110,6 +110,7 @@ TEST_F(XcopyCommandTest, EmptyFolderWithEMakesTheDestination) {
   });
   EXPECT_TRUE(dir_.isDirectory("out"));
   EXPECT_TRUE(dir_.isDirectory("asked"));
+  EXPECT_TRUE(dir_.list("out").empty());
 }
 
 TEST_F(XcopyCommandTest, RefusedCommandLines) {
