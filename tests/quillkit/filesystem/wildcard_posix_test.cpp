@@ -28,6 +28,8 @@ TEST(WildcardMask, QuestionMarkTakesOneWholeCharacter) {
       {"??", "\x81\x7f", true},
       {"?", "\x80\x40", false},  // 0x80 is no lead byte
       {"?", "\xc3\xa9", true},   // a UTF-8 character
+      {"?", "\xc2\xa0", true},   // the first and last leads of two bytes
+      {"?", "\xdf\xbf", true},
       {"?", "\xe3\x81\x82", true},
       {"?", "\xf0\x9f\x98\x80", true},    // four bytes
       {"??", "\xc3\xa9\xa9", true},       // a continuation byte after a whole character
