@@ -277,6 +277,9 @@ TEST_P(PosixCopyFileTest, AppendOnlyFolderGetsNoNameItCouldNotTakeBack) {
   EXPECT_EQ((std::vector<int>{EPERM, EPERM, GetParam() == kNamed ? EPERM : 0, 0, EPERM}),
             errors);
   EXPECT_EQ(GetParam() == kNamed ? 2u : 3u, dir_.list("dir").size());
+  // What was learnt of that folder holds for no other.
+  dir_.write("top.txt", "old");
+  EXPECT_EQ(0, copy("a.txt", "top.txt", true));
 }
 
 // A file system that takes the writes and refuses them at flush or close: the copy
