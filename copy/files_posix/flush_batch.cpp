@@ -18,33 +18,38 @@ std::uint64_t FlushBatch::generation(const std::string& folder) {
   return reference_ >= 0 && folder == folder_ ? generation_ : 0;
 }
 
-bool FlushBatch::join(const std::string& folder, std::uint64_t generation,
-                      std::uint64_t& ticket) {
+bool FlushBatch::join(const std::string& folder, std::uint64_t& ticket) {
   std::lock_guard<std::mutex> lock(mutex_);
   if (failed_) return false;
-  if (generation != 0 && generation == generation_ && folder == folder_ && reference_ >= 0) {
-    ++waiting_;
-    ticket = started_;
-    return true;
+  if (folder != folder_) {
+    // Another folder is taken up only while no file waits on the one open now.
+    if (waiting_ != 0 || flushing_) return false;
+    if (reference_ >= 0) close(reference_);
+    reference_ = -1;
+    folder_ = folder;
+    local_ = kernel().fileSystemIsLocal(folder.c_str());
   }
-  // Another folder is taken up only while no file waits on the one open now.
-  if (folder == folder_ || waiting_ != 0 || flushing_) return false;
-  if (reference_ >= 0) close(reference_);
-  reference_ = -1;
-  folder_ = folder;
-  if (!kernel().fileSystemIsLocal(folder.c_str())) return false;
-  reference_ = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  ++generation_;
-  return false;
+  if (!local_) return false;
+  ++waiting_;
+  ticket = started_;
+  return true;
 }
 
-int FlushBatch::flush(int fd, std::uint64_t ticket) {
+int FlushBatch::flush(int fd, std::uint64_t ticket, std::uint64_t generation) {
   std::unique_lock<std::mutex> lock(mutex_);
-  if (!failed_ && ticket < covered_) {
+  // Only a flush through a folder opened before the file was created tells of it.
+  const bool current = reference_ >= 0 && generation == generation_;
+  if (!failed_ && current && ticket < covered_) {
     left();
     return 0;
   }
-  if (!failed_ && waiting_ > 1 && !flushing_) {
+  if (!failed_ && waiting_ > 1 && !flushing_ && reference_ < 0) {
+    // The folder is opened once copies wait together (never for copies one after
+    // another): the files created from now on are flushed together.
+    reference_ = open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ++generation_;
+    if (reference_ < 0) failed_ = true;  // no descriptor left: each on its own
+  } else if (!failed_ && current && waiting_ > 1 && !flushing_) {
     const std::uint64_t flush = ++started_;
     const int reference = reference_;  // kept open while flushing_
     flushing_ = true;
@@ -80,6 +85,7 @@ void FlushBatch::left() {
   if (reference_ >= 0) close(reference_);
   reference_ = -1;
   folder_.clear();
+  local_ = false;
 }
 
 FlushBatch& flushBatch() {

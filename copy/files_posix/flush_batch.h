@@ -16,10 +16,11 @@ namespace copy::files {
 /// (syncfs) writes out every copy written before it: one flush of the disk's cache for
 /// many files, where each file's own flush costs one (ext4 without a journal flushes the
 /// cache for each). Such a flush reports the failures of writing out that came after its
-/// descriptor was opened: the batch opens its folder once, and only files created after
-/// that join it. Where a file waits alone, and where the kernel's flush of a file system
-/// reports no failures, each file is flushed on its own; after a failure, each file that
-/// joined is, and the batch opens its folder afresh once they are all named.
+/// descriptor was opened: the batch opens its folder once copies wait together (a copy
+/// waiting alone never costs a descriptor), and only files created after that are
+/// flushed with it; the others, a file waiting alone, and every file where the kernel's
+/// flush of a file system reports no failures are flushed on their own. After a failure,
+/// each file that joined is, and the batch starts afresh once they are all named.
 class FlushBatch {
  public:
   FlushBatch() = default;
@@ -29,13 +30,15 @@ class FlushBatch {
 
   /// Asked as a file is created in `folder`: what it shows to join() once written.
   std::uint64_t generation(const std::string& folder);
-  /// The file created in `folder` with `generation` is written and must be on disk
-  /// before it is named: true when it joins the batch (flush() then makes sure of it),
-  /// with its `ticket`; false when it must be flushed on its own now.
-  bool join(const std::string& folder, std::uint64_t generation, std::uint64_t& ticket);
-  /// The file of `ticket`, open as `fd`, is about to take its name: 0 when it is on disk,
-  /// flushed with the others or on its own, or the errno of its own flush.
-  int flush(int fd, std::uint64_t ticket);
+  /// The file created in `folder` is written and must be on disk before it is named:
+  /// true when it joins the batch (flush() then makes sure of it),
+  /// with its `ticket`; false when it must be flushed on its own now (another folder
+  /// while files wait on this one, a file system that is not local, after a failure).
+  bool join(const std::string& folder, std::uint64_t& ticket);
+  /// The file of `ticket` and `generation`, open as `fd`, is about to take its name: 0
+  /// when it is on disk, flushed with the others or on its own, or the errno of its own
+  /// flush.
+  int flush(int fd, std::uint64_t ticket, std::uint64_t generation);
   /// A file that joined will not take its name.
   void leave();
 
@@ -47,6 +50,7 @@ class FlushBatch {
   /// The folder opened for the batch's flushes (-1: none, or not on a local file system).
   std::string folder_;
   int reference_ = -1;
+  bool local_ = false;
   /// Counts the openings of a folder: a file joins only the one it was created after.
   std::uint64_t generation_ = 0;
   /// Flushes of the file system started; files whose ticket is below `covered_` are on

@@ -131,7 +131,7 @@ int PendingFile::finish(bool flush) {
   finished_ = true;
   // An unnamed file keeps its descriptor until it is named: its flush can wait for then.
   if (flush && flushWithOthers_ && !temporary_ &&
-      flushBatch().join(folder_, batchGeneration_, batchTicket_)) {
+      flushBatch().join(folder_, batchTicket_)) {
     inBatch_ = true;
     return 0;
   }
@@ -159,7 +159,7 @@ int PendingFile::commit(bool replace, bool durable) {
   }
   if (inBatch_) {
     inBatch_ = false;
-    const int error = flushBatch().flush(fd_, batchTicket_);
+    const int error = flushBatch().flush(fd_, batchTicket_, batchGeneration_);
     if (error != 0 && error != EINVAL) return error;
   }
   if (!temporary_) return replace ? replaceWithUnnamed() : linkUnnamed();

@@ -382,9 +382,9 @@ TEST(KernelCalls, FlushFolderClosesWhatItOpens) {
 }
 
 // Replacing copies written ahead into one folder are flushed with one flush of the file
-// system at the first naming, except the first, written before the batch opened its
-// folder. A failed flush of the file system has each file flushed on its own, which
-// tells which failed: those keep the old file.
+// system, except those written before copies waited together (the first 4 here). A
+// failed flush of the file system has each file flushed on its own, which tells which
+// failed: those keep the old file.
 TEST(FlushBatch, ReplacingCopiesWrittenAheadAreFlushedTogether) {
   struct Case {
     int fileSystemError, fileError;
@@ -393,9 +393,9 @@ TEST(FlushBatch, ReplacingCopiesWrittenAheadAreFlushedTogether) {
     int fileFlushes, fileSystemFlushes;
   };
   const Case cases[] = {
-      {0, 0, 0, "new", 1, 1},
-      {EIO, 0, 0, "new", 8, 1},
-      {EIO, EIO, EIO, "old", 8, 1},
+      {0, 0, 0, "new", 4, 1},
+      {EIO, 0, 0, "new", 12, 1},
+      {EIO, EIO, EIO, "old", 12, 1},
   };
   for (const Case& c : cases) {
     TempDir dir;
@@ -412,19 +412,24 @@ TEST(FlushBatch, ReplacingCopiesWrittenAheadAreFlushedTogether) {
     copy::files::CopyOptions options;
     options.replace = options.flushWithOthers = true;
     std::vector<std::unique_ptr<copy::files::PreparedCopy>> copies;
-    for (int i = 0; i < 8; ++i) {
-      dir.write("s" + std::to_string(i), "new");
-      dir.write("d" + std::to_string(i), "old");
-      copies.push_back(copy::files::prepareCopy(dir.join("s" + std::to_string(i)),
-                                                dir.join("d" + std::to_string(i)), options));
-    }
-    for (int i = 0; i < 8; ++i) {
-      EXPECT_EQ(c.named, copies[i]->name().error) << c.fileSystemError << c.fileError << i;
-      EXPECT_EQ(c.content, dir.read("d" + std::to_string(i)));
-    }
+    std::vector<int> named;
+    auto prepare = [&](int from, int to) {
+      for (int i = from; i < to; ++i) {
+        dir.write("s" + std::to_string(i), "new");
+        dir.write("d" + std::to_string(i), "old");
+        copies.push_back(copy::files::prepareCopy(dir.join("s" + std::to_string(i)),
+                                                  dir.join("d" + std::to_string(i)), options));
+      }
+    };
+    prepare(0, 4);
+    named.push_back(copies[0]->name().error);
+    prepare(4, 12);
+    for (int i = 1; i < 12; ++i) named.push_back(copies[i]->name().error);
+    EXPECT_EQ(std::vector<int>(12, c.named), named) << c.fileSystemError << c.fileError;
+    for (int i = 0; i < 12; ++i) EXPECT_EQ(c.content, dir.read("d" + std::to_string(i)));
     EXPECT_EQ(c.fileFlushes, flushes["data"]) << c.fileSystemError << c.fileError;
     EXPECT_EQ(c.fileSystemFlushes, flushes["file system"]);
-    EXPECT_EQ(16u, dir.list().size());
+    EXPECT_EQ(24u, dir.list().size());
   }
 }
 
