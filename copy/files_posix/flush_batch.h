@@ -28,12 +28,12 @@ class FlushBatch {
   FlushBatch(const FlushBatch&) = delete;
   FlushBatch& operator=(const FlushBatch&) = delete;
 
-  /// Asked as a file is created in `folder`: what it shows to join() once written.
+  /// Asked as a file is created in `folder`: what it shows to flush() when it is named.
   std::uint64_t generation(const std::string& folder);
   /// The file created in `folder` is written and must be on disk before it is named:
-  /// true when it joins the batch (flush() then makes sure of it),
-  /// with its `ticket`; false when it must be flushed on its own now (another folder
-  /// while files wait on this one, a file system that is not local, after a failure).
+  /// true when it joins the batch (flush() then makes sure of it), with its `ticket`;
+  /// false when it must be flushed on its own now (another folder while files wait on
+  /// this one, a file system that is not local, after a failure).
   bool join(const std::string& folder, std::uint64_t& ticket);
   /// The file of `ticket` and `generation`, open as `fd`, is about to take its name: 0
   /// when it is on disk, flushed with the others or on its own, or the errno of its own
@@ -47,11 +47,13 @@ class FlushBatch {
   void left();
 
   std::mutex mutex_;
-  /// The folder opened for the batch's flushes (-1: none, or not on a local file system).
+  /// The folder of the files that join, whether it is on a local file system, and its
+  /// descriptor for the flushes (-1 until copies wait together).
   std::string folder_;
   int reference_ = -1;
   bool local_ = false;
-  /// Counts the openings of a folder: a file joins only the one it was created after.
+  /// Counts the openings of the folder: a file is flushed with the others only through
+  /// the one opened before it was created.
   std::uint64_t generation_ = 0;
   /// Flushes of the file system started; files whose ticket is below `covered_` are on
   /// disk.
