@@ -114,11 +114,13 @@ class CollectCopyRun {
   // The lines of one file are written together, when it is done: where the console is a
   // terminal, the standard output's own line buffering still shows each at once.
   void fileLine(const std::string& text) { console_ << quillkit::shownName(text) << '\n'; }
-  // A line of the file's that is a fixed text, a name, and a fixed text: the same.
+  // A line of the file's that is a fixed text, a name, and a fixed text: the same, built
+  // whole and written at once.
   void nameLine(const char* before, const std::string& name, const char* after = "") {
-    console_ << before;
-    quillkit::writeShownName(console_, name);
-    console_ << after << '\n';
+    line_.assign(before);
+    quillkit::appendShownName(line_, name);
+    line_.append(after).push_back('\n');
+    console_.write(line_.data(), static_cast<std::streamsize>(line_.size()));
   }
   void endFile() { console_ << std::flush; }
 
@@ -398,6 +400,8 @@ class CollectCopyRun {
   std::string destinationDirectory_;
   /// Copies one after another: each prepared at its turn.
   bool alone_ = true;
+  /// The last line nameLine() built, kept with its room for the next one.
+  std::string line_;
   /// What plan() splits a path into, kept for the next one.
   quillkit::PathParts planParts_;
   std::string fileName_;

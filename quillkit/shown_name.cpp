@@ -54,12 +54,12 @@ std::string shownName(const std::string& name, bool utf8Console) {
 
 std::string shownName(const std::string& name) { return shownName(name, consoleIsUtf8()); }
 
-void writeShownName(std::ostream& out, const std::string& name) {
+void appendShownName(std::string& out, const std::string& name) {
   const bool utf8 = consoleIsUtf8();
   if (holdsMasked(name, utf8))
-    out << shownName(name, utf8);
+    out += shownName(name, utf8);
   else
-    out.write(name.data(), static_cast<std::streamsize>(name.size()));
+    out += name;
 }
 
 }  // namespace quillkit

@@ -1,7 +1,6 @@
 #ifndef QUILLKIT_SHOWN_NAME_H_
 #define QUILLKIT_SHOWN_NAME_H_
 
-#include <ostream>
 #include <string>
 
 namespace quillkit {
@@ -17,8 +16,9 @@ std::string shownName(const std::string& name, bool utf8Console);
 /// shownName in the console of the user's locale (consoleIsUtf8).
 std::string shownName(const std::string& name);
 
-/// Writes shownName(name) to `out`, without a copy where nothing is masked.
-void writeShownName(std::ostream& out, const std::string& name);
+/// Appends shownName(name) to `out`, without a copy where nothing is masked: a line is
+/// built whole and written at once.
+void appendShownName(std::string& out, const std::string& name);
 
 }  // namespace quillkit
 
