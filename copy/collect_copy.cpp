@@ -14,6 +14,7 @@
 #include "copy/texts.h"
 #include "quillkit/console_text.h"
 #include "quillkit/diagnostics.h"
+#include "quillkit/filesystem/entry_paths.h"
 #include "quillkit/filesystem/utility.h"
 #include "quillkit/shown_name.h"
 #include "quillkit/texts.h"
@@ -199,10 +200,15 @@ class CollectCopyRun {
     planParts_.split(sourcePath);
     fileName_.assign(planParts_.fname).append(planParts_.ext);
     const std::string& fileName = fileName_;
-    std::string destinationPath = destinationDirectory_;
-    quillkit::appendPath(destinationPath, fileName);
-    const bool same = destinationPath == sourcePath || destination_ + fileName == sourcePath;
-    return {sourcePath, destinationPath, same};
+    if (!destinationPaths_)
+      destinationPaths_.reset(new quillkit::EntryPaths(destinationDirectory_.c_str()));
+    std::string destinationPath = destinationPaths_->join(fileName.c_str());
+    // The destination as typed, followed by the name: the source itself?
+    const bool typedIsSource = sourcePath.size() == destination_.size() + fileName.size() &&
+                               sourcePath.compare(0, destination_.size(), destination_) == 0 &&
+                               sourcePath.compare(destination_.size(), fileName.size(), fileName) == 0;
+    const bool same = destinationPath == sourcePath || typedIsSource;
+    return {sourcePath, std::move(destinationPath), same};
   }
 
   /// One found file: where it goes, and its copy until its turn.
@@ -402,6 +408,8 @@ class CollectCopyRun {
   bool alone_ = true;
   /// The last line nameLine() built, kept with its room for the next one.
   std::string line_;
+  /// The destination folder's part of every destination path, joined once by plan().
+  std::unique_ptr<quillkit::EntryPaths> destinationPaths_;
   /// What plan() splits a path into, kept for the next one.
   quillkit::PathParts planParts_;
   std::string fileName_;

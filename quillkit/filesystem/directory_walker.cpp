@@ -7,6 +7,7 @@
 
 #include "quillkit/diagnostics.h"
 #include "quillkit/filesystem/directory.h"
+#include "quillkit/filesystem/entry_paths.h"
 #include "quillkit/filesystem/find_primitives.h"
 #include "quillkit/filesystem/listing_read_ahead.h"
 #include "quillkit/filesystem/utility.h"
@@ -45,32 +46,6 @@ class NameRule {
  private:
   const std::string pattern_;
   const char* tail_ = nullptr;
-};
-
-/// The full paths of one directory's entries, exactly as appendPath joins them. The
-/// directory's part is joined once; a name is appended to it where that gives the same
-/// path and the same extension as the general join (a name without a '\', after a
-/// prefix whose own extension search stops at its end), and joined in full otherwise.
-class EntryPaths {
- public:
-  explicit EntryPaths(const char* directory) : directory_(directory), prefix_(directory) {
-    appendPath(prefix_, "");
-    simple_ = *getExtension((prefix_ + "x").c_str()) == '\0';
-  }
-  bool simple(const char* name) const { return simple_ && std::strchr(name, '\\') == nullptr; }
-  /// The entry as the system spells it, for a name that no joined path can carry.
-  std::string shown(const char* name) const { return prefix_ + name; }
-  std::string join(const char* name) const {
-    if (simple(name)) return prefix_ + name;
-    std::string path = directory_;
-    appendPath(path, name);
-    return path;
-  }
-
- private:
-  const std::string directory_;
-  std::string prefix_;
-  bool simple_;
 };
 
 /// Tells `readAhead` the folders of the listing of `finder` that the walk will enter, in
