@@ -154,21 +154,34 @@ bool PathParts::split(StringRef path) {
 
   const char* nameStart = rest;
   const char* lastDot = nullptr;
-  const char* p = rest;
-  while (*p != '\0') {
-    unsigned char c = static_cast<unsigned char>(*p);
-    bool pair = isCodePageLeadByte(c) && p[1] != '\0';
-    if (pair && os::kSplitPairNeedsTrailByte)
-      pair = isTrailByte(static_cast<unsigned char>(p[1])) != 0;
-    if (pair) {
-      p += 2;
-      continue;
+  const std::size_t length = std::strlen(rest);
+  unsigned char bytes = 0;  // every byte or'ed: below 0x80, no byte can lead a pair
+  for (std::size_t i = 0; i < length; ++i) bytes |= static_cast<unsigned char>(rest[i]);
+  if (bytes < 0x80) {
+    // No pairs: only the last name matters, read from the end back to its separator.
+    for (const char* p = rest + length; p != rest; --p) {
+      if (isSeparator(p[-1])) {
+        nameStart = p;
+        break;
+      }
+      if (p[-1] == '.' && lastDot == nullptr) lastDot = p - 1;
     }
-    if (isSeparator(*p))
-      nameStart = p + 1;
-    else if (*p == '.')
-      lastDot = p;
-    ++p;
+  } else {
+    for (const char* p = rest; *p != '\0';) {
+      unsigned char c = static_cast<unsigned char>(*p);
+      bool pair = isCodePageLeadByte(c) && p[1] != '\0';
+      if (pair && os::kSplitPairNeedsTrailByte)
+        pair = isTrailByte(static_cast<unsigned char>(p[1])) != 0;
+      if (pair) {
+        p += 2;
+        continue;
+      }
+      if (isSeparator(*p))
+        nameStart = p + 1;
+      else if (*p == '.')
+        lastDot = p;
+      ++p;
+    }
   }
 
   dir.assign(rest, nameStart - rest);
