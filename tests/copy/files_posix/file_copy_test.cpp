@@ -21,6 +21,7 @@
 #include "copy/copy_file.h"
 #include "copy/files_posix/file_io.h"
 #include "copy/files_posix/file_ops.h"
+#include "copy/files_posix/flush_batch.h"
 #include "copy/files_posix/kernel_calls.h"
 #include "copy/files_posix/pending_file.h"
 #include "copy/interruption_cleanup.h"
@@ -381,6 +382,61 @@ TEST(KernelCalls, FlushFolderClosesWhatItOpens) {
   EXPECT_EQ(0, unprivileged([&] { return system.flushFolder(dir.join("write-only")); }));
 }
 
+// True where `folder` is on a local file system whose flush reports failures: where
+// flushes are made together.
+bool flushesTogether(const std::string& folder) {
+  const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+  const bool together = copy::files::KernelCalls().fileSystemIsLocal(folder.c_str()) &&
+                        copy::files::KernelCalls().flushFileSystem(fd) == 0;
+  close(fd);
+  return together;
+}
+
+// The batch takes one folder of a local file system at a time, and opens it only once
+// two files wait: a flush of the file system covers the files created after that, the
+// others are flushed alone. After a failed flush of the file system no file joins until
+// those that did are named, and then the batch starts afresh.
+TEST(FlushBatch, TakesOneFolderAtATimeAndStartsAfreshAfterAFailure) {
+  TempDir dir;
+  if (!flushesTogether(dir.path())) GTEST_SKIP() << "no flush of the file system here";
+  dir.makeDirs("a");
+  dir.makeDirs("b");
+  dir.write("file", "x");
+  const std::string a = dir.join("a"), b = dir.join("b");
+  const int fd = open(dir.join("file").c_str(), O_RDONLY);
+  RefusingKernel kernel;
+  std::map<std::string, int> flushes;
+  kernel.beforeFlush = [&](const char* step) { ++flushes[step]; };
+  copy::files::FlushBatch batch;
+  std::uint64_t t[8] = {};
+  EXPECT_FALSE(batch.join("/proc", t[0]));
+  ASSERT_TRUE(batch.join(a, t[0]));
+  EXPECT_FALSE(batch.join(b, t[1]));  // a file waits on a
+  batch.leave();
+  ASSERT_TRUE(batch.join(b, t[0]) && batch.join(b, t[1]));
+  EXPECT_EQ(0u, batch.generation(b));
+  EXPECT_EQ(0, batch.flush(fd, t[0], 0));  // opens b; created before, flushed alone
+  EXPECT_EQ(0, batch.flush(fd, t[1], 0));
+  const std::uint64_t opened = batch.generation(b);
+  EXPECT_NE(0u, opened);
+  EXPECT_EQ(0u, batch.generation(a));
+  ASSERT_TRUE(batch.join(b, t[2]) && batch.join(b, t[3]));
+  EXPECT_EQ(0, batch.flush(fd, t[2], opened));  // one flush of the file system for both
+  EXPECT_EQ(0, batch.flush(fd, t[3], opened));
+  EXPECT_EQ(2, flushes["data"]);
+  EXPECT_EQ(1, flushes["file system"]);
+  kernel.fileSystemFlushError = EIO;
+  ASSERT_TRUE(batch.join(b, t[4]) && batch.join(b, t[5]));
+  EXPECT_EQ(0, batch.flush(fd, t[4], opened));  // fails together, flushed alone
+  EXPECT_FALSE(batch.join(b, t[6]));
+  EXPECT_EQ(0, batch.flush(fd, t[5], opened));
+  EXPECT_EQ(4, flushes["data"]);
+  EXPECT_EQ(0u, batch.generation(b));  // closed: opened afresh when two wait again
+  EXPECT_TRUE(batch.join(b, t[7]));
+  batch.leave();
+  close(fd);
+}
+
 // Replacing copies written ahead into one folder are flushed with one flush of the file
 // system, except those written before copies waited together (the first 4 here). A
 // failed flush of the file system has each file flushed on its own, which tells which
@@ -399,11 +455,8 @@ TEST(FlushBatch, ReplacingCopiesWrittenAheadAreFlushedTogether) {
   };
   for (const Case& c : cases) {
     TempDir dir;
-    const int fd = open(dir.path().c_str(), O_RDONLY | O_DIRECTORY);
-    const bool batches = copy::files::KernelCalls().fileSystemIsLocal(dir.path().c_str()) &&
-                         copy::files::KernelCalls().flushFileSystem(fd) == 0;
-    close(fd);
-    if (!batches) GTEST_SKIP() << "no flush of a local file system that reports failures";
+    if (!flushesTogether(dir.path()))
+      GTEST_SKIP() << "no flush of a local file system that reports failures";
     RefusingKernel kernel;
     kernel.fileSystemFlushError = c.fileSystemError;
     kernel.flushError = c.fileError;
