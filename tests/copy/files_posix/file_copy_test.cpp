@@ -412,6 +412,9 @@ TEST(FlushBatch, TakesOneFolderAtATimeAndStartsAfreshAfterAFailure) {
   EXPECT_FALSE(batch.join("/proc", t[0]));
   ASSERT_TRUE(batch.join(a, t[0]));
   EXPECT_FALSE(batch.join(b, t[1]));  // a file waits on a
+  EXPECT_EQ(0, batch.flush(fd, t[0], 0));  // alone: flushed on its own, a stays closed
+  EXPECT_EQ(0u, batch.generation(a));
+  ASSERT_TRUE(batch.join(a, t[0]));
   batch.leave();
   ASSERT_TRUE(batch.join(b, t[0]) && batch.join(b, t[1]));
   EXPECT_EQ(0u, batch.generation(b));
@@ -423,14 +426,14 @@ TEST(FlushBatch, TakesOneFolderAtATimeAndStartsAfreshAfterAFailure) {
   ASSERT_TRUE(batch.join(b, t[2]) && batch.join(b, t[3]));
   EXPECT_EQ(0, batch.flush(fd, t[2], opened));  // one flush of the file system for both
   EXPECT_EQ(0, batch.flush(fd, t[3], opened));
-  EXPECT_EQ(2, flushes["data"]);
+  EXPECT_EQ(3, flushes["data"]);
   EXPECT_EQ(1, flushes["file system"]);
   kernel.fileSystemFlushError = EIO;
   ASSERT_TRUE(batch.join(b, t[4]) && batch.join(b, t[5]));
   EXPECT_EQ(0, batch.flush(fd, t[4], opened));  // fails together, flushed alone
   EXPECT_FALSE(batch.join(b, t[6]));
   EXPECT_EQ(0, batch.flush(fd, t[5], opened));
-  EXPECT_EQ(4, flushes["data"]);
+  EXPECT_EQ(5, flushes["data"]);
   EXPECT_EQ(0u, batch.generation(b));  // closed: opened afresh when two wait again
   EXPECT_TRUE(batch.join(b, t[7]));
   batch.leave();
