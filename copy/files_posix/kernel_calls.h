@@ -37,14 +37,15 @@ class KernelCalls {
   /// Renames `from` to `to` only when `to` does not exist: EEXIST when it exists,
   /// ENOTSUP when the kernel or file system has no such rename.
   virtual int renameExclusive(const char* from, const char* to);
-  /// Opens a new file without a name in `folder`, for reading and writing, with the
-  /// permission bits `mode` less the umask: 0 and `fd`; ENOTSUP where the kernel or the
-  /// file system has no unnamed files; another errno (ENOENT for a missing folder) when
-  /// the folder cannot take a file at all.
-  virtual int openUnnamedFile(const char* folder, mode_t mode, int& fd);
-  /// Gives the unnamed file `fd` the name `path` only when no entry has that name:
-  /// 0, EEXIST, or errno.
-  virtual int linkUnnamedFile(int fd, const char* path);
+  /// Opens a new file without a name in `folder` (relative to the folder open as `at`,
+  /// or AT_FDCWD, as the system's *at calls take paths), for reading and writing, with
+  /// the permission bits `mode` less the umask: 0 and `fd`; ENOTSUP where the kernel or
+  /// the file system has no unnamed files; another errno (ENOENT for a missing folder)
+  /// when the folder cannot take a file at all.
+  virtual int openUnnamedFile(int at, const char* folder, mode_t mode, int& fd);
+  /// Gives the unnamed file `fd` the name `path` (relative to `at`, as above) only when
+  /// no entry has that name: 0, EEXIST, or errno.
+  virtual int linkUnnamedFile(int fd, int at, const char* path);
   /// Writes the data of the file `fd` to disk and waits: EINVAL when the file system has
   /// no flush at all.
   virtual int flushFile(int fd);
@@ -80,7 +81,7 @@ class KernelCalls {
   /// Linux: links the unnamed file `fd` as `path` through its descriptor, the cheaper
   /// way, which a kernel before 6.10 refuses an unprivileged user (ENOENT);
   /// linkUnnamedFile then links it by its name under /proc, from then on.
-  virtual int linkByDescriptor(int fd, const char* path);
+  virtual int linkByDescriptor(int fd, int at, const char* path);
 
  private:
   std::atomic<bool> linkByDescriptorWorks_{true};
@@ -90,6 +91,11 @@ class KernelCalls {
 /// null. A test sets it for its own time, while no copy runs.
 extern KernelCalls* kernelInUse;
 KernelCalls& kernel();
+
+/// Opens `folder` only to make and name files in it, relative to the descriptor (Linux:
+/// O_PATH, which needs no permission to read the folder): the descriptor, or -1 with
+/// errno; -1 and ENOTSUP on other kernels, where files are made by their paths.
+int openFolderForNames(const char* folder);
 
 /// Writes the data of the file `fd` to disk and waits (fdatasync, or fsync where there
 /// is none): 0 or -1 with errno.

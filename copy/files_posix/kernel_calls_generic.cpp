@@ -15,14 +15,19 @@ int kernelCopy(int, int, off_t&) { return ENOTSUP; }
 
 int KernelCalls::renameExclusive(const char*, const char*) { return ENOTSUP; }
 
-int KernelCalls::openUnnamedFile(const char*, mode_t, int& fd) {
+int KernelCalls::openUnnamedFile(int, const char*, mode_t, int& fd) {
   fd = -1;
   return ENOTSUP;
 }
 
-int KernelCalls::linkUnnamedFile(int, const char*) { return ENOTSUP; }
+int KernelCalls::linkUnnamedFile(int, int, const char*) { return ENOTSUP; }
 
-int KernelCalls::linkByDescriptor(int, const char*) { return ENOTSUP; }
+int KernelCalls::linkByDescriptor(int, int, const char*) { return ENOTSUP; }
+
+int openFolderForNames(const char*) {
+  errno = ENOTSUP;
+  return -1;
+}
 
 // Their extended attributes differ from Linux's calls, and are not copied.
 int copyExtendedAttributes(int, int) { return 0; }

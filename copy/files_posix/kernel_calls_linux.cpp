@@ -41,12 +41,12 @@ int KernelCalls::renameExclusive(const char* from, const char* to) {
   return errno;
 }
 
-int KernelCalls::openUnnamedFile(const char* folder, mode_t mode, int& fd) {
+int KernelCalls::openUnnamedFile(int at, const char* folder, mode_t mode, int& fd) {
   fd = -1;
   // An unnamed file takes its name through /proc (linkUnnamedFile); without it, none.
   static const bool linkable = access("/proc/self/fd", X_OK) == 0;
   if (!linkable) return ENOTSUP;
-  fd = open(folder, O_TMPFILE | O_RDWR | O_CLOEXEC, mode);
+  fd = openat(at, folder, O_TMPFILE | O_RDWR | O_CLOEXEC, mode);
   if (fd >= 0) return 0;
   // Kernels and file systems without O_TMPFILE answer with one of these.
   if (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL) return ENOTSUP;
@@ -56,22 +56,26 @@ int KernelCalls::openUnnamedFile(const char* folder, mode_t mode, int& fd) {
 // Linking by the descriptor needs, before Linux 6.10, a privilege
 // (CAP_DAC_READ_SEARCH); linking the name under /proc does not. Given up after the first
 // refusal.
-int KernelCalls::linkUnnamedFile(int fd, const char* path) {
+int KernelCalls::linkUnnamedFile(int fd, int at, const char* path) {
   const bool tried = linkByDescriptorWorks_;
   if (tried) {
-    const int error = linkByDescriptor(fd, path);
+    const int error = linkByDescriptor(fd, at, path);
     if (error == 0) return 0;
     // Without the privilege the kernel answers ENOENT, as it does for a missing folder.
     if (error != EPERM && error != ENOENT) return error;
   }
   const std::string self = "/proc/self/fd/" + std::to_string(fd);
-  if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path, AT_SYMLINK_FOLLOW) != 0) return errno;
+  if (linkat(AT_FDCWD, self.c_str(), at, path, AT_SYMLINK_FOLLOW) != 0) return errno;
   if (tried) linkByDescriptorWorks_ = false;
   return 0;
 }
 
-int KernelCalls::linkByDescriptor(int fd, const char* path) {
-  return linkat(fd, "", AT_FDCWD, path, AT_EMPTY_PATH) == 0 ? 0 : errno;
+int KernelCalls::linkByDescriptor(int fd, int at, const char* path) {
+  return linkat(fd, "", at, path, AT_EMPTY_PATH) == 0 ? 0 : errno;
+}
+
+int openFolderForNames(const char* folder) {
+  return open(folder, O_PATH | O_DIRECTORY | O_CLOEXEC);
 }
 
 int flushData(int fd) { return fdatasync(fd); }

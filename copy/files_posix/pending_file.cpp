@@ -11,6 +11,7 @@
 #include "copy/files_posix/file_io.h"
 #include "copy/files_posix/flush_batch.h"
 #include "copy/files_posix/kernel_calls.h"
+#include "copy/files_posix/open_folder.h"
 #include "copy/files_posix/temporary_names.h"
 #include "quillkit/filesystem/file_status_posix.h"
 
@@ -59,6 +60,11 @@ bool folderKeepsNames(const std::string& folder) { return appendOnly.answerFor(f
 /// systems that write out nothing at close.
 bool closeMayFail(const std::string& folder) { return !local.answerFor(folder); }
 
+/// The last name of `path`: all of it where it holds no '/'.
+const char* nameOf(const std::string& path) {
+  return path.c_str() + (path.rfind('/') + 1);  // npos + 1 is 0
+}
+
 /// A name beside `destination` that nothing has yet: 12 letters from the system's random
 /// source (71 bits), so that no one can make the names of a run before it does; empty
 /// where there is no random source.
@@ -99,6 +105,7 @@ int makeTemporaryName(const std::string& destination, Make make,
 void forgetFolders() {
   appendOnly.forget();
   local.forget();
+  forgetOpenFolder();
 }
 
 // --- PendingFile
@@ -114,8 +121,17 @@ int PendingFile::create(const std::string& destination, mode_t mode) {
   finished_ = false;
   createdMode_ = mode & ~processUmask();
   batchGeneration_ = flushWithOthers_ ? flushBatch().generation(folder_) : 0;
-  int error = kernel().openUnnamedFile(folder_.c_str(), mode, fd_);
+  openFolder_ = openFolder(folder_);
+  int error = openFolder_ ? kernel().openUnnamedFile(openFolder_->fd(), ".", mode, fd_) : EBADF;
+  if (error != 0 && error != ENOTSUP) {
+    // By its path where the folder could not be held open, or the one held refuses (it
+    // was removed, and another may stand at its path now): the path has the last word.
+    if (openFolder_) forgetOpenFolder();
+    openFolder_.reset();
+    error = kernel().openUnnamedFile(AT_FDCWD, folder_.c_str(), mode, fd_);
+  }
   if (error != ENOTSUP) return error;
+  openFolder_.reset();
   // No unnamed files here: a temporary name beside the destination, made only by us,
   // and only where it can be taken away again.
   return makeTemporaryName(
@@ -180,12 +196,16 @@ int PendingFile::linkUnnamed() {
   const quillkit::FileIdentity self = closeMayFail(folder_)
                                           ? quillkit::posix::identityOf(fd_)
                                           : quillkit::FileIdentity();
-  if (int error = kernel().linkUnnamedFile(fd_, destination_.c_str())) return error;
-  const int error = kernel().closeFile(fd_);
+  // In the folder it was made in: by the name alone where that is held open.
+  const int error = openFolder_
+      ? kernel().linkUnnamedFile(fd_, openFolder_->fd(), nameOf(destination_))
+      : kernel().linkUnnamedFile(fd_, AT_FDCWD, destination_.c_str());
+  if (error != 0) return error;
+  const int closed = kernel().closeFile(fd_);
   fd_ = -1;
-  if (error != 0 && quillkit::posix::entryStatus(destination_).identity == self)
+  if (closed != 0 && quillkit::posix::entryStatus(destination_).identity == self)
     unlink(destination_.c_str());
-  return error;
+  return closed;
 }
 
 // A missing destination is the unnamed file's name at once. An existing one cannot be
@@ -197,7 +217,8 @@ int PendingFile::replaceWithUnnamed() {
   if (error != EEXIST) return error;
   std::unique_ptr<ListedName> name;
   error = makeTemporaryName(
-      destination_, [&](const char* temporary) { return kernel().linkUnnamedFile(fd_, temporary); },
+      destination_,
+      [&](const char* temporary) { return kernel().linkUnnamedFile(fd_, AT_FDCWD, temporary); },
       name);
   if (error != 0) return error;
   error = kernel().closeFile(fd_);
@@ -214,6 +235,7 @@ void PendingFile::discard() {
   fd_ = -1;
   if (temporary_) unlink(temporary_->name().c_str());
   temporary_.reset();
+  openFolder_.reset();
 }
 
 int claimName(const std::string& from, const std::string& to) {

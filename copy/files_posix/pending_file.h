@@ -14,6 +14,7 @@
 namespace copy::files {
 
 class ListedName;
+class OpenFolder;
 
 /// A file being written for a destination under no name, or where the file system
 /// cannot do that, under a temporary name beside it. It takes the destination name only
@@ -73,8 +74,10 @@ class PendingFile {
   /// Empty for an unnamed file.
   std::unique_ptr<ListedName> temporary_;
   std::string destination_;
-  /// The destination's folder.
+  /// The destination's folder, and where it could be, held open for an unnamed file:
+  /// the file is made and named in it through its descriptor.
   std::string folder_;
+  std::shared_ptr<const OpenFolder> openFolder_;
 };
 
 /// Forgets what was learnt of folders by their names (whether they keep names, whether

@@ -119,7 +119,7 @@ bool makeSymbolicLink(const std::string& target, const std::string& link) {
 
 bool copiesAreUnnamed() {
   int fd = -1;
-  if (copy::files::KernelCalls().openUnnamedFile(temporaryRoot().c_str(), 0600, fd) != 0) return false;
+  if (copy::files::KernelCalls().openUnnamedFile(AT_FDCWD, temporaryRoot().c_str(), 0600, fd) != 0) return false;
   close(fd);
   return true;
 }

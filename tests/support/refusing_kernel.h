@@ -47,9 +47,9 @@ class RefusingKernel : public copy::files::KernelCalls {
   int renameExclusive(const char* from, const char* to) override {
     return refuseExclusiveRenames ? ENOTSUP : KernelCalls::renameExclusive(from, to);
   }
-  int openUnnamedFile(const char* folder, mode_t mode, int& fd) override {
+  int openUnnamedFile(int at, const char* folder, mode_t mode, int& fd) override {
     fd = -1;
-    return refuseUnnamedFiles ? ENOTSUP : KernelCalls::openUnnamedFile(folder, mode, fd);
+    return refuseUnnamedFiles ? ENOTSUP : KernelCalls::openUnnamedFile(at, folder, mode, fd);
   }
   int hardLink(const char* from, const char* to) override {
     return refuseHardLinks ? EPERM : KernelCalls::hardLink(from, to);
@@ -90,8 +90,8 @@ class RefusingKernel : public copy::files::KernelCalls {
   }
 
  protected:
-  int linkByDescriptor(int fd, const char* path) override {
-    return refuseLinksByDescriptor ? ENOENT : KernelCalls::linkByDescriptor(fd, path);
+  int linkByDescriptor(int fd, int at, const char* path) override {
+    return refuseLinksByDescriptor ? ENOENT : KernelCalls::linkByDescriptor(fd, at, path);
   }
 
  private:

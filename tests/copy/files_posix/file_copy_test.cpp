@@ -166,7 +166,8 @@ TEST_P(PosixCopyFileTest, DiscardingTwiceLeavesOtherDescriptorsAlone) {
 }
 
 // A copy closes the descriptors it opened and no other, descriptor 0 too when it is free
-// and the first file opened takes it.
+// and the first file opened takes it; the folder kept open for the next file is closed
+// once forgotten.
 TEST_P(PosixCopyFileTest, ClosesItsOwnDescriptorsOnly) {
   dir_.write("a.txt", "a");
   dir_.makeDirs("dir");
@@ -191,6 +192,7 @@ TEST_P(PosixCopyFileTest, ClosesItsOwnDescriptorsOnly) {
   }
   dup2(saved, 0);
   close(saved);
+  copy::files::forgetFolders();
   EXPECT_EQ(openBefore, testsys::list("/proc/self/fd").size());
 }
 
@@ -509,6 +511,25 @@ TEST(PendingFile, IsUnnamedUnlessRefusedAndLeavesNothing) {
     }
     EXPECT_TRUE(dir.list().empty()) << refuse;
   }
+}
+
+// A file takes its name in the folder it was made in, while files of another folder are
+// made; a folder removed and made again at its path takes the next file.
+TEST(PendingFile, TakesItsNameInTheFolderItWasMadeIn) {
+  TempDir dir;
+  dir.makeDirs("a");
+  dir.makeDirs("b");
+  copy::files::PendingFile first, second, third;
+  ASSERT_EQ(0, first.create(dir.join("a/x"), 0644));
+  ASSERT_EQ(0, second.create(dir.join("b/y"), 0644));
+  EXPECT_EQ(0, first.commit(false));
+  EXPECT_EQ(0, second.commit(false));
+  ASSERT_EQ(0, unlink(dir.join("b/y").c_str()) | rmdir(dir.join("b").c_str()));
+  dir.makeDirs("b");
+  ASSERT_EQ(0, third.create(dir.join("b/z"), 0644));
+  EXPECT_EQ(0, third.commit(false));
+  EXPECT_EQ((std::vector<std::string>{"x"}), testsys::list(dir.join("a")));
+  EXPECT_EQ((std::vector<std::string>{"z"}), testsys::list(dir.join("b")));
 }
 
 // A process killed while a copy is pending leaves nothing beside its destination: an
