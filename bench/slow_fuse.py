@@ -51,8 +51,21 @@ class SlowPassthrough(fuse.Operations):
         time.sleep(self.delay)
         return os.pread(fh, size, offset)
 
+    def flush(self, path, fh):
+        time.sleep(self.delay)
+        return 0
+
     def release(self, path, fh):
+        time.sleep(self.delay)
         os.close(fh)
+        return 0
+
+    def opendir(self, path):
+        time.sleep(self.delay)
+        return 0
+
+    def releasedir(self, path, fh):
+        time.sleep(self.delay)
         return 0
 
     def statfs(self, path):
