@@ -10,6 +10,7 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <functional>
@@ -500,12 +501,13 @@ TEST(PendingFile, IsUnnamedUnlessRefusedAndLeavesNothing) {
 }
 
 // A file takes its name in the folder it was made in, while files of another folder are
-// made; a folder removed and made again at its path takes the next file.
+// made; a folder removed and made again at its path takes the next file, and a relative
+// path is taken from the current folder of the moment.
 TEST(PendingFile, TakesItsNameInTheFolderItWasMadeIn) {
   TempDir dir;
   dir.makeDirs("a");
   dir.makeDirs("b");
-  copy::files::PendingFile first, second, third;
+  copy::files::PendingFile first, second, third, fourth;
   ASSERT_EQ(0, first.create(dir.join("a/x"), 0644));
   ASSERT_EQ(0, second.create(dir.join("b/y"), 0644));
   EXPECT_EQ(0, first.commit(false));
@@ -514,8 +516,21 @@ TEST(PendingFile, TakesItsNameInTheFolderItWasMadeIn) {
   dir.makeDirs("b");
   ASSERT_EQ(0, third.create(dir.join("b/z"), 0644));
   EXPECT_EQ(0, third.commit(false));
-  EXPECT_EQ((std::vector<std::string>{"x"}), testsys::list(dir.join("a")));
-  EXPECT_EQ((std::vector<std::string>{"z"}), testsys::list(dir.join("b")));
+  char before[PATH_MAX];
+  ASSERT_NE(nullptr, getcwd(before, sizeof before));
+  for (const char* folder : {"a", "b"}) {
+    ASSERT_EQ(0, chdir(dir.join(folder).c_str()));
+    ASSERT_EQ(0, fourth.create(std::string("w") + folder, 0644));
+    EXPECT_EQ(0, fourth.commit(false));
+  }
+  ASSERT_EQ(0, chdir(before));
+  auto listed = [&](const char* folder) {
+    std::vector<std::string> names = testsys::list(dir.join(folder));
+    std::sort(names.begin(), names.end());
+    return names;
+  };
+  EXPECT_EQ((std::vector<std::string>{"wa", "x"}), listed("a"));
+  EXPECT_EQ((std::vector<std::string>{"wb", "z"}), listed("b"));
 }
 
 // A process killed while a copy is pending leaves nothing beside its destination: an
