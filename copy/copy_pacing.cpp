@@ -12,7 +12,8 @@ constexpr std::size_t kMostAtOnce = 64;
 /// one copy does not leave the others idle.
 constexpr std::size_t kWaitingBeside = 32;
 /// Open files kept for the rest of the process: the console, the copy that a failure
-/// makes again alone, what the libraries hold.
+/// makes again alone, the folders held open for new files and their flushes, what the
+/// libraries hold.
 constexpr std::size_t kSpareFiles = 8;
 /// The shortest time measured.
 constexpr std::chrono::milliseconds kMeasured(5);
