@@ -1,6 +1,7 @@
 #ifndef QUILLKIT_FILESYSTEM_ENTRY_PATHS_H_
 #define QUILLKIT_FILESYSTEM_ENTRY_PATHS_H_
 
+#include <cstring>
 #include <string>
 
 namespace quillkit {
@@ -15,13 +16,20 @@ class EntryPaths {
  public:
   explicit EntryPaths(const char* directory);
   /// True when join(name) is the prefix and `name`, and its extension that of `name`.
-  bool simple(const char* name) const;
+  /// Inline, as join(): the walk asks for every entry it lists.
+  bool simple(const char* name) const {
+    return simple_ && std::strchr(name, '\\') == nullptr;
+  }
   /// The entry as the system spells it, for a name that no joined path can carry.
   std::string shown(const char* name) const { return prefix_ + name; }
   /// appendPath(directory, name).
-  std::string join(const char* name) const;
+  std::string join(const char* name) const {
+    return simple(name) ? prefix_ + name : joinInFull(name);
+  }
 
  private:
+  std::string joinInFull(const char* name) const;
+
   const std::string directory_;
   std::string prefix_;
   bool simple_;
