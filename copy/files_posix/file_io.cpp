@@ -95,13 +95,13 @@ CopyResult compareContent(int left, int right) {
 }
 
 Listed listsExactly(const std::string& path) {
-  return kernel().folderLists(folderOf(path), path.substr(path.find_last_of('/') + 1));
+  return kernel().folderLists(folderOf(path), nameOf(path));
 }
 
 bool oneEntryUnderTwoSpellings(const std::string& a, const std::string& b) {
   if (a == b) return true;
-  const std::string nameA = a.substr(a.find_last_of('/') + 1);
-  const std::string nameB = b.substr(b.find_last_of('/') + 1);
+  const std::string nameA = nameOf(a);
+  const std::string nameB = nameOf(b);
   if (nameA.size() != nameB.size()) return false;
   for (std::size_t i = 0; i < nameA.size(); ++i)
     if (quillkit::upperAscii(static_cast<unsigned char>(nameA[i])) !=
@@ -124,6 +124,10 @@ std::string folderOf(const std::string& path) {
   std::size_t slash = path.find_last_of('/');
   if (slash == std::string::npos) return ".";
   return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+const char* nameOf(const std::string& path) {
+  return path.c_str() + (path.rfind('/') + 1);  // npos + 1 is 0
 }
 
 }  // namespace copy::files

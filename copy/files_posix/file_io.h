@@ -75,6 +75,8 @@ bool oneEntryUnderTwoSpellings(const std::string& a, const std::string& b);
 
 /// The folder part of a native path: "." when it has none, "/" for the root.
 std::string folderOf(const std::string& path);
+/// The last name of a native path: all of it where it holds no '/'.
+const char* nameOf(const std::string& path);
 
 }  // namespace copy::files
 

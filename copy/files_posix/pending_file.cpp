@@ -60,11 +60,6 @@ bool folderKeepsNames(const std::string& folder) { return appendOnly.answerFor(f
 /// systems that write out nothing at close.
 bool closeMayFail(const std::string& folder) { return !local.answerFor(folder); }
 
-/// The last name of `path`: all of it where it holds no '/'.
-const char* nameOf(const std::string& path) {
-  return path.c_str() + (path.rfind('/') + 1);  // npos + 1 is 0
-}
-
 /// A name beside `destination` that nothing has yet: 12 letters from the system's random
 /// source (71 bits), so that no one can make the names of a run before it does; empty
 /// where there is no random source.
