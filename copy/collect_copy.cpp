@@ -66,9 +66,14 @@ class CollectCopyRun {
     FoundFiles found;
     std::size_t startedEarly = 0;
     if (!alone_) {
+      // The walk's own waits count from its start: a slow share is known by its first file.
+      flight.jobs.pace();
       found.onFile = [&](const std::string& path) {
         // Only the first files, in walk order, up to the window: the rest wait for it.
-        if (startedEarly != flight.turns.size() || startedEarly >= pacing.window()) return;
+        if (startedEarly != flight.turns.size() || startedEarly >= pacing.window()) {
+          flight.jobs.pace();
+          return;
+        }
         start(flight, path);
         ++startedEarly;
       };

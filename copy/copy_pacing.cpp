@@ -6,8 +6,11 @@ namespace copy {
 
 namespace {
 
-/// More copies at once gain nothing on a disk; a network's latency may want that many.
-constexpr std::size_t kMostAtOnce = 64;
+/// More copies at once gain nothing on a disk; a network's latency may want that many. A
+/// share's server answers only so many requests side by side: beyond that each copy more
+/// waits in its queue, and a server that answers on threads that share one lock (as
+/// FUSE servers written in Python do) spends more on every request the more wait.
+constexpr std::size_t kMostAtOnce = 32;
 /// Done copies wait for their turn beside those under way, so that a thread held up on
 /// one copy does not leave the others idle.
 constexpr std::size_t kWaitingBeside = 32;

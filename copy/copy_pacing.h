@@ -11,13 +11,14 @@ namespace copy {
 
 /// How many copies collect-copy prepares at once, and how far ahead of their turn: all
 /// that decides it lives here. It starts with one thread per processor (the caller's
-/// among them) and takes more, up to 64, each time the caller's own copies leave it
-/// asleep half of 5 ms or more (they wait on a disk's flushes or on a network): twice as
-/// many, four times as many where it slept four fifths of that time. A thread that runs,
-/// or waits for a processor that other programs hold, is busy; time in which the thread
-/// did not go to sleep twice is taken from the whole machine (a virtual machine's host):
-/// a busy machine adds no threads. Within the open files: a copy being prepared holds two
-/// (its source and its new file), one prepared and waiting for its turn holds one.
+/// among them) and takes more, up to 32, each time the caller's own copies (or the walk
+/// that finds them) leave it asleep half of 5 ms or more (they wait on a disk's flushes
+/// or on a network): twice as many, four times as many where it slept four fifths of
+/// that time. A thread that runs, or waits for a processor that other programs hold, is
+/// busy; time in which the thread did not go to sleep twice is taken from the whole
+/// machine (a virtual machine's host): a busy machine adds no threads. Within the open
+/// files: a copy being prepared holds two (its source and its new file), one prepared
+/// and waiting for its turn holds one.
 class CopyPacing {
  public:
   /// `threadTimes` tells what the calling thread has done so far.
@@ -31,10 +32,15 @@ class CopyPacing {
   /// More threads than processors: the copies wait on something else than processors,
   /// and each copy added should start at once.
   bool waitsOnFiles() const { return wanted_ > first_; }
+  /// Whether the caller's thread prepares copies too while it waits for the oldest. Not
+  /// where the copies wait on files and it has all the threads it may take: a copy of its
+  /// own would hold up the names of those done meanwhile, and its own copies are not
+  /// measured any more.
+  bool callerPrepares() const { return !waitsOnFiles() || wanted_ < most_; }
   /// How many threads should prepare copies now, the caller's among them. Asked by the
-  /// caller's thread once for every copy added, with the seconds it has slept so far
-  /// waiting for copies that other threads prepare, and how many times (no sign that its
-  /// own copies wait); every 5 ms or more it measures.
+  /// caller's thread once for every copy added or file found, with the seconds it has
+  /// slept so far waiting for copies that other threads prepare, and how many times (no
+  /// sign that its own copies wait); every 5 ms or more it measures.
   std::size_t threadsWanted(double waitedSeconds, unsigned long waits);
 
  private:

@@ -32,6 +32,10 @@ void OrderedJobs::add(std::function<void()> job) {
     if (waiting_ >= kWakeAtWaiting || pacing_.waitsOnFiles()) sleeper = takeSleeper();
   }
   if (sleeper != nullptr) sleeper->wake.notify_one();
+  pace();
+}
+
+void OrderedJobs::pace() {
   // Threads are started as jobs come: a run with few files starts few. The caller's
   // thread is the last of those wanted.
   const std::size_t wanted = pacing_.threadsWanted(waited_, waits_);
@@ -45,7 +49,7 @@ void OrderedJobs::add(std::function<void()> job) {
 void OrderedJobs::waitOldest() {
   std::unique_lock<std::mutex> lock(mutex_);
   while (entries_.front().state != State::Done) {
-    if (Entry* entry = nextWaiting()) {
+    if (Entry* entry = pacing_.callerPrepares() ? nextWaiting() : nullptr) {
       run(*entry, lock);
     } else {
       const auto start = std::chrono::steady_clock::now();

@@ -16,13 +16,13 @@
 namespace copy {
 
 /// Runs jobs several at once, ahead of the caller, who takes them back one by one in the
-/// order they were added. The caller's thread is one of those that run them: while it
-/// waits for the oldest job it runs the next one waiting, and threads of its own, started
-/// as jobs come and as many as the pacing wants, run the rest. A thread of its own that
-/// found nothing to run sleeps until several jobs wait (one, where the jobs wait on files):
-/// the caller runs the others meanwhile, and no thread is woken for each job. Jobs that
-/// ran ahead can be sent back to run again, as when the oldest failed for want of what
-/// they held.
+/// order they were added. The caller's thread is one of those that run them (unless the
+/// pacing says not): while it waits for the oldest job it runs the next one waiting, and
+/// threads of its own, started as jobs come and as many as the pacing wants, run the
+/// rest. A thread of its own that found nothing to run sleeps until several jobs wait
+/// (one, where the jobs wait on files): the caller runs the others meanwhile, and no
+/// thread is woken for each job. Jobs that ran ahead can be sent back to run again, as
+/// when the oldest failed for want of what they held.
 class OrderedJobs {
  public:
   explicit OrderedJobs(CopyPacing& pacing);
@@ -34,6 +34,10 @@ class OrderedJobs {
   /// Adds a job: it may run at any time from now, on any of the threads, until it is
   /// given back.
   void add(std::function<void()> job);
+  /// Starts the threads that the pacing wants now. The caller asks while it does other
+  /// work than the jobs (it walks the tree that gives them): what that work waits on
+  /// tells whether more threads would help.
+  void pace();
   /// Waits until the oldest job not given back is done. Only when jobs() is not 0.
   void waitOldest();
   /// Gives the oldest job back: it is forgotten. Only after waitOldest().
