@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <thread>
 #include <vector>
 
@@ -60,6 +61,30 @@ TEST(OrderedJobs, EndsWithEveryStartedJobDone) {
       });
   }
   EXPECT_EQ(started.load(), ended.load());
+}
+
+// A caller whose jobs wait on files (it sleeps through the 5 ms that pace() measures)
+// takes every thread it may; from then on its own thread only takes the jobs back.
+TEST(OrderedJobs, OnceTheJobsWaitOnFilesTheCallerOnlyTakesThemBack) {
+  unsigned long sleeps = 0;
+  CopyPacing pacing({1, capacityFor(4).openFiles}, [&sleeps] {
+    return FileSystem::ThreadTimes{0, sleeps += 9};
+  });
+  std::vector<std::thread::id> ranOn(16);
+  {
+    OrderedJobs jobs(pacing);
+    jobs.pace();
+    EXPECT_TRUE(pacing.callerPrepares());
+    std::this_thread::sleep_for(std::chrono::milliseconds(6));
+    jobs.pace();
+    ASSERT_FALSE(pacing.callerPrepares());
+    for (auto& id : ranOn) jobs.add([&id] { id = std::this_thread::get_id(); });
+    for (std::size_t i = 0; i < ranOn.size(); ++i) {
+      jobs.waitOldest();
+      EXPECT_NE(std::this_thread::get_id(), ranOn[i]) << i;
+      jobs.popOldest();
+    }
+  }
 }
 
 }  // namespace
