@@ -70,20 +70,17 @@ TEST(OrderedJobs, OnceTheJobsWaitOnFilesTheCallerOnlyTakesThemBack) {
   CopyPacing pacing({1, capacityFor(4).openFiles}, [&sleeps] {
     return FileSystem::ThreadTimes{0, sleeps += 9};
   });
-  std::vector<std::thread::id> ranOn(16);
-  {
-    OrderedJobs jobs(pacing);
-    jobs.pace();
-    EXPECT_TRUE(pacing.callerPrepares());
-    std::this_thread::sleep_for(std::chrono::milliseconds(6));
-    jobs.pace();
-    ASSERT_FALSE(pacing.callerPrepares());
-    for (auto& id : ranOn) jobs.add([&id] { id = std::this_thread::get_id(); });
-    for (std::size_t i = 0; i < ranOn.size(); ++i) {
-      jobs.waitOldest();
-      EXPECT_NE(std::this_thread::get_id(), ranOn[i]) << i;
-      jobs.popOldest();
-    }
+  OrderedJobs jobs(pacing);
+  jobs.pace();
+  std::this_thread::sleep_for(std::chrono::milliseconds(6));
+  jobs.pace();
+  ASSERT_FALSE(pacing.callerPrepares());
+  std::vector<std::thread::id> ranOn(4);
+  for (auto& id : ranOn) jobs.add([&id] { id = std::this_thread::get_id(); });
+  for (const auto& id : ranOn) {
+    jobs.waitOldest();
+    EXPECT_NE(std::this_thread::get_id(), id);
+    jobs.popOldest();
   }
 }
 
