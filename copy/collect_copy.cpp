@@ -59,8 +59,7 @@ class CollectCopyRun {
 
     line(copy::texts::kTraceResetDone);
     // Copies at once start as the walk finds their files, before its lines are written.
-    CopyPacing pacing(fileSystem_.copyCapacity(),
-                      [this] { return fileSystem_.threadTimes(); });
+    CopyPacing pacing(fileSystem_.copyCapacity(), [this] { return fileSystem_.threadTimes(); });
     alone_ = pacing.alone();
     Flight flight(pacing);
     FoundFiles found;
@@ -209,9 +208,10 @@ class CollectCopyRun {
       destinationPaths_.reset(new quillkit::EntryPaths(destinationDirectory_.c_str()));
     std::string destinationPath = destinationPaths_->join(fileName.c_str());
     // The destination as typed, followed by the name: the source itself?
-    const bool typedIsSource = sourcePath.size() == destination_.size() + fileName.size() &&
-                               sourcePath.compare(0, destination_.size(), destination_) == 0 &&
-                               sourcePath.compare(destination_.size(), fileName.size(), fileName) == 0;
+    const bool typedIsSource =
+        sourcePath.size() == destination_.size() + fileName.size() &&
+        sourcePath.compare(0, destination_.size(), destination_) == 0 &&
+        sourcePath.compare(destination_.size(), fileName.size(), fileName) == 0;
     const bool same = destinationPath == sourcePath || typedIsSource;
     return {sourcePath, std::move(destinationPath), same};
   }

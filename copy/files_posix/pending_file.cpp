@@ -141,8 +141,7 @@ int PendingFile::create(const std::string& destination, mode_t mode) {
 int PendingFile::finish(bool flush) {
   finished_ = true;
   // An unnamed file keeps its descriptor until it is named: its flush can wait for then.
-  if (flush && flushWithOthers_ && !temporary_ &&
-      flushBatch().join(folder_, batchTicket_)) {
+  if (flush && flushWithOthers_ && !temporary_ && flushBatch().join(folder_, batchTicket_)) {
     inBatch_ = true;
     return 0;
   }
@@ -188,13 +187,12 @@ int PendingFile::commit(bool replace, bool durable) {
 // file's), and the copy has failed. On a local file system a close cannot fail.
 int PendingFile::linkUnnamed() {
   // Who the file is matters only where its close may fail, and costs a call.
-  const quillkit::FileIdentity self = closeMayFail(folder_)
-                                          ? quillkit::posix::identityOf(fd_)
-                                          : quillkit::FileIdentity();
+  const quillkit::FileIdentity self =
+      closeMayFail(folder_) ? quillkit::posix::identityOf(fd_) : quillkit::FileIdentity();
   // In the folder it was made in: by the name alone where that is held open.
   const int error = openFolder_
-      ? kernel().linkUnnamedFile(fd_, openFolder_->fd(), nameOf(destination_))
-      : kernel().linkUnnamedFile(fd_, AT_FDCWD, destination_.c_str());
+                        ? kernel().linkUnnamedFile(fd_, openFolder_->fd(), nameOf(destination_))
+                        : kernel().linkUnnamedFile(fd_, AT_FDCWD, destination_.c_str());
   if (error != 0) return error;
   const int closed = kernel().closeFile(fd_);
   fd_ = -1;
@@ -263,7 +261,9 @@ int placeSymbolicLink(const std::string& target, const std::string& destination,
   std::unique_ptr<ListedName> name;
   int error = makeTemporaryName(
       destination,
-      [&](const char* temporary) { return symlink(target.c_str(), temporary) == 0 ? 0 : errno; },
+      [&](const char* temporary) {
+        return symlink(target.c_str(), temporary) == 0 ? 0 : errno;
+      },
       name);
   if (error != 0) return error;
   error = dressNewLink(name->name().c_str(), like);

@@ -17,9 +17,7 @@ class EntryPaths {
   explicit EntryPaths(const char* directory);
   /// True when join(name) is the prefix and `name`, and its extension that of `name`.
   /// Inline, as join(): the walk asks for every entry it lists.
-  bool simple(const char* name) const {
-    return simple_ && std::strchr(name, '\\') == nullptr;
-  }
+  bool simple(const char* name) const { return simple_ && std::strchr(name, '\\') == nullptr; }
   /// The entry as the system spells it, for a name that no joined path can carry.
   std::string shown(const char* name) const { return prefix_ + name; }
   /// appendPath(directory, name).
