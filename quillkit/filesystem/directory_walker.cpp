@@ -30,22 +30,27 @@ class NameRule {
  public:
   explicit NameRule(const char* pattern) : pattern_(pattern) {
     if (pattern_.size() >= 3) tail_ = pattern_.c_str() + 2;
+    everything_ = tail_ != nullptr && std::strcmp(tail_, "*") == 0;
+    oneByte_ = tail_ != nullptr && std::strcmp(tail_, "?") == 0;
   }
   NameRule(const NameRule&) = delete;  // the tail points into the pattern
   NameRule& operator=(const NameRule&) = delete;
   /// `extension` is the extension of the file's full path.
   bool matches(const char* name, const char* extension) const {
-    if (pattern_ == name) return true;
+    // Asked for every file a walk lists: the tail's kind is told once, above.
+    if (std::strcmp(pattern_.c_str(), name) == 0) return true;
     if (tail_ == nullptr) return false;
-    if (std::strcmp(tail_, "*") == 0 || std::strcmp(extension, tail_) == 0) return true;
-    return std::strcmp(tail_, "?") == 0 && extension[0] != '\0' && extension[1] == '\0';
+    if (everything_ || std::strcmp(extension, tail_) == 0) return true;
+    return oneByte_ && extension[0] != '\0' && extension[1] == '\0';
   }
   /// True when no extension matters: the tail is "*", so every file matches.
-  bool takesEverything() const { return tail_ != nullptr && std::strcmp(tail_, "*") == 0; }
+  bool takesEverything() const { return everything_; }
 
  private:
   const std::string pattern_;
   const char* tail_ = nullptr;
+  bool everything_ = false;  // the tail is "*"
+  bool oneByte_ = false;     // the tail is "?"
 };
 
 /// Tells `readAhead` the folders of the listing of `finder` that the walk will enter, in
