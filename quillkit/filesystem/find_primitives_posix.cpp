@@ -88,14 +88,8 @@ const char* currentName(const FindBlock* block) {
 
 /// Adds the name that stands at `offset` in the block's names.
 void addEntry(FindBlock* block, uint32_t offset, uint32_t length, unsigned char type) {
-  const char* name = block->names.data() + offset;
-  // The first 8 bytes of the key are those of the whole key: folding reads on past them
-  // in the name to find where characters end.
-  block->keys.clear();
-  posix::appendListingKey(name, std::min<std::size_t>(length, 8), block->keys);
-  uint64_t keyStart = 0;
-  for (std::size_t i = 0; i < 8; ++i)
-    keyStart = keyStart << 8 | (i < length ? static_cast<unsigned char>(block->keys[i]) : 0u);
+  const uint64_t keyStart =
+      posix::listingKeyStart(block->names.data() + offset, length, block->keys);
   block->entries.push_back({keyStart, offset, length, type});
 }
 

@@ -15,6 +15,12 @@ void readListing(const char* path, RawListing& listing) {
   listing.items.clear();
   listing.openError = listing.readError = 0;
   listing.identity = FileIdentity();
+  // A new listing (the read-ahead makes one for each folder) takes its room at once
+  // rather than doubling it step by step: most folders fit.
+  if (listing.items.capacity() == 0) {
+    listing.items.reserve(128);
+    listing.names.reserve(4096);
+  }
   DirectoryReader reader;
   if ((listing.openError = reader.open(path)) != 0) return;
   ino_t dotInode = 0, dotDotInode = 0;

@@ -195,6 +195,25 @@ void appendListingKey(const char* name, std::size_t length, std::string& keys) {
   for (; i < length; ++i) key[i] = static_cast<char>(folded.next());
 }
 
+uint64_t listingKeyStart(const char* name, std::size_t length, std::string& scratch) {
+  const std::size_t head = std::min<std::size_t>(length, 8);
+  const char* key = name;
+  std::size_t i = 0;
+  while (i < head && static_cast<unsigned char>(name[i]) < 0x80) ++i;
+  if (i < head) {
+    // Past ASCII, folding reads on in the name to find where characters end.
+    scratch.clear();
+    appendListingKey(name, head, scratch);
+    key = scratch.data();
+  }
+  uint64_t start = 0;
+  for (i = 0; i < 8; ++i) {
+    const unsigned char c = i < head ? static_cast<unsigned char>(key[i]) : 0u;
+    start = start << 8 | (key == name ? upperAscii(c) : c);
+  }
+  return start;
+}
+
 bool listedBefore(const ListedName& left, const ListedName& right) {
   const int byKey = std::memcmp(left.key, right.key, std::min(left.length, right.length));
   if (byKey != 0) return byKey < 0;

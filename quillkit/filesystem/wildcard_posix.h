@@ -5,6 +5,7 @@
 // names, and the order in which an NTFS directory lists its entries.
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,11 @@ class WildcardMask {
 /// Appends the sort key of a name of `length` bytes to `keys`: the name with the ASCII
 /// letters of its single-byte characters in upper case, as many bytes as the name.
 void appendListingKey(const char* name, std::size_t length, std::string& keys);
+
+/// The first 8 bytes of the sort key of a name of `length` bytes, big-endian, padded
+/// with zeros (no key holds a zero byte). A name that starts with 8 ASCII bytes is
+/// folded here; any other through appendListingKey, with `scratch` as its room.
+uint64_t listingKeyStart(const char* name, std::size_t length, std::string& scratch);
 
 /// A listed name and its sort key (appendListingKey), both `length` bytes.
 struct ListedName {
