@@ -196,21 +196,26 @@ void appendListingKey(const char* name, std::size_t length, std::string& keys) {
 }
 
 uint64_t listingKeyStart(const char* name, std::size_t length, std::string& scratch) {
-  const std::size_t head = std::min<std::size_t>(length, 8);
-  const char* key = name;
-  std::size_t i = 0;
-  while (i < head && static_cast<unsigned char>(name[i]) < 0x80) ++i;
-  if (i < head) {
-    // Past ASCII, folding reads on in the name to find where characters end.
-    scratch.clear();
-    appendListingKey(name, head, scratch);
-    key = scratch.data();
-  }
+  unsigned char head[8] = {};  // the name's first bytes, then zeros
+  std::memcpy(head, name, std::min<std::size_t>(length, 8));
   uint64_t start = 0;
-  for (i = 0; i < 8; ++i) {
-    const unsigned char c = i < head ? static_cast<unsigned char>(key[i]) : 0u;
-    start = start << 8 | (key == name ? upperAscii(c) : c);
+  for (const unsigned char c : head) start = start << 8 | c;
+  constexpr uint64_t kEachByte = 0x0101010101010101u;
+  constexpr uint64_t kHighBits = 0x80 * kEachByte;
+  if ((start & kHighBits) == 0) {
+    // ASCII: the 8 bytes upcased at once. Below 0x80, adding 0x80 - 'a' sets a byte's
+    // high bit from 'a' on, adding 0x80 - 'z' - 1 from past 'z', and no byte carries.
+    const uint64_t fromA = start + (0x80 - 'a') * kEachByte;
+    const uint64_t pastZ = start + (0x80 - 'z' - 1) * kEachByte;
+    const uint64_t lower = fromA & ~pastZ & kHighBits;
+    return start - (lower >> 2);  // 0x80 >> 2 is 'a' - 'A'
   }
+  // Past ASCII, folding reads on in the name to find where characters end.
+  scratch.clear();
+  appendListingKey(name, std::min<std::size_t>(length, 8), scratch);
+  start = 0;
+  for (std::size_t i = 0; i < 8; ++i)
+    start = start << 8 | (i < scratch.size() ? static_cast<unsigned char>(scratch[i]) : 0u);
   return start;
 }
 
