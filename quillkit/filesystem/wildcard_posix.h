@@ -46,8 +46,9 @@ class WildcardMask {
 void appendListingKey(const char* name, std::size_t length, std::string& keys);
 
 /// The first 8 bytes of the sort key of a name of `length` bytes, big-endian, padded
-/// with zeros (no key holds a zero byte). A name that starts with 8 ASCII bytes is
-/// folded here; any other through appendListingKey, with `scratch` as its room.
+/// with zeros (no key holds a zero byte). A name whose first 8 bytes (all of them, if
+/// fewer) are ASCII is folded here; any other through appendListingKey, with `scratch`
+/// as its room.
 uint64_t listingKeyStart(const char* name, std::size_t length, std::string& scratch);
 
 /// A listed name and its sort key (appendListingKey), both `length` bytes.
