@@ -229,6 +229,7 @@ class CollectCopyRun {
     bool refused = false;
     /// How many names the turns had taken when the destination was looked for.
     std::size_t namesBeforeLook = 0;
+    /// Made here, where it is named and given up; written by a job unless refused.
     std::unique_ptr<PreparedCopy> prepared;
   };
 
@@ -266,10 +267,11 @@ class CollectCopyRun {
     return result;
   }
 
-  // The file's turn, and its copy added to the jobs.
+  // The file's turn, with its copy, which is added to the jobs.
   void start(Flight& flight, const std::string& path) {
     flight.turns.emplace_back(plan(path));
     Turn& turn = flight.turns.back();
+    if (!turn.file.sameFile) turn.prepared = makeCopy(turn);
     flight.jobs.add([this, &turn] { prepare(turn); });
   }
 
@@ -282,8 +284,7 @@ class CollectCopyRun {
       turn.refused = fileSystem_.exists(turn.file.destination);
       if (turn.refused) return;
     }
-    turn.prepared =
-        fileSystem_.prepareCopy(turn.file.source, turn.file.destination, forceWrite_);
+    turn.prepared->prepare();
   }
 
   // The turn of the oldest file: its lines, and its name taken. False when its copy
@@ -340,7 +341,6 @@ class CollectCopyRun {
   // that ran short of space or open files, which the copies prepared after it may hold,
   // is made again alone: those are given up first, and prepared again after.
   CopyOutcome nameAtTurn(Turn& turn, Flight& flight) {
-    if (!turn.prepared) turn.prepared = prepareNow(turn);
     const bool prepared = turn.prepared->ready();
     if (!alone_ && prepared && wasReplaced(turn.prepared->source())) {
       turn.prepared.reset();
@@ -358,8 +358,11 @@ class CollectCopyRun {
   CopyOutcome againAlone(Turn& turn, Flight& flight) {
     flight.jobs.redoLater();
     for (std::size_t i = 1; i < flight.turns.size(); ++i) {
-      flight.turns[i].prepared.reset();
-      flight.turns[i].refused = false;
+      Turn& later = flight.turns[i];
+      if (later.file.sameFile) continue;
+      later.prepared.reset();  // given up first: it holds what this copy wants
+      later.prepared = makeCopy(later);
+      later.refused = false;
     }
     turn.prepared.reset();
     turn.prepared = prepareNow(turn);
@@ -368,8 +371,14 @@ class CollectCopyRun {
     return outcome;
   }
 
+  std::unique_ptr<PreparedCopy> makeCopy(const Turn& turn) {
+    return fileSystem_.makeCopy(turn.file.source, turn.file.destination, forceWrite_);
+  }
+
   std::unique_ptr<PreparedCopy> prepareNow(const Turn& turn) {
-    return fileSystem_.prepareCopy(turn.file.source, turn.file.destination, forceWrite_);
+    std::unique_ptr<PreparedCopy> copy = makeCopy(turn);
+    copy->prepare();
+    return copy;
   }
 
   bool wasReplaced(const quillkit::FileIdentity& source) const {

@@ -19,12 +19,12 @@ namespace copy {
 bool CopyFileWin32(quillkit::StringRef destination, quillkit::StringRef source,
                    bool forceWrite);
 
-/// The copy that CopyFileWin32 makes, in two steps: written now (POSIX: into a file
-/// without a name), named when PreparedCopy::name() is called. On Windows, where the
-/// platform's copy is one call, that call is made at the naming. Never null.
-std::unique_ptr<PreparedCopy> prepareFileCopy(const std::string& destination,
-                                              const std::string& source, bool forceWrite);
-
+/// The copy that CopyFileWin32 makes, in steps: made now, on the thread that names it,
+/// written by PreparedCopy::prepare() (POSIX: into a file without a name), named when
+/// PreparedCopy::name() is called. On Windows, where the platform's copy is one call,
+/// that call is made at the naming. Never null.
+std::unique_ptr<PreparedCopy> makeFileCopy(const std::string& destination,
+                                           const std::string& source, bool forceWrite);
 /// How many files copies prepared ahead of their turn may hold open at once: what the
 /// open-file limit leaves to the files open now (POSIX); 0 on Windows, where nothing is
 /// prepared ahead.

@@ -40,6 +40,7 @@ class PreparedPosixCopy : public PreparedCopy {
  public:
   explicit PreparedPosixCopy(std::unique_ptr<files::PreparedCopy> copy)
       : copy_(std::move(copy)) {}
+  void prepare() override { copy_->prepare(); }
   bool ready() const override { return copy_->error() == 0; }
   quillkit::FileIdentity source() const override { return copy_->source(); }
   CopyOutcome name() override {
@@ -71,12 +72,13 @@ bool CopyFileWin32(quillkit::StringRef destination, quillkit::StringRef source,
   return result.succeeded();
 }
 
-std::unique_ptr<PreparedCopy> prepareFileCopy(const std::string& destination,
-                                              const std::string& source, bool forceWrite) {
+std::unique_ptr<PreparedCopy> makeFileCopy(const std::string& destination,
+                                           const std::string& source, bool forceWrite) {
   files::CopyOptions options = optionsFor(forceWrite);
   options.flushWithOthers = true;
-  return std::unique_ptr<PreparedCopy>(new PreparedPosixCopy(
-      files::prepareCopy(native(source), native(destination), options)));
+  return std::unique_ptr<PreparedCopy>(
+      new PreparedPosixCopy(std::unique_ptr<files::PreparedCopy>(
+          new files::PreparedCopy(native(source), native(destination), options))));
 }
 
 std::size_t filesForCopiesAhead() {

@@ -16,6 +16,7 @@ class CopyAtTurn : public PreparedCopy {
  public:
   CopyAtTurn(const std::string& destination, const std::string& source, bool forceWrite)
       : destination_(destination), source_(source), forceWrite_(forceWrite) {}
+  void prepare() override {}
   bool ready() const override { return true; }
   quillkit::FileIdentity source() const override { return quillkit::FileIdentity(); }
   CopyOutcome name() override {
@@ -47,8 +48,8 @@ bool CopyFileWin32(quillkit::StringRef destination, quillkit::StringRef source,
   return CopyFileA(source.data(), destination.data(), forceWrite ? FALSE : TRUE) != 0;
 }
 
-std::unique_ptr<PreparedCopy> prepareFileCopy(const std::string& destination,
-                                              const std::string& source, bool forceWrite) {
+std::unique_ptr<PreparedCopy> makeFileCopy(const std::string& destination,
+                                           const std::string& source, bool forceWrite) {
   return std::unique_ptr<PreparedCopy>(new CopyAtTurn(destination, source, forceWrite));
 }
 

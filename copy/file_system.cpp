@@ -23,10 +23,10 @@ bool RealFileSystem::isDirectory(const std::string& path) {
 
 bool RealFileSystem::exists(const std::string& path) { return quillkit::pathExists(path); }
 
-std::unique_ptr<PreparedCopy> RealFileSystem::prepareCopy(const std::string& source,
-                                                          const std::string& destination,
-                                                          bool forceWrite) {
-  return prepareFileCopy(destination, source, forceWrite);
+std::unique_ptr<PreparedCopy> RealFileSystem::makeCopy(const std::string& source,
+                                                       const std::string& destination,
+                                                       bool forceWrite) {
+  return makeFileCopy(destination, source, forceWrite);
 }
 
 FileSystem::CopyCapacity RealFileSystem::copyCapacity() {

@@ -48,12 +48,12 @@ class FileSystem {
   /// True when a file or directory of that name exists. May be called from several
   /// threads at once.
   virtual bool exists(const std::string& path) = 0;
-  /// Writes the copy of `source` for `destination` without giving it the name, which it
-  /// takes later, replacing an existing file only when `forceWrite`. May be called from
-  /// several threads at once. Never null.
-  virtual std::unique_ptr<PreparedCopy> prepareCopy(const std::string& source,
-                                                    const std::string& destination,
-                                                    bool forceWrite) = 0;
+  /// The copy of `source` for `destination`, not written yet (PreparedCopy::prepare()),
+  /// which takes the name later, replacing an existing file only when `forceWrite`.
+  /// Never null.
+  virtual std::unique_ptr<PreparedCopy> makeCopy(const std::string& source,
+                                                 const std::string& destination,
+                                                 bool forceWrite) = 0;
   /// What copies prepared at once may use: the processors the process may run on, and
   /// how many files they may hold open (0 where copies are not prepared ahead).
   struct CopyCapacity {
@@ -84,9 +84,9 @@ class RealFileSystem : public FileSystem {
   int createDirectories(const std::string& path) override;
   bool isDirectory(const std::string& path) override;
   bool exists(const std::string& path) override;
-  std::unique_ptr<PreparedCopy> prepareCopy(const std::string& source,
-                                            const std::string& destination,
-                                            bool forceWrite) override;
+  std::unique_ptr<PreparedCopy> makeCopy(const std::string& source,
+                                         const std::string& destination,
+                                         bool forceWrite) override;
   CopyCapacity copyCapacity() override;
   ThreadTimes threadTimes() override;
   bool findFiles(const std::string& pattern, const std::string& directory,

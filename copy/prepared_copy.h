@@ -22,12 +22,17 @@ struct CopyOutcome {
   uint64_t bytes = 0;
 };
 
-/// One file's copy, written ahead of its turn by any thread: it takes its destination's
-/// name only through name(), which the thread that takes the names calls in walk order.
-/// Destroyed unnamed, it is given up and leaves nothing: no file, no space, no open file.
+/// One file's copy, made by the thread that takes the names, written ahead of its turn by
+/// any thread (prepare()): it takes its destination's name only through name(), which
+/// the thread that takes the names calls in walk order. Destroyed unnamed, it is given
+/// up and leaves nothing: no file, no space, no open file.
 class PreparedCopy {
  public:
   virtual ~PreparedCopy() = default;
+  /// Writes the copy, on any thread; once, before name(). It takes no memory where it
+  /// can: what the copy keeps was taken when it was made, and is given back by the
+  /// thread that made it (an allocator makes a thread that frees another's memory wait).
+  virtual void prepare() = 0;
   /// False when the preparation failed: name() then only tells why.
   virtual bool ready() const = 0;
   /// The file that was read, where the platform tells: a copy whose source an earlier

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <utility>
 
 #include "copy/files_posix/file_io.h"
 #include "copy/files_posix/file_ops.h"
@@ -111,51 +112,68 @@ int checkReplaceableBy(const std::string& sourcePath, const std::string& destina
 
 }  // namespace
 
-PreparedCopy::PreparedCopy() = default;
+PreparedCopy::PreparedCopy(std::string source, std::string destination,
+                           const CopyOptions& options)
+    : sourcePath_(std::move(source)),
+      destination_(std::move(destination)),
+      options_(options),
+      file_(new PendingFile) {
+  file_->aimAt(destination_);
+  if (options.flushWithOthers && (options.replace || options.durable)) file_->flushWithOthers();
+}
+
 PreparedCopy::~PreparedCopy() = default;
 
 std::unique_ptr<PreparedCopy> prepareCopy(std::string sourcePath, std::string destinationPath,
                                           const CopyOptions& options) {
-  std::unique_ptr<PreparedCopy> prepared(new PreparedCopy);
-  prepared->sourcePath_ = std::move(sourcePath);
-  prepared->destination_ = std::move(destinationPath);
-  const std::string& source = prepared->sourcePath_;
-  const std::string& destination = prepared->destination_;
-  prepared->options_ = options;
-  CopyResult& failure = prepared->failure_;
+  std::unique_ptr<PreparedCopy> prepared(
+      new PreparedCopy(std::move(sourcePath), std::move(destinationPath), options));
+  prepared->prepare();
+  return prepared;
+}
+
+void PreparedCopy::prepare() {
+  write();
+  // A copy that failed holds no file open while it waits to tell why.
+  if (!written_) file_->discard();
+}
+
+void PreparedCopy::write() {
+  const std::string& source = sourcePath_;
+  const std::string& destination = destination_;
+  const CopyOptions& options = options_;
+  CopyResult& failure = failure_;
   Descriptor in;
   struct stat status;
   const bool asSeen = options.sourceAsSeen.known;
   if (int error = openRegularFile(source, in.slot(), status, asSeen)) {
     failure = CopyResult::ofError(asSeen && error == ELOOP ? EBUSY : error);
-    return prepared;
+    return;
   }
-  prepared->source_ = {true, static_cast<uint64_t>(status.st_dev),
-                       static_cast<uint64_t>(status.st_ino)};
+  source_ = {true, static_cast<uint64_t>(status.st_dev), static_cast<uint64_t>(status.st_ino)};
   // The name was looked at before: another may have swapped it for another file since.
-  if (asSeen && prepared->source_ != options.sourceAsSeen) {
+  if (asSeen && source_ != options.sourceAsSeen) {
     failure = CopyResult::ofError(EBUSY);
-    return prepared;
+    return;
   }
-  prepared->size_ = static_cast<uint64_t>(status.st_size);
+  size_ = static_cast<uint64_t>(status.st_size);
   // A copy that does not replace learns of an existing destination when it takes the
   // name; one that replaces looks first, so as to write nothing that could not replace.
   if (options.replace) {
-    failure = CopyResult::ofError(checkReplaceableBy(source, destination, prepared->source_));
+    failure = CopyResult::ofError(checkReplaceableBy(source, destination, source_));
     failure.sameFile = failure.error == EBUSY;
-    if (failure.error != 0) return prepared;
+    if (failure.error != 0) return;
   }
   mode_t mode = status.st_mode & 0777;
   if (options.makeWritable) mode |= S_IWUSR;
-  std::unique_ptr<PendingFile> file(new PendingFile);
-  if (options.flushWithOthers && (options.replace || options.durable)) file->flushWithOthers();
-  failure = CopyResult::ofError(file->create(destination, mode));
-  if (failure.error != 0) return prepared;
-  const int out = file->descriptor();
-  if ((failure.error = copyData(in.get(), out, status)) != 0) return prepared;
+  PendingFile& file = *file_;
+  failure = CopyResult::ofError(file.create(mode));
+  if (failure.error != 0) return;
+  const int out = file.descriptor();
+  if ((failure.error = copyData(in.get(), out, status)) != 0) return;
   if (options.verify) {
     failure = compareContent(in.get(), out);
-    if (!failure.succeeded()) return prepared;
+    if (!failure.succeeded()) return;
   }
   // A move keeps what a rename keeps: the owner where the process may set it, the setuid
   // and setgid bits only where it did (a change of owner clears them, so they are set
@@ -168,21 +186,21 @@ std::unique_ptr<PreparedCopy> prepareCopy(std::string sourcePath, std::string de
       failure.error = errno;
   }
   const bool special = (mode & (S_ISUID | S_ISGID)) != 0;
-  if (failure.error == 0 && (special || !file->hasMode(mode)) && fchmod(out, mode) != 0)
+  if (failure.error == 0 && (special || !file.hasMode(mode)) && fchmod(out, mode) != 0)
     failure.error = errno;
   if (failure.error == 0 && options.keepOwner)
     failure.error = copyExtendedAttributes(in.get(), out);
-  if (failure.error != 0) return prepared;
+  if (failure.error != 0) return;
   const struct timespec times[2] = {{0, UTIME_NOW}, modificationTime(status)};
   if (futimens(out, times) != 0) failure.error = errno;
   // Replacing must not trade the old content for data still in memory.
-  if (failure.error == 0) failure.error = file->finish(options.replace || options.durable);
-  if (failure.error == 0) prepared->file_ = std::move(file);
-  return prepared;
+  if (failure.error == 0) failure.error = file.finish(options.replace || options.durable);
+  written_ = failure.error == 0;
 }
 
 CopyResult PreparedCopy::name(quillkit::FileIdentity* replaced) {
-  if (!file_) return failure_;
+  if (!written_) return failure_;
+  written_ = false;
   bool exists = false;
   if (options_.replace) {
     // Looked at again when the name is taken: copies before may have changed it.

@@ -67,17 +67,25 @@ struct CopyResult {
 CopyResult copyFile(const std::string& source, const std::string& destination,
                     const CopyOptions& options);
 
-/// A copy made in two steps, so that copies can be written ahead of their turn while
-/// their names are taken in order: prepareCopy writes the data (flushed where the copy
-/// will replace, or is durable) into a file without the destination's name, and name()
-/// gives it that name, as copyFile would. Destroyed unnamed, it leaves nothing.
+/// A copy made in three steps, so that copies can be written ahead of their turn while
+/// their names are taken in order: made with its paths, prepare() writes the data
+/// (flushed where the copy will replace, or is durable) into a file without the
+/// destination's name, and name() gives it that name, as copyFile would. Destroyed
+/// unnamed, it leaves nothing. What it keeps in memory is taken when it is made: made
+/// and named on one thread and written on others, it gives its memory back to the thread
+/// that took it (an allocator makes a thread that frees another's memory wait on it).
 class PreparedCopy {
  public:
-  PreparedCopy();
+  /// A copy of `source` for `destination`, not written yet. It keeps the two paths.
+  PreparedCopy(std::string source, std::string destination, const CopyOptions& options);
   ~PreparedCopy();
   PreparedCopy(const PreparedCopy&) = delete;
   PreparedCopy& operator=(const PreparedCopy&) = delete;
 
+  /// The first step of copyFile, once: opens the source and writes the copy. A replacing
+  /// copy whose destination is already known to refuse (the source itself, a directory,
+  /// a read-only file) writes nothing.
+  void prepare();
   /// 0 when the data is written; else why the preparation failed, which name() answers.
   int error() const { return failure_.error; }
   /// The file that was read: a copy whose source an earlier copy has since replaced
@@ -90,21 +98,21 @@ class PreparedCopy {
   CopyResult name(quillkit::FileIdentity* replaced = nullptr);
 
  private:
-  friend std::unique_ptr<PreparedCopy> prepareCopy(std::string source,
-                                                   std::string destination,
-                                                   const CopyOptions& options);
+  /// prepare() up to its first failure, which it leaves in `failure_`.
+  void write();
+
   CopyResult failure_;
   quillkit::FileIdentity source_;
   std::string sourcePath_;
   uint64_t size_ = 0;
   std::string destination_;
   CopyOptions options_;
+  /// The file written; it holds the copy once `written_`.
   std::unique_ptr<PendingFile> file_;
+  bool written_ = false;
 };
 
-/// The first step of copyFile: opens the source and writes the copy. A replacing copy
-/// whose destination is already known to refuse (the source itself, a directory, a
-/// read-only file) writes nothing. Never null. The copy keeps the two paths.
+/// A copy made and prepared at once. Never null.
 std::unique_ptr<PreparedCopy> prepareCopy(std::string source, std::string destination,
                                           const CopyOptions& options);
 

@@ -109,9 +109,17 @@ PendingFile::PendingFile() = default;
 PendingFile::~PendingFile() { discard(); }
 
 int PendingFile::create(const std::string& destination, mode_t mode) {
-  discard();
+  aimAt(destination);
+  return create(mode);
+}
+
+void PendingFile::aimAt(const std::string& destination) {
   destination_ = destination;
   folder_ = folderOf(destination);
+}
+
+int PendingFile::create(mode_t mode) {
+  discard();
   destinationSeen_ = false;
   finished_ = false;
   createdMode_ = mode & ~processUmask();
@@ -130,7 +138,7 @@ int PendingFile::create(const std::string& destination, mode_t mode) {
   // No unnamed files here: a temporary name beside the destination, made only by us,
   // and only where it can be taken away again.
   return makeTemporaryName(
-      destination,
+      destination_,
       [&](const char* name) {
         fd_ = open(name, O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, mode);
         return fd_ >= 0 ? 0 : errno;

@@ -33,6 +33,11 @@ class PendingFile {
   /// Creates the file for `destination` with the permission bits `mode` (less the
   /// umask): 0, or errno (ENOENT when its folder is missing).
   int create(const std::string& destination, mode_t mode);
+  /// Says the destination before create(mode): the paths are kept now, on this thread,
+  /// so that create(mode) takes no memory on the thread that writes the file.
+  void aimAt(const std::string& destination);
+  /// Creates the file for the destination aimed at, as create(destination, mode) does.
+  int create(mode_t mode);
   /// The open descriptor for writing and reading back; -1 before create().
   int descriptor() const { return fd_; }
   /// Says that the destination was just seen to exist: a commit that replaces it goes

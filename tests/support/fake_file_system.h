@@ -48,23 +48,10 @@ class FakeFileSystem : public FileSystem {
     std::lock_guard<std::mutex> lock(mutex_);
     return directories.count(path) != 0 || findFile(path) != files.end();
   }
-  std::unique_ptr<PreparedCopy> prepareCopy(const std::string& source,
-                                            const std::string& destination,
-                                            bool forceWrite) override {
-    record("prepare " + destination + " <- " + source + (forceWrite ? " -fw" : ""));
-    {
-      std::lock_guard<std::mutex> lock(mutex_);
-      mostAtOnce = std::max(mostAtOnce, ++preparing_);
-    }
-    // A slow copy takes its space at the end, as a large file written for a while.
-    auto slow = slowCopies.find(source);
-    if (slow != slowCopies.end())
-      std::this_thread::sleep_for(std::chrono::milliseconds(slow->second));
-    std::lock_guard<std::mutex> lock(mutex_);
-    std::unique_ptr<PreparedCopy> prepared(
-        new Prepared(*this, source, destination, forceWrite));
-    --preparing_;
-    return prepared;
+  std::unique_ptr<PreparedCopy> makeCopy(const std::string& source,
+                                         const std::string& destination,
+                                         bool forceWrite) override {
+    return std::unique_ptr<PreparedCopy>(new Prepared(*this, source, destination, forceWrite));
   }
   /// Threads as atOnce says: three open files each beyond the eight kept spare.
   CopyCapacity copyCapacity() override {
@@ -124,31 +111,48 @@ class FakeFileSystem : public FileSystem {
   std::vector<std::string> calls;
 
  private:
-  /// A copy whose data the fake took when it was prepared.
+  /// A copy whose data the fake takes when it is prepared.
   class Prepared : public PreparedCopy {
    public:
     Prepared(FakeFileSystem& fs, const std::string& source, const std::string& destination,
              bool forceWrite)
-        : fs_(fs), destination_(destination), forceWrite_(forceWrite) {
+        : fs_(fs), sourcePath_(source), destination_(destination), forceWrite_(forceWrite) {}
+    void prepare() override {
+      fs_.record("prepare " + destination_ + " <- " + sourcePath_ +
+                 (forceWrite_ ? " -fw" : ""));
+      {
+        std::lock_guard<std::mutex> lock(fs_.mutex_);
+        fs_.mostAtOnce = std::max(fs_.mostAtOnce, ++fs_.preparing_);
+      }
+      // A slow copy takes its space at the end, as a large file written for a while.
+      auto slow = fs_.slowCopies.find(sourcePath_);
+      if (slow != fs_.slowCopies.end())
+        std::this_thread::sleep_for(std::chrono::milliseconds(slow->second));
+      std::lock_guard<std::mutex> lock(fs_.mutex_);
+      take();
+      --fs_.preparing_;
+    }
+    /// The source's data, where there is space for it. Under the fake's lock.
+    void take() {
       // A source the test did not write is empty; a link must lead to a file.
-      auto link = fs.links.find(source);
-      auto file = fs.findFile(link != fs.links.end() ? link->second : source);
-      if (file == fs.files.end() && link != fs.links.end()) {
+      auto link = fs_.links.find(sourcePath_);
+      auto file = fs_.findFile(link != fs_.links.end() ? link->second : sourcePath_);
+      if (file == fs_.files.end() && link != fs_.links.end()) {
         outcome_.errorText = "ERROR Message:missing";
         return;
       }
-      if (file != fs.files.end()) {
+      if (file != fs_.files.end()) {
         content_ = file->second;
-        source_ = fs.identityOf(file->first);
+        source_ = fs_.identityOf(file->first);
       }
-      const bool othersPrepared = fs.reserved_ != 0 || fs.preparing_ > 1;
-      if ((othersPrepared && fs.shortOfSpace.count(destination) != 0) ||
-          fs.used_ + fs.reserved_ + content_.size() > fs.capacity) {
+      const bool othersPrepared = fs_.reserved_ != 0 || fs_.preparing_ > 1;
+      if ((othersPrepared && fs_.shortOfSpace.count(destination_) != 0) ||
+          fs_.used_ + fs_.reserved_ + content_.size() > fs_.capacity) {
         outcome_.errorText = "ERROR Message:No space left on device";
         outcome_.shortOfResources = true;
         return;
       }
-      fs.reserved_ += content_.size();
+      fs_.reserved_ += content_.size();
       ready_ = true;
     }
     ~Prepared() override {
@@ -192,6 +196,7 @@ class FakeFileSystem : public FileSystem {
 
    private:
     FakeFileSystem& fs_;
+    const std::string sourcePath_;
     const std::string destination_;
     const bool forceWrite_;
     bool ready_ = false;

@@ -197,6 +197,22 @@ TEST_P(PosixCopyFileTest, ClosesItsOwnDescriptorsOnly) {
   EXPECT_EQ(openBefore, testsys::list("/proc/self/fd").size());
 }
 
+// A copy whose writing failed holds no descriptor while it waits to tell why at its turn.
+TEST(PreparedCopy, FailedHoldsNoDescriptor) {
+  TempDir dir;
+  dir.write("s", "x");
+  RefusingKernel kernel;
+  kernel.flushError = EIO;
+  copy::files::CopyOptions options;
+  options.replace = true;
+  const std::size_t openBefore = testsys::list("/proc/self/fd").size();
+  auto copy = copy::files::prepareCopy(dir.join("s"), dir.join("d"), options);
+  copy::files::forgetFolders();
+  EXPECT_EQ(openBefore, testsys::list("/proc/self/fd").size());
+  EXPECT_EQ(EIO, copy->name().error);
+  EXPECT_EQ(std::vector<std::string>{"s"}, dir.list());
+}
+
 // Several copies race for one new name: exactly one wins, whole, and nothing is
 // overwritten afterwards.
 TEST_P(PosixCopyFileTest, FailIfExistsHoldsInARace) {
@@ -245,8 +261,10 @@ TEST_P(PosixCopyFileTest, CopyOntoAnotherNameOfItselfSaysSo) {
   for (const char* other : {"b.txt", "c.txt"}) {
     EXPECT_FALSE(copy::CopyFileWin32(path(other), path("a.txt"), true)) << other;
     EXPECT_EQ(EBUSY, errno) << other;
+    auto copy = copy::makeFileCopy(path(other), path("a.txt"), true);
+    copy->prepare();
     EXPECT_EQ("ERROR Message:The destination is the source file itself, under another name.",
-              copy::prepareFileCopy(path(other), path("a.txt"), true)->name().errorText)
+              copy->name().errorText)
         << other;
   }
   EXPECT_EQ("precious", dir_.read("a.txt"));
