@@ -10,13 +10,16 @@ namespace {
 /// wait: one wake-up for several jobs.
 constexpr std::size_t kWakeAtWaiting = 8;
 
+/// How many times a thread tries the lock before it sleeps until the lock is let go.
+constexpr int kTries = 64;
+
 }  // namespace
 
 OrderedJobs::OrderedJobs(CopyPacing& pacing) : pacing_(pacing) {}
 
 OrderedJobs::~OrderedJobs() {
   {
-    std::lock_guard<std::mutex> lock(mutex_);
+    std::unique_lock<std::mutex> lock = locked();
     stopping_ = true;
   }
   for (auto& worker : workers_) worker->wake.notify_one();
@@ -26,7 +29,7 @@ OrderedJobs::~OrderedJobs() {
 void OrderedJobs::add(std::function<void()> job) {
   Worker* sleeper = nullptr;
   {
-    std::lock_guard<std::mutex> lock(mutex_);
+    std::unique_lock<std::mutex> lock = locked();
     entries_.push_back({std::move(job), State::Waiting});
     ++waiting_;
     if (waiting_ >= kWakeAtWaiting || pacing_.waitsOnFiles()) sleeper = takeSleeper();
@@ -47,7 +50,7 @@ void OrderedJobs::pace() {
 }
 
 void OrderedJobs::waitOldest() {
-  std::unique_lock<std::mutex> lock(mutex_);
+  std::unique_lock<std::mutex> lock = locked();
   while (entries_.front().state != State::Done) {
     if (Entry* entry = pacing_.callerPrepares() ? nextWaiting() : nullptr) {
       run(*entry, lock);
@@ -61,13 +64,13 @@ void OrderedJobs::waitOldest() {
 }
 
 void OrderedJobs::popOldest() {
-  std::lock_guard<std::mutex> lock(mutex_);
+  std::unique_lock<std::mutex> lock = locked();
   entries_.pop_front();
   if (notWaiting_ != 0) --notWaiting_;
 }
 
 void OrderedJobs::redoLater() {
-  std::unique_lock<std::mutex> lock(mutex_);
+  std::unique_lock<std::mutex> lock = locked();
   held_ = true;
   while (running_ != 0) sleepUntilDone(lock);
   for (std::size_t i = 1; i < entries_.size(); ++i) {
@@ -80,11 +83,23 @@ void OrderedJobs::redoLater() {
 void OrderedJobs::resume() {
   std::vector<Worker*> woken;
   {
-    std::lock_guard<std::mutex> lock(mutex_);
+    std::unique_lock<std::mutex> lock = locked();
     held_ = false;
     while (Worker* sleeper = takeSleeper()) woken.push_back(sleeper);
   }
   for (Worker* worker : woken) worker->wake.notify_one();
+}
+
+std::unique_lock<std::mutex> OrderedJobs::locked() {
+  std::unique_lock<std::mutex> lock(mutex_, std::defer_lock);
+  relock(lock);
+  return lock;
+}
+
+void OrderedJobs::relock(std::unique_lock<std::mutex>& lock) {
+  for (int i = 0; i < kTries; ++i)
+    if (lock.try_lock()) return;
+  lock.lock();
 }
 
 OrderedJobs::Entry* OrderedJobs::nextWaiting() {
@@ -103,7 +118,7 @@ bool OrderedJobs::run(Entry& entry, std::unique_lock<std::mutex>& lock) {
   // The entry stays where it is: a deque keeps its elements in place as it grows, and
   // only the oldest, done, is ever taken away.
   entry.job();
-  lock.lock();
+  relock(lock);
   entry.state = State::Done;
   --running_;
   // The caller waits only for the oldest job, or (to redo later ones) for none to run.
@@ -125,7 +140,7 @@ OrderedJobs::Worker* OrderedJobs::takeSleeper() {
 }
 
 void OrderedJobs::work(Worker& self) {
-  std::unique_lock<std::mutex> lock(mutex_);
+  std::unique_lock<std::mutex> lock = locked();
   while (!stopping_) {
     Entry* entry = nextWaiting();
     if (entry == nullptr) {
@@ -138,7 +153,7 @@ void OrderedJobs::work(Worker& self) {
       callerSleeps_ = false;  // told once
       lock.unlock();
       finished_.notify_one();
-      lock.lock();
+      relock(lock);
     }
   }
 }

@@ -66,6 +66,13 @@ class OrderedJobs {
     bool woken = false;
   };
 
+  /// The lock of `mutex_`, taken. It is held only for moments, but by threads that take
+  /// it many times a file: one that finds it held tries again a few times before it
+  /// sleeps, since sleeping on it and waking the sleeper cost far more than that, and
+  /// threads that sleep on it once tend to meet there again and again.
+  std::unique_lock<std::mutex> locked();
+  /// Takes `lock` again, as locked() does.
+  static void relock(std::unique_lock<std::mutex>& lock);
   /// A thread of its own: runs jobs until the destructor stops it.
   void work(Worker& self);
   /// The first waiting job, unless the jobs are held back.
