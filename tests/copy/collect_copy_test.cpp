@@ -311,6 +311,7 @@ TEST_F(CollectCopyTest, CopiesAtOnceEndAsCopiesOneAfterAnother) {
       {"a full disk", {"slow.jpg", "big.jpg", "c.jpg", "d.jpg", "e.jpg"}, 40},
       {"a link to an earlier destination", {"a/report.jpg", "slow.jpg", "z/latest.jpg"}, kAll},
       {"a link to a later file", {"a/new.jpg", "slow.jpg", "z/fresh.jpg"}, kAll},
+      {"a link to a file named while it is prepared", {"slow/new.jpg", "z/fresh.jpg"}, kAll},
   };
   for (const Case& c : cases)
     for (int variant = 0; variant < 4; ++variant) {
