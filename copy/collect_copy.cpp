@@ -360,8 +360,7 @@ class CollectCopyRun {
     for (std::size_t i = 1; i < flight.turns.size(); ++i) {
       Turn& later = flight.turns[i];
       if (later.file.sameFile) continue;
-      later.prepared.reset();  // given up first: it holds what this copy wants
-      later.prepared = makeCopy(later);
+      later.prepared = makeCopy(later);  // the old one, given up, frees what it held
       later.refused = false;
     }
     turn.prepared.reset();
