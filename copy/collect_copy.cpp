@@ -54,6 +54,7 @@ class CollectCopyRun {
         isAbsolute(source_) ? typed : splitPath(fromCurrentDirectory(source_));
     sourceDirectory_ = full.drive + full.dir;
     prepareDestination();
+    folder_ = fileSystem_.openDestination(destinationDirectory_);
     const std::string pattern = typed.fname + typed.ext;
     traceInputs(pattern);
 
@@ -195,6 +196,8 @@ class CollectCopyRun {
   struct Planned {
     std::string source;
     std::string destination;
+    /// The destination's name in its folder.
+    std::string name;
     /// The destination is the file itself: it is skipped after its first line.
     bool sameFile;
   };
@@ -213,7 +216,7 @@ class CollectCopyRun {
         sourcePath.compare(0, destination_.size(), destination_) == 0 &&
         sourcePath.compare(destination_.size(), fileName.size(), fileName) == 0;
     const bool same = destinationPath == sourcePath || typedIsSource;
-    return {sourcePath, std::move(destinationPath), same};
+    return {sourcePath, std::move(destinationPath), fileName, same};
   }
 
   /// One found file: where it goes, and its copy until its turn.
@@ -281,7 +284,7 @@ class CollectCopyRun {
     if (!forceWrite_ && (alone_ || turnsTaken_ < lookUntil_)) {
       turn.looked = true;
       turn.namesBeforeLook = namesTaken_;
-      turn.refused = fileSystem_.exists(turn.file.destination);
+      turn.refused = folder_->exists(turn.file.name);
       if (turn.refused) return;
     }
     turn.prepared->prepare();
@@ -322,7 +325,7 @@ class CollectCopyRun {
       nameLine(copy::texts::kTraceCopy, file.destination, copy::texts::kTraceCopySucceeded);
       return true;
     }
-    const bool exists = !forceWrite_ && fileSystem_.exists(file.destination);
+    const bool exists = !forceWrite_ && folder_->exists(file.name);
     if (!exists || lookStands)
       fileLine(copy::texts::kTraceCopy + file.destination + copy::texts::kTraceCopyFailed);
     if (exists) {
@@ -346,11 +349,11 @@ class CollectCopyRun {
       turn.prepared.reset();
       turn.prepared = prepareNow(turn);
     }
-    CopyOutcome outcome = turn.prepared->name();
+    CopyOutcome outcome = turn.prepared->takeName();
     if (alone_ || outcome.copied) return outcome;
     if (!prepared && !outcome.shortOfResources) {
       turn.prepared = prepareNow(turn);
-      outcome = turn.prepared->name();
+      outcome = turn.prepared->takeName();
     }
     return outcome.shortOfResources && !outcome.copied ? againAlone(turn, flight) : outcome;
   }
@@ -365,13 +368,13 @@ class CollectCopyRun {
     }
     turn.prepared.reset();
     turn.prepared = prepareNow(turn);
-    const CopyOutcome outcome = turn.prepared->name();
+    const CopyOutcome outcome = turn.prepared->takeName();
     flight.jobs.resume();
     return outcome;
   }
 
   std::unique_ptr<PreparedCopy> makeCopy(const Turn& turn) {
-    return fileSystem_.makeCopy(turn.file.source, turn.file.destination, forceWrite_);
+    return folder_->makeCopy(turn.file.source, turn.file.name, forceWrite_);
   }
 
   std::unique_ptr<PreparedCopy> prepareNow(const Turn& turn) {
@@ -417,6 +420,8 @@ class CollectCopyRun {
   std::string currentDirectory_;
   std::string sourceDirectory_;
   std::string destinationDirectory_;
+  /// The destination folder, held for the run.
+  std::unique_ptr<Destination> folder_;
   /// Copies one after another: each prepared at its turn.
   bool alone_ = true;
   /// The last line nameLine() built, kept with its room for the next one.

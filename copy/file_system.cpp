@@ -1,6 +1,5 @@
 #include "copy/file_system.h"
 
-#include "copy/copy_file.h"
 #include "quillkit/filesystem/directory.h"
 #include "quillkit/filesystem/directory_walker.h"
 #include "quillkit/processors.h"
@@ -23,10 +22,8 @@ bool RealFileSystem::isDirectory(const std::string& path) {
 
 bool RealFileSystem::exists(const std::string& path) { return quillkit::pathExists(path); }
 
-std::unique_ptr<PreparedCopy> RealFileSystem::makeCopy(const std::string& source,
-                                                       const std::string& destination,
-                                                       bool forceWrite) {
-  return makeFileCopy(destination, source, forceWrite);
+std::unique_ptr<Destination> RealFileSystem::openDestination(const std::string& folder) {
+  return copy::openDestination(folder);
 }
 
 FileSystem::CopyCapacity RealFileSystem::copyCapacity() {

@@ -8,7 +8,7 @@
 #include <string>
 #include <utility>
 
-#include "copy/prepared_copy.h"
+#include "copy/destination.h"
 
 namespace copy {
 
@@ -45,15 +45,10 @@ class FileSystem {
   virtual int createDirectories(const std::string& path) = 0;
   /// True when a directory of that name exists.
   virtual bool isDirectory(const std::string& path) = 0;
-  /// True when a file or directory of that name exists. May be called from several
-  /// threads at once.
+  /// True when a file or directory of that name exists.
   virtual bool exists(const std::string& path) = 0;
-  /// The copy of `source` for `destination`, not written yet (PreparedCopy::prepare()),
-  /// which takes the name later, replacing an existing file only when `forceWrite`.
-  /// Never null.
-  virtual std::unique_ptr<PreparedCopy> makeCopy(const std::string& source,
-                                                 const std::string& destination,
-                                                 bool forceWrite) = 0;
+  /// The folder that copies go into, held by the caller while it copies. Never null.
+  virtual std::unique_ptr<Destination> openDestination(const std::string& folder) = 0;
   /// What copies prepared at once may use: the processors the process may run on, and
   /// how many files they may hold open (0 where copies are not prepared ahead).
   struct CopyCapacity {
@@ -76,7 +71,7 @@ class FileSystem {
 
 /// The file system of this process: SafeGetCurrentDirectory, quillkit::changeDirectory,
 /// quillkit::createDirectories, quillkit::directoryExists, quillkit::pathExists,
-/// the platform's file copy and the DirectoryWalker.
+/// the platform's destination folder and the DirectoryWalker.
 class RealFileSystem : public FileSystem {
  public:
   std::string currentDirectory() override;
@@ -84,9 +79,7 @@ class RealFileSystem : public FileSystem {
   int createDirectories(const std::string& path) override;
   bool isDirectory(const std::string& path) override;
   bool exists(const std::string& path) override;
-  std::unique_ptr<PreparedCopy> makeCopy(const std::string& source,
-                                         const std::string& destination,
-                                         bool forceWrite) override;
+  std::unique_ptr<Destination> openDestination(const std::string& folder) override;
   CopyCapacity copyCapacity() override;
   ThreadTimes threadTimes() override;
   bool findFiles(const std::string& pattern, const std::string& directory,

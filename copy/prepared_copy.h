@@ -23,24 +23,24 @@ struct CopyOutcome {
 };
 
 /// One file's copy, made by the thread that takes the names, written ahead of its turn by
-/// any thread (prepare()): it takes its destination's name only through name(), which
+/// any thread (prepare()): it takes its destination's name only through takeName(), which
 /// the thread that takes the names calls in walk order. Destroyed unnamed, it is given
 /// up and leaves nothing: no file, no space, no open file.
 class PreparedCopy {
  public:
   virtual ~PreparedCopy() = default;
-  /// Writes the copy, on any thread; once, before name(). It takes no memory where it
+  /// Writes the copy, on any thread; once, before takeName(). It takes no memory where it
   /// can: what the copy keeps was taken when it was made, and is given back by the
   /// thread that made it (an allocator makes a thread that frees another's memory wait).
   virtual void prepare() = 0;
-  /// False when the preparation failed: name() then only tells why.
+  /// False when the preparation failed: takeName() then only tells why.
   virtual bool ready() const = 0;
   /// The file that was read, where the platform tells: a copy whose source an earlier
   /// copy has replaced since holds the old data.
   virtual quillkit::FileIdentity source() const = 0;
   /// Gives the copy its destination's name (an existing file is replaced only where the
   /// copy was prepared to replace), and tells what the copy came to. Called once.
-  virtual CopyOutcome name() = 0;
+  virtual CopyOutcome takeName() = 0;
 };
 
 }  // namespace copy

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "copy/file_system.h"
+#include "quillkit/filesystem/entry_paths.h"
 
 namespace copy {
 
@@ -48,10 +49,8 @@ class FakeFileSystem : public FileSystem {
     std::lock_guard<std::mutex> lock(mutex_);
     return directories.count(path) != 0 || findFile(path) != files.end();
   }
-  std::unique_ptr<PreparedCopy> makeCopy(const std::string& source,
-                                         const std::string& destination,
-                                         bool forceWrite) override {
-    return std::unique_ptr<PreparedCopy>(new Prepared(*this, source, destination, forceWrite));
+  std::unique_ptr<Destination> openDestination(const std::string& folder) override {
+    return std::unique_ptr<Destination>(new Folder(*this, folder));
   }
   /// Threads as atOnce says: three open files each beyond the eight kept spare.
   CopyCapacity copyCapacity() override {
@@ -111,6 +110,25 @@ class FakeFileSystem : public FileSystem {
   std::vector<std::string> calls;
 
  private:
+  /// A destination folder: its entries are the fake's files at the joined paths.
+  class Folder : public Destination {
+   public:
+    Folder(FakeFileSystem& fs, const std::string& folder)
+        : fs_(fs), folder_(folder), paths_(folder.c_str()) {}
+    const std::string& folder() const override { return folder_; }
+    bool exists(const std::string& name) override { return fs_.exists(paths_.join(name.c_str())); }
+    std::unique_ptr<PreparedCopy> makeCopy(const std::string& source, const std::string& name,
+                                           bool forceWrite) override {
+      return std::unique_ptr<PreparedCopy>(
+          new Prepared(fs_, source, paths_.join(name.c_str()), forceWrite));
+    }
+
+   private:
+    FakeFileSystem& fs_;
+    const std::string folder_;
+    const quillkit::EntryPaths paths_;
+  };
+
   /// A copy whose data the fake takes when it is prepared.
   class Prepared : public PreparedCopy {
    public:
@@ -161,7 +179,7 @@ class FakeFileSystem : public FileSystem {
     }
     bool ready() const override { return ready_; }
     quillkit::FileIdentity source() const override { return source_; }
-    CopyOutcome name() override {
+    CopyOutcome takeName() override {
       fs_.record("name " + destination_);
       std::lock_guard<std::mutex> lock(fs_.mutex_);
       if (!ready_) return outcome_;

@@ -19,7 +19,7 @@
 #include <thread>
 #include <vector>
 
-#include "copy/copy_file.h"
+#include "copy/destination.h"
 #include "copy/files_posix/file_io.h"
 #include "copy/files_posix/file_ops.h"
 #include "copy/files_posix/flush_batch.h"
@@ -61,6 +61,13 @@ class PosixCopyFileTest : public ::testing::TestWithParam<Temporary> {
     copy::files::CopyOptions options;
     options.replace = replace;
     return copy::files::copyFile(path(from), path(to), options).error;
+  }
+  /// The copy that collect-copy makes into the test's folder.
+  copy::CopyOutcome collected(const std::string& from, const std::string& name, bool replace) {
+    std::unique_ptr<copy::Destination> destination = copy::openDestination(dir_.path());
+    std::unique_ptr<copy::PreparedCopy> prepared = destination->makeCopy(path(from), name, replace);
+    prepared->prepare();
+    return prepared->takeName();
   }
   struct stat statOf(const std::string& name) {
     struct stat status {};
@@ -242,37 +249,32 @@ TEST_P(PosixCopyFileTest, FailIfExistsHoldsInARace) {
   EXPECT_EQ(kRacers + 10u, dir_.list().size());
 }
 
-TEST_P(PosixCopyFileTest, CopyFileWin32LeavesErrnoForTheErrorText) {
-  dir_.write("a.txt", "a");
-  dir_.write("b.txt", "b");
-  errno = 0;
-  EXPECT_FALSE(copy::CopyFileWin32(path("b.txt"), path("a.txt"), false));
-  EXPECT_EQ(EEXIST, errno);
-  EXPECT_FALSE(copy::CopyFileWin32(path("c.txt"), path("none.txt"), false));
-  EXPECT_EQ(ENOENT, errno);
-}
-
-// Onto another name of itself, with force-write: the file stays, and the error says
-// what happened (CopyFileWin32's last error is EBUSY, as Windows answers).
-TEST_P(PosixCopyFileTest, CopyOntoAnotherNameOfItselfSaysSo) {
+// A failed copy names the system's reason; a copy onto another name of itself, with
+// force-write, says so (where POSIX has no reason of its own for it), and the file stays.
+TEST_P(PosixCopyFileTest, AFailedCopyOfCollectCopyTellsWhy) {
   dir_.write("a.txt", "precious");
+  dir_.write("b.txt", "b");
+  EXPECT_EQ("ERROR Message:File exists", collected("a.txt", "b.txt", false).errorText);
+  EXPECT_EQ("ERROR Message:No such file or directory",
+            collected("none.txt", "c.txt", false).errorText);
+  ASSERT_EQ(0, unlink(path("b.txt").c_str()));
   ASSERT_EQ(0, link(path("a.txt").c_str(), path("b.txt").c_str()));
   ASSERT_EQ(0, symlink(path("a.txt").c_str(), path("c.txt").c_str()));
-  for (const char* other : {"b.txt", "c.txt"}) {
-    EXPECT_FALSE(copy::CopyFileWin32(path(other), path("a.txt"), true)) << other;
-    EXPECT_EQ(EBUSY, errno) << other;
-    auto copy = copy::makeFileCopy(path(other), path("a.txt"), true);
-    copy->prepare();
+  for (const char* other : {"b.txt", "c.txt"})
     EXPECT_EQ("ERROR Message:The destination is the source file itself, under another name.",
-              copy->name().errorText)
+              collected("a.txt", other, true).errorText)
         << other;
-  }
   EXPECT_EQ("precious", dir_.read("a.txt"));
 }
 
 TEST_P(PosixCopyFileTest, BackslashesAreSeparators) {
   dir_.write("sub/a.txt", "a");
-  EXPECT_TRUE(copy::CopyFileWin32(dir_.path() + "\\sub\\b.txt", dir_.path() + "\\sub\\a.txt", false));
+  std::unique_ptr<copy::Destination> destination =
+      copy::openDestination(dir_.path() + "\\sub");
+  std::unique_ptr<copy::PreparedCopy> prepared =
+      destination->makeCopy(dir_.path() + "\\sub\\a.txt", "b.txt", false);
+  prepared->prepare();
+  EXPECT_TRUE(prepared->takeName().copied);
   EXPECT_EQ("a", dir_.read("sub/b.txt"));
 }
 

@@ -4,10 +4,12 @@
 #include <algorithm>
 #include <cerrno>
 
-#include "copy/copy_file.h"
+#include "copy/destination.h"
 #include "copy/texts.h"
 #include "copy/files_posix/file_ops.h"
 #include "quillkit/diagnostics.h"
+#include "quillkit/filesystem/entry_paths.h"
+#include "quillkit/filesystem/file_status_posix.h"
 #include "quillkit/filesystem/native_path_posix.h"
 #include "quillkit/texts.h"
 
@@ -43,7 +45,7 @@ class PreparedPosixCopy : public PreparedCopy {
   void prepare() override { copy_->prepare(); }
   bool ready() const override { return copy_->error() == 0; }
   quillkit::FileIdentity source() const override { return copy_->source(); }
-  CopyOutcome name() override {
+  CopyOutcome takeName() override {
     CopyOutcome outcome;
     const files::CopyResult result = copy_->name(&outcome.replaced);
     outcome.copied = result.succeeded();
@@ -60,25 +62,32 @@ class PreparedPosixCopy : public PreparedCopy {
   const std::unique_ptr<files::PreparedCopy> copy_;
 };
 
+/// The folder's copies, by their paths.
+class PosixDestination : public Destination {
+ public:
+  explicit PosixDestination(const std::string& folder) : folder_(folder), paths_(folder.c_str()) {}
+  const std::string& folder() const override { return folder_; }
+  bool exists(const std::string& name) override {
+    return quillkit::posix::entryStatus(native(paths_.join(name.c_str()))).exists();
+  }
+  std::unique_ptr<PreparedCopy> makeCopy(const std::string& source, const std::string& name,
+                                         bool forceWrite) override {
+    files::CopyOptions options = optionsFor(forceWrite);
+    options.flushWithOthers = true;
+    return std::unique_ptr<PreparedCopy>(
+        new PreparedPosixCopy(std::unique_ptr<files::PreparedCopy>(new files::PreparedCopy(
+            native(source), native(paths_.join(name.c_str())), options))));
+  }
+
+ private:
+  const std::string folder_;
+  const quillkit::EntryPaths paths_;
+};
+
 }  // namespace
 
-bool CopyFileWin32(quillkit::StringRef destination, quillkit::StringRef source,
-                   bool forceWrite) {
-  // Like CopyFileA's GetLastError, the reason stays in the system's last error: EBUSY
-  // for a destination that is the source itself, as Windows answers a sharing violation.
-  const files::CopyResult result = files::copyFile(
-      native(source.data()), native(destination.data()), optionsFor(forceWrite));
-  errno = result.error;
-  return result.succeeded();
-}
-
-std::unique_ptr<PreparedCopy> makeFileCopy(const std::string& destination,
-                                           const std::string& source, bool forceWrite) {
-  files::CopyOptions options = optionsFor(forceWrite);
-  options.flushWithOthers = true;
-  return std::unique_ptr<PreparedCopy>(
-      new PreparedPosixCopy(std::unique_ptr<files::PreparedCopy>(
-          new files::PreparedCopy(native(source), native(destination), options))));
+std::unique_ptr<Destination> openDestination(const std::string& folder) {
+  return std::unique_ptr<Destination>(new PosixDestination(folder));
 }
 
 std::size_t filesForCopiesAhead() {

@@ -2,12 +2,23 @@
 
 #include <string>
 
-#include "copy/copy_file.h"
+#include "copy/destination.h"
+#include "quillkit/filesystem/directory.h"
+#include "quillkit/filesystem/entry_paths.h"
 #include "quillkit/diagnostics.h"
 
 namespace copy {
 
 namespace {
+
+/// Copies `source` to `destination` (the Windows call's own order: destination first)
+/// with the platform's file copy: content, attributes and modification time; an existing
+/// destination is replaced only when `forceWrite`. True on success; on failure the
+/// system's last error tells why.
+bool CopyFileWin32(quillkit::StringRef destination, quillkit::StringRef source,
+                   bool forceWrite) {
+  return CopyFileA(source.data(), destination.data(), forceWrite ? FALSE : TRUE) != 0;
+}
 
 /// The platform's copy writes the data and takes the name in one call, which cannot be
 /// split without a temporary name that closing the console would leave behind: the
@@ -19,7 +30,7 @@ class CopyAtTurn : public PreparedCopy {
   void prepare() override {}
   bool ready() const override { return true; }
   quillkit::FileIdentity source() const override { return quillkit::FileIdentity(); }
-  CopyOutcome name() override {
+  CopyOutcome takeName() override {
     CopyOutcome outcome;
     outcome.copied = CopyFileWin32(destination_, source_, forceWrite_);
     // The copy just made has its source's size.
@@ -41,16 +52,29 @@ class CopyAtTurn : public PreparedCopy {
   const bool forceWrite_;
 };
 
+/// The folder's copies, by their paths.
+class WindowsDestination : public Destination {
+ public:
+  explicit WindowsDestination(const std::string& folder) : folder_(folder), paths_(folder.c_str()) {}
+  const std::string& folder() const override { return folder_; }
+  bool exists(const std::string& name) override {
+    return quillkit::pathExists(paths_.join(name.c_str()));
+  }
+  std::unique_ptr<PreparedCopy> makeCopy(const std::string& source, const std::string& name,
+                                         bool forceWrite) override {
+    return std::unique_ptr<PreparedCopy>(
+        new CopyAtTurn(paths_.join(name.c_str()), source, forceWrite));
+  }
+
+ private:
+  const std::string folder_;
+  const quillkit::EntryPaths paths_;
+};
+
 }  // namespace
 
-bool CopyFileWin32(quillkit::StringRef destination, quillkit::StringRef source,
-                   bool forceWrite) {
-  return CopyFileA(source.data(), destination.data(), forceWrite ? FALSE : TRUE) != 0;
-}
-
-std::unique_ptr<PreparedCopy> makeFileCopy(const std::string& destination,
-                                           const std::string& source, bool forceWrite) {
-  return std::unique_ptr<PreparedCopy>(new CopyAtTurn(destination, source, forceWrite));
+std::unique_ptr<Destination> openDestination(const std::string& folder) {
+  return std::unique_ptr<Destination>(new WindowsDestination(folder));
 }
 
 std::size_t filesForCopiesAhead() { return 0; }
