@@ -4,7 +4,7 @@
 #include <atomic>
 #include <thread>
 
-#include "copy/files_posix/temporary_names.h"
+#include "copy/temporary_names.h"
 #include "copy/interruption_cleanup.h"
 
 namespace copy {
@@ -45,7 +45,7 @@ struct InterruptionCleanup::Waiter {
       int signalNumber = 0;
       if (sigwait(&signals, &signalNumber) != 0) continue;
       if (finished) return;  // the destructor's wake-up, or too late to matter
-      files::removeTemporaryNamesForGood();
+      removeTemporaryNamesForGood();
       // End as the signal would have ended the process: blocked everywhere else, it
       // comes to this thread.
       signal(signalNumber, SIG_DFL);

@@ -12,7 +12,7 @@
 #include "copy/files_posix/flush_batch.h"
 #include "copy/files_posix/kernel_calls.h"
 #include "copy/files_posix/open_folder.h"
-#include "copy/files_posix/temporary_names.h"
+#include "copy/temporary_names.h"
 #include "quillkit/filesystem/file_status_posix.h"
 
 namespace copy::files {
@@ -79,13 +79,13 @@ std::string temporaryNameFor(const std::string& destination) {
 /// is made: EPERM.
 template <typename Make>
 int makeTemporaryName(const std::string& destination, Make make,
-                      std::unique_ptr<ListedName>& made) {
+                      std::unique_ptr<TemporaryName>& made) {
   if (folderKeepsNames(folderOf(destination))) return EPERM;
   // Taken by chance, one name in 2^71: many tries only in a folder full of them.
   for (int attempt = 0; attempt < 1000; ++attempt) {
     const std::string name = temporaryNameFor(destination);
     if (name.empty()) return ENOSYS;
-    std::unique_ptr<ListedName> listed(new ListedName(name));
+    std::unique_ptr<TemporaryName> listed(new TemporaryName(name));
     const int error = make(name.c_str());
     listed->made();
     if (error == EEXIST) continue;
@@ -216,7 +216,7 @@ int PendingFile::linkUnnamed() {
 int PendingFile::replaceWithUnnamed() {
   int error = destinationSeen_ ? EEXIST : linkUnnamed();
   if (error != EEXIST) return error;
-  std::unique_ptr<ListedName> name;
+  std::unique_ptr<TemporaryName> name;
   error = makeTemporaryName(
       destination_,
       [&](const char* temporary) { return kernel().linkUnnamedFile(fd_, AT_FDCWD, temporary); },
@@ -266,7 +266,7 @@ int placeSymbolicLink(const std::string& target, const std::string& destination,
     if (error != 0 && error != EBUSY) unlink(destination.c_str());
     return error;
   }
-  std::unique_ptr<ListedName> name;
+  std::unique_ptr<TemporaryName> name;
   int error = makeTemporaryName(
       destination,
       [&](const char* temporary) {

@@ -11,9 +11,12 @@
 #include <memory>
 #include <string>
 
+namespace copy {
+class TemporaryName;
+}  // namespace copy
+
 namespace copy::files {
 
-class ListedName;
 class OpenFolder;
 
 /// A file being written for a destination under no name, or where the file system
@@ -77,7 +80,7 @@ class PendingFile {
   std::uint64_t batchTicket_ = 0;
   bool inBatch_ = false;
   /// Empty for an unnamed file.
-  std::unique_ptr<ListedName> temporary_;
+  std::unique_ptr<TemporaryName> temporary_;
   std::string destination_;
   /// The destination's folder, and where it could be, held open for an unnamed file:
   /// the file is made and named in it through its descriptor.

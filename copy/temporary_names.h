@@ -1,25 +1,26 @@
-#ifndef PELQUIST_COPY_FILES_POSIX_TEMPORARY_NAMES_H_
-#define PELQUIST_COPY_FILES_POSIX_TEMPORARY_NAMES_H_
+#ifndef PELQUIST_COPY_TEMPORARY_NAMES_H_
+#define PELQUIST_COPY_TEMPORARY_NAMES_H_
 
-// Inside the file operations, and for the cleanup that main sets up: the temporary names
-// that exist, or are being made, right now, so that a signal that ends the process can
-// take every one of them away first, whichever thread made it.
+// For the file operations of both builds, and for the cleanup that main sets up: the
+// temporary names that exist, or are being made, right now, so that a signal (a console
+// control event on Windows) that ends the process can take every one of them away first,
+// whichever thread made it.
 
 #include <string>
 
-namespace copy::files {
+namespace copy {
 
 /// A temporary name listed for the cleanup while this lives. It is listed before the
 /// name is made, and the making counts as under way until made(): the cleanup waits for
 /// every making under way, and once it has begun no thread makes another name (the
 /// constructor then waits until the process has ended). Unlisted however the scope is
 /// left: a name that turned out to be another's must not stay listed.
-class ListedName {
+class TemporaryName {
  public:
-  explicit ListedName(std::string name);
-  ~ListedName();
-  ListedName(const ListedName&) = delete;
-  ListedName& operator=(const ListedName&) = delete;
+  explicit TemporaryName(std::string name);
+  ~TemporaryName();
+  TemporaryName(const TemporaryName&) = delete;
+  TemporaryName& operator=(const TemporaryName&) = delete;
 
   /// Says that the call that makes the name has returned, made or not.
   void made();
@@ -35,6 +36,6 @@ class ListedName {
 /// right after, as no copy can go on.
 void removeTemporaryNamesForGood();
 
-}  // namespace copy::files
+}  // namespace copy
 
-#endif  // PELQUIST_COPY_FILES_POSIX_TEMPORARY_NAMES_H_
+#endif  // PELQUIST_COPY_TEMPORARY_NAMES_H_

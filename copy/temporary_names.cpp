@@ -1,12 +1,11 @@
-#include "copy/files_posix/temporary_names.h"
-
-#include <unistd.h>
+#include "copy/temporary_names.h"
 
 #include <condition_variable>
+#include <cstdio>
 #include <mutex>
 #include <set>
 
-namespace copy::files {
+namespace copy {
 namespace {
 
 /// Every listed name, and how many are being made. Process-wide, as the signals are: the
@@ -26,7 +25,7 @@ Registry& registry() {
 
 }  // namespace
 
-ListedName::ListedName(std::string name) : name_(std::move(name)) {
+TemporaryName::TemporaryName(std::string name) : name_(std::move(name)) {
   Registry& r = registry();
   std::unique_lock<std::mutex> lock(r.mutex);
   // After the cleanup has begun, no name is made: the process is about to end.
@@ -35,7 +34,7 @@ ListedName::ListedName(std::string name) : name_(std::move(name)) {
   ++r.making;
 }
 
-void ListedName::made() {
+void TemporaryName::made() {
   if (!making_) return;
   making_ = false;
   Registry& r = registry();
@@ -44,7 +43,7 @@ void ListedName::made() {
   r.madeOne.notify_all();
 }
 
-ListedName::~ListedName() {
+TemporaryName::~TemporaryName() {
   made();
   Registry& r = registry();
   std::lock_guard<std::mutex> lock(r.mutex);
@@ -56,7 +55,7 @@ void removeTemporaryNamesForGood() {
   std::unique_lock<std::mutex> lock(r.mutex);
   r.stopped = true;
   r.madeOne.wait(lock, [&r] { return r.making == 0; });
-  for (const std::string& name : r.names) unlink(name.c_str());
+  for (const std::string& name : r.names) std::remove(name.c_str());
 }
 
-}  // namespace copy::files
+}  // namespace copy
