@@ -1,6 +1,8 @@
 #include <cstring>
 #include <exception>
 #include <iostream>
+#include <new>
+#include <system_error>
 
 #include "app/copy_application.h"
 #include "app/texts.h"
@@ -33,15 +35,20 @@ bool runApplication(int argc, char** argv) {
 int main(int argc, char** argv) {
   quillkit::useLocaleCharacterSet();
   quillkit::ConsoleOutput output(std::cout, 1, quillkit::prepareStandardStreams());
-  // Before any other thread starts: the signals that end the process first take away
-  // the copies' temporary names.
-  const copy::InterruptionCleanup cleanup;
-  bool succeeded;
+  bool succeeded = false;
   try {
+    // Before any other thread starts: the signals that end the process first take away
+    // the copies' temporary names.
+    const copy::InterruptionCleanup cleanup;
     succeeded = app::runApplication(argc, argv);
+  } catch (const std::bad_alloc&) {
+    // What the system could not give stops the run where it stands, every copy in flight
+    // given up; the trace does not say it.
+    std::cerr << app::texts::kOutOfMemory << std::endl;
+  } catch (const std::system_error& error) {
+    std::cerr << app::texts::kOutOfResources << error.code().message() << std::endl;
   } catch (const std::exception& error) {
-    std::cout << error.what() << std::endl;
-    succeeded = false;
+    std::cout << error.what() << std::endl;  // the current directory could not be read
   }
   // Output that was lost fails the run, once the work is done.
   if (const int error = output.finish()) {

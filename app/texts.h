@@ -85,6 +85,13 @@ constexpr const char kQuotePatternHint[] =
 /// To standard error, followed by the system's text of the failed write.
 constexpr const char kWriteError[] = "pelquist_copy: write error: ";
 
+// --- the end of a run that the system could not give what it needs
+/// To standard error: no memory left.
+constexpr const char kOutOfMemory[] = "pelquist_copy: stopped: not enough memory";
+/// To standard error, followed by the system's text: a thread (the one that cleans up
+/// after a signal) or another resource could not be had.
+constexpr const char kOutOfResources[] = "pelquist_copy: stopped: ";
+
 }  // namespace texts
 }  // namespace app
 

@@ -23,11 +23,10 @@ constexpr std::chrono::milliseconds kMeasured(5);
 
 }  // namespace
 
-CopyPacing::CopyPacing(const FileSystem::CopyCapacity& capacity,
-                       std::function<FileSystem::ThreadTimes()> threadTimes)
+CopyPacing::CopyPacing(std::size_t processors, std::size_t openFiles,
+                       std::function<quillkit::ThreadTimes()> threadTimes)
     : threadTimes_(std::move(threadTimes)) {
-  const std::size_t files =
-      capacity.openFiles > kSpareFiles ? capacity.openFiles - kSpareFiles : 0;
+  const std::size_t files = openFiles > kSpareFiles ? openFiles - kSpareFiles : 0;
   // Every thread may hold a copy being prepared and one waiting: three files each.
   most_ = std::min(kMostAtOnce, files / 3);
   if (most_ <= 1) {
@@ -36,7 +35,7 @@ CopyPacing::CopyPacing(const FileSystem::CopyCapacity& capacity,
   }
   // Each copy beyond those being prepared holds one more file.
   window_ = std::min(most_ + kWaitingBeside, files - most_);
-  wanted_ = std::max<std::size_t>(1, std::min(capacity.processors, most_));
+  wanted_ = std::max<std::size_t>(1, std::min(processors, most_));
   first_ = wanted_;
 }
 
@@ -44,14 +43,14 @@ std::size_t CopyPacing::threadsWanted(double waitedSeconds, unsigned long waits)
   if (wanted_ >= most_) return wanted_;
   const auto now = std::chrono::steady_clock::now();
   if (measuring_ && now - lastTime_ < kMeasured) return wanted_;
-  const FileSystem::ThreadTimes times = threadTimes_();
+  const quillkit::ThreadTimes times = threadTimes_();
   if (measuring_) {
     const double elapsed = std::chrono::duration<double>(now - lastTime_).count();
     // What the caller neither ran nor waited to run, less what it slept waiting for the
     // copies of other threads: its own copies kept it asleep, where it went to sleep for
     // them at all.
-    const double asleep = elapsed - (times.busySeconds - last_.busySeconds) -
-                          (waitedSeconds - lastWaited_);
+    const double asleep =
+        elapsed - (times.busySeconds - last_.busySeconds) - (waitedSeconds - lastWaited_);
     const bool slept = times.sleeps - last_.sleeps >= (waits - lastWaits_) + 2;
     if (slept && asleep > 0.5 * elapsed)
       wanted_ = std::min(most_, wanted_ * (asleep > 0.8 * elapsed ? 4 : 2));

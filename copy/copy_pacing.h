@@ -1,11 +1,12 @@
 #ifndef PELQUIST_COPY_COPY_PACING_H_
 #define PELQUIST_COPY_COPY_PACING_H_
 
+#include <atomic>
 #include <chrono>
 #include <cstddef>
 #include <functional>
 
-#include "copy/file_system.h"
+#include "quillkit/processors.h"
 
 namespace copy {
 
@@ -21,9 +22,11 @@ namespace copy {
 /// and waiting for its turn holds one.
 class CopyPacing {
  public:
-  /// `threadTimes` tells what the calling thread has done so far.
-  CopyPacing(const FileSystem::CopyCapacity& capacity,
-             std::function<FileSystem::ThreadTimes()> threadTimes);
+  /// For `processors` processors and `openFiles` files that copies may hold open (0 where
+  /// copies are not prepared ahead); `threadTimes` tells what the calling thread has done
+  /// so far.
+  CopyPacing(std::size_t processors, std::size_t openFiles,
+             std::function<quillkit::ThreadTimes()> threadTimes);
 
   /// One after another: each copy is prepared and named at its turn.
   bool alone() const { return most_ <= 1; }
@@ -48,14 +51,34 @@ class CopyPacing {
   std::size_t window_ = 1;
   std::size_t first_ = 1;
   std::size_t wanted_ = 1;
-  const std::function<FileSystem::ThreadTimes()> threadTimes_;
+  const std::function<quillkit::ThreadTimes()> threadTimes_;
   /// When the copies were last measured, what the caller had done then, and the time it
   /// had waited for other threads and how often; none when `measuring_` is false.
   bool measuring_ = false;
   std::chrono::steady_clock::time_point lastTime_;
-  FileSystem::ThreadTimes last_;
+  quillkit::ThreadTimes last_;
   double lastWaited_ = 0;
   unsigned long lastWaits_ = 0;
+};
+
+/// Without force-write, whether a copy looks for its destination before it is written:
+/// always one after another, and with copies at once only while turns meet existing
+/// destinations (up to 256 turns after the last one met), where a look costs less than a
+/// copy that its turn refuses. A rule of speed alone: where nothing was looked for, the
+/// name taken at the turn finds an existing file as a look would have. The thread that
+/// takes the turns tells it; any thread asks it.
+class LookFirstRule {
+ public:
+  explicit LookFirstRule(bool always) : always_(always) {}
+  /// Whether the copy written while `turnsTaken` turns are taken looks first.
+  bool looks(std::size_t turnsTaken) const { return always_ || turnsTaken < until_; }
+  /// The turn after `turnsTaken` turns met an existing destination.
+  void metExisting(std::size_t turnsTaken) { until_ = turnsTaken + kTurns; }
+
+ private:
+  static constexpr std::size_t kTurns = 256;
+  const bool always_;
+  std::atomic<std::size_t> until_{0};
 };
 
 }  // namespace copy

@@ -30,10 +30,7 @@ FileSystem::CopyCapacity RealFileSystem::copyCapacity() {
   return {quillkit::processorsAvailable(), filesForCopiesAhead()};
 }
 
-FileSystem::ThreadTimes RealFileSystem::threadTimes() {
-  const quillkit::ThreadTimes times = quillkit::threadTimes();
-  return {times.busySeconds, times.sleeps};
-}
+quillkit::ThreadTimes RealFileSystem::threadTimes() { return quillkit::threadTimes(); }
 
 bool RealFileSystem::findFiles(const std::string& pattern, const std::string& directory,
                                FoundFiles& found) {
@@ -41,7 +38,6 @@ bool RealFileSystem::findFiles(const std::string& pattern, const std::string& di
   walker.reset(pattern, directory);
   walker.onFound = found.onFile;
   const bool succeeded = walker.find();
-  found.files.swap(walker.results);
   for (const quillkit::DirectoryWalker::SkippedDirectory& skipped : walker.skipped)
     found.skipped.emplace_back(skipped.directory, skipped.errorText);
   found.stoppedAtLimit = walker.stoppedAtLimit;

@@ -9,13 +9,15 @@
 #include <utility>
 
 #include "copy/destination.h"
+#include "quillkit/processors.h"
 
 namespace copy {
 
 /// What a walk found, and what it could not see.
 struct FoundFiles {
-  /// The full paths of the matching files, in walk order.
-  std::list<std::string> files;
+  /// Called with the full path of each matching file, in walk order, as the walk finds
+  /// it: once for each file.
+  std::function<void(const std::string&)> onFile;
   /// Each folder that could not be listed (or not to its end), and each entry passed
   /// over because its name holds a separator, with the error text for why.
   std::list<std::pair<std::string, std::string>> skipped;
@@ -24,9 +26,6 @@ struct FoundFiles {
   /// Why the walked folder itself could not be read (or not to its end): the error text
   /// ("ERROR Message:..."); empty when it could, or when the walk did not say.
   std::string failure;
-  /// Where set before the walk, called with each file of `files` as the walk finds it,
-  /// in walk order, before the walk ends (a walk may also call it for none).
-  std::function<void(const std::string&)> onFile;
 };
 
 /// Everything collect-copy asks of the world, so that its trace can be tested without
@@ -56,13 +55,8 @@ class FileSystem {
     std::size_t openFiles = 0;
   };
   virtual CopyCapacity copyCapacity() = 0;
-  /// What the calling thread has done so far: the seconds it ran or waited for a
-  /// processor, and how many times it went to sleep waiting on files or other threads.
-  struct ThreadTimes {
-    double busySeconds = 0;
-    unsigned long sleeps = 0;
-  };
-  virtual ThreadTimes threadTimes() = 0;
+  /// What the calling thread has done so far (quillkit::threadTimes).
+  virtual quillkit::ThreadTimes threadTimes() = 0;
   /// Walks `directory` and all below it for the files whose names match `pattern`:
   /// false when the walk failed and found nothing.
   virtual bool findFiles(const std::string& pattern, const std::string& directory,
@@ -81,7 +75,7 @@ class RealFileSystem : public FileSystem {
   bool exists(const std::string& path) override;
   std::unique_ptr<Destination> openDestination(const std::string& folder) override;
   CopyCapacity copyCapacity() override;
-  ThreadTimes threadTimes() override;
+  quillkit::ThreadTimes threadTimes() override;
   bool findFiles(const std::string& pattern, const std::string& directory,
                  FoundFiles& found) override;
 };

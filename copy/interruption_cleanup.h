@@ -10,8 +10,9 @@ namespace copy {
 /// temporary name that any copy has made or is making, then ends the process as the
 /// signal ends it. A signal ignored when it is made stays ignored. Made by main before any
 /// other thread starts, since the threads take their signal mask from it; its own thread
-/// waits for the signals and is joined by the destructor. The Windows build makes no
-/// temporary names: there it does nothing.
+/// waits for the signals and is joined by the destructor. Where that thread cannot be
+/// started the constructor throws std::system_error, and nothing may be copied. The
+/// Windows build makes no temporary names: there it does nothing.
 class InterruptionCleanup {
  public:
   InterruptionCleanup();

@@ -78,7 +78,13 @@ InterruptionCleanup::InterruptionCleanup() : waiter_(new Waiter) {
   // Blocked before the thread starts: every thread made later inherits the mask, so the
   // signals come to the waiting thread alone.
   pthread_sigmask(SIG_BLOCK, &waiter_->signals, nullptr);
-  waiter_->thread = std::thread([this] { waiter_->wait(); });
+  try {
+    waiter_->thread = std::thread([this] { waiter_->wait(); });
+  } catch (...) {
+    // Without the thread a signal would find its copies' names: nothing is copied.
+    pthread_sigmask(SIG_UNBLOCK, &waiter_->signals, nullptr);
+    throw;
+  }
 }
 
 InterruptionCleanup::~InterruptionCleanup() {

@@ -1,6 +1,7 @@
 #include "copy/ordered_jobs.h"
 
 #include <algorithm>
+#include <system_error>
 
 namespace copy {
 
@@ -15,8 +16,6 @@ constexpr int kTries = 64;
 
 }  // namespace
 
-OrderedJobs::OrderedJobs(CopyPacing& pacing) : pacing_(pacing) {}
-
 OrderedJobs::~OrderedJobs() {
   {
     std::unique_lock<std::mutex> lock = locked();
@@ -26,41 +25,48 @@ OrderedJobs::~OrderedJobs() {
   for (auto& worker : workers_) worker->thread.join();
 }
 
-void OrderedJobs::add(std::function<void()> job) {
+void OrderedJobs::add(std::function<void()> job, bool wakeAtOnce) {
   Worker* sleeper = nullptr;
   {
     std::unique_lock<std::mutex> lock = locked();
-    entries_.push_back({std::move(job), State::Waiting});
+    entries_.push_back({std::move(job), State::Waiting, nullptr});
     ++waiting_;
-    if (waiting_ >= kWakeAtWaiting || pacing_.waitsOnFiles()) sleeper = takeSleeper();
+    if (waiting_ >= kWakeAtWaiting || wakeAtOnce) sleeper = takeSleeper();
   }
   if (sleeper != nullptr) sleeper->wake.notify_one();
-  pace();
 }
 
-void OrderedJobs::pace() {
-  // Threads are started as jobs come: a run with few files starts few. The caller's
-  // thread is the last of those wanted.
-  const std::size_t wanted = pacing_.threadsWanted(waited_, waits_);
-  while (workers_.size() + 1 < wanted) {
+void OrderedJobs::runOn(std::size_t threads) {
+  // The caller's thread is the last of those wanted.
+  while (!startFailed_ && workers_.size() + 1 < threads) {
     workers_.emplace_back(new Worker);
     Worker& worker = *workers_.back();
-    worker.thread = std::thread([this, &worker] { work(worker); });
+    try {
+      worker.thread = std::thread([this, &worker] { work(worker); });
+    } catch (const std::system_error&) {
+      // No thread to be had (no memory for its stack, a limit of threads): the copies
+      // go on with those there are.
+      workers_.pop_back();
+      startFailed_ = true;
+    }
   }
 }
 
-void OrderedJobs::waitOldest() {
+void OrderedJobs::waitOldest(bool callerRuns) {
   std::unique_lock<std::mutex> lock = locked();
+  callerRuns = callerRuns || workers_.empty();
   while (entries_.front().state != State::Done) {
-    if (Entry* entry = pacing_.callerPrepares() ? nextWaiting() : nullptr) {
+    if (Entry* entry = callerRuns ? nextWaiting() : nullptr) {
       run(*entry, lock);
     } else {
       const auto start = std::chrono::steady_clock::now();
       sleepUntilDone(lock);
       ++waits_;
-      waited_ += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+      waited_ +=
+          std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     }
   }
+  if (entries_.front().thrown) std::rethrow_exception(entries_.front().thrown);
 }
 
 void OrderedJobs::popOldest() {
@@ -117,8 +123,14 @@ bool OrderedJobs::run(Entry& entry, std::unique_lock<std::mutex>& lock) {
   lock.unlock();
   // The entry stays where it is: a deque keeps its elements in place as it grows, and
   // only the oldest, done, is ever taken away.
-  entry.job();
+  std::exception_ptr thrown;
+  try {
+    entry.job();
+  } catch (...) {
+    thrown = std::current_exception();  // the caller's to meet, at the job's turn
+  }
   relock(lock);
+  entry.thrown = thrown;
   entry.state = State::Done;
   --running_;
   // The caller waits only for the oldest job, or (to redo later ones) for none to run.

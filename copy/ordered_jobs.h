@@ -5,41 +5,44 @@
 #include <condition_variable>
 #include <cstddef>
 #include <deque>
+#include <exception>
 #include <functional>
 #include <memory>
 #include <mutex>
 #include <thread>
 #include <vector>
 
-#include "copy/copy_pacing.h"
-
 namespace copy {
 
 /// Runs jobs several at once, ahead of the caller, who takes them back one by one in the
-/// order they were added. The caller's thread is one of those that run them (unless the
-/// pacing says not): while it waits for the oldest job it runs the next one waiting, and
-/// threads of its own, started as jobs come and as many as the pacing wants, run the
-/// rest. A thread of its own that found nothing to run sleeps until several jobs wait
-/// (one, where the jobs wait on files): the caller runs the others meanwhile, and no
-/// thread is woken for each job. Jobs that ran ahead can be sent back to run again, as
-/// when the oldest failed for want of what they held.
+/// order they were added. The caller's thread is one of those that run them (unless it
+/// says not): while it waits for the oldest job it runs the next one waiting, and threads
+/// of its own, as many as the caller tells it, run the rest. A thread of its own that
+/// found nothing to run sleeps until several jobs wait (one, when a job is added with
+/// `wakeAtOnce`): the caller runs the others meanwhile, and no thread is woken for each
+/// job. Jobs that ran ahead can be sent back to run again, as when the oldest failed for
+/// want of what they held. A job that throws ends, and its exception comes out where the
+/// caller waits for it; a thread that cannot be started leaves fewer threads, down to
+/// the caller's alone.
 class OrderedJobs {
  public:
-  explicit OrderedJobs(CopyPacing& pacing);
+  OrderedJobs() = default;
   /// Waits for the jobs under way and joins the threads; jobs not yet run are dropped.
   ~OrderedJobs();
   OrderedJobs(const OrderedJobs&) = delete;
   OrderedJobs& operator=(const OrderedJobs&) = delete;
 
   /// Adds a job: it may run at any time from now, on any of the threads, until it is
-  /// given back.
-  void add(std::function<void()> job);
-  /// Starts the threads that the pacing wants now. The caller asks while it does other
-  /// work than the jobs (it walks the tree that gives them): what that work waits on
-  /// tells whether more threads would help.
-  void pace();
-  /// Waits until the oldest job not given back is done. Only when jobs() is not 0.
-  void waitOldest();
+  /// given back. With `wakeAtOnce` a sleeping thread starts on it at once (the jobs wait
+  /// on files, not on processors).
+  void add(std::function<void()> job, bool wakeAtOnce);
+  /// Runs the jobs on `threads` threads from now on, the caller's among them: starts the
+  /// threads missing, as far as the system lets it. Never fewer than before.
+  void runOn(std::size_t threads);
+  /// Waits until the oldest job not given back is done; meanwhile the caller runs jobs
+  /// itself when `callerRuns` (and always where no thread of its own runs). Rethrows what
+  /// the oldest job threw. Only when jobs() is not 0.
+  void waitOldest(bool callerRuns);
   /// Gives the oldest job back: it is forgotten. Only after waitOldest().
   void popOldest();
   /// Sends every job after the oldest back to wait, to run again: returns when none is
@@ -50,12 +53,18 @@ class OrderedJobs {
   void resume();
   /// How many jobs are added and not given back.
   std::size_t jobs() const { return entries_.size(); }
+  /// The seconds the caller slept in waitOldest(), waiting for the other threads, and how
+  /// many times: what it waited on was not its own work.
+  double waitedSeconds() const { return waited_; }
+  unsigned long waits() const { return waits_; }
 
  private:
   enum class State { Waiting, Running, Done };
   struct Entry {
     std::function<void()> job;
     State state = State::Waiting;
+    /// What the job threw, when it ran last.
+    std::exception_ptr thrown;
   };
   /// A thread of its own, and what wakes it. Each sleeps on its own condition, and is
   /// woken once for each time it sleeps: a thread that wakes another never waits for a
@@ -85,7 +94,6 @@ class OrderedJobs {
   /// Takes a sleeping thread of its own off the sleepers, to be woken: null when none.
   Worker* takeSleeper();
 
-  CopyPacing& pacing_;
   std::deque<Entry> entries_;
   std::vector<std::unique_ptr<Worker>> workers_;
   std::mutex mutex_;
@@ -106,6 +114,8 @@ class OrderedJobs {
   unsigned long waits_ = 0;
   bool held_ = false;
   bool stopping_ = false;
+  /// The system refused a thread: no more are tried.
+  bool startFailed_ = false;
 };
 
 }  // namespace copy

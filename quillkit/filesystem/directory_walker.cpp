@@ -82,10 +82,13 @@ struct DirectoryWalker::PatternWalk {
         failure(walker.failure),
         onFound(walker.onFound) {}
 
-  /// A file found: in the results, and told.
+  /// A file found: handed up, or kept in the results.
   void add(std::string path) {
-    found.push_back(std::move(path));
-    if (onFound) onFound(found.back());
+    ++count;
+    if (onFound)
+      onFound(path);
+    else
+      found.push_back(std::move(path));
   }
 
   /// Told the folders the walk will enter, as it lists each folder.
@@ -95,6 +98,8 @@ struct DirectoryWalker::PatternWalk {
   const bool recursive;
   const uint32_t limit;
   uint32_t counter = 0;
+  /// The files found.
+  std::size_t count = 0;
   std::list<std::string>& found;
   std::list<SkippedDirectory>& skipped;
   bool& stoppedAtLimit;
@@ -128,20 +133,23 @@ bool DirectoryWalker::find() {
   const bool recursive = (options & kRecursive) != 0;
 
   bool found;
+  std::size_t count = 0;
   if (patterns.size() == 1) {
     const std::string& pattern = patterns.front();
     if (os::kHasDrives && hasColon(pattern.c_str())) return false;
     ListingReadAhead readAhead;
     PatternWalk walk(*this, pattern.c_str(), readAhead);
     found = walkPattern(walk, directory.c_str(), true, false);
+    count = walk.count;
   } else {
     ExtensionFilterVisitor visitor(results, entryLimit);
     for (const std::string& pattern : patterns) {
       if (!visitor.addFilter(pattern)) return false;
     }
     found = visitor.walkLimited(directory.c_str(), kAllEntries, recursive, entryLimit);
+    count = results.size();
   }
-  if (!found && (options & kAcceptPartial) != 0 && !results.empty()) return true;
+  if (!found && (options & kAcceptPartial) != 0 && count != 0) return true;
   return found;
 }
 

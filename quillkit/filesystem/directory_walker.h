@@ -51,8 +51,8 @@ class DirectoryWalker {
   /// Why the last one-pattern find could not list the walked folder itself (or not to
   /// its end): the error text ("ERROR Message:..."); empty when it could.
   std::string failure;
-  /// Where set, a one-pattern find calls it with each path as it adds it to `results`,
-  /// in walk order, before the walk ends.
+  /// Where set, a one-pattern find hands it each path it finds, in walk order, as it
+  /// finds it, instead of adding it to `results`.
   std::function<void(const std::string&)> onFound;
 
  private:

@@ -58,11 +58,11 @@ class FakeFileSystem : public FileSystem {
   }
   /// No processor time is used, and every look finds the thread has slept: copies at
   /// once are widened up to atOnce as they come.
-  ThreadTimes threadTimes() override { return {0, sleeps_ += 100}; }
+  quillkit::ThreadTimes threadTimes() override { return {0, sleeps_ += 100}; }
   bool findFiles(const std::string& pattern, const std::string& directory,
                  FoundFiles& found) override {
     record("find " + pattern + " in " + directory);
-    found.files = walkResult;
+    for (const std::string& path : walkResult) found.onFile(path);
     found.skipped = walkSkipped;
     found.stoppedAtLimit = walkStoppedAtLimit;
     return walkSucceeds;
