@@ -7,6 +7,7 @@
 #include "app/copy_application.h"
 #include "app/texts.h"
 #include "copy/command_runner.h"
+#include "copy/file_layer.h"
 #include "copy/file_system.h"
 #include "copy/interruption_cleanup.h"
 #include "copy/terminal_progress.h"
@@ -16,14 +17,16 @@
 namespace app {
 namespace {
 
-bool runApplication(int argc, char** argv) {
-  std::unique_ptr<copy::CommandRunner> runner = copy::makeSystemCommandRunner(std::cin, std::cout);
-  copy::RealFileSystem fileSystem;
+bool runApplication(int argc, char** argv, const copy::FileLayer& files) {
+  std::unique_ptr<copy::CommandRunner> runner =
+      copy::makeSystemCommandRunner(std::cin, std::cout, files);
+  copy::RealFileSystem fileSystem(files);
   // Only a person at the terminal of standard error is shown how collect-copy goes, and
   // its progress only where the trace does not go to that terminal too.
   copy::TerminalProgress progress(std::cerr, !quillkit::isSameTerminal(1, 2));
-  CopyApplication application(std::cout, *runner, fileSystem, std::cerr,
-                              quillkit::isTerminal(2) ? progress : copy::CollectObserver::none());
+  CopyApplication application(
+      std::cout, *runner, fileSystem, std::cerr,
+      quillkit::isTerminal(2) ? progress : copy::CollectObserver::none());
   if (argc < 2) return application.usage();
   application.init(argc, argv);
   return application.start();
@@ -40,7 +43,9 @@ int main(int argc, char** argv) {
     // Before any other thread starts: the signals that end the process first take away
     // the copies' temporary names.
     const copy::InterruptionCleanup cleanup;
-    succeeded = app::runApplication(argc, argv);
+    // What every file operation shares: the POSIX build reads the umask here, once.
+    const copy::FileLayer files;
+    succeeded = app::runApplication(argc, argv, files);
   } catch (const std::bad_alloc&) {
     // What the system could not give stops the run where it stands, every copy in flight
     // given up; the trace does not say it.

@@ -5,6 +5,8 @@
 #include <memory>
 #include <string>
 
+#include "copy/file_layer.h"
+
 namespace copy {
 
 /// Runs one command line of the shell-command modes (COPY, MOVE, XCOPY).
@@ -16,8 +18,10 @@ class CommandRunner {
 };
 
 /// The platform's runner: the C library's system() on Windows; on POSIX the program's
-/// own interpreter, which reads answers to its questions from `in` and writes to `out`.
-std::unique_ptr<CommandRunner> makeSystemCommandRunner(std::istream& in, std::ostream& out);
+/// own interpreter, which reads answers to its questions from `in`, writes to `out`, and
+/// works through the process's `files`, which outlive it.
+std::unique_ptr<CommandRunner> makeSystemCommandRunner(std::istream& in, std::ostream& out,
+                                                       const FileLayer& files);
 
 }  // namespace copy
 

@@ -2,6 +2,7 @@
 
 #include "copy/cmd_posix/interpreter.h"
 #include "copy/command_runner.h"
+#include "copy/file_layer_posix.h"
 
 namespace copy {
 
@@ -11,7 +12,8 @@ namespace {
 /// standard error stream, as cmd.exe writes them.
 class InterpreterRunner : public CommandRunner {
  public:
-  InterpreterRunner(std::istream& in, std::ostream& out) : interpreter_(in, out, std::cerr) {}
+  InterpreterRunner(std::istream& in, std::ostream& out, const files::Context& context)
+      : interpreter_(in, out, std::cerr, context) {}
   int run(const std::string& commandLine) override { return interpreter_.run(commandLine); }
 
  private:
@@ -20,8 +22,9 @@ class InterpreterRunner : public CommandRunner {
 
 }  // namespace
 
-std::unique_ptr<CommandRunner> makeSystemCommandRunner(std::istream& in, std::ostream& out) {
-  return std::make_unique<InterpreterRunner>(in, out);
+std::unique_ptr<CommandRunner> makeSystemCommandRunner(std::istream& in, std::ostream& out,
+                                                       const FileLayer& files) {
+  return std::make_unique<InterpreterRunner>(in, out, files.parts().context);
 }
 
 }  // namespace copy

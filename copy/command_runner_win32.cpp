@@ -23,7 +23,8 @@ class SystemCommandRunner : public CommandRunner {
 
 }  // namespace
 
-std::unique_ptr<CommandRunner> makeSystemCommandRunner(std::istream&, std::ostream& out) {
+std::unique_ptr<CommandRunner> makeSystemCommandRunner(std::istream&, std::ostream& out,
+                                                       const FileLayer&) {
   return std::make_unique<SystemCommandRunner>(out);
 }
 

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "copy/file_layer.h"
 #include "copy/prepared_copy.h"
 
 namespace copy {
@@ -31,10 +32,10 @@ class Destination {
                                                  const std::string& name, bool forceWrite) = 0;
 };
 
-/// The platform's destination for `folder`, opened now. A folder that cannot be opened
-/// now (missing, no descriptor left) is tried again by each copy, which fails with the
-/// system's reason while it still cannot. Never null.
-std::unique_ptr<Destination> openDestination(const std::string& folder);
+/// The platform's destination for `folder`, opened now through the process's `files`. A
+/// folder that cannot be opened now (missing, no descriptor left) is tried again by each
+/// copy, which fails with the system's reason while it still cannot. Never null.
+std::unique_ptr<Destination> openDestination(const std::string& folder, const FileLayer& files);
 
 /// How many files copies prepared ahead of their turn may hold open at once: what the
 /// open-file limit leaves to the files open now (POSIX); 0 on Windows, where each copy is

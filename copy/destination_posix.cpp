@@ -5,11 +5,11 @@
 #include <cerrno>
 
 #include "copy/destination.h"
-#include "copy/texts.h"
+#include "copy/file_layer_posix.h"
+#include "copy/files_posix/destination_folder.h"
 #include "copy/files_posix/file_ops.h"
+#include "copy/texts.h"
 #include "quillkit/diagnostics.h"
-#include "quillkit/filesystem/entry_paths.h"
-#include "quillkit/filesystem/file_status_posix.h"
 #include "quillkit/filesystem/native_path_posix.h"
 #include "quillkit/texts.h"
 
@@ -31,7 +31,8 @@ files::CopyOptions optionsFor(bool forceWrite) {
 /// for a destination that is the source itself, for which POSIX has no errno of its own
 /// (the file layer answers EBUSY, "Device or resource busy", which would mislead).
 std::string reasonOf(const files::CopyResult& result) {
-  if (result.sameFile) return std::string(quillkit::texts::kErrorMessagePrefix) + texts::kSameFileError;
+  if (result.sameFile)
+    return std::string(quillkit::texts::kErrorMessagePrefix) + texts::kSameFileError;
   quillkit::ErrorMessage message;
   message.load(static_cast<uint32_t>(result.error), true);
   return message.text();
@@ -40,14 +41,13 @@ std::string reasonOf(const files::CopyResult& result) {
 /// A copy written into a file without a name (or a temporary one), named at its turn.
 class PreparedPosixCopy : public PreparedCopy {
  public:
-  explicit PreparedPosixCopy(std::unique_ptr<files::PreparedCopy> copy)
-      : copy_(std::move(copy)) {}
+  explicit PreparedPosixCopy(std::unique_ptr<files::FileCopy> copy) : copy_(std::move(copy)) {}
   void prepare() override { copy_->prepare(); }
   bool ready() const override { return copy_->error() == 0; }
   quillkit::FileIdentity source() const override { return copy_->source(); }
   CopyOutcome takeName() override {
     CopyOutcome outcome;
-    const files::CopyResult result = copy_->name(&outcome.replaced);
+    const files::CopyResult result = copy_->takeName(&outcome.replaced);
     outcome.copied = result.succeeded();
     if (outcome.copied) outcome.bytes = copy_->size();
     if (!outcome.copied) {
@@ -59,35 +59,36 @@ class PreparedPosixCopy : public PreparedCopy {
   }
 
  private:
-  const std::unique_ptr<files::PreparedCopy> copy_;
+  const std::unique_ptr<files::FileCopy> copy_;
 };
 
-/// The folder's copies, by their paths.
+/// The folder's copies, made and named in it through its descriptor.
 class PosixDestination : public Destination {
  public:
-  explicit PosixDestination(const std::string& folder) : folder_(folder), paths_(folder.c_str()) {}
-  const std::string& folder() const override { return folder_; }
+  PosixDestination(const std::string& folder, const files::Context& context)
+      : shown_(folder), folder_(context, native(folder)) {}
+  const std::string& folder() const override { return shown_; }
   bool exists(const std::string& name) override {
-    return quillkit::posix::entryStatus(native(paths_.join(name.c_str()))).exists();
+    return folder_.status(name.c_str(), false).exists();
   }
   std::unique_ptr<PreparedCopy> makeCopy(const std::string& source, const std::string& name,
                                          bool forceWrite) override {
     files::CopyOptions options = optionsFor(forceWrite);
     options.flushWithOthers = true;
-    return std::unique_ptr<PreparedCopy>(
-        new PreparedPosixCopy(std::unique_ptr<files::PreparedCopy>(new files::PreparedCopy(
-            native(source), native(paths_.join(name.c_str())), options))));
+    return std::unique_ptr<PreparedCopy>(new PreparedPosixCopy(std::unique_ptr<files::FileCopy>(
+        new files::FileCopy(native(source), folder_, name, options))));
   }
 
  private:
-  const std::string folder_;
-  const quillkit::EntryPaths paths_;
+  const std::string shown_;
+  files::DestinationFolder folder_;
 };
 
 }  // namespace
 
-std::unique_ptr<Destination> openDestination(const std::string& folder) {
-  return std::unique_ptr<Destination>(new PosixDestination(folder));
+std::unique_ptr<Destination> openDestination(const std::string& folder,
+                                             const FileLayer& files) {
+  return std::unique_ptr<Destination>(new PosixDestination(folder, files.parts().context));
 }
 
 std::size_t filesForCopiesAhead() {

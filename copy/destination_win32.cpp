@@ -3,9 +3,9 @@
 #include <string>
 
 #include "copy/destination.h"
+#include "quillkit/diagnostics.h"
 #include "quillkit/filesystem/directory.h"
 #include "quillkit/filesystem/entry_paths.h"
-#include "quillkit/diagnostics.h"
 
 namespace copy {
 
@@ -55,7 +55,8 @@ class CopyAtTurn : public PreparedCopy {
 /// The folder's copies, by their paths.
 class WindowsDestination : public Destination {
  public:
-  explicit WindowsDestination(const std::string& folder) : folder_(folder), paths_(folder.c_str()) {}
+  explicit WindowsDestination(const std::string& folder)
+      : folder_(folder), paths_(folder.c_str()) {}
   const std::string& folder() const override { return folder_; }
   bool exists(const std::string& name) override {
     return quillkit::pathExists(paths_.join(name.c_str()));
@@ -73,7 +74,7 @@ class WindowsDestination : public Destination {
 
 }  // namespace
 
-std::unique_ptr<Destination> openDestination(const std::string& folder) {
+std::unique_ptr<Destination> openDestination(const std::string& folder, const FileLayer&) {
   return std::unique_ptr<Destination>(new WindowsDestination(folder));
 }
 

@@ -23,7 +23,7 @@ bool RealFileSystem::isDirectory(const std::string& path) {
 bool RealFileSystem::exists(const std::string& path) { return quillkit::pathExists(path); }
 
 std::unique_ptr<Destination> RealFileSystem::openDestination(const std::string& folder) {
-  return copy::openDestination(folder);
+  return copy::openDestination(folder, files_);
 }
 
 FileSystem::CopyCapacity RealFileSystem::copyCapacity() {

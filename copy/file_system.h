@@ -68,6 +68,8 @@ class FileSystem {
 /// the platform's destination folder and the DirectoryWalker.
 class RealFileSystem : public FileSystem {
  public:
+  /// Copies through the process's `files`, which outlive it.
+  explicit RealFileSystem(const FileLayer& files) : files_(files) {}
   std::string currentDirectory() override;
   bool changeDirectory(const std::string& directory) override;
   int createDirectories(const std::string& path) override;
@@ -78,6 +80,9 @@ class RealFileSystem : public FileSystem {
   quillkit::ThreadTimes threadTimes() override;
   bool findFiles(const std::string& pattern, const std::string& directory,
                  FoundFiles& found) override;
+
+ private:
+  const FileLayer& files_;
 };
 
 }  // namespace copy

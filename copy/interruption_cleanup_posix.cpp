@@ -1,11 +1,13 @@
+#include <fcntl.h>
 #include <pthread.h>
 #include <signal.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <thread>
 
-#include "copy/temporary_names.h"
 #include "copy/interruption_cleanup.h"
+#include "copy/temporary_names.h"
 
 namespace copy {
 
@@ -45,7 +47,9 @@ struct InterruptionCleanup::Waiter {
       int signalNumber = 0;
       if (sigwait(&signals, &signalNumber) != 0) continue;
       if (finished) return;  // the destructor's wake-up, or too late to matter
-      removeTemporaryNamesForGood();
+      removeTemporaryNamesForGood([](int folder, const std::string& name) {
+        unlinkat(folder >= 0 ? folder : AT_FDCWD, name.c_str(), 0);
+      });
       // End as the signal would have ended the process: blocked everywhere else, it
       // comes to this thread.
       signal(signalNumber, SIG_DFL);

@@ -1,9 +1,9 @@
 #include "copy/temporary_names.h"
 
 #include <condition_variable>
-#include <cstdio>
 #include <mutex>
 #include <set>
+#include <utility>
 
 namespace copy {
 namespace {
@@ -13,7 +13,7 @@ namespace {
 struct Registry {
   std::mutex mutex;
   std::condition_variable madeOne;
-  std::multiset<std::string> names;
+  std::multiset<std::pair<int, std::string>> names;
   int making = 0;
   bool stopped = false;
 };
@@ -25,12 +25,13 @@ Registry& registry() {
 
 }  // namespace
 
-TemporaryName::TemporaryName(std::string name) : name_(std::move(name)) {
+TemporaryName::TemporaryName(std::string name, int folder)
+    : name_(std::move(name)), folder_(folder) {
   Registry& r = registry();
   std::unique_lock<std::mutex> lock(r.mutex);
   // After the cleanup has begun, no name is made: the process is about to end.
   r.madeOne.wait(lock, [&r] { return !r.stopped; });
-  r.names.insert(name_);
+  r.names.insert({folder_, name_});
   ++r.making;
 }
 
@@ -47,15 +48,15 @@ TemporaryName::~TemporaryName() {
   made();
   Registry& r = registry();
   std::lock_guard<std::mutex> lock(r.mutex);
-  r.names.erase(r.names.find(name_));
+  r.names.erase(r.names.find({folder_, name_}));
 }
 
-void removeTemporaryNamesForGood() {
+void removeTemporaryNamesForGood(const std::function<void(int, const std::string&)>& remove) {
   Registry& r = registry();
   std::unique_lock<std::mutex> lock(r.mutex);
   r.stopped = true;
   r.madeOne.wait(lock, [&r] { return r.making == 0; });
-  for (const std::string& name : r.names) std::remove(name.c_str());
+  for (const auto& [folder, name] : r.names) remove(folder, name);
 }
 
 }  // namespace copy

@@ -6,6 +6,7 @@
 // control event on Windows) that ends the process can take every one of them away first,
 // whichever thread made it.
 
+#include <functional>
 #include <string>
 
 namespace copy {
@@ -17,7 +18,8 @@ namespace copy {
 /// left: a name that turned out to be another's must not stay listed.
 class TemporaryName {
  public:
-  explicit TemporaryName(std::string name);
+  /// `name` in the folder open as `folder` (POSIX), or a whole path where `folder` is -1.
+  explicit TemporaryName(std::string name, int folder = -1);
   ~TemporaryName();
   TemporaryName(const TemporaryName&) = delete;
   TemporaryName& operator=(const TemporaryName&) = delete;
@@ -25,16 +27,19 @@ class TemporaryName {
   /// Says that the call that makes the name has returned, made or not.
   void made();
   const std::string& name() const { return name_; }
+  int folder() const { return folder_; }
 
  private:
   const std::string name_;
+  const int folder_;
   bool making_ = true;
 };
 
-/// Stops every further temporary name, waits for those being made, and removes every one
-/// that is listed. For the thread that ends the process on a signal: the process must end
-/// right after, as no copy can go on.
-void removeTemporaryNamesForGood();
+/// Stops every further temporary name, waits for those being made, and hands every one
+/// that is listed to `remove` (its folder's descriptor, or -1, and its name). For the
+/// thread that ends the process on a signal: the process must end right after, as no
+/// copy can go on.
+void removeTemporaryNamesForGood(const std::function<void(int, const std::string&)>& remove);
 
 }  // namespace copy
 

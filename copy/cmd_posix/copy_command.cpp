@@ -6,6 +6,7 @@
 #include "copy/cmd_posix/error_texts.h"
 #include "copy/cmd_posix/paths.h"
 #include "copy/cmd_posix/texts.h"
+#include "copy/files_posix/destination_folder.h"
 #include "copy/files_posix/file_ops.h"
 #include "quillkit/shown_name.h"
 
@@ -134,9 +135,9 @@ std::string overwritePrompt(const std::string& target) {
   return texts::kOverwritePrefix + quillkit::shownName(target) + texts::kOverwriteSuffix;
 }
 
-// Each source to its own destination file, with the metadata of a file copy.
+// Each source to its own destination file in `folder`, with the metadata of a file copy.
 int copyEach(const CopyLine& line, const std::vector<SourceFile>& files, bool listNames,
-             bool intoDirectory, Console& console) {
+             bool intoDirectory, files::DestinationFolder& folder, Console& console) {
   OverwriteGuard guard(line.yes, line.noYes);
   const std::string& destination = line.destination.path;
   int copied = 0;
@@ -152,16 +153,17 @@ int copyEach(const CopyLine& line, const std::vector<SourceFile>& files, bool li
     if (targetInfo.kind == FileKind::File && !guard.allows(console, overwritePrompt(target)))
       continue;
     CopyResult result;
+    const std::string name = files::nameOf(nativePath(target));
     if (file.mode == 'A' || line.lastMode == 'A') {
       result = files::combineFiles(
-          {{nativePath(file.path), file.mode == 'A'}}, nativePath(target),
+          {{nativePath(file.path), file.mode == 'A'}}, folder, name,
           line.lastMode == 'A' ? EndMark::AppendUnlessPresent : EndMark::None, exists,
           line.verify);
     } else {
       files::CopyOptions options;
       options.replace = exists;
       options.verify = line.verify;
-      result = files::copyFile(nativePath(file.path), nativePath(target), options);
+      result = files::copyFile(nativePath(file.path), folder, name, options);
     }
     if (!result.succeeded()) {
       // A source that vanished since it was listed is "file not found", not "path".
@@ -178,7 +180,7 @@ int copyEach(const CopyLine& line, const std::vector<SourceFile>& files, bool li
 // All sources into one new file; a source that is the destination itself is appended
 // to when it comes first and lost when it comes later.
 int combine(const CopyLine& line, const std::vector<SourceFile>& files,
-            const std::string& target, Console& console) {
+            const std::string& target, files::DestinationFolder& folder, Console& console) {
   FileStatus targetInfo = inspectPath(target);
   if (targetInfo.kind == FileKind::Directory)
     return failWithNoneCopied(console, texts::kAccessDenied);
@@ -196,9 +198,10 @@ int combine(const CopyLine& line, const std::vector<SourceFile>& files,
     }
     parts.push_back({nativePath(files[i].path), files[i].mode != 'B'});
   }
-  CopyResult result = files::combineFiles(
-      parts, nativePath(target), line.lastMode != 'B' ? EndMark::Append : EndMark::None,
-      targetInfo.kind != FileKind::Missing, line.verify);
+  CopyResult result =
+      files::combineFiles(parts, folder, files::nameOf(nativePath(target)),
+                          line.lastMode != 'B' ? EndMark::Append : EndMark::None,
+                          targetInfo.kind != FileKind::Missing, line.verify);
   if (!result.succeeded())
     return failWithNoneCopied(console, systemErrorText(result, ErrorSubject::Destination));
   return summary(console, 1, 0);
@@ -206,7 +209,7 @@ int combine(const CopyLine& line, const std::vector<SourceFile>& files,
 
 }  // namespace
 
-int runCopy(const std::vector<Word>& words, Console& console) {
+int runCopy(const std::vector<Word>& words, Console& console, const files::Context& context) {
   CopyLine line;
   if (!parseLine(words, line)) {
     console.error(texts::kSyntaxError);
@@ -234,11 +237,14 @@ int runCopy(const std::vector<Word>& words, Console& console) {
   // and a file literally named "*.bak" would be a trap for every later command.
   if (!intoDirectory && destination.find_first_of("*?") != std::string::npos)
     return failWithNoneCopied(console, texts::kInvalidName);
+  // Every file goes into one folder, held for the command.
+  const std::string native = nativePath(destination);
+  files::DestinationFolder folder(context, intoDirectory ? native : files::folderOf(native));
   if (line.plus || (several && !intoDirectory)) {
     std::string target = intoDirectory ? joinPath(destination, files[0].name) : destination;
-    return combine(line, files, target, console) | passedOver;
+    return combine(line, files, target, folder, console) | passedOver;
   }
-  return copyEach(line, files, several, intoDirectory, console) | passedOver;
+  return copyEach(line, files, several, intoDirectory, folder, console) | passedOver;
 }
 
 }  // namespace copy::cmd

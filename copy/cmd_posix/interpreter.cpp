@@ -8,8 +8,9 @@
 
 namespace copy::cmd {
 
-Interpreter::Interpreter(std::istream& in, std::ostream& out, std::ostream& err)
-    : console_(in, out, err) {}
+Interpreter::Interpreter(std::istream& in, std::ostream& out, std::ostream& err,
+                         const files::Context& context)
+    : console_(in, out, err), context_(context) {}
 
 int Interpreter::run(const std::string& commandLine) {
   std::vector<Word> words = readWords(commandLine, false);
@@ -21,13 +22,13 @@ int Interpreter::run(const std::string& commandLine) {
     // Only COPY reads '+' between its sources.
     std::vector<Word> copyWords = readWords(commandLine, true);
     copyWords.erase(copyWords.begin());
-    status = runCopy(copyWords, console_);
+    status = runCopy(copyWords, console_, context_);
   } else if (name == "MOVE") {
     words.erase(words.begin());
-    status = runMove(words, console_);
+    status = runMove(words, console_, context_);
   } else if (name == "XCOPY") {
     words.erase(words.begin());
-    status = runXcopy(words, console_);
+    status = runXcopy(words, console_, context_);
   } else {
     console_.error(texts::kNotRecognizedPrefix + words[0].text + texts::kNotRecognizedSuffix);
     status = 9009;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "copy/cmd_posix/console.h"
+#include "copy/files_posix/kernel_calls.h"
 
 namespace copy::cmd {
 
@@ -14,8 +15,9 @@ namespace copy::cmd {
 class Interpreter {
  public:
   /// Answers to questions come from `in`; listings, summaries and questions go to `out`,
-  /// error texts to `err`.
-  Interpreter(std::istream& in, std::ostream& out, std::ostream& err);
+  /// error texts to `err`; the files are worked on through `context`, which outlives it.
+  Interpreter(std::istream& in, std::ostream& out, std::ostream& err,
+              const files::Context& context);
 
   /// Runs one command line and returns the ERRORLEVEL it leaves (9009 for a command
   /// other than COPY, MOVE and XCOPY, as cmd.exe for an unknown program).
@@ -23,6 +25,7 @@ class Interpreter {
 
  private:
   Console console_;
+  const files::Context& context_;
 };
 
 }  // namespace copy::cmd

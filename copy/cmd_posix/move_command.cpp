@@ -1,4 +1,5 @@
 #include <cerrno>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -6,17 +7,19 @@
 #include "copy/cmd_posix/error_texts.h"
 #include "copy/cmd_posix/paths.h"
 #include "copy/cmd_posix/texts.h"
+#include "copy/files_posix/destination_folder.h"
 #include "copy/files_posix/file_ops.h"
 #include "quillkit/shown_name.h"
 
 namespace copy::cmd {
 namespace {
 
-// One file to its target: a no-op onto exactly itself, a question before replacing a
-// file (another name of the same file included). False after an error, which has been
-// shown.
-bool moveFile(const std::string& source, const std::string& target, OverwriteGuard& guard,
-              Console& console, int& moved) {
+// One file to its target in `folder`: a no-op onto exactly itself, a question before
+// replacing a file (another name of the same file included). False after an error, which
+// has been shown.
+bool moveFile(const std::string& source, const std::string& target,
+              files::DestinationFolder& folder, OverwriteGuard& guard, Console& console,
+              int& moved) {
   FileStatus targetInfo = inspectPath(target);
   if (isSameName(source, target)) {
     ++moved;
@@ -28,9 +31,9 @@ bool moveFile(const std::string& source, const std::string& target, OverwriteGua
   }
   bool replace = targetInfo.kind == FileKind::File;
   if (replace) {
-    if (!guard.allows(console,
-                      texts::kOverwritePrefix + quillkit::shownName(absolutePath(target)) +
-                          texts::kOverwriteSuffix))
+    if (!guard.allows(console, texts::kOverwritePrefix +
+                                   quillkit::shownName(absolutePath(target)) +
+                                   texts::kOverwriteSuffix))
       return true;
     // Like Windows, a read-only file is not replaced.
     if (targetInfo.readOnly) {
@@ -38,7 +41,8 @@ bool moveFile(const std::string& source, const std::string& target, OverwriteGua
       return false;
     }
   }
-  CopyResult result = files::movePath(nativePath(source), nativePath(target), replace);
+  CopyResult result =
+      files::movePath(nativePath(source), folder, files::nameOf(nativePath(target)), replace);
   if (!result.succeeded()) {
     console.error(systemErrorText(result, ErrorSubject::Destination));
     return false;
@@ -47,9 +51,17 @@ bool moveFile(const std::string& source, const std::string& target, OverwriteGua
   return true;
 }
 
+/// The folder that `target` (as typed) names an entry of, held for the command.
+std::unique_ptr<files::DestinationFolder> folderOf(const std::string& target,
+                                                   const files::Context& context) {
+  return std::unique_ptr<files::DestinationFolder>(
+      new files::DestinationFolder(context, files::folderOf(nativePath(target))));
+}
+
 // A directory is renamed, or moved into an existing directory; it never replaces
 // anything, and it does not leave its file system.
-int moveDirectory(const std::string& source, const std::string& target, Console& console) {
+int moveDirectory(const std::string& source, const std::string& target, Console& console,
+                  const files::Context& context) {
   FileStatus targetInfo = inspectPath(target);
   if (inspectPath(source).identity == targetInfo.identity) {
     console.error(texts::kFileInUse);
@@ -59,7 +71,8 @@ int moveDirectory(const std::string& source, const std::string& target, Console&
   if (targetInfo.kind != FileKind::Missing)
     result.error = EACCES;
   else
-    result = files::movePath(nativePath(source), nativePath(target), false);
+    result = files::movePath(nativePath(source), *folderOf(target, context),
+                             files::nameOf(nativePath(target)), false);
   if (result.error == EINVAL) {
     console.error(texts::kFileInUse);  // into itself
     return 1;
@@ -78,7 +91,7 @@ int movedSummary(Console& console, int moved) {
 }
 
 int moveMatches(const std::string& source, const std::string& target, Console& console,
-                OverwriteGuard& guard) {
+                OverwriteGuard& guard, const files::Context& context) {
   size_t start = nameStart(source);
   std::string directory = source.substr(0, start);
   std::vector<std::string> names;
@@ -103,10 +116,15 @@ int moveMatches(const std::string& source, const std::string& target, Console& c
     return 1;
   }
   int moved = 0;
+  const std::unique_ptr<files::DestinationFolder> folder =
+      intoDirectory ? std::unique_ptr<files::DestinationFolder>(
+                          new files::DestinationFolder(context, nativePath(target)))
+                    : folderOf(target, context);
   for (const std::string& name : names) {
     std::string path = directory + name;
     console.line(quillkit::shownName(absolutePath(path)));
-    if (!moveFile(path, intoDirectory ? joinPath(target, name) : target, guard, console, moved))
+    if (!moveFile(path, intoDirectory ? joinPath(target, name) : target, *folder, guard,
+                  console, moved))
       return 1;
   }
   return movedSummary(console, moved) | (passedOver ? 1 : 0);
@@ -114,7 +132,7 @@ int moveMatches(const std::string& source, const std::string& target, Console& c
 
 }  // namespace
 
-int runMove(const std::vector<Word>& words, Console& console) {
+int runMove(const std::vector<Word>& words, Console& console, const files::Context& context) {
   bool yes = false, noYes = false;
   std::vector<std::string> paths;
   for (const Word& word : words) {
@@ -138,7 +156,7 @@ int runMove(const std::vector<Word>& words, Console& console) {
   std::string target = paths.size() == 2 ? paths[1] : "";
   OverwriteGuard guard(yes, noYes);
   if (hasWildcard(source.substr(nameStart(source))))
-    return moveMatches(source, target, console, guard);
+    return moveMatches(source, target, console, guard, context);
 
   FileStatus info = inspectPath(source);
   if (info.kind == FileKind::Missing) {
@@ -149,9 +167,9 @@ int runMove(const std::vector<Word>& words, Console& console) {
   while (trimmed.size() > 1 && hasTrailingSeparator(trimmed)) trimmed.pop_back();
   std::string name = trimmed.substr(nameStart(trimmed));
   if (inspectPath(target).kind == FileKind::Directory) target = joinPath(target, name);
-  if (info.kind == FileKind::Directory) return moveDirectory(trimmed, target, console);
+  if (info.kind == FileKind::Directory) return moveDirectory(trimmed, target, console, context);
   int moved = 0;
-  if (!moveFile(source, target, guard, console, moved)) return 1;
+  if (!moveFile(source, target, *folderOf(target, context), guard, console, moved)) return 1;
   return movedSummary(console, moved);
 }
 

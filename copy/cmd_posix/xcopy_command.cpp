@@ -1,4 +1,5 @@
 #include <cerrno>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -6,6 +7,7 @@
 #include "copy/cmd_posix/error_texts.h"
 #include "copy/cmd_posix/paths.h"
 #include "copy/cmd_posix/texts.h"
+#include "copy/files_posix/destination_folder.h"
 #include "copy/files_posix/destination_folders.h"
 #include "copy/files_posix/file_ops.h"
 #include "quillkit/shown_name.h"
@@ -128,10 +130,10 @@ int failWithNoneCopied(Console& console, const std::string& text, int status) {
 /// (`failed`, below `destination`).
 int failForFolder(Console& console, const std::string& destination, const std::string& failed,
                   int error, int copied) {
-  console.error(texts::kUnableToCreateDirectoryPrefix +
-                quillkit::shownName(failed.empty() ? destination : joinPath(destination, failed)) +
-                "\n" +
-                systemErrorText(error, ErrorSubject::Destination));
+  console.error(
+      texts::kUnableToCreateDirectoryPrefix +
+      quillkit::shownName(failed.empty() ? destination : joinPath(destination, failed)) + "\n" +
+      systemErrorText(error, ErrorSubject::Destination));
   return finish(console, copied, kWriteError);
 }
 
@@ -140,9 +142,162 @@ bool isWithin(const std::string& inner, const std::string& outer) {
   return inner == outer || inner.compare(0, outer.size() + 1, outer + "/") == 0;
 }
 
+/// Where the files come from: a folder's contents, or the files of a name or pattern in
+/// a folder (and below it with /S).
+struct Source {
+  bool isDirectory = false;
+  std::string folder;
+  std::string pattern = "*";
+  /// What the listed names are shown after.
+  std::string shownPrefix;
+  /// A name without wildcards: missing, it is an error of its own.
+  bool literal = false;
+};
+
+Source locateSource(const std::string& typed) {
+  Source source;
+  source.isDirectory = inspectPath(typed).kind == FileKind::Directory;
+  source.folder = typed;
+  source.shownPrefix = joinPath(typed, "");
+  if (!source.isDirectory) {
+    const std::size_t start = nameStart(typed);
+    source.folder = source.shownPrefix = typed.substr(0, start);
+    source.pattern = typed.substr(start);
+  }
+  source.literal = !source.isDirectory && !hasWildcard(source.pattern);
+  return source;
+}
+
+/// Where the files go: into a folder, worked down by descriptor, or into one file.
+class Target {
+ public:
+  Target(const files::Context& context, const std::string& destination, bool toFile)
+      : context_(context),
+        destination_(destination),
+        toFile_(toFile),
+        folders_(context, nativePath(destination)) {}
+  bool toFile() const { return toFile_; }
+  const std::string& destination() const { return destination_; }
+  /// The path of `relative`'s destination, as typed.
+  std::string pathOf(const std::string& relative) const {
+    return toFile_ ? destination_ : joinPath(destination_, relative);
+  }
+  /// The folder of `relative`'s destination, made where missing when `make`: 0 and in
+  /// `folder`, with `name` its name there; else errno and in `failed` the folder that
+  /// failed, below the destination.
+  int reach(const std::string& relative, bool make, files::DestinationFolder*& folder,
+            std::string& name, std::string& failed);
+  /// Makes every folder of `relative` (for /E): 0, or errno and `failed`.
+  int make(const std::string& relative, std::string& failed) {
+    files::DestinationFolder* folder;
+    return folders_.open(nativePath(relative), true, folder, failed);
+  }
+
+ private:
+  const files::Context& context_;
+  const std::string destination_;
+  const bool toFile_;
+  files::DestinationFolders folders_;
+  /// The folder of the file destination, once it is made.
+  std::unique_ptr<files::DestinationFolder> fileFolder_;
+};
+
+int Target::reach(const std::string& relative, bool make, files::DestinationFolder*& folder,
+                  std::string& name, std::string& failed) {
+  if (!toFile_) {
+    const std::size_t nameAt = nameStart(relative);
+    name = nativePath(relative.substr(nameAt));
+    return folders_.open(nativePath(relative.substr(0, nameAt)), make, folder, failed);
+  }
+  const std::string native = nativePath(destination_);
+  name = files::nameOf(native);
+  // A folder is made only when a file goes into it.
+  const std::string above = destination_.substr(0, nameStart(destination_));
+  if (make && !above.empty()) {
+    if (int error = files::makeDirectories(nativePath(above))) return error;
+  }
+  if (!fileFolder_)
+    fileFolder_.reset(new files::DestinationFolder(context_, files::folderOf(native)));
+  folder = fileFolder_.get();
+  return 0;
+}
+
+/// What XCOPY has done so far.
+struct Progress {
+  int copied = 0;
+  int status = 0;
+};
+
+/// Copies one found file: false when the command ends here, with `progress.status`.
+bool copyOne(const XcopyLine& line, const Source& source, const FoundFile& file, Target& target,
+             OverwriteGuard& guard, Console& console, Progress& progress) {
+  const std::string shown = target.pathOf(file.relative);
+  files::DestinationFolder* folder = nullptr;
+  std::string name, failed;
+  // Where the file goes, once its folder exists: looked at there, by descriptor.
+  int error = target.reach(file.relative, false, folder, name, failed);
+  if (error != 0 && error != ENOENT) {
+    progress.status =
+        failForFolder(console, target.destination(), failed, error, progress.copied);
+    return false;
+  }
+  const FileStatus there = error == 0 ? folder->status(name.c_str(), true) : FileStatus();
+  if (there.exists() && inspectPath(file.path).identity == there.identity) {
+    console.error(texts::kXcopyOntoItself);
+    progress.status = finish(console, progress.copied, kInitializationError);
+    return false;
+  }
+  if (there.kind == FileKind::File &&
+      !guard.allows(
+          console,
+          texts::kOverwritePrefix + quillkit::shownName(shown) + texts::kXcopyOverwriteSuffix,
+          true))
+    return true;
+  if (line.fullNames)
+    console.line(quillkit::shownName(absolutePath(file.path) + texts::kFullNamesArrow +
+                                     absolutePath(shown)));
+  else if (!line.quiet)
+    console.line(quillkit::shownName(source.shownPrefix + file.relative));
+  if (int error = target.reach(file.relative, true, folder, name, failed)) {
+    if (target.toFile()) console.error(systemErrorText(error, ErrorSubject::Destination));
+    progress.status = target.toFile() ? finish(console, progress.copied, kWriteError)
+                                      : failForFolder(console, target.destination(), failed,
+                                                      error, progress.copied);
+    return false;
+  }
+  files::CopyOptions options;
+  options.replace = there.exists();
+  options.makeWritable = true;
+  const CopyResult result = files::copyFile(nativePath(file.path), *folder, name, options);
+  if (!result.succeeded()) {
+    console.error(result.sameFile ? texts::kXcopyOntoItself
+                                  : systemErrorText(result, ErrorSubject::Destination));
+    progress.status =
+        finish(console, progress.copied, result.sameFile ? kInitializationError : kWriteError);
+    return false;
+  }
+  ++progress.copied;
+  return true;
+}
+
+/// Whether the destination is a file: as it is, by its trailing separator or /I, or as
+/// the user answers. False in `asked` when no answer came.
+bool destinationIsFile(const XcopyLine& line, const std::string& destination, bool literal,
+                       Console& console, bool& answered) {
+  answered = true;
+  const FileStatus info = inspectPath(destination);
+  if (info.kind != FileKind::Missing || hasTrailingSeparator(destination) ||
+      (line.assumeDirectory && !literal))
+    return info.kind == FileKind::File;
+  const char answer = console.ask(
+      texts::kFileOrDirectoryPrefix + destination + texts::kFileOrDirectorySuffix, "FD", true);
+  answered = answer != 0;
+  return answer == 'F';
+}
+
 }  // namespace
 
-int runXcopy(const std::vector<Word>& words, Console& console) {
+int runXcopy(const std::vector<Word>& words, Console& console, const files::Context& context) {
   XcopyLine line;
   parseLine(words, line);
   if (!line.invalidSwitch.empty())
@@ -150,113 +305,51 @@ int runXcopy(const std::vector<Word>& words, Console& console) {
                               kInitializationError);
   if (line.paths.empty() || line.paths.size() > 2)
     return failWithNoneCopied(console, texts::kInvalidParameterCount, kInitializationError);
-  const std::string& source = line.paths[0];
-  std::string destination = line.paths.size() == 2 ? line.paths[1] : "";
+  const std::string& typedSource = line.paths[0];
+  const std::string destination = line.paths.size() == 2 ? line.paths[1] : "";
 
-  // A folder copies its contents; otherwise the last part is a name or a pattern
-  // looked for in the source's folder (and below it with /S).
-  bool sourceIsDirectory = inspectPath(source).kind == FileKind::Directory;
-  std::string folder = source, pattern = "*", shownPrefix = joinPath(source, "");
-  if (!sourceIsDirectory) {
-    size_t start = nameStart(source);
-    folder = shownPrefix = source.substr(0, start);
-    pattern = source.substr(start);
-  }
-  bool literal = !sourceIsDirectory && !hasWildcard(pattern);
+  const Source source = locateSource(typedSource);
   Collection found;
-  found.visiting.push_back(inspectPath(folder));  // a link back to the top is a cycle too
-  if (!pattern.empty()) gatherFiles(folder, "", pattern, line.subdirectories, found);
+  found.visiting.push_back(inspectPath(source.folder));  // a link back to the top is a cycle
+  if (!source.pattern.empty())
+    gatherFiles(source.folder, "", source.pattern, line.subdirectories, found);
   for (const std::string& text : found.passedOver) console.error(text);
   const int status = found.passedOver.empty() ? 0 : kPassedOver;
   // With /E a folder is copied even when it holds no file: its destination is made.
-  bool copiesFolders =
-      line.emptyDirectories && (sourceIsDirectory || !found.directories.empty());
+  const bool copiesFolders =
+      line.emptyDirectories && (source.isDirectory || !found.directories.empty());
   if (found.files.empty() && !copiesFolders) {
-    if (sourceIsDirectory) return finish(console, 0, status);
-    return failWithNoneCopied(console,
-                              texts::kFileNotFoundPrefix + (pattern.empty() ? source : pattern),
-                              literal ? kInitializationError : status);
+    if (source.isDirectory) return finish(console, 0, status);
+    return failWithNoneCopied(
+        console,
+        texts::kFileNotFoundPrefix + (source.pattern.empty() ? typedSource : source.pattern),
+        source.literal ? kInitializationError : status);
   }
 
-  FileStatus destinationInfo = inspectPath(destination);
-  bool toFile = destinationInfo.kind == FileKind::File;
-  if (destinationInfo.kind == FileKind::Missing && !hasTrailingSeparator(destination) &&
-      !(line.assumeDirectory && !literal)) {
-    char answer =
-        console.ask(texts::kFileOrDirectoryPrefix + destination + texts::kFileOrDirectorySuffix,
-                    "FD", true);
-    if (answer == 0) return finish(console, 0, kInitializationError);
-    toFile = answer == 'F';
-  }
+  bool answered;
+  const bool toFile = destinationIsFile(line, destination, source.literal, console, answered);
+  if (!answered) return finish(console, 0, kInitializationError);
   if (line.subdirectories && !toFile &&
-      isWithin(resolvedPath(destination), resolvedPath(folder)))
+      isWithin(resolvedPath(destination), resolvedPath(source.folder)))
     return failWithNoneCopied(console, texts::kCyclicCopy, kInitializationError);
 
   // The folders below the destination are made and entered by descriptor, never through
   // a link that another planted there.
-  files::DestinationFolders folders(nativePath(destination));
-  std::string opened;
+  Target target(context, destination, toFile);
+  std::string failed;
   if (line.emptyDirectories && !toFile) {
-    if (int error = folders.open("", true, opened))
-      return failForFolder(console, destination, opened, error, 0);
+    if (int error = target.make("", failed))
+      return failForFolder(console, destination, failed, error, 0);
     for (const std::string& directory : found.directories) {
-      if (int error = folders.open(nativePath(directory), true, opened))
-        return failForFolder(console, destination, opened, error, 0);
+      if (int error = target.make(directory, failed))
+        return failForFolder(console, destination, failed, error, 0);
     }
   }
   OverwriteGuard guard(line.yes, line.noYes);
-  int copied = 0;
-  for (const FoundFile& file : found.files) {
-    std::string target = toFile ? destination : joinPath(destination, file.relative);
-    // Where the file goes: its folder's own path, once that folder exists.
-    const std::size_t nameAt = nameStart(file.relative);
-    const std::string folder = file.relative.substr(0, nameAt);
-    std::string reached = nativePath(target);
-    if (!toFile) {
-      const int error = folders.open(nativePath(folder), false, opened);
-      if (error != 0 && error != ENOENT)
-        return failForFolder(console, destination, opened, error, copied);
-      if (error == 0) reached = opened + "/" + nativePath(file.relative.substr(nameAt));
-    }
-    FileStatus targetInfo = inspectPath(reached);
-    if (inspectPath(file.path).identity == targetInfo.identity) {
-      console.error(texts::kXcopyOntoItself);
-      return finish(console, copied, kInitializationError);
-    }
-    if (targetInfo.kind == FileKind::File &&
-        !guard.allows(console,
-                      texts::kOverwritePrefix + quillkit::shownName(target) +
-                          texts::kXcopyOverwriteSuffix,
-                      true))
-      continue;
-    if (line.fullNames)
-      console.line(
-          quillkit::shownName(absolutePath(file.path) + texts::kFullNamesArrow + absolutePath(target)));
-    else if (!line.quiet)
-      console.line(quillkit::shownName(shownPrefix + file.relative));
-    // A folder is made only when a file goes into it.
-    CopyResult result;
-    if (toFile) {
-      std::string targetFolder = target.substr(0, nameStart(target));
-      result.error = targetFolder.empty() ? 0 : files::makeDirectories(nativePath(targetFolder));
-    } else if (int error = folders.open(nativePath(folder), true, opened)) {
-      return failForFolder(console, destination, opened, error, copied);
-    } else {
-      reached = opened + "/" + nativePath(file.relative.substr(nameAt));
-    }
-    if (result.succeeded()) {
-      files::CopyOptions options;
-      options.replace = targetInfo.exists();
-      options.makeWritable = true;
-      result = files::copyFile(nativePath(file.path), reached, options);
-    }
-    if (!result.succeeded()) {
-      console.error(systemErrorText(result, ErrorSubject::Destination));
-      return finish(console, copied, kWriteError);
-    }
-    ++copied;
-  }
-  return finish(console, copied, status);
+  Progress progress;
+  for (const FoundFile& file : found.files)
+    if (!copyOne(line, source, file, target, guard, console, progress)) return progress.status;
+  return finish(console, progress.copied, status);
 }
 
 }  // namespace copy::cmd

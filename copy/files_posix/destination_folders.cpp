@@ -9,7 +9,6 @@
 
 #include "copy/files_posix/file_ops.h"
 #include "copy/files_posix/kernel_calls.h"
-#include "copy/files_posix/pending_file.h"
 
 namespace copy::files {
 namespace {
@@ -30,18 +29,16 @@ bool sameEntry(const struct stat& a, const struct stat& b) {
   return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
+/// How many levels below the destination stay open at most: those deepest down, where
+/// the walk goes on.
+constexpr std::size_t kOpenLevels = 8;
+
 }  // namespace
 
-DestinationFolders::DestinationFolders(std::string root) : root_(std::move(root)) {}
+DestinationFolders::DestinationFolders(const Context& context, std::string root)
+    : context_(context), root_(std::move(root)) {}
 
-DestinationFolders::~DestinationFolders() { closeFrom(levels_, 0); }
-
-void DestinationFolders::closeFrom(std::vector<Level>& levels, std::size_t first) {
-  if (first >= levels.size()) return;
-  for (std::size_t i = first; i < levels.size(); ++i) close(levels[i].fd);
-  levels.resize(first);
-  forgetFolders();  // their names under /proc/self/fd will lead elsewhere
-}
+DestinationFolders::~DestinationFolders() = default;
 
 // A level is opened without following a link. Where a link stands, the rule of
 // protected_symlinks decides, and the link must still be the one looked at once it is
@@ -49,7 +46,7 @@ void DestinationFolders::closeFrom(std::vector<Level>& levels, std::size_t first
 int DestinationFolders::openBelow(int parent, const std::string& name, bool make, int& fd) {
   const char* entry = name.c_str();
   for (bool made = false;; made = true) {
-    fd = openat(parent, entry, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    fd = openFolderForNames(parent, entry, true);
     if (fd >= 0) return 0;
     const int error = errno;
     if (error == ENOENT && make && !made) {
@@ -62,7 +59,7 @@ int DestinationFolders::openBelow(int parent, const std::string& name, bool make
     if (!S_ISLNK(link.st_mode)) return error;
     if (fstat(parent, &holder) != 0) return errno;
     if (link.st_uid != geteuid() && link.st_uid != holder.st_uid) return EACCES;
-    fd = openat(parent, entry, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    fd = openFolderForNames(parent, entry);
     if (fd < 0) return errno;
     if (fstatat(parent, entry, &again, AT_SYMLINK_NOFOLLOW) == 0 && sameEntry(link, again))
       return 0;
@@ -72,36 +69,79 @@ int DestinationFolders::openBelow(int parent, const std::string& name, bool make
   }
 }
 
-int DestinationFolders::open(const std::string& relative, bool make, std::string& path) {
-  path.clear();
+int DestinationFolders::open(const std::string& relative, bool make, DestinationFolder*& folder,
+                             std::string& failed) {
+  folder = nullptr;
+  failed.clear();
   if (levels_.empty()) {
     if (make) {
       if (int error = makeDirectories(root_)) return error;
     }
-    const int fd = ::open(root_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    // The destination as typed is followed, a link too.
+    const int fd = openFolderForNames(AT_FDCWD, root_.c_str());
     if (fd < 0) return errno;
-    levels_.push_back({std::string(), fd});
+    Level root;
+    root.identity = quillkit::posix::identityOf(fd);
+    root.folder.reset(new DestinationFolder(context_, fd, root_));
+    levels_.push_back(std::move(root));
   }
   const std::vector<std::string> names = levelsOf(relative);
   std::size_t kept = 1;
   while (kept < levels_.size() && kept <= names.size() && levels_[kept].name == names[kept - 1])
     ++kept;
-  std::vector<Level> chain(levels_.begin(), levels_.begin() + kept);
+  levels_.resize(kept);
   for (std::size_t i = kept - 1; i < names.size(); ++i) {
-    int fd = -1;
-    if (int error = openBelow(chain.back().fd, names[i], make, fd)) {
-      for (std::size_t j = 0; j <= i; ++j) path += (j == 0 ? "" : "/") + names[j];
-      for (std::size_t j = kept; j < chain.size(); ++j) close(chain[j].fd);
+    int parent = -1, fd = -1;
+    int error = reach(levels_.size() - 1, parent);
+    if (error == 0) error = openBelow(parent, names[i], make, fd);
+    if (error != 0) {
+      for (std::size_t j = 0; j <= i; ++j) failed += (j == 0 ? "" : "/") + names[j];
       return error;
     }
-    chain.push_back({names[i], fd});
+    Level level;
+    level.name = names[i];
+    level.identity = quillkit::posix::identityOf(fd);
+    level.folder.reset(
+        new DestinationFolder(context_, fd, levels_.back().folder->pathOf(names[i])));
+    levels_.push_back(std::move(level));
+    closeSome();
   }
-  closeFrom(levels_, kept);
-  levels_ = std::move(chain);
-  std::string named = root_;
-  for (const std::string& name : names) named += "/" + name;
-  path = pathOfOpenFolder(levels_.back().fd, named);
+  int fd;
+  if (int error = reach(levels_.size() - 1, fd)) {
+    failed = relative;
+    return error;
+  }
+  folder = levels_.back().folder.get();
   return 0;
+}
+
+int DestinationFolders::reach(std::size_t index, int& fd) {
+  Level& level = levels_[index];
+  if (!level.folder) {
+    // Closed on the way down: opened again from the level above, and it must be the
+    // folder it was.
+    int parent, opened;
+    if (int error = reach(index - 1, parent)) return error;
+    if (int error = openBelow(parent, level.name, false, opened)) return error;
+    if (quillkit::posix::identityOf(opened) != level.identity) {
+      close(opened);
+      return EACCES;
+    }
+    level.folder.reset(
+        new DestinationFolder(context_, opened, levels_[index - 1].folder->pathOf(level.name)));
+    closeSome();
+  }
+  return level.folder->descriptor(fd);
+}
+
+void DestinationFolders::closeSome() {
+  std::size_t open = 0;
+  for (const Level& level : levels_) open += level.folder ? 1 : 0;
+  for (std::size_t i = 1; open > kOpenLevels + 1 && i < levels_.size(); ++i) {
+    if (!levels_[i].folder) continue;
+    levels_[i].folder.reset();
+    --open;
+  }
 }
 
 }  // namespace copy::files

@@ -3,8 +3,12 @@
 
 // POSIX build only: the folders below a destination that XCOPY makes and fills.
 
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "copy/files_posix/destination_folder.h"
+#include "quillkit/filesystem/file_identity.h"
 
 namespace copy::files {
 
@@ -14,33 +18,48 @@ namespace copy::files {
 /// later, never leads the copies out of the destination. A link found there is entered
 /// only when its owner is the person running or the owner of the folder that holds it
 /// (the rule of Linux's protected_symlinks, whatever the system's setting). The
-/// destination itself, as typed, may be a link: it is followed. Holds the levels of the
-/// last folder opened, as a walk enters folders one below another.
+/// destination itself, as typed, may be a link: it is followed. It holds the levels of
+/// the last folder opened, as a walk enters folders one below another, but keeps only a
+/// few of them open: a level closed on the way down is reached again from the nearest
+/// open one above it, step by step in the same way, and must be the folder it was. So a
+/// tree of any depth needs a few descriptors.
 class DestinationFolders {
  public:
   /// `root` is the destination folder as typed (native path).
-  explicit DestinationFolders(std::string root);
+  DestinationFolders(const Context& context, std::string root);
   ~DestinationFolders();
   DestinationFolders(const DestinationFolders&) = delete;
   DestinationFolders& operator=(const DestinationFolders&) = delete;
 
   /// Opens the folder `relative` below the destination ('/' between levels; empty for the
-  /// destination itself), making the missing levels when `make`: 0 and in `path` a path
-  /// that leads to that very folder as long as it is open (pathOfOpenFolder). Else errno
-  /// (ENOENT for a missing level when not `make`, EACCES for a link that is not entered,
-  /// ENOTDIR for a file) and in `path` the part of `relative` that failed.
-  int open(const std::string& relative, bool make, std::string& path);
+  /// destination itself), making the missing levels when `make`: 0 and in `folder` that
+  /// folder, which stays open until the next call. Else errno (ENOENT for a missing level
+  /// when not `make`, EACCES for a link that is not entered or a level that is no longer
+  /// the folder it was, ENOTDIR for a file) and in `failed` the part of `relative` that
+  /// failed.
+  int open(const std::string& relative, bool make, DestinationFolder*& folder,
+           std::string& failed);
 
  private:
   struct Level {
     std::string name;
-    int fd;
+    /// The folder it was when it was first opened.
+    quillkit::FileIdentity identity;
+    /// Null while it is closed.
+    std::unique_ptr<DestinationFolder> folder;
   };
+  /// The descriptor of level `index`, opened again from the nearest open level above
+  /// where it was closed: 0, or errno.
+  int reach(std::size_t index, int& fd);
+  /// Opens the level `name` below the folder open as `parent`: 0 and `fd`, or errno.
   int openBelow(int parent, const std::string& name, bool make, int& fd);
-  void closeFrom(std::vector<Level>& levels, std::size_t first);
+  /// Closes levels, the highest first (never the destination's), until at most a few
+  /// are open.
+  void closeSome();
 
+  const Context& context_;
   const std::string root_;
-  /// The levels open now, the destination first (named "").
+  /// The levels of the last folder opened, the destination first (named "").
   std::vector<Level> levels_;
 };
 

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <utility>
 
+#include "copy/files_posix/destination_folder.h"
 #include "copy/files_posix/file_io.h"
 #include "copy/files_posix/file_ops.h"
 #include "copy/files_posix/kernel_calls.h"
@@ -100,47 +101,46 @@ namespace {
 
 // checkReplaceable, and a destination that is the source spelled another way is the
 // source itself, where its identity cannot tell (EBUSY).
-int checkReplaceableBy(const std::string& sourcePath, const std::string& destination,
-                       const quillkit::FileIdentity& source, bool* exists = nullptr,
-                       quillkit::FileIdentity* found = nullptr) {
+int checkReplaceableBy(const std::string& sourcePath, DestinationFolder& folder,
+                       const std::string& name, const quillkit::FileIdentity& source,
+                       bool* exists = nullptr, quillkit::FileIdentity* found = nullptr) {
   bool there = false;
-  const int error = checkReplaceable(destination, source, &there, found);
+  const int error = checkReplaceable(folder, name, source, &there, found);
   if (exists != nullptr) *exists = there;
-  if (error == 0 && there && oneEntryUnderTwoSpellings(sourcePath, destination)) return EBUSY;
+  if (error == 0 && there && oneEntryUnderTwoSpellings(sourcePath, folder, name)) return EBUSY;
   return error;
 }
 
 }  // namespace
 
-PreparedCopy::PreparedCopy(std::string source, std::string destination,
-                           const CopyOptions& options)
+FileCopy::FileCopy(std::string source, DestinationFolder& folder, std::string name,
+                   const CopyOptions& options)
     : sourcePath_(std::move(source)),
-      destination_(std::move(destination)),
+      folder_(folder),
+      name_(std::move(name)),
       options_(options),
-      file_(new PendingFile) {
-  file_->aimAt(destination_);
+      file_(new PendingFile(folder_, name_)) {
   if (options.flushWithOthers && (options.replace || options.durable)) file_->flushWithOthers();
 }
 
-PreparedCopy::~PreparedCopy() = default;
+FileCopy::~FileCopy() = default;
 
-std::unique_ptr<PreparedCopy> prepareCopy(std::string sourcePath, std::string destinationPath,
-                                          const CopyOptions& options) {
-  std::unique_ptr<PreparedCopy> prepared(
-      new PreparedCopy(std::move(sourcePath), std::move(destinationPath), options));
+std::unique_ptr<FileCopy> prepareCopy(std::string source, DestinationFolder& folder,
+                                      std::string name, const CopyOptions& options) {
+  std::unique_ptr<FileCopy> prepared(
+      new FileCopy(std::move(source), folder, std::move(name), options));
   prepared->prepare();
   return prepared;
 }
 
-void PreparedCopy::prepare() {
+void FileCopy::prepare() {
   write();
   // A copy that failed holds no file open while it waits to tell why.
   if (!written_) file_->discard();
 }
 
-void PreparedCopy::write() {
+void FileCopy::write() {
   const std::string& source = sourcePath_;
-  const std::string& destination = destination_;
   const CopyOptions& options = options_;
   CopyResult& failure = failure_;
   Descriptor in;
@@ -160,7 +160,7 @@ void PreparedCopy::write() {
   // A copy that does not replace learns of an existing destination when it takes the
   // name; one that replaces looks first, so as to write nothing that could not replace.
   if (options.replace) {
-    failure = CopyResult::ofError(checkReplaceableBy(source, destination, source_));
+    failure = CopyResult::ofError(checkReplaceableBy(source, folder_, name_, source_));
     failure.sameFile = failure.error == EBUSY;
     if (failure.error != 0) return;
   }
@@ -172,7 +172,7 @@ void PreparedCopy::write() {
   const int out = file.descriptor();
   if ((failure.error = copyData(in.get(), out, status)) != 0) return;
   if (options.verify) {
-    failure = compareContent(in.get(), out);
+    failure = compareContent(folder_.kernel(), in.get(), out);
     if (!failure.succeeded()) return;
   }
   // A move keeps what a rename keeps: the owner where the process may set it, the setuid
@@ -198,7 +198,7 @@ void PreparedCopy::write() {
   written_ = failure.error == 0;
 }
 
-CopyResult PreparedCopy::name(quillkit::FileIdentity* replaced) {
+CopyResult FileCopy::takeName(quillkit::FileIdentity* replaced) {
   if (!written_) return failure_;
   written_ = false;
   bool exists = false;
@@ -206,7 +206,7 @@ CopyResult PreparedCopy::name(quillkit::FileIdentity* replaced) {
     // Looked at again when the name is taken: copies before may have changed it.
     quillkit::FileIdentity target;
     CopyResult refused = CopyResult::ofError(
-        checkReplaceableBy(sourcePath_, destination_, source_, &exists, &target));
+        checkReplaceableBy(sourcePath_, folder_, name_, source_, &exists, &target));
     if (refused.error != 0) {
       refused.sameFile = refused.error == EBUSY;
       file_.reset();
@@ -220,9 +220,9 @@ CopyResult PreparedCopy::name(quillkit::FileIdentity* replaced) {
   return CopyResult::ofError(error);
 }
 
-CopyResult copyFile(const std::string& source, const std::string& destination,
-                    const CopyOptions& options) {
-  return prepareCopy(source, destination, options)->name();
+CopyResult copyFile(const std::string& source, DestinationFolder& folder,
+                    const std::string& name, const CopyOptions& options) {
+  return prepareCopy(source, folder, name, options)->takeName();
 }
 
 }  // namespace copy::files

@@ -6,8 +6,8 @@
 #include <cstring>
 
 #include "copy/files_posix/kernel_calls.h"
-#include "quillkit/filesystem/file_status_posix.h"
 #include "quillkit/ascii.h"
+#include "quillkit/filesystem/file_status_posix.h"
 
 namespace copy::files {
 
@@ -29,9 +29,10 @@ int openRegularFile(const std::string& path, int& fd, struct stat& status, bool 
   return error;
 }
 
-int checkReplaceable(const std::string& destination, const quillkit::FileIdentity& source,
-                     bool* exists, quillkit::FileIdentity* found) {
-  const quillkit::posix::FileStatus target = quillkit::posix::fileStatus(destination);
+int checkReplaceable(DestinationFolder& folder, const std::string& name,
+                     const quillkit::FileIdentity& source, bool* exists,
+                     quillkit::FileIdentity* found) {
+  const quillkit::posix::FileStatus target = folder.status(name.c_str(), true);
   if (exists != nullptr) *exists = target.exists();
   if (found != nullptr) *found = target.identity;
   if (!target.exists()) return target.error == ENOENT ? 0 : target.error;
@@ -39,11 +40,6 @@ int checkReplaceable(const std::string& destination, const quillkit::FileIdentit
   if (target.isDirectory()) return EISDIR;
   // A file its owner may not write counts as read-only; like Windows, it stays.
   return target.readOnly ? EACCES : 0;
-}
-
-mode_t processUmask() {
-  static const mode_t mask = readUmask();
-  return mask;
 }
 
 int readSome(int fd, char* buffer, std::size_t size, std::size_t& got) {
@@ -59,10 +55,11 @@ namespace {
 
 /// Fills `buffer` from `offset` until it is full or the file ends, going on after short
 /// and interrupted reads: 0 or errno; `got` is the count.
-int readFull(int fd, char* buffer, std::size_t size, off_t offset, std::size_t& got) {
+int readFull(KernelCalls& kernel, int fd, char* buffer, std::size_t size, off_t offset,
+             std::size_t& got) {
   for (got = 0; got < size;) {
     const ssize_t count =
-        kernel().readAt(fd, buffer + got, size - got, offset + static_cast<off_t>(got));
+        kernel.readAt(fd, buffer + got, size - got, offset + static_cast<off_t>(got));
     if (count == 0) break;
     if (count > 0)
       got += static_cast<std::size_t>(count);
@@ -74,16 +71,16 @@ int readFull(int fd, char* buffer, std::size_t size, off_t offset, std::size_t& 
 
 }  // namespace
 
-CopyResult compareContent(int left, int right) {
+CopyResult compareContent(KernelCalls& kernel, int left, int right) {
   static constexpr std::size_t kChunk = 1 << 16;
   std::string a(kChunk, '\0'), b(kChunk, '\0');
   off_t offset = 0;
   CopyResult result;
   for (;;) {
     std::size_t gotA = 0, gotB = 0;
-    if (int error = readFull(left, &a[0], kChunk, offset, gotA))
+    if (int error = readFull(kernel, left, &a[0], kChunk, offset, gotA))
       return CopyResult::ofError(error);
-    if (int error = readFull(right, &b[0], kChunk, offset, gotB))
+    if (int error = readFull(kernel, right, &b[0], kChunk, offset, gotB))
       return CopyResult::ofError(error);
     if (gotA != gotB || std::memcmp(a.data(), b.data(), gotA) != 0) {
       result.differs = true;
@@ -94,40 +91,62 @@ CopyResult compareContent(int left, int right) {
   }
 }
 
-Listed listsExactly(const std::string& path) {
-  return kernel().folderLists(folderOf(path), nameOf(path));
+Listed listsExactly(KernelCalls& kernel, const std::string& path) {
+  return kernel.folderLists(AT_FDCWD, folderOf(path).c_str(), nameOf(path));
 }
 
-bool oneEntryUnderTwoSpellings(const std::string& a, const std::string& b) {
-  if (a == b) return true;
-  const std::string nameA = nameOf(a);
-  const std::string nameB = nameOf(b);
-  if (nameA.size() != nameB.size()) return false;
-  for (std::size_t i = 0; i < nameA.size(); ++i)
-    if (quillkit::upperAscii(static_cast<unsigned char>(nameA[i])) !=
-        quillkit::upperAscii(static_cast<unsigned char>(nameB[i])))
+namespace {
+
+/// True when `a` and `b` are the same names but for the case of ASCII letters.
+bool sameButForCase(const char* a, const char* b) {
+  for (; *a != '\0' && *b != '\0'; ++a, ++b)
+    if (quillkit::upperAscii(static_cast<unsigned char>(*a)) !=
+        quillkit::upperAscii(static_cast<unsigned char>(*b)))
       return false;
-  if (nameA != nameB) {
-    const Listed listedA = listsExactly(a), listedB = listsExactly(b);
-    if (listedA == Listed::Unknown || listedB == Listed::Unknown) return false;
-    if (listedA == Listed::Yes && listedB == Listed::Yes) return false;  // two entries
-  }
-  const std::string folderA = folderOf(a), folderB = folderOf(b);
-  if (folderA == folderB) return true;
+  return *a == *b;
+}
+
+/// Whether two spellings of names, each listed or not by its folder, may be one entry.
+bool mayBeOneEntry(Listed a, Listed b) {
+  return a != Listed::Unknown && b != Listed::Unknown &&
+         !(a == Listed::Yes && b == Listed::Yes);
+}
+
+/// True when the folders `a` and `b` are one folder by their spellings.
+bool oneFolder(KernelCalls& kernel, const std::string& a, const std::string& b) {
+  if (a == b) return true;
   // Where identities are steady, the files' own told already; where they are not, the
   // folders' would not: only the folders' names can.
-  if (folderA == "/" || folderB == "/" || folderA == "." || folderB == ".") return false;
-  return oneEntryUnderTwoSpellings(folderA, folderB);
+  if (a == "/" || b == "/" || a == "." || b == ".") return false;
+  return oneEntryUnderTwoSpellings(kernel, a, b);
 }
 
-std::string folderOf(const std::string& path) {
-  std::size_t slash = path.find_last_of('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
+}  // namespace
+
+bool oneEntryUnderTwoSpellings(KernelCalls& kernel, const std::string& a,
+                               const std::string& b) {
+  if (a == b) return true;
+  const char* nameA = nameOf(a);
+  const char* nameB = nameOf(b);
+  if (!sameButForCase(nameA, nameB)) return false;
+  if (std::strcmp(nameA, nameB) != 0 &&
+      !mayBeOneEntry(listsExactly(kernel, a), listsExactly(kernel, b)))
+    return false;
+  return oneFolder(kernel, folderOf(a), folderOf(b));
 }
 
-const char* nameOf(const std::string& path) {
-  return path.c_str() + (path.rfind('/') + 1);  // npos + 1 is 0
+bool oneEntryUnderTwoSpellings(const std::string& source, DestinationFolder& folder,
+                               const std::string& name) {
+  const char* sourceName = nameOf(source);
+  if (!sameButForCase(sourceName, name.c_str())) return false;
+  KernelCalls& kernel = folder.kernel();
+  if (name != sourceName) {
+    int at;
+    const Listed there =
+        folder.descriptor(at) == 0 ? kernel.folderLists(at, ".", name) : Listed::Unknown;
+    if (!mayBeOneEntry(listsExactly(kernel, source), there)) return false;
+  }
+  return oneFolder(kernel, folderOf(source), folder.path());
 }
 
 }  // namespace copy::files

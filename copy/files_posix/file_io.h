@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <string>
 
+#include "copy/files_posix/destination_folder.h"
 #include "copy/files_posix/file_ops.h"
 #include "copy/files_posix/kernel_calls.h"
 #include "quillkit/filesystem/file_identity.h"
@@ -41,16 +42,13 @@ class Descriptor {
 int openRegularFile(const std::string& path, int& fd, struct stat& status,
                     bool noFollow = false);
 
-/// Checks the destination of a write that would replace it: 0 when it is missing or a
-/// writable file, EBUSY when it is `source` itself (under any name), EISDIR for a
-/// directory, EACCES for a file its owner may not write. `exists`, where given, tells
-/// whether the destination was there, and `found` what it led to.
-int checkReplaceable(const std::string& destination,
+/// Checks the entry `name` of `folder` before a write that would replace it: 0 when it
+/// is missing or a writable file, EBUSY when it is `source` itself (under any name),
+/// EISDIR for a directory, EACCES for a file its owner may not write. `exists`, where
+/// given, tells whether the destination was there, and `found` what it led to.
+int checkReplaceable(DestinationFolder& folder, const std::string& name,
                      const quillkit::FileIdentity& source = quillkit::FileIdentity(),
                      bool* exists = nullptr, quillkit::FileIdentity* found = nullptr);
-
-/// The process's umask, read once: the process does not change it while it copies.
-mode_t processUmask();
 
 /// The write loop is quillkit's, shared with the console.
 using quillkit::posix::writeAll;
@@ -60,23 +58,22 @@ int readSome(int fd, char* buffer, std::size_t size, std::size_t& got);
 
 /// Compares the whole content of two open files from their starts; `differs` when they
 /// are not the same.
-CopyResult compareContent(int left, int right);
+CopyResult compareContent(KernelCalls& kernel, int left, int right);
 
 /// Whether the folder of `path` lists an entry spelled byte for byte as the path's last
 /// component (KernelCalls::folderLists).
-Listed listsExactly(const std::string& path);
+Listed listsExactly(KernelCalls& kernel, const std::string& path);
 
 /// True when `a` and `b`, the same names but for the case of ASCII letters, are one entry
 /// spelled two ways: in one folder (the same path, or one entry by this same rule), which
 /// does not list both spellings. Where a file system gives each spelling an identity of
 /// its own (exFAT through FUSE), only the names tell. False where a folder cannot be
 /// listed.
-bool oneEntryUnderTwoSpellings(const std::string& a, const std::string& b);
-
-/// The folder part of a native path: "." when it has none, "/" for the root.
-std::string folderOf(const std::string& path);
-/// The last name of a native path: all of it where it holds no '/'.
-const char* nameOf(const std::string& path);
+bool oneEntryUnderTwoSpellings(KernelCalls& kernel, const std::string& a, const std::string& b);
+/// The same for the file at `source` and the entry `name` of `folder`, whose own listing
+/// is read through its descriptor.
+bool oneEntryUnderTwoSpellings(const std::string& source, DestinationFolder& folder,
+                               const std::string& name);
 
 }  // namespace copy::files
 

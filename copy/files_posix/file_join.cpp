@@ -54,21 +54,23 @@ CopyResult streamPart(const CombinePart& part, int out, bool verify) {
 
 // A joined file keeps the permission bits of the file it replaces; a new one gets what
 // the process's umask leaves of read and write for everyone, as any new file does.
-mode_t joinedFileMode(const std::string& target) {
+mode_t joinedFileMode(DestinationFolder& folder, const std::string& name) {
   struct stat status;
-  if (stat(target.c_str(), &status) == 0) return status.st_mode & 0777;
-  return 0666 & ~processUmask();
+  int at;
+  if (folder.descriptor(at) == 0 && fstatat(at, name.c_str(), &status, 0) == 0)
+    return status.st_mode & 0777;
+  return 0666 & ~folder.context().umask;
 }
 
 }  // namespace
 
-CopyResult combineFiles(const std::vector<CombinePart>& parts, const std::string& destination,
-                        EndMark mark, bool replace, bool verify) {
+CopyResult combineFiles(const std::vector<CombinePart>& parts, DestinationFolder& folder,
+                        const std::string& name, EndMark mark, bool replace, bool verify) {
   // A joined file replaces its destination whole: never a read-only file or a folder.
-  if (int error = checkReplaceable(destination)) return CopyResult::ofError(error);
-  PendingFile out;
-  const mode_t mode = joinedFileMode(destination);
-  if (int error = out.create(destination, mode)) return CopyResult::ofError(error);
+  if (int error = checkReplaceable(folder, name)) return CopyResult::ofError(error);
+  PendingFile out(folder, name);
+  const mode_t mode = joinedFileMode(folder, name);
+  if (int error = out.create(mode)) return CopyResult::ofError(error);
   int fd = out.descriptor();
   if (!out.hasMode(mode) && fchmod(fd, mode) != 0) return CopyResult::ofError(errno);
   for (const CombinePart& part : parts) {

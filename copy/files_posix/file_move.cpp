@@ -1,3 +1,4 @@
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -5,6 +6,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "copy/files_posix/destination_folder.h"
 #include "copy/files_posix/file_io.h"
 #include "copy/files_posix/file_ops.h"
 #include "copy/files_posix/kernel_calls.h"
@@ -24,10 +26,11 @@ enum class Destination { Elsewhere, AnotherEntry, Unknown };
 // file system are not two entries: that entry is renamed, never unlinked. Which of the
 // two it is, only the listing of a folder tells; where it cannot be read, a file of
 // more than one link is Unknown.
-Destination destinationOf(const std::string& source, const std::string& destination) {
+Destination destinationOf(const std::string& source, DestinationFolder& folder,
+                          const std::string& name) {
   using quillkit::posix::entryStatus;
   using quillkit::posix::fileStatus;
-  const quillkit::posix::FileStatus to = entryStatus(destination);
+  const quillkit::posix::FileStatus to = folder.status(name.c_str(), false);
   if (to.isLink) return Destination::Elsewhere;  // the link there is what gets replaced
   const quillkit::posix::FileStatus from = entryStatus(source);
   if (from.isLink)
@@ -35,10 +38,14 @@ Destination destinationOf(const std::string& source, const std::string& destinat
                                                       : Destination::Elsewhere;
   if (!(from.identity == to.identity)) return Destination::Elsewhere;
   // An entry lives in one folder: names in two folders are two entries.
+  int at;
   const quillkit::FileIdentity here = fileStatus(folderOf(source)).identity;
-  const quillkit::FileIdentity there = fileStatus(folderOf(destination)).identity;
+  const quillkit::FileIdentity there =
+      folder.descriptor(at) == 0 ? quillkit::posix::identityOf(at) : quillkit::FileIdentity();
   if (here.known && there.known && !(here == there)) return Destination::AnotherEntry;
-  const Listed a = listsExactly(source), b = listsExactly(destination);
+  KernelCalls& kernel = folder.kernel();
+  const Listed a = listsExactly(kernel, source);
+  const Listed b = there.known ? kernel.folderLists(at, ".", name) : Listed::Unknown;
   if (a == Listed::Yes && b == Listed::Yes) return Destination::AnotherEntry;
   struct stat status;
   if ((a == Listed::Unknown || b == Listed::Unknown) && lstat(source.c_str(), &status) == 0 &&
@@ -51,16 +58,19 @@ Destination destinationOf(const std::string& source, const std::string& destinat
 // that a power cut leaves the file at one place at least; and only while its name still
 // leads to the entry that was moved (`moved`): one that another has swapped in stays
 // (EBUSY).
-int removeMovedSource(const std::string& source, const std::string& destination,
+int removeMovedSource(const std::string& source, DestinationFolder& folder,
                       const quillkit::FileIdentity& moved) {
-  if (int error = kernel().flushFolder(folderOf(destination))) return error;
+  int at;
+  if (int error = folder.descriptor(at)) return error;
+  if (int error = folder.kernel().flushFolder(at)) return error;
   if (quillkit::posix::entryStatus(source).identity != moved) return EBUSY;
   return unlink(source.c_str()) == 0 ? 0 : errno;
 }
 
 // A symbolic link moves as a link: the same target text, owner and time at the
 // destination, and only then the source link goes.
-int moveLink(const std::string& source, const std::string& destination, bool replace) {
+int moveLink(const std::string& source, DestinationFolder& folder, const std::string& name,
+             bool replace) {
   struct stat status;
   if (lstat(source.c_str(), &status) != 0) return errno;
   std::vector<char> target(status.st_size > 0 ? status.st_size + 1 : 4096);
@@ -68,36 +78,39 @@ int moveLink(const std::string& source, const std::string& destination, bool rep
   if (length < 0) return errno;
   if (static_cast<std::size_t>(length) == target.size()) return ENAMETOOLONG;  // it grew
   if (replace) {
-    if (int error = checkReplaceable(destination)) return error;
+    if (int error = checkReplaceable(folder, name)) return error;
   }
   if (int error =
-          placeSymbolicLink(std::string(target.data(), length), destination, replace, status))
+          placeSymbolicLink(std::string(target.data(), length), folder, name, replace, status))
     return error;
-  return removeMovedSource(source, destination,
-                           {true, static_cast<uint64_t>(status.st_dev),
-                            static_cast<uint64_t>(status.st_ino)});
+  return removeMovedSource(
+      source, folder,
+      {true, static_cast<uint64_t>(status.st_dev), static_cast<uint64_t>(status.st_ino)});
 }
 
 }  // namespace
 
-CopyResult movePath(const std::string& source, const std::string& destination, bool replace) {
+CopyResult movePath(const std::string& source, DestinationFolder& folder,
+                    const std::string& name, bool replace) {
+  int at;
+  if (int error = folder.descriptor(at)) return CopyResult::ofError(error);
   int error = 0;
   const Destination target =
-      replace ? destinationOf(source, destination) : Destination::Elsewhere;
+      replace ? destinationOf(source, folder, name) : Destination::Elsewhere;
   if (target == Destination::AnotherEntry) {
     error = unlink(source.c_str()) == 0 ? 0 : errno;
   } else if (target == Destination::Unknown) {
     error = EACCES;  // neither name may go on a guess
   } else if (replace) {
-    error = rename(source.c_str(), destination.c_str()) == 0 ? 0 : errno;
+    error = renameat(AT_FDCWD, source.c_str(), at, name.c_str()) == 0 ? 0 : errno;
   } else {
-    error = claimName(source, destination);
+    error = claimName(AT_FDCWD, source.c_str(), folder, name.c_str());
   }
   if (error != EXDEV) return CopyResult::ofError(error);
   // The source is looked up once: what is copied and removed is the entry seen here,
   // never what another swaps in under its name (a link to a file of the person moving).
   const quillkit::posix::FileStatus status = quillkit::posix::entryStatus(source);
-  if (status.isLink) return CopyResult::ofError(moveLink(source, destination, replace));
+  if (status.isLink) return CopyResult::ofError(moveLink(source, folder, name, replace));
   if (!status.exists()) return CopyResult::ofError(status.error);
   if (status.isDirectory()) return CopyResult::ofError(EXDEV);
   CopyOptions options;
@@ -106,9 +119,9 @@ CopyResult movePath(const std::string& source, const std::string& destination, b
   options.verify = true;
   options.durable = true;  // on disk before the source goes
   options.keepOwner = true;
-  CopyResult copied = copyFile(source, destination, options);
+  CopyResult copied = copyFile(source, folder, name, options);
   if (!copied.succeeded()) return copied;
-  return CopyResult::ofError(removeMovedSource(source, destination, status.identity));
+  return CopyResult::ofError(removeMovedSource(source, folder, status.identity));
 }
 
 int makeDirectories(const std::string& path) {

@@ -1,9 +1,11 @@
 #ifndef PELQUIST_COPY_FILES_POSIX_FILE_OPS_H_
 #define PELQUIST_COPY_FILES_POSIX_FILE_OPS_H_
 
-// POSIX build only: the file operations of the program, behind CopyFileWin32 and the
-// built-in COPY, MOVE and XCOPY. Paths are native ('/' separators). Every operation
-// answers 0 or a positive errno value; a copy also says whether its read-back differed.
+// POSIX build only: the file operations of the program, behind collect-copy's
+// destination and the built-in COPY, MOVE and XCOPY. Paths are native ('/' separators);
+// a destination is an entry of a folder held by its descriptor (destination_folder.h).
+// Every operation answers 0 or a positive errno value; a copy also says whether its
+// read-back differed.
 
 #include <sys/types.h>
 
@@ -16,6 +18,7 @@
 
 namespace copy::files {
 
+class DestinationFolder;
 class PendingFile;
 
 /// How a copy treats the destination and the copy.
@@ -59,34 +62,39 @@ struct CopyResult {
   }
 };
 
-/// Copies content, permission bits and modification time. A failed copy leaves no
-/// destination or the old one, never a partial file, and nothing beside it. Fails with
-/// EBUSY (sameFile) for a file copied onto itself when replacing (EEXIST when not),
-/// EISDIR when either side is a directory, EACCES for a read-only destination, EINVAL
-/// for a source that is a pipe, socket or device.
-CopyResult copyFile(const std::string& source, const std::string& destination,
-                    const CopyOptions& options);
+/// Copies content, permission bits and modification time of `source` to the entry
+/// `name` of `folder`. A failed copy leaves no destination or the old one, never a
+/// partial file, and nothing beside it. Fails with EBUSY (sameFile) for a file copied
+/// onto itself when replacing (EEXIST when not), EISDIR when either side is a directory,
+/// EACCES for a read-only destination, EINVAL for a source that is a pipe, socket or
+/// device.
+CopyResult copyFile(const std::string& source, DestinationFolder& folder,
+                    const std::string& name, const CopyOptions& options);
 
 /// A copy made in three steps, so that copies can be written ahead of their turn while
-/// their names are taken in order: made with its paths, prepare() writes the data
-/// (flushed where the copy will replace, or is durable) into a file without the
-/// destination's name, and name() gives it that name, as copyFile would. Destroyed
-/// unnamed, it leaves nothing. What it keeps in memory is taken when it is made: made
-/// and named on one thread and written on others, it gives its memory back to the thread
-/// that took it (an allocator makes a thread that frees another's memory wait on it).
-class PreparedCopy {
+/// their names are taken in order: made with its source and destination, prepare()
+/// writes the data (flushed where the copy will replace, or is durable) into a file
+/// without the destination's name, and takeName() gives it that name, as copyFile would.
+/// Destroyed unnamed, it leaves nothing. What it keeps in memory is taken when it is
+/// made: made and named on one thread and written on others, it gives its memory back to
+/// the thread that took it (an allocator makes a thread that frees another's memory wait
+/// on it).
+class FileCopy {
  public:
-  /// A copy of `source` for `destination`, not written yet. It keeps the two paths.
-  PreparedCopy(std::string source, std::string destination, const CopyOptions& options);
-  ~PreparedCopy();
-  PreparedCopy(const PreparedCopy&) = delete;
-  PreparedCopy& operator=(const PreparedCopy&) = delete;
+  /// A copy of `source` for the entry `name` of `folder` (which outlives it), not
+  /// written yet.
+  FileCopy(std::string source, DestinationFolder& folder, std::string name,
+           const CopyOptions& options);
+  ~FileCopy();
+  FileCopy(const FileCopy&) = delete;
+  FileCopy& operator=(const FileCopy&) = delete;
 
   /// The first step of copyFile, once: opens the source and writes the copy. A replacing
   /// copy whose destination is already known to refuse (the source itself, a directory,
   /// a read-only file) writes nothing.
   void prepare();
-  /// 0 when the data is written; else why the preparation failed, which name() answers.
+  /// 0 when the data is written; else why the preparation failed, which takeName()
+  /// answers.
   int error() const { return failure_.error; }
   /// The file that was read: a copy whose source an earlier copy has since replaced
   /// holds old data.
@@ -95,7 +103,7 @@ class PreparedCopy {
   uint64_t size() const { return size_; }
   /// Gives the copy its name: the result of the copy. `replaced`, where given, gets the
   /// identity of the file that the destination led to and that the copy replaced.
-  CopyResult name(quillkit::FileIdentity* replaced = nullptr);
+  CopyResult takeName(quillkit::FileIdentity* replaced = nullptr);
 
  private:
   /// prepare() up to its first failure, which it leaves in `failure_`.
@@ -105,7 +113,8 @@ class PreparedCopy {
   quillkit::FileIdentity source_;
   std::string sourcePath_;
   uint64_t size_ = 0;
-  std::string destination_;
+  DestinationFolder& folder_;
+  std::string name_;
   CopyOptions options_;
   /// The file written; it holds the copy once `written_`.
   std::unique_ptr<PendingFile> file_;
@@ -113,8 +122,8 @@ class PreparedCopy {
 };
 
 /// A copy made and prepared at once. Never null.
-std::unique_ptr<PreparedCopy> prepareCopy(std::string source, std::string destination,
-                                          const CopyOptions& options);
+std::unique_ptr<FileCopy> prepareCopy(std::string source, DestinationFolder& folder,
+                                      std::string name, const CopyOptions& options);
 
 /// A piece of a combined file: a source, and whether it ends at its first ^Z (0x1A).
 struct CombinePart {
@@ -125,15 +134,16 @@ struct CombinePart {
 /// not already end with one (a single file to an ASCII destination).
 enum class EndMark { None, Append, AppendUnlessPresent };
 /// Writes the parts one after another (and a ^Z at the end as `mark` says) into a new
-/// file that replaces `destination` whole (when `replace`) or only if it does not
-/// exist. The new file has the current time.
-CopyResult combineFiles(const std::vector<CombinePart>& parts, const std::string& destination,
-                        EndMark mark, bool replace, bool verify);
+/// file that replaces the entry `name` of `folder` whole (when `replace`) or only if it
+/// does not exist. The new file has the current time.
+CopyResult combineFiles(const std::vector<CombinePart>& parts, DestinationFolder& folder,
+                        const std::string& name, EndMark mark, bool replace, bool verify);
 
-/// Renames a file or directory, replacing an existing file only when `replace`. Across
-/// file systems a file is copied, verified and only then removed at its old place; a
-/// directory fails there with EXDEV.
-CopyResult movePath(const std::string& source, const std::string& destination, bool replace);
+/// Renames a file or directory to the entry `name` of `folder`, replacing an existing
+/// file only when `replace`. Across file systems a file is copied, verified and only then
+/// removed at its old place; a directory fails there with EXDEV.
+CopyResult movePath(const std::string& source, DestinationFolder& folder,
+                    const std::string& name, bool replace);
 
 /// Creates the directory and the missing ones above it: 0 or errno (ENOTDIR when a
 /// level is a file). Unlike the library's createDirectories it knows no Windows name

@@ -13,29 +13,20 @@ FlushBatch::~FlushBatch() {
   if (reference_ >= 0) close(reference_);
 }
 
-std::uint64_t FlushBatch::generation(const std::string& folder) {
+std::uint64_t FlushBatch::generation() {
   std::lock_guard<std::mutex> lock(mutex_);
-  return reference_ >= 0 && folder == folder_ ? generation_ : 0;
+  return reference_ >= 0 ? generation_ : 0;
 }
 
-bool FlushBatch::join(const std::string& folder, std::uint64_t& ticket) {
+bool FlushBatch::join(bool local, std::uint64_t& ticket) {
   std::lock_guard<std::mutex> lock(mutex_);
-  if (failed_) return false;
-  if (folder != folder_) {
-    // Another folder is taken up only while no file waits on the one open now.
-    if (waiting_ != 0 || flushing_) return false;
-    if (reference_ >= 0) close(reference_);
-    reference_ = -1;
-    folder_ = folder;
-    local_ = kernel().fileSystemIsLocal(folder.c_str());
-  }
-  if (!local_) return false;
+  if (failed_ || !local) return false;
   ++waiting_;
   ticket = started_;
   return true;
 }
 
-int FlushBatch::flush(int fd, std::uint64_t ticket, std::uint64_t generation) {
+int FlushBatch::flush(int folder, int fd, std::uint64_t ticket, std::uint64_t generation) {
   std::unique_lock<std::mutex> lock(mutex_);
   // Only a flush through a folder opened before the file was created tells of it.
   const bool current = reference_ >= 0 && generation == generation_;
@@ -46,7 +37,7 @@ int FlushBatch::flush(int fd, std::uint64_t ticket, std::uint64_t generation) {
   if (!failed_ && waiting_ > 1 && !flushing_ && reference_ < 0) {
     // The folder is opened once copies wait together (never for copies one after
     // another): the files created from now on are flushed together.
-    reference_ = open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    reference_ = openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     ++generation_;
     if (reference_ < 0) failed_ = true;  // no descriptor left: each on its own
   } else if (!failed_ && current && waiting_ > 1 && !flushing_) {
@@ -54,7 +45,7 @@ int FlushBatch::flush(int fd, std::uint64_t ticket, std::uint64_t generation) {
     const int reference = reference_;  // kept open while flushing_
     flushing_ = true;
     lock.unlock();
-    const int error = kernel().flushFileSystem(reference);
+    const int error = kernel_.flushFileSystem(reference);
     lock.lock();
     flushing_ = false;
     if (error == 0) {
@@ -68,7 +59,7 @@ int FlushBatch::flush(int fd, std::uint64_t ticket, std::uint64_t generation) {
   }
   left();
   lock.unlock();
-  return kernel().flushFile(fd);
+  return kernel_.flushFile(fd);
 }
 
 void FlushBatch::leave() {
@@ -84,13 +75,6 @@ void FlushBatch::left() {
   failed_ = false;
   if (reference_ >= 0) close(reference_);
   reference_ = -1;
-  folder_.clear();
-  local_ = false;
-}
-
-FlushBatch& flushBatch() {
-  static FlushBatch batch;
-  return batch;
 }
 
 }  // namespace copy::files

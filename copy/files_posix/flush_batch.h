@@ -1,44 +1,46 @@
 #ifndef PELQUIST_COPY_FILES_POSIX_FLUSH_BATCH_H_
 #define PELQUIST_COPY_FILES_POSIX_FLUSH_BATCH_H_
 
-// Inside the file operations only: the flushes of copies written ahead of their naming,
-// made together.
+// Inside the file operations only: the flushes of copies written ahead of their naming
+// into one folder, made together.
 
 #include <cstddef>
 #include <cstdint>
 #include <mutex>
-#include <string>
 
 namespace copy::files {
+
+class KernelCalls;
 
 /// Where many copies that must be on disk before they take their names are written
 /// ahead into one folder of a local file system, one flush of the whole file system
 /// (syncfs) writes out every copy written before it: one flush of the disk's cache for
 /// many files, where each file's own flush costs one (ext4 without a journal flushes the
 /// cache for each). Such a flush reports the failures of writing out that came after its
-/// descriptor was opened: the batch opens its folder once copies wait together (a copy
+/// descriptor was opened: the batch opens the folder once copies wait together (a copy
 /// waiting alone never costs a descriptor), and only files created after that are
 /// flushed with it; the others, a file waiting alone, and every file where the kernel's
 /// flush of a file system reports no failures are flushed on their own. After a failure,
-/// each file that joined is, and the batch starts afresh once they are all named.
+/// each file that joined is, and the batch starts afresh once they are all named. One
+/// batch belongs to one folder (DestinationFolder), and any thread may use it.
 class FlushBatch {
  public:
-  FlushBatch() = default;
+  explicit FlushBatch(KernelCalls& kernel) : kernel_(kernel) {}
   ~FlushBatch();
   FlushBatch(const FlushBatch&) = delete;
   FlushBatch& operator=(const FlushBatch&) = delete;
 
-  /// Asked as a file is created in `folder`: what it shows to flush() when it is named.
-  std::uint64_t generation(const std::string& folder);
-  /// The file created in `folder` is written and must be on disk before it is named:
-  /// true when it joins the batch (flush() then makes sure of it), with its `ticket`;
-  /// false when it must be flushed on its own now (another folder while files wait on
-  /// this one, a file system that is not local, after a failure).
-  bool join(const std::string& folder, std::uint64_t& ticket);
-  /// The file of `ticket` and `generation`, open as `fd`, is about to take its name: 0
-  /// when it is on disk, flushed with the others or on its own, or the errno of its own
-  /// flush.
-  int flush(int fd, std::uint64_t ticket, std::uint64_t generation);
+  /// Asked as a file is created: what it shows to flush() when it is named.
+  std::uint64_t generation();
+  /// The file is written and must be on disk before it is named: true when it joins the
+  /// batch (flush() then makes sure of it), with its `ticket`; false when it must be
+  /// flushed on its own now (the folder is not on a `local` file system, or after a
+  /// failure).
+  bool join(bool local, std::uint64_t& ticket);
+  /// The file of `ticket` and `generation`, open as `fd` in the folder open as `folder`,
+  /// is about to take its name: 0 when it is on disk, flushed with the others or on its
+  /// own, or the errno of its own flush.
+  int flush(int folder, int fd, std::uint64_t ticket, std::uint64_t generation);
   /// A file that joined will not take its name.
   void leave();
 
@@ -46,12 +48,10 @@ class FlushBatch {
   /// A file that joined has left; with the last after a failure, the batch starts anew.
   void left();
 
+  KernelCalls& kernel_;
   std::mutex mutex_;
-  /// The folder of the files that join, whether it is on a local file system, and its
-  /// descriptor for the flushes (-1 until copies wait together).
-  std::string folder_;
+  /// The folder's descriptor for the flushes (-1 until copies wait together).
   int reference_ = -1;
-  bool local_ = false;
   /// Counts the openings of the folder: a file is flushed with the others only through
   /// the one opened before it was created.
   std::uint64_t generation_ = 0;
@@ -64,9 +64,6 @@ class FlushBatch {
   bool flushing_ = false;
   bool failed_ = false;
 };
-
-/// The batch of the process: one, since a flush of a file system serves every file there.
-FlushBatch& flushBatch();
 
 }  // namespace copy::files
 

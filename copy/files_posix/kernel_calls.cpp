@@ -11,18 +11,10 @@ namespace copy::files {
 
 // The calls that every kernel makes alike.
 
-KernelCalls* kernelInUse = nullptr;
-
-KernelCalls& kernel() {
-  static KernelCalls system;
-  KernelCalls* const inUse = kernelInUse;
-  return inUse != nullptr ? *inUse : system;
-}
-
 int KernelCalls::flushFile(int fd) { return flushData(fd) == 0 ? 0 : errno; }
 
-int KernelCalls::flushFolder(const std::string& folder) {
-  const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+int KernelCalls::flushFolder(int at) {
+  const int fd = openat(at, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0 && errno == EACCES) {
     sync();  // waits on Linux
     return 0;
@@ -43,13 +35,17 @@ ssize_t KernelCalls::readAt(int fd, char* buffer, std::size_t size, off_t offset
   return pread(fd, buffer, size, offset);
 }
 
-int KernelCalls::hardLink(const char* from, const char* to) {
-  return link(from, to) == 0 ? 0 : errno;
+int KernelCalls::hardLink(int fromAt, const char* from, int toAt, const char* to) {
+  return linkat(fromAt, from, toAt, to, 0) == 0 ? 0 : errno;
 }
 
-Listed KernelCalls::folderLists(const std::string& folder, const std::string& name) {
-  DIR* listing = opendir(folder.c_str());
-  if (listing == nullptr) return Listed::Unknown;
+Listed KernelCalls::folderLists(int at, const char* folder, const std::string& name) {
+  const int fd = openat(at, folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  DIR* listing = fd >= 0 ? fdopendir(fd) : nullptr;
+  if (listing == nullptr) {
+    if (fd >= 0) close(fd);
+    return Listed::Unknown;
+  }
   Listed listed = Listed::No;
   while (const dirent* entry = readdir(listing)) {
     if (name == entry->d_name) {

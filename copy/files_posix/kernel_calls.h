@@ -29,23 +29,27 @@ enum class Listed { Yes, No, Unknown };
 
 /// The calls whose answers tell one file system from another: the one seam where a test
 /// stands in for a file system that refuses or fails (tests/support/refusing_kernel.h).
-/// This class itself makes the system's calls. Answers are 0 or errno unless said.
+/// This class itself makes the system's calls. Answers are 0 or errno unless said. A
+/// folder is given as a descriptor `at` and a path relative to it (AT_FDCWD and a path
+/// for a path), as the system's *at calls take them.
 class KernelCalls {
  public:
+  KernelCalls();
   virtual ~KernelCalls() = default;
+  KernelCalls(const KernelCalls&) = delete;
+  KernelCalls& operator=(const KernelCalls&) = delete;
 
   /// Renames `from` to `to` only when `to` does not exist: EEXIST when it exists,
   /// ENOTSUP when the kernel or file system has no such rename.
-  virtual int renameExclusive(const char* from, const char* to);
-  /// Opens a new file without a name in `folder` (relative to the folder open as `at`,
-  /// or AT_FDCWD, as the system's *at calls take paths), for reading and writing, with
-  /// the permission bits `mode` less the umask: 0 and `fd`; ENOTSUP where the kernel or
-  /// the file system has no unnamed files; another errno (ENOENT for a missing folder)
-  /// when the folder cannot take a file at all.
-  virtual int openUnnamedFile(int at, const char* folder, mode_t mode, int& fd);
-  /// Gives the unnamed file `fd` the name `path` (relative to `at`, as above) only when
-  /// no entry has that name: 0, EEXIST, or errno.
-  virtual int linkUnnamedFile(int fd, int at, const char* path);
+  virtual int renameExclusive(int fromAt, const char* from, int toAt, const char* to);
+  /// Opens a new file without a name in the folder open as `at`, for reading and
+  /// writing, with the permission bits `mode` less the umask: 0 and `fd`; ENOTSUP where
+  /// the kernel or the file system has no unnamed files (or it could not name one: no
+  /// /proc on kernels before 6.10); another errno when the folder cannot take a file.
+  virtual int openUnnamedFile(int at, mode_t mode, int& fd);
+  /// Gives the unnamed file `fd` the name `name` in the folder open as `at` only when no
+  /// entry has that name: 0, EEXIST, or errno.
+  virtual int linkUnnamedFile(int fd, int at, const char* name);
   /// Writes the data of the file `fd` to disk and waits: EINVAL when the file system has
   /// no flush at all.
   virtual int flushFile(int fd);
@@ -53,49 +57,57 @@ class KernelCalls {
   /// (syncfs): 0, the errno of a failure to write out since `fd` was opened, or ENOTSUP
   /// where the kernel has no such flush or it reports no failures (Linux before 5.8).
   virtual int flushFileSystem(int fd);
-  /// Writes the entries of `folder` to disk and waits (fsync of the folder), so that a
-  /// name placed there outlives a power cut. Where the file system has no such flush
-  /// (EINVAL) it counts as done; a folder that may be written but not read is flushed
-  /// with everything else (sync).
-  virtual int flushFolder(const std::string& folder);
+  /// Writes the entries of the folder open as `at` to disk and waits (fsync of the
+  /// folder), so that a name placed there outlives a power cut. Where the file system has
+  /// no such flush (EINVAL) it counts as done; a folder that may be written but not read
+  /// is flushed with everything else (sync).
+  virtual int flushFolder(int at);
   /// Closes `fd`: 0, or the errno with which the file system refused the file at close
   /// (network and FUSE file systems write out then). The descriptor is gone either way.
   virtual int closeFile(int fd);
-  /// True where `folder` is on a local file system that writes out nothing at close
-  /// (ext2, ext3, ext4, XFS, btrfs, tmpfs), so that closing a file there cannot fail;
-  /// false elsewhere (network and FUSE file systems), and where it cannot be told.
-  virtual bool fileSystemIsLocal(const char* folder);
+  /// True where the folder open as `at` is on a local file system that writes out
+  /// nothing at close (ext2, ext3, ext4, XFS, btrfs, tmpfs), so that closing a file
+  /// there cannot fail; false elsewhere (network and FUSE file systems), and where it
+  /// cannot be told.
+  virtual bool fileSystemIsLocal(int at);
   /// One read of up to `size` bytes of `fd` at `offset` (pread): the count, 0 at the
   /// end, or -1 with errno. Any file system may answer fewer bytes than asked or EINTR
   /// (FUSE with direct_io answers what it likes).
   virtual ssize_t readAt(int fd, char* buffer, std::size_t size, off_t offset);
   /// Makes `to` another name of the file `from` (EPERM or ENOTSUP where the file system
   /// has no hard links).
-  virtual int hardLink(const char* from, const char* to);
-  /// Whether `folder` lists an entry spelled byte for byte `name`: a case-insensitive
-  /// file system finds an entry under other spellings too. Unknown when it cannot be
-  /// listed.
-  virtual Listed folderLists(const std::string& folder, const std::string& name);
+  virtual int hardLink(int fromAt, const char* from, int toAt, const char* to);
+  /// Whether the folder `folder` (relative to `at`) lists an entry spelled byte for byte
+  /// `name`: a case-insensitive file system finds an entry under other spellings too.
+  /// Unknown when it cannot be listed.
+  virtual Listed folderLists(int at, const char* folder, const std::string& name);
 
  protected:
-  /// Linux: links the unnamed file `fd` as `path` through its descriptor, the cheaper
+  /// Linux: links the unnamed file `fd` as `name` through its descriptor, the cheaper
   /// way, which a kernel before 6.10 refuses an unprivileged user (ENOENT);
   /// linkUnnamedFile then links it by its name under /proc, from then on.
-  virtual int linkByDescriptor(int fd, int at, const char* path);
+  virtual int linkByDescriptor(int fd, int at, const char* name);
 
  private:
+  /// Whether an unnamed file can be named at all: by its descriptor, or through /proc.
+  const bool unnamedFilesLinkable_;
+  /// Whether syncfs reports failures to write out.
+  const bool fileSystemFlushReports_;
   std::atomic<bool> linkByDescriptorWorks_{true};
 };
 
-/// The calls that the file operations make: the system's own while `kernelInUse` is
-/// null. A test sets it for its own time, while no copy runs.
-extern KernelCalls* kernelInUse;
-KernelCalls& kernel();
+/// What every file operation is given by its caller, made once by main (or a test): the
+/// kernel's calls and the process's umask, read before any copy.
+struct Context {
+  KernelCalls& kernel;
+  mode_t umask;
+};
 
-/// Opens `folder` only to make and name files in it, relative to the descriptor (Linux:
-/// O_PATH, which needs no permission to read the folder): the descriptor, or -1 with
-/// errno; -1 and ENOTSUP on other kernels, where files are made by their paths.
-int openFolderForNames(const char* folder);
+/// Opens the folder `folder` (relative to `at`) only to make and name files in it,
+/// relative to the descriptor (Linux: O_PATH, which needs no permission to read the
+/// folder; elsewhere for reading): the descriptor, or -1 with errno. `noFollow`: a link
+/// there is not followed (ELOOP or ENOTDIR).
+int openFolderForNames(int at, const char* folder, bool noFollow = false);
 
 /// Writes the data of the file `fd` to disk and waits (fdatasync, or fsync where there
 /// is none): 0 or -1 with errno.
@@ -108,12 +120,13 @@ int randomBytes(unsigned char* bytes, std::size_t count);
 
 /// The process's umask. Linux reads it from /proc/self/status, leaving it as it is;
 /// other kernels can only set it to learn it, and set it back: for an instant then, a
-/// file that another thread creates gets all permission bits.
+/// file that another thread creates gets all permission bits. For main, before any
+/// other thread starts.
 mode_t readUmask();
 
-/// True when names can be added to `folder` but not removed (an append-only folder):
-/// a temporary name made there would stay for good.
-bool folderIsAppendOnly(const char* folder);
+/// True when names can be added to the folder open as `at` but not removed (an
+/// append-only folder): a temporary name made there would stay for good.
+bool folderIsAppendOnly(int at);
 
 /// Gives the open file `to` every extended attribute of `from` (user.*, and where the
 /// process may, security.capability and the rest): 0 or errno. Attributes the process may
@@ -121,17 +134,12 @@ bool folderIsAppendOnly(const char* folder);
 /// attributes have none to give (kernel_calls_generic.cpp).
 int copyExtendedAttributes(int from, int to);
 
-/// Gives the symbolic link `path`, which this process has just made, the owner (where the
-/// process may) and modification time of `like`: 0 or errno. Linux changes the link it
-/// opens, never a name: where another user has swapped the name for something else
-/// (a hard link to a file of the person running), that is left alone and the answer is
-/// EBUSY. Other kernels change the link by its name.
-int dressNewLink(const char* path, const struct stat& like);
-
-/// A path that reaches the folder open as `fd` (found at `path`) itself, whatever is
-/// renamed or linked in the path later: Linux names an open folder under
-/// /proc/self/fd. Elsewhere, and where /proc is missing, `path`.
-std::string pathOfOpenFolder(int fd, const std::string& path);
+/// Gives the symbolic link `name` in the folder open as `at`, which this process has just
+/// made, the owner (where the process may) and modification time of `like`: 0 or errno.
+/// Linux changes the link it opens, never a name: where another user has swapped the name
+/// for something else (a hard link to a file of the person running), that is left alone
+/// and the answer is EBUSY. Other kernels change the link by its name.
+int dressNewLink(int at, const char* name, const struct stat& like);
 
 /// The modification time of `status` to the nanosecond (the field's name differs
 /// between kernels).

@@ -13,9 +13,11 @@ namespace copy::files {
 
 int kernelCopy(int, int, off_t&) { return ENOTSUP; }
 
-int KernelCalls::renameExclusive(const char*, const char*) { return ENOTSUP; }
+KernelCalls::KernelCalls() : unnamedFilesLinkable_(false), fileSystemFlushReports_(false) {}
 
-int KernelCalls::openUnnamedFile(int, const char*, mode_t, int& fd) {
+int KernelCalls::renameExclusive(int, const char*, int, const char*) { return ENOTSUP; }
+
+int KernelCalls::openUnnamedFile(int, mode_t, int& fd) {
   fd = -1;
   return ENOTSUP;
 }
@@ -24,9 +26,14 @@ int KernelCalls::linkUnnamedFile(int, int, const char*) { return ENOTSUP; }
 
 int KernelCalls::linkByDescriptor(int, int, const char*) { return ENOTSUP; }
 
-int openFolderForNames(const char*) {
-  errno = ENOTSUP;
-  return -1;
+// No O_PATH: a folder is opened for reading (for searching, where the kernel can).
+int openFolderForNames(int at, const char* folder, bool noFollow) {
+#ifdef O_SEARCH
+  const int access = O_SEARCH;
+#else
+  const int access = O_RDONLY;
+#endif
+  return openat(at, folder, access | O_DIRECTORY | O_CLOEXEC | (noFollow ? O_NOFOLLOW : 0));
 }
 
 // Their extended attributes differ from Linux's calls, and are not copied.
@@ -40,7 +47,7 @@ int KernelCalls::flushFileSystem(int) { return ENOTSUP; }
 
 // Which file systems write out nothing at close is not told here the same way on
 // every kernel.
-bool KernelCalls::fileSystemIsLocal(const char*) { return false; }
+bool KernelCalls::fileSystemIsLocal(int) { return false; }
 
 mode_t readUmask() {
   const mode_t mask = umask(0);
@@ -48,25 +55,24 @@ mode_t readUmask() {
   return mask;
 }
 
-bool folderIsAppendOnly(const char* folder) {
+bool folderIsAppendOnly(int at) {
   // The BSD kernels (macOS too) keep the append-only flags in the status; a kernel
   // without them has no such folders this code could tell.
 #if defined(UF_APPEND) && defined(SF_APPEND)
   struct stat status;
-  return stat(folder, &status) == 0 && (status.st_flags & (UF_APPEND | SF_APPEND)) != 0;
+  return fstat(at, &status) == 0 && (status.st_flags & (UF_APPEND | SF_APPEND)) != 0;
 #else
-  (void)folder;
+  (void)at;
   return false;
 #endif
 }
 
-int dressNewLink(const char* path, const struct stat& like) {
+int dressNewLink(int at, const char* name, const struct stat& like) {
   const struct timespec times[2] = {{0, UTIME_NOW}, modificationTime(like)};
-  if (lchown(path, like.st_uid, like.st_gid) != 0 && errno != EPERM) return errno;
-  return utimensat(AT_FDCWD, path, times, AT_SYMLINK_NOFOLLOW) == 0 ? 0 : errno;
+  if (fchownat(at, name, like.st_uid, like.st_gid, AT_SYMLINK_NOFOLLOW) != 0 && errno != EPERM)
+    return errno;
+  return utimensat(at, name, times, AT_SYMLINK_NOFOLLOW) == 0 ? 0 : errno;
 }
-
-std::string pathOfOpenFolder(int, const std::string& path) { return path; }
 
 struct timespec modificationTime(const struct stat& status) {
 #ifdef __APPLE__

@@ -35,18 +35,34 @@ int kernelCopy(int from, int to, off_t& left) {
   return 0;
 }
 
-int KernelCalls::renameExclusive(const char* from, const char* to) {
-  if (renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE) == 0) return 0;
+namespace {
+
+// syncfs reports failures to write out since Linux 5.8; before, it says nothing.
+bool fileSystemFlushReports() {
+  struct utsname system;
+  unsigned major = 0, minor = 0;
+  return uname(&system) == 0 && sscanf(system.release, "%u.%u", &major, &minor) == 2 &&
+         (major > 5 || (major == 5 && minor >= 8));
+}
+
+}  // namespace
+
+// An unnamed file takes its name through its descriptor, or where the kernel refuses
+// that, through /proc: without /proc it may not be named at all, and none is made.
+KernelCalls::KernelCalls()
+    : unnamedFilesLinkable_(access("/proc/self/fd", X_OK) == 0),
+      fileSystemFlushReports_(fileSystemFlushReports()) {}
+
+int KernelCalls::renameExclusive(int fromAt, const char* from, int toAt, const char* to) {
+  if (renameat2(fromAt, from, toAt, to, RENAME_NOREPLACE) == 0) return 0;
   if (errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP) return ENOTSUP;
   return errno;
 }
 
-int KernelCalls::openUnnamedFile(int at, const char* folder, mode_t mode, int& fd) {
+int KernelCalls::openUnnamedFile(int at, mode_t mode, int& fd) {
   fd = -1;
-  // An unnamed file takes its name through /proc (linkUnnamedFile); without it, none.
-  static const bool linkable = access("/proc/self/fd", X_OK) == 0;
-  if (!linkable) return ENOTSUP;
-  fd = openat(at, folder, O_TMPFILE | O_RDWR | O_CLOEXEC, mode);
+  if (!unnamedFilesLinkable_) return ENOTSUP;
+  fd = openat(at, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, mode);
   if (fd >= 0) return 0;
   // Kernels and file systems without O_TMPFILE answer with one of these.
   if (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL) return ENOTSUP;
@@ -56,45 +72,39 @@ int KernelCalls::openUnnamedFile(int at, const char* folder, mode_t mode, int& f
 // Linking by the descriptor needs, before Linux 6.10, a privilege
 // (CAP_DAC_READ_SEARCH); linking the name under /proc does not. Given up after the first
 // refusal.
-int KernelCalls::linkUnnamedFile(int fd, int at, const char* path) {
+int KernelCalls::linkUnnamedFile(int fd, int at, const char* name) {
   const bool tried = linkByDescriptorWorks_;
   if (tried) {
-    const int error = linkByDescriptor(fd, at, path);
+    const int error = linkByDescriptor(fd, at, name);
     if (error == 0) return 0;
     // Without the privilege the kernel answers ENOENT, as it does for a missing folder.
     if (error != EPERM && error != ENOENT) return error;
   }
+  // The one name under /proc that the program uses: the unnamed file's own.
   const std::string self = "/proc/self/fd/" + std::to_string(fd);
-  if (linkat(AT_FDCWD, self.c_str(), at, path, AT_SYMLINK_FOLLOW) != 0) return errno;
+  if (linkat(AT_FDCWD, self.c_str(), at, name, AT_SYMLINK_FOLLOW) != 0) return errno;
   if (tried) linkByDescriptorWorks_ = false;
   return 0;
 }
 
-int KernelCalls::linkByDescriptor(int fd, int at, const char* path) {
-  return linkat(fd, "", at, path, AT_EMPTY_PATH) == 0 ? 0 : errno;
+int KernelCalls::linkByDescriptor(int fd, int at, const char* name) {
+  return linkat(fd, "", at, name, AT_EMPTY_PATH) == 0 ? 0 : errno;
 }
 
-int openFolderForNames(const char* folder) {
-  return open(folder, O_PATH | O_DIRECTORY | O_CLOEXEC);
+int openFolderForNames(int at, const char* folder, bool noFollow) {
+  return openat(at, folder, O_PATH | O_DIRECTORY | O_CLOEXEC | (noFollow ? O_NOFOLLOW : 0));
 }
 
 int flushData(int fd) { return fdatasync(fd); }
 
 int KernelCalls::flushFileSystem(int fd) {
-  // syncfs reports failures to write out since Linux 5.8; before, it says nothing.
-  static const bool reports = [] {
-    struct utsname system;
-    unsigned major = 0, minor = 0;
-    return uname(&system) == 0 && sscanf(system.release, "%u.%u", &major, &minor) == 2 &&
-           (major > 5 || (major == 5 && minor >= 8));
-  }();
-  if (!reports) return ENOTSUP;
+  if (!fileSystemFlushReports_) return ENOTSUP;
   return syncfs(fd) == 0 ? 0 : errno;
 }
 
-bool KernelCalls::fileSystemIsLocal(const char* folder) {
+bool KernelCalls::fileSystemIsLocal(int at) {
   struct statfs status;
-  if (statfs(folder, &status) != 0) return false;
+  if (fstatfs(at, &status) != 0) return false;
   switch (status.f_type) {
     case EXT4_SUPER_MAGIC:  // ext2 and ext3 too
     case XFS_SUPER_MAGIC:
@@ -122,8 +132,8 @@ mode_t readUmask() {
   return mask;
 }
 
-bool folderIsAppendOnly(const char* folder) {
-  const int fd = open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+bool folderIsAppendOnly(int at) {
+  const int fd = openat(at, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return false;
   int flags = 0;
   const bool appendOnly = ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0 && (flags & FS_APPEND_FL);
@@ -137,7 +147,8 @@ int copyExtendedAttributes(int from, int to) {
   while ((length = flistxattr(from, &names[0], names.size())) < 0 && errno == ERANGE)
     names.resize(names.size() * 4);
   if (length < 0) return errno == ENOTSUP ? 0 : errno;
-  for (std::size_t at = 0; at < static_cast<std::size_t>(length); at += std::strlen(&names[at]) + 1) {
+  for (std::size_t at = 0; at < static_cast<std::size_t>(length);
+       at += std::strlen(&names[at]) + 1) {
     const char* name = &names[at];
     ssize_t size = fgetxattr(from, name, nullptr, 0);
     if (size < 0) continue;  // gone, or not readable by this process
@@ -151,8 +162,8 @@ int copyExtendedAttributes(int from, int to) {
   return 0;
 }
 
-int dressNewLink(const char* path, const struct stat& like) {
-  const int fd = open(path, O_PATH | O_NOFOLLOW | O_CLOEXEC);
+int dressNewLink(int at, const char* name, const struct stat& like) {
+  const int fd = openat(at, name, O_PATH | O_NOFOLLOW | O_CLOEXEC);
   if (fd < 0) return errno;
   struct stat status;
   int error = fstat(fd, &status) == 0 ? 0 : errno;
@@ -165,15 +176,6 @@ int dressNewLink(const char* path, const struct stat& like) {
   if (error == 0 && utimensat(fd, "", times, AT_EMPTY_PATH) != 0) error = errno;
   close(fd);
   return error;
-}
-
-std::string pathOfOpenFolder(int fd, const std::string& path) {
-  const std::string named = "/proc/self/fd/" + std::to_string(fd);
-  struct stat viaProc, open;
-  if (stat(named.c_str(), &viaProc) != 0 || fstat(fd, &open) != 0 ||
-      viaProc.st_ino != open.st_ino || viaProc.st_dev != open.st_dev)
-    return path;
-  return named;
 }
 
 struct timespec modificationTime(const struct stat& status) {

@@ -5,13 +5,10 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <mutex>
 #include <utility>
 
-#include "copy/files_posix/file_io.h"
-#include "copy/files_posix/flush_batch.h"
+#include "copy/files_posix/destination_folder.h"
 #include "copy/files_posix/kernel_calls.h"
-#include "copy/files_posix/open_folder.h"
 #include "copy/temporary_names.h"
 #include "quillkit/filesystem/file_status_posix.h"
 
@@ -21,72 +18,35 @@ namespace {
 /// The random letters of a temporary name.
 constexpr std::size_t kTemporaryLetters = 12;
 
-/// The answer of one question about a folder, kept for the last folder asked: a run
-/// writes many files into one folder, and the answers change only by a privileged
-/// user's hand.
-class FolderMemo {
- public:
-  explicit FolderMemo(bool (*ask)(const char* folder)) : ask_(ask) {}
-  bool answerFor(const std::string& folder) {
-    {
-      std::lock_guard<std::mutex> lock(mutex_);
-      if (!lastFolder_.empty() && folder == lastFolder_) return lastAnswer_;
-    }
-    const bool answer = ask_(folder.c_str());
-    std::lock_guard<std::mutex> lock(mutex_);
-    lastFolder_ = folder;
-    lastAnswer_ = answer;
-    return answer;
-  }
-  void forget() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    lastFolder_.clear();
-  }
-
- private:
-  bool (*const ask_)(const char* folder);
-  std::mutex mutex_;
-  std::string lastFolder_;
-  bool lastAnswer_ = false;
-};
-
-FolderMemo appendOnly(folderIsAppendOnly);
-FolderMemo local([](const char* folder) { return kernel().fileSystemIsLocal(folder); });
-
-/// True when `folder` is append-only, where a temporary name would stay for good.
-bool folderKeepsNames(const std::string& folder) { return appendOnly.answerFor(folder); }
-
-/// True where closing a file in `folder` may fail: anywhere but on the local file
-/// systems that write out nothing at close.
-bool closeMayFail(const std::string& folder) { return !local.answerFor(folder); }
-
-/// A name beside `destination` that nothing has yet: 12 letters from the system's random
-/// source (71 bits), so that no one can make the names of a run before it does; empty
-/// where there is no random source.
-std::string temporaryNameFor(const std::string& destination) {
+/// A name that nothing has yet: 12 letters from the system's random source (71 bits), so
+/// that no one can make the names of a run before it does; empty where there is no
+/// random source.
+std::string temporaryName() {
   static const char kLetters[] =
       "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
   unsigned char bytes[kTemporaryLetters];
   if (randomBytes(bytes, sizeof bytes) != 0) return std::string();
-  std::string name = folderOf(destination) + "/.pelquist-";
+  std::string name = ".pelquist-";
   for (unsigned char byte : bytes) name += kLetters[byte % (sizeof kLetters - 1)];
   return name;
 }
 
-/// Makes a temporary name beside `destination` with `make` (0 or errno, EEXIST when the
-/// name is taken), trying new names while they are taken: 0 and the name in `made`, or
-/// why none could be made. Where names cannot be removed (an append-only folder), none
-/// is made: EPERM.
+/// Makes a temporary name in `folder` with `make` (given the folder's descriptor and the
+/// name: 0 or errno, EEXIST when the name is taken), trying new names while they are
+/// taken: 0 and the name in `made`, or why none could be made. Where names cannot be
+/// removed (an append-only folder), none is made: EPERM.
 template <typename Make>
-int makeTemporaryName(const std::string& destination, Make make,
+int makeTemporaryName(DestinationFolder& folder, Make make,
                       std::unique_ptr<TemporaryName>& made) {
-  if (folderKeepsNames(folderOf(destination))) return EPERM;
+  int at;
+  if (const int error = folder.descriptor(at)) return error;
+  if (folder.keepsNames()) return EPERM;
   // Taken by chance, one name in 2^71: many tries only in a folder full of them.
   for (int attempt = 0; attempt < 1000; ++attempt) {
-    const std::string name = temporaryNameFor(destination);
+    const std::string name = temporaryName();
     if (name.empty()) return ENOSYS;
-    std::unique_ptr<TemporaryName> listed(new TemporaryName(name));
-    const int error = make(name.c_str());
+    std::unique_ptr<TemporaryName> listed(new TemporaryName(name, at));
+    const int error = make(at, listed->name().c_str());
     listed->made();
     if (error == EEXIST) continue;
     if (error == 0) made = std::move(listed);
@@ -97,50 +57,29 @@ int makeTemporaryName(const std::string& destination, Make make,
 
 }  // namespace
 
-void forgetFolders() {
-  appendOnly.forget();
-  local.forget();
-  forgetOpenFolder();
-}
-
 // --- PendingFile
 
-PendingFile::PendingFile() = default;
+PendingFile::PendingFile(DestinationFolder& folder, std::string name)
+    : folder_(folder), name_(std::move(name)) {}
+
 PendingFile::~PendingFile() { discard(); }
-
-int PendingFile::create(const std::string& destination, mode_t mode) {
-  aimAt(destination);
-  return create(mode);
-}
-
-void PendingFile::aimAt(const std::string& destination) {
-  destination_ = destination;
-  folder_ = folderOf(destination);
-}
 
 int PendingFile::create(mode_t mode) {
   discard();
   destinationSeen_ = false;
   finished_ = false;
-  createdMode_ = mode & ~processUmask();
-  batchGeneration_ = flushWithOthers_ ? flushBatch().generation(folder_) : 0;
-  openFolder_ = openFolder(folder_);
-  int error = openFolder_ ? kernel().openUnnamedFile(openFolder_->fd(), ".", mode, fd_) : EBADF;
-  if (error != 0 && error != ENOTSUP) {
-    // By its path where the folder could not be held open, or the one held refuses (it
-    // was removed, and another may stand at its path now): the path has the last word.
-    if (openFolder_) forgetOpenFolder();
-    openFolder_.reset();
-    error = kernel().openUnnamedFile(AT_FDCWD, folder_.c_str(), mode, fd_);
-  }
+  createdMode_ = mode & ~folder_.context().umask;
+  batchGeneration_ = flushWithOthers_ ? folder_.flushBatch().generation() : 0;
+  int at;
+  if (const int error = folder_.descriptor(at)) return error;
+  const int error = folder_.kernel().openUnnamedFile(at, mode, fd_);
   if (error != ENOTSUP) return error;
-  openFolder_.reset();
   // No unnamed files here: a temporary name beside the destination, made only by us,
   // and only where it can be taken away again.
   return makeTemporaryName(
-      destination_,
-      [&](const char* name) {
-        fd_ = open(name, O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+      folder_,
+      [&](int in, const char* name) {
+        fd_ = openat(in, name, O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, mode);
         return fd_ >= 0 ? 0 : errno;
       },
       temporary_);
@@ -149,7 +88,8 @@ int PendingFile::create(mode_t mode) {
 int PendingFile::finish(bool flush) {
   finished_ = true;
   // An unnamed file keeps its descriptor until it is named: its flush can wait for then.
-  if (flush && flushWithOthers_ && !temporary_ && flushBatch().join(folder_, batchTicket_)) {
+  if (flush && flushWithOthers_ && !temporary_ &&
+      folder_.flushBatch().join(!folder_.closeMayFail(), batchTicket_)) {
     inBatch_ = true;
     return 0;
   }
@@ -158,13 +98,13 @@ int PendingFile::finish(bool flush) {
   // at all, before anything is written out: no data is lost by it, and close tells how
   // the write-out went.
   if (flush) {
-    const int error = kernel().flushFile(fd_);
+    const int error = folder_.kernel().flushFile(fd_);
     if (error != 0 && error != EINVAL) return error;
   }
   if (!temporary_) return 0;
   // Closed before it takes the name: a file system that refuses the data at close
   // leaves no destination, or the old one.
-  const int closed = kernel().closeFile(fd_);
+  const int closed = folder_.kernel().closeFile(fd_);
   fd_ = -1;
   return closed;
 }
@@ -175,15 +115,17 @@ int PendingFile::commit(bool replace, bool durable) {
   if (!finished_) {
     if (int error = finish(replace || durable)) return error;
   }
+  int at;
+  if (const int error = folder_.descriptor(at)) return error;
   if (inBatch_) {
     inBatch_ = false;
-    const int error = flushBatch().flush(fd_, batchTicket_, batchGeneration_);
+    const int error = folder_.flushBatch().flush(at, fd_, batchTicket_, batchGeneration_);
     if (error != 0 && error != EINVAL) return error;
   }
-  if (!temporary_) return replace ? replaceWithUnnamed() : linkUnnamed();
+  if (!temporary_) return replace ? replaceWithUnnamed(at) : linkUnnamed(at);
   const char* temporary = temporary_->name().c_str();
-  int error = replace ? (rename(temporary, destination_.c_str()) == 0 ? 0 : errno)
-                      : claimName(temporary, destination_);
+  const int error = replace ? (renameat(at, temporary, at, name_.c_str()) == 0 ? 0 : errno)
+                            : claimName(at, temporary, folder_, name_.c_str());
   if (error != 0) return error;
   // The temporary name is the destination's now: nothing is left to remove.
   temporary_.reset();
@@ -193,19 +135,16 @@ int PendingFile::commit(bool replace, bool durable) {
 // An unnamed file takes its name through its descriptor, so it is closed after: where
 // the close then fails, the name just taken is given up again (when it is still this
 // file's), and the copy has failed. On a local file system a close cannot fail.
-int PendingFile::linkUnnamed() {
+int PendingFile::linkUnnamed(int at) {
   // Who the file is matters only where its close may fail, and costs a call.
   const quillkit::FileIdentity self =
-      closeMayFail(folder_) ? quillkit::posix::identityOf(fd_) : quillkit::FileIdentity();
-  // In the folder it was made in: by the name alone where that is held open.
-  const int error = openFolder_
-                        ? kernel().linkUnnamedFile(fd_, openFolder_->fd(), nameOf(destination_))
-                        : kernel().linkUnnamedFile(fd_, AT_FDCWD, destination_.c_str());
+      folder_.closeMayFail() ? quillkit::posix::identityOf(fd_) : quillkit::FileIdentity();
+  const int error = folder_.kernel().linkUnnamedFile(fd_, at, name_.c_str());
   if (error != 0) return error;
-  const int closed = kernel().closeFile(fd_);
+  const int closed = folder_.kernel().closeFile(fd_);
   fd_ = -1;
-  if (closed != 0 && quillkit::posix::entryStatus(destination_).identity == self)
-    unlink(destination_.c_str());
+  if (closed != 0 && quillkit::posix::statusAt(at, name_.c_str(), false).identity == self)
+    unlinkat(at, name_.c_str(), 0);
   return closed;
 }
 
@@ -213,71 +152,79 @@ int PendingFile::linkUnnamed() {
 // replaced by linking: the file takes a temporary name for the instant between two
 // calls, which only SIGKILL (or a crash) there can leave behind, and is closed before
 // that name replaces the destination (a refusal at close keeps the old file).
-int PendingFile::replaceWithUnnamed() {
-  int error = destinationSeen_ ? EEXIST : linkUnnamed();
+int PendingFile::replaceWithUnnamed(int at) {
+  int error = destinationSeen_ ? EEXIST : linkUnnamed(at);
   if (error != EEXIST) return error;
   std::unique_ptr<TemporaryName> name;
   error = makeTemporaryName(
-      destination_,
-      [&](const char* temporary) { return kernel().linkUnnamedFile(fd_, AT_FDCWD, temporary); },
+      folder_,
+      [&](int in, const char* temporary) {
+        return folder_.kernel().linkUnnamedFile(fd_, in, temporary);
+      },
       name);
   if (error != 0) return error;
-  error = kernel().closeFile(fd_);
+  error = folder_.kernel().closeFile(fd_);
   fd_ = -1;
-  if (error == 0) error = rename(name->name().c_str(), destination_.c_str()) == 0 ? 0 : errno;
-  if (error != 0) unlink(name->name().c_str());
+  const char* temporary = name->name().c_str();
+  if (error == 0) error = renameat(at, temporary, at, name_.c_str()) == 0 ? 0 : errno;
+  if (error != 0) unlinkat(at, temporary, 0);
   return error;
 }
 
 void PendingFile::discard() {
-  if (inBatch_) flushBatch().leave();
+  if (inBatch_) folder_.flushBatch().leave();
   inBatch_ = false;
   if (fd_ >= 0) close(fd_);
   fd_ = -1;
-  if (temporary_) unlink(temporary_->name().c_str());
+  if (temporary_) unlinkat(temporary_->folder(), temporary_->name().c_str(), 0);
   temporary_.reset();
-  openFolder_.reset();
 }
 
-int claimName(const std::string& from, const std::string& to) {
-  int error = kernel().renameExclusive(from.c_str(), to.c_str());
+int claimName(int fromAt, const char* from, DestinationFolder& folder, const char* name) {
+  int at;
+  if (const int error = folder.descriptor(at)) return error;
+  KernelCalls& kernel = folder.kernel();
+  int error = kernel.renameExclusive(fromAt, from, at, name);
   if (error != ENOTSUP) return error;
   // No exclusive rename here: a hard link claims the name for a file.
-  if (!quillkit::posix::fileStatus(from).isDirectory()) {
-    error = kernel().hardLink(from.c_str(), to.c_str());
-    if (error == 0) return unlink(from.c_str()) == 0 ? 0 : errno;
+  if (!quillkit::posix::statusAt(fromAt, from, true).isDirectory()) {
+    error = kernel.hardLink(fromAt, from, at, name);
+    if (error == 0) return unlinkat(fromAt, from, 0) == 0 ? 0 : errno;
     if (error == EEXIST || error == ENOENT || error == EACCES || error == ENOTDIR) return error;
   }
   // Neither (or a directory): a test just before a rename. Another program that takes
   // the name in between loses its entry, but no interruption can leave the name to an
   // empty or partial file, as claiming it with an empty file first would.
-  if (quillkit::posix::entryStatus(to).exists()) return EEXIST;
-  return rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+  if (quillkit::posix::statusAt(at, name, false).exists()) return EEXIST;
+  return renameat(fromAt, from, at, name) == 0 ? 0 : errno;
 }
 
 // A new name is taken in one step: symlink makes it only where no entry has it. A
 // replacing link is made under a temporary name and renamed into place, so that the
 // replaced entry is never missing in between.
-int placeSymbolicLink(const std::string& target, const std::string& destination, bool replace,
-                      const struct stat& like) {
+int placeSymbolicLink(const std::string& target, DestinationFolder& folder,
+                      const std::string& name, bool replace, const struct stat& like) {
+  int at;
+  if (const int error = folder.descriptor(at)) return error;
   if (!replace) {
-    if (symlink(target.c_str(), destination.c_str()) != 0) return errno;
-    const int error = dressNewLink(destination.c_str(), like);
-    if (error != 0 && error != EBUSY) unlink(destination.c_str());
+    if (symlinkat(target.c_str(), at, name.c_str()) != 0) return errno;
+    const int error = dressNewLink(at, name.c_str(), like);
+    if (error != 0 && error != EBUSY) unlinkat(at, name.c_str(), 0);
     return error;
   }
-  std::unique_ptr<TemporaryName> name;
+  std::unique_ptr<TemporaryName> temporary;
   int error = makeTemporaryName(
-      destination,
-      [&](const char* temporary) {
-        return symlink(target.c_str(), temporary) == 0 ? 0 : errno;
+      folder,
+      [&](int in, const char* made) {
+        return symlinkat(target.c_str(), in, made) == 0 ? 0 : errno;
       },
-      name);
+      temporary);
   if (error != 0) return error;
-  error = dressNewLink(name->name().c_str(), like);
-  if (error == 0) error = rename(name->name().c_str(), destination.c_str()) == 0 ? 0 : errno;
+  const char* made = temporary->name().c_str();
+  error = dressNewLink(at, made, like);
+  if (error == 0) error = renameat(at, made, at, name.c_str()) == 0 ? 0 : errno;
   // A name that another swapped in (EBUSY) is theirs, not ours to remove.
-  if (error != 0 && error != EBUSY) unlink(name->name().c_str());
+  if (error != 0 && error != EBUSY) unlinkat(at, made, 0);
   return error;
 }
 

@@ -1,5 +1,6 @@
 #include "quillkit/filesystem/file_status_posix.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <cerrno>
@@ -35,6 +36,11 @@ FileStatus fileStatus(const std::string& path) {
 FileStatus entryStatus(const std::string& path) {
   struct stat status;
   return describe(lstat(path.c_str(), &status), status);
+}
+
+FileStatus statusAt(int folder, const char* name, bool follow) {
+  struct stat status;
+  return describe(fstatat(folder, name, &status, follow ? 0 : AT_SYMLINK_NOFOLLOW), status);
 }
 
 FileIdentity identityOf(int fd) {

@@ -33,6 +33,9 @@ struct FileStatus {
 FileStatus fileStatus(const std::string& path);
 /// The entry `path` itself, a symbolic link not followed (a dangling link exists).
 FileStatus entryStatus(const std::string& path);
+/// What the entry `name` of the folder open as `folder` leads to (links followed when
+/// `follow`; the entry itself otherwise), as fileStatus and entryStatus tell of a path.
+FileStatus statusAt(int folder, const char* name, bool follow);
 /// The identity of an open file or directory; unknown when it cannot be read.
 FileIdentity identityOf(int fd);
 

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <filesystem>
 
+#include "copy/file_layer.h"
 #include "tests/support/temp_dir.h"
 
 namespace copy {
@@ -19,13 +20,14 @@ class DestinationTest : public ::testing::Test {
  protected:
   std::string path(const std::string& name) const { return dir_.join(name); }
   bool copied(const std::string& name, const std::string& source, bool forceWrite,
-            const std::string& folder = "") {
-    std::unique_ptr<Destination> destination = openDestination(dir_.join(folder));
+              const std::string& folder = "") {
+    std::unique_ptr<Destination> destination = openDestination(dir_.join(folder), files_);
     std::unique_ptr<PreparedCopy> copy = destination->makeCopy(path(source), name, forceWrite);
     copy->prepare();
     return copy->takeName().copied;
   }
   TempDir dir_;
+  const FileLayer files_;
 };
 
 TEST_F(DestinationTest, CopiesContentToNewName) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "copy/cmd_posix/interpreter.h"
+#include "tests/support/refusing_kernel.h"
 #include "tests/support/temp_dir.h"
 
 /// What one command line left behind.
@@ -38,7 +39,7 @@ class InterpreterTest : public ::testing::Test {
   RunResult run(const std::string& line, const std::string& input = "") {
     std::istringstream in(input);
     std::ostringstream out, err;
-    copy::cmd::Interpreter interpreter(in, out, err);
+    copy::cmd::Interpreter interpreter(in, out, err, kernel_.context);
     RunResult result;
     result.status = interpreter.run(line);
     result.out = out.str();
@@ -63,6 +64,8 @@ class InterpreterTest : public ::testing::Test {
   std::vector<std::string> list(const std::string& name = "") const { return dir_.list(name); }
 
   TempDir dir_;
+  /// The system's calls, unless a test makes one refuse.
+  RefusingKernel kernel_;
 };
 
 #endif  // PELQUIST_TESTS_COPY_CMD_POSIX_INTERPRETER_FIXTURE_H_

@@ -118,10 +118,12 @@ bool makeSymbolicLink(const std::string& target, const std::string& link) {
 }
 
 bool copiesAreUnnamed() {
+  const int folder = open(temporaryRoot().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   int fd = -1;
-  if (copy::files::KernelCalls().openUnnamedFile(AT_FDCWD, temporaryRoot().c_str(), 0600, fd) != 0) return false;
-  close(fd);
-  return true;
+  const bool unnamed = copy::files::KernelCalls().openUnnamedFile(folder, 0600, fd) == 0;
+  if (fd >= 0) close(fd);
+  if (folder >= 0) close(folder);
+  return unnamed;
 }
 
 bool lastErrorIsNotFound() { return errno == ENOENT; }

@@ -9,17 +9,16 @@
 #include <string>
 
 #include "copy/files_posix/kernel_calls.h"
-#include "copy/files_posix/pending_file.h"
 
-/// Stands in for the system's kernel calls while it lives (one at a time, set while no
-/// copy runs): each switch makes one call refuse or fail as some file systems do; the
-/// others are the system's own.
+/// Stands in for the system's kernel calls where a test hands its `context` to the file
+/// operations: each switch makes one call refuse or fail as some file systems do; the
+/// others, and all of them while no switch is set, are the system's own.
 class RefusingKernel : public copy::files::KernelCalls {
  public:
-  RefusingKernel() { use(this); }
-  ~RefusingKernel() override { use(nullptr); }
-  RefusingKernel(const RefusingKernel&) = delete;
-  RefusingKernel& operator=(const RefusingKernel&) = delete;
+  RefusingKernel() = default;
+
+  /// The kernel calls of this object, and the process's umask.
+  const copy::files::Context context{*this, copy::files::readUmask()};
 
   /// No exclusive rename, as other kernels and some file systems.
   bool refuseExclusiveRenames = false;
@@ -44,15 +43,16 @@ class RefusingKernel : public copy::files::KernelCalls {
   /// system, and "folder" before each folder.
   std::function<void(const char* step)> beforeFlush;
 
-  int renameExclusive(const char* from, const char* to) override {
-    return refuseExclusiveRenames ? ENOTSUP : KernelCalls::renameExclusive(from, to);
+  int renameExclusive(int fromAt, const char* from, int toAt, const char* to) override {
+    return refuseExclusiveRenames ? ENOTSUP
+                                  : KernelCalls::renameExclusive(fromAt, from, toAt, to);
   }
-  int openUnnamedFile(int at, const char* folder, mode_t mode, int& fd) override {
+  int openUnnamedFile(int at, mode_t mode, int& fd) override {
     fd = -1;
-    return refuseUnnamedFiles ? ENOTSUP : KernelCalls::openUnnamedFile(at, folder, mode, fd);
+    return refuseUnnamedFiles ? ENOTSUP : KernelCalls::openUnnamedFile(at, mode, fd);
   }
-  int hardLink(const char* from, const char* to) override {
-    return refuseHardLinks ? EPERM : KernelCalls::hardLink(from, to);
+  int hardLink(int fromAt, const char* from, int toAt, const char* to) override {
+    return refuseHardLinks ? EPERM : KernelCalls::hardLink(fromAt, from, toAt, to);
   }
   int flushFile(int fd) override {
     note("data");
@@ -62,16 +62,16 @@ class RefusingKernel : public copy::files::KernelCalls {
     note("file system");
     return fileSystemFlushError != 0 ? fileSystemFlushError : KernelCalls::flushFileSystem(fd);
   }
-  int flushFolder(const std::string& folder) override {
+  int flushFolder(int at) override {
     note("folder");
-    return KernelCalls::flushFolder(folder);
+    return KernelCalls::flushFolder(at);
   }
   int closeFile(int fd) override {
     const int error = KernelCalls::closeFile(fd);
     return error != 0 ? error : closeError;
   }
-  bool fileSystemIsLocal(const char* folder) override {
-    return closeError == 0 && KernelCalls::fileSystemIsLocal(folder);
+  bool fileSystemIsLocal(int at) override {
+    return closeError == 0 && KernelCalls::fileSystemIsLocal(at);
   }
   ssize_t readAt(int fd, char* buffer, std::size_t size, off_t offset) override {
     if (shortenReads) {
@@ -85,22 +85,20 @@ class RefusingKernel : public copy::files::KernelCalls {
     }
     return KernelCalls::readAt(fd, buffer, size, offset);
   }
-  copy::files::Listed folderLists(const std::string& folder, const std::string& name) override {
-    return hideListedNames ? copy::files::Listed::No : KernelCalls::folderLists(folder, name);
+  copy::files::Listed folderLists(int at, const char* folder,
+                                  const std::string& name) override {
+    return hideListedNames ? copy::files::Listed::No
+                           : KernelCalls::folderLists(at, folder, name);
   }
 
  protected:
-  int linkByDescriptor(int fd, int at, const char* path) override {
-    return refuseLinksByDescriptor ? ENOENT : KernelCalls::linkByDescriptor(fd, at, path);
+  int linkByDescriptor(int fd, int at, const char* name) override {
+    return refuseLinksByDescriptor ? ENOENT : KernelCalls::linkByDescriptor(fd, at, name);
   }
 
  private:
   void note(const char* step) {
     if (beforeFlush) beforeFlush(step);
-  }
-  static void use(KernelCalls* kernel) {
-    copy::files::kernelInUse = kernel;
-    copy::files::forgetFolders();  // what was learnt of folders came from another kernel
   }
 };
 

@@ -132,11 +132,9 @@ TEST_F(MoveCommandTest, AChangeOfCaseKeepsTheOneEntry) {
   for (bool oneEntry : {false, true}) {
     write("A.TXT", "kept");
     ASSERT_EQ(0, link(path("A.TXT").c_str(), path("a.txt").c_str()));
-    {
-      RefusingKernel kernel;
-      kernel.hideListedNames = oneEntry;
-      EXPECT_EQ(kOneFile, run("MOVE /Y a.txt A.TXT").out) << oneEntry;
-    }
+    kernel_.hideListedNames = oneEntry;
+    EXPECT_EQ(kOneFile, run("MOVE /Y a.txt A.TXT").out) << oneEntry;
+    kernel_.hideListedNames = false;
     EXPECT_EQ(oneEntry, exists("a.txt")) << oneEntry;
     EXPECT_EQ("kept", read("A.TXT")) << oneEntry;
   }

@@ -1,0 +1,86 @@
+#include "copy/files_posix/destination_folder.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <utility>
+
+namespace copy::files {
+namespace {
+
+/// `path` without the separators it ends with, but for the root's own.
+std::string trimmed(std::string path) {
+  while (path.size() > 1 && path.back() == '/') path.pop_back();
+  return path;
+}
+
+}  // namespace
+
+DestinationFolder::DestinationFolder(const Context& context, std::string path)
+    : context_(context), path_(trimmed(std::move(path))), flushBatch_(context.kernel) {
+  open();
+}
+
+DestinationFolder::DestinationFolder(const Context& context, int fd, std::string path)
+    : context_(context), path_(trimmed(std::move(path))), flushBatch_(context.kernel) {
+  std::lock_guard<std::mutex> lock(opening_);
+  fd_ = fd;
+  keepsNames_ = folderIsAppendOnly(fd_);
+  closeMayFail_ = !context_.kernel.fileSystemIsLocal(fd_);
+  open_ = true;
+}
+
+DestinationFolder::~DestinationFolder() {
+  if (fd_ >= 0) close(fd_);
+}
+
+std::string DestinationFolder::pathOf(const std::string& name) const {
+  return path_ == "/" ? "/" + name : path_ + "/" + name;
+}
+
+int DestinationFolder::open() {
+  if (open_) return 0;
+  std::lock_guard<std::mutex> lock(opening_);
+  if (open_) return 0;
+  const int fd = openFolderForNames(AT_FDCWD, path_.c_str());
+  if (fd < 0) return errno;
+  fd_ = fd;
+  keepsNames_ = folderIsAppendOnly(fd_);
+  closeMayFail_ = !context_.kernel.fileSystemIsLocal(fd_);
+  open_ = true;
+  return 0;
+}
+
+int DestinationFolder::descriptor(int& fd) {
+  fd = -1;
+  if (const int error = open()) return error;
+  fd = fd_;
+  return 0;
+}
+
+quillkit::posix::FileStatus DestinationFolder::status(const char* name, bool follow) {
+  int fd;
+  if (const int error = descriptor(fd)) {
+    quillkit::posix::FileStatus missing;
+    missing.error = error;
+    return missing;
+  }
+  return quillkit::posix::statusAt(fd, name, follow);
+}
+
+bool DestinationFolder::keepsNames() { return open() == 0 && keepsNames_; }
+
+bool DestinationFolder::closeMayFail() { return open() != 0 || closeMayFail_; }
+
+std::string folderOf(const std::string& path) {
+  std::size_t slash = path.find_last_of('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+const char* nameOf(const std::string& path) {
+  return path.c_str() + (path.rfind('/') + 1);  // npos + 1 is 0
+}
+
+}  // namespace copy::files

@@ -1,0 +1,80 @@
+#ifndef PELQUIST_COPY_FILES_POSIX_DESTINATION_FOLDER_H_
+#define PELQUIST_COPY_FILES_POSIX_DESTINATION_FOLDER_H_
+
+// POSIX build only: a folder that copies take names in, held by its descriptor.
+
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "copy/files_posix/flush_batch.h"
+#include "copy/files_posix/kernel_calls.h"
+#include "quillkit/filesystem/file_status_posix.h"
+
+namespace copy::files {
+
+/// A folder that files are made and named in, held by its descriptor while its owner
+/// holds it: every step on a name in it (create, link, rename, unlink, owner, times, the
+/// look at what is there) is a call relative to that descriptor, so that it stays the
+/// folder opened, whatever is renamed or linked in its path later, and the kernel looks
+/// up one name a step. What it learns of the folder (whether names stay there for good,
+/// whether closing a file can fail, the flushes of copies written ahead) dies with it.
+/// A folder that cannot be opened at first is tried again at each step, which fails
+/// with the system's reason while it still cannot. Any thread may use it.
+class DestinationFolder {
+ public:
+  /// The folder at `path` (native; followed where it is a link), opened now.
+  DestinationFolder(const Context& context, std::string path);
+  /// The folder open as `fd` (taken over), found at `path`.
+  DestinationFolder(const Context& context, int fd, std::string path);
+  ~DestinationFolder();
+  DestinationFolder(const DestinationFolder&) = delete;
+  DestinationFolder& operator=(const DestinationFolder&) = delete;
+
+  const Context& context() const { return context_; }
+  KernelCalls& kernel() const { return context_.kernel; }
+  /// The folder's path as its owner named it: for texts, and for telling two spellings
+  /// of one entry apart where identities cannot.
+  const std::string& path() const { return path_; }
+  /// path() and `name`.
+  std::string pathOf(const std::string& name) const;
+
+  /// 0 and the folder's descriptor in `fd`, or why it cannot be opened.
+  int descriptor(int& fd);
+  /// What the entry `name` leads to (links followed when `follow`).
+  quillkit::posix::FileStatus status(const char* name, bool follow);
+  /// True where names can be added but not removed (an append-only folder): a
+  /// temporary name made there would stay for good.
+  bool keepsNames();
+  /// True where closing a file may fail: anywhere but on the local file systems that
+  /// write out nothing at close.
+  bool closeMayFail();
+  /// The flushes of the copies written ahead into this folder, made together.
+  FlushBatch& flushBatch() { return flushBatch_; }
+
+ private:
+  /// Opens the folder where it is not open yet: 0, or why it cannot be.
+  int open();
+
+  const Context& context_;
+  const std::string path_;
+  /// The descriptor, and what was learnt of the folder when it was opened; written once,
+  /// before `open_` is set.
+  std::atomic<bool> open_{false};
+  int fd_ = -1;
+  bool keepsNames_ = false;
+  bool closeMayFail_ = true;
+  /// Held while the folder is opened after a first failure.
+  std::mutex opening_;
+  FlushBatch flushBatch_;
+};
+
+/// The folder part of a native path: "." when it has none, "/" for the root.
+std::string folderOf(const std::string& path);
+/// The last name of a native path: all of it where it holds no '/'.
+const char* nameOf(const std::string& path);
+
+}  // namespace copy::files
+
+#endif  // PELQUIST_COPY_FILES_POSIX_DESTINATION_FOLDER_H_
