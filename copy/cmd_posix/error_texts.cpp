@@ -42,7 +42,8 @@ std::string systemErrorText(int error, ErrorSubject subject) {
       return texts::kDeviceError;
     case EMFILE:
     case ENFILE:
-      return texts::kCannotOpenFile;
+      // Windows's words for too many open files; the system's own say which limit.
+      return std::string(texts::kCannotOpenFile) + " (" + std::strerror(error) + ")";
     default:
       return std::strerror(error);
   }

@@ -190,10 +190,15 @@ class Target {
   /// Makes every folder of `relative` (for /E): 0, or errno and `failed`.
   int make(const std::string& relative, std::string& failed) {
     files::DestinationFolder* folder;
-    return folders_.open(nativePath(relative), true, folder, failed);
+    return folders_.open(below(relative), true, folder, failed);
   }
 
  private:
+  /// The native form of a folder below the destination; empty for the destination.
+  static std::string below(const std::string& relative) {
+    return relative.empty() ? relative : nativePath(relative);
+  }
+
   const files::Context& context_;
   const std::string destination_;
   const bool toFile_;
@@ -207,7 +212,7 @@ int Target::reach(const std::string& relative, bool make, files::DestinationFold
   if (!toFile_) {
     const std::size_t nameAt = nameStart(relative);
     name = nativePath(relative.substr(nameAt));
-    return folders_.open(nativePath(relative.substr(0, nameAt)), make, folder, failed);
+    return folders_.open(below(relative.substr(0, nameAt)), make, folder, failed);
   }
   const std::string native = nativePath(destination_);
   name = files::nameOf(native);

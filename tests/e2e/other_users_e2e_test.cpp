@@ -100,24 +100,42 @@ TEST_F(OtherUsersE2e, MoveAcrossFileSystemsCopiesOnlyTheSourceItExamined) {
 }
 
 // A link planted, or swapped in, where a folder of XCOPY's destination will be is not
-// followed out of the destination: the folder it leads to stays empty.
+// followed out of the destination: the folder it leads to stays empty. The same where
+// /proc is missing (a private mount namespace without it) and the folder XCOPY made is
+// swapped for a link while it fills it: the files go on into the folder it made.
 TEST_F(OtherUsersE2e, XcopyNeverFollowsALinkPlantedInItsDestination) {
   dir_.write("src/sub/deeper/a.txt", "a");
-  dir_.write("src/sub/b.txt", "b");
+  for (int i = 0; i < 100; ++i) dir_.write("src/sub/b" + std::to_string(i) + ".txt", "b");
   dir_.makeDirs("outside");
-  const std::string sub = at("shared/sub"), away = at("shared/away");
-  for (int i = 0; i < 30; ++i) {
+  const std::string sub = at("shared/sub"), away = at("shared/away"), link = at("shared/.l");
+  const std::string withoutProc = "mount -t tmpfs none /proc && exec '" +
+                                  std::string(PELQUIST_COPY_EXE) + "' -nosw -xcopy src shared/";
+  const bool namespaces =
+      runChild("/usr/bin/unshare", {"-m", "/bin/true"}, dir_.path()).exitCode == 0;
+  for (int i = 0; i < 60; ++i) {
+    const bool proc = i % 2 == 0;
+    if (!proc && !namespaces) continue;
     testsys::removeTree(at("shared"));
     dir_.makeDirs("shared");
     chmod(at("shared").c_str(), 0777);
     {
       Racer racer(kNobody, [&] {
-        if (symlink(at("outside").c_str(), sub.c_str()) != 0) rename(sub.c_str(), away.c_str());
+        struct stat status;
+        if (!proc) {  // once, in one step
+          if (lstat(sub.c_str(), &status) == 0 && S_ISLNK(status.st_mode)) return;
+          symlink(at("outside").c_str(), link.c_str());
+          renameat2(AT_FDCWD, link.c_str(), AT_FDCWD, sub.c_str(), RENAME_EXCHANGE);
+        } else if (symlink(at("outside").c_str(), sub.c_str()) != 0) {
+          rename(sub.c_str(), away.c_str());
+        }
       });
       usleep(1000);
-      run({"-nosw", "-xcopy", "src", "shared/"});
+      if (proc)
+        run({"-nosw", "-xcopy", "src", "shared/"});
+      else
+        runChild("/usr/bin/unshare", {"-m", "/bin/sh", "-c", withoutProc}, dir_.path());
     }
-    ASSERT_TRUE(dir_.list("outside").empty()) << "run " << i;
+    ASSERT_TRUE(dir_.list("outside").empty()) << "run " << i << (proc ? "" : " without /proc");
   }
 }
 

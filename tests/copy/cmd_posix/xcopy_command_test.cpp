@@ -1,7 +1,9 @@
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include "copy/files_posix/kernel_calls.h"
 #include "tests/support/interpreter_fixture.h"
+#include "tests/support/platform.h"
 
 namespace {
 
@@ -196,6 +198,44 @@ TEST_F(XcopyCommandTest, WriteFailureStops) {
   EXPECT_EQ("src/a\nsrc/b\n1 File(s) copied\n", result.out);
   EXPECT_EQ("Access is denied.\n", result.err);
   EXPECT_EQ("old", read("out/b"));
+}
+
+// Where each spelling of a name has an identity of its own (FAT through FUSE) and a
+// folder lists one spelling only (hidden names stand in for it here), a folder copied
+// onto itself spelled another way is refused, its files kept.
+TEST_F(XcopyCommandTest, ACopyOntoItselfSpelledAnotherWayIsRefused) {
+  write("Photos/a.txt", "a");
+  write("photos/a.txt", "kept");
+  kernel_.hideListedNames = true;
+  const RunResult result = run("XCOPY /Y Photos photos/");
+  EXPECT_EQ(4, result.status);
+  EXPECT_EQ("File cannot be copied onto itself\n", result.err);
+  EXPECT_EQ("kept", read("photos/a.txt"));
+}
+
+// A tree deeper than the open-file limit is copied whole: a few of the destination's
+// levels are kept open, not one a level.
+TEST_F(XcopyCommandTest, TreeDeeperThanTheOpenFileLimitIsCopied) {
+  std::string deep = "src";
+  for (int i = 0; i < 40; ++i) {
+    deep += "/d";
+    write(deep + "/f.txt", std::to_string(i));
+  }
+  struct rlimit saved;
+  ASSERT_EQ(0, getrlimit(RLIMIT_NOFILE, &saved));
+  struct rlimit low = saved;
+  low.rlim_cur = testsys::list("/proc/self/fd").size() + 16;
+  ASSERT_EQ(0, setrlimit(RLIMIT_NOFILE, &low));
+  const RunResult result = run("XCOPY /S /Q src out/");
+  // Where even a few cannot be opened, the failure says why.
+  low.rlim_cur -= 14;
+  ASSERT_EQ(0, setrlimit(RLIMIT_NOFILE, &low));
+  const RunResult starved = run("XCOPY /S /Q src starved/");
+  setrlimit(RLIMIT_NOFILE, &saved);
+  EXPECT_EQ(0, result.status) << result.err;
+  EXPECT_EQ("40 File(s) copied\n", result.out);
+  EXPECT_EQ("39", read("out" + deep.substr(3) + "/f.txt"));
+  EXPECT_NE(std::string::npos, starved.err.find("(Too many open files)\n")) << starved.err;
 }
 
 // A folder that cannot be listed is named with the system's reason; the rest is copied.
