@@ -300,6 +300,15 @@ bool destinationIsFile(const XcopyLine& line, const std::string& destination, bo
   return answer == 'F';
 }
 
+/// Finds what the command copies, and names what it could not see: the status so far.
+int gather(const XcopyLine& line, const Source& source, Collection& found, Console& console) {
+  found.visiting.push_back(inspectPath(source.folder));  // a link back to the top is a cycle
+  if (!source.pattern.empty())
+    gatherFiles(source.folder, "", source.pattern, line.subdirectories, found);
+  for (const std::string& text : found.passedOver) console.error(text);
+  return found.passedOver.empty() ? 0 : kPassedOver;
+}
+
 }  // namespace
 
 int runXcopy(const std::vector<Word>& words, Console& console, const files::Context& context) {
@@ -315,11 +324,7 @@ int runXcopy(const std::vector<Word>& words, Console& console, const files::Cont
 
   const Source source = locateSource(typedSource);
   Collection found;
-  found.visiting.push_back(inspectPath(source.folder));  // a link back to the top is a cycle
-  if (!source.pattern.empty())
-    gatherFiles(source.folder, "", source.pattern, line.subdirectories, found);
-  for (const std::string& text : found.passedOver) console.error(text);
-  const int status = found.passedOver.empty() ? 0 : kPassedOver;
+  const int status = gather(line, source, found, console);
   // With /E a folder is copied even when it holds no file: its destination is made.
   const bool copiesFolders =
       line.emptyDirectories && (source.isDirectory || !found.directories.empty());

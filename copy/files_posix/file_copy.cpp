@@ -140,62 +140,61 @@ void FileCopy::prepare() {
 }
 
 void FileCopy::write() {
-  const std::string& source = sourcePath_;
-  const CopyOptions& options = options_;
-  CopyResult& failure = failure_;
   Descriptor in;
   struct stat status;
-  const bool asSeen = options.sourceAsSeen.known;
-  if (int error = openRegularFile(source, in.slot(), status, asSeen)) {
-    failure = CopyResult::ofError(asSeen && error == ELOOP ? EBUSY : error);
-    return;
+  failure_ = openSource(in, status);
+  if (failure_.error != 0) return;
+  mode_t mode = status.st_mode & 0777;
+  if (options_.makeWritable) mode |= S_IWUSR;
+  PendingFile& file = *file_;
+  if ((failure_.error = file.create(mode)) != 0) return;
+  const int out = file.descriptor();
+  if ((failure_.error = copyData(in.get(), out, status)) != 0) return;
+  if (options_.verify) {
+    failure_ = compareContent(folder_.kernel(), in.get(), out);
+    if (!failure_.succeeded()) return;
   }
+  if ((failure_.error = keepAttributes(in.get(), out, status, mode)) != 0) return;
+  // Replacing must not trade the old content for data still in memory.
+  failure_.error = file.finish(options_.replace || options_.durable);
+  written_ = failure_.error == 0;
+}
+
+CopyResult FileCopy::openSource(Descriptor& in, struct stat& status) {
+  const bool asSeen = options_.sourceAsSeen.known;
+  if (int error = openRegularFile(sourcePath_, in.slot(), status, asSeen))
+    return CopyResult::ofError(asSeen && error == ELOOP ? EBUSY : error);
   source_ = {true, static_cast<uint64_t>(status.st_dev), static_cast<uint64_t>(status.st_ino)};
   // The name was looked at before: another may have swapped it for another file since.
-  if (asSeen && source_ != options.sourceAsSeen) {
-    failure = CopyResult::ofError(EBUSY);
-    return;
-  }
+  if (asSeen && source_ != options_.sourceAsSeen) return CopyResult::ofError(EBUSY);
   size_ = static_cast<uint64_t>(status.st_size);
   // A copy that does not replace learns of an existing destination when it takes the
   // name; one that replaces looks first, so as to write nothing that could not replace.
-  if (options.replace) {
-    failure = CopyResult::ofError(checkReplaceableBy(source, folder_, name_, source_));
-    failure.sameFile = failure.error == EBUSY;
-    if (failure.error != 0) return;
-  }
-  mode_t mode = status.st_mode & 0777;
-  if (options.makeWritable) mode |= S_IWUSR;
-  PendingFile& file = *file_;
-  failure = CopyResult::ofError(file.create(mode));
-  if (failure.error != 0) return;
-  const int out = file.descriptor();
-  if ((failure.error = copyData(in.get(), out, status)) != 0) return;
-  if (options.verify) {
-    failure = compareContent(folder_.kernel(), in.get(), out);
-    if (!failure.succeeded()) return;
-  }
-  // A move keeps what a rename keeps: the owner where the process may set it, the setuid
-  // and setgid bits only where it did (a change of owner clears them, so they are set
-  // after it), and the extended attributes, file capabilities among them (cleared by a
-  // change of owner too).
-  if (options.keepOwner) {
+  if (!options_.replace) return CopyResult();
+  CopyResult result =
+      CopyResult::ofError(checkReplaceableBy(sourcePath_, folder_, name_, source_));
+  result.sameFile = result.error == EBUSY;
+  return result;
+}
+
+// A move keeps what a rename keeps: the owner where the process may set it, the setuid
+// and setgid bits only where it did (a change of owner clears them, so they are set
+// after it), and the extended attributes, file capabilities among them (cleared by a
+// change of owner too). Every copy keeps the permission bits `mode` and the time.
+int FileCopy::keepAttributes(int in, int out, const struct stat& status, mode_t mode) {
+  if (options_.keepOwner) {
     if (fchown(out, status.st_uid, status.st_gid) == 0)
       mode |= status.st_mode & (S_ISUID | S_ISGID);
     else if (errno != EPERM)
-      failure.error = errno;
+      return errno;
   }
   const bool special = (mode & (S_ISUID | S_ISGID)) != 0;
-  if (failure.error == 0 && (special || !file.hasMode(mode)) && fchmod(out, mode) != 0)
-    failure.error = errno;
-  if (failure.error == 0 && options.keepOwner)
-    failure.error = copyExtendedAttributes(in.get(), out);
-  if (failure.error != 0) return;
+  if ((special || !file_->hasMode(mode)) && fchmod(out, mode) != 0) return errno;
+  if (options_.keepOwner) {
+    if (int error = copyExtendedAttributes(in, out)) return error;
+  }
   const struct timespec times[2] = {{0, UTIME_NOW}, modificationTime(status)};
-  if (futimens(out, times) != 0) failure.error = errno;
-  // Replacing must not trade the old content for data still in memory.
-  if (failure.error == 0) failure.error = file.finish(options.replace || options.durable);
-  written_ = failure.error == 0;
+  return futimens(out, times) == 0 ? 0 : errno;
 }
 
 CopyResult FileCopy::takeName(quillkit::FileIdentity* replaced) {

@@ -18,6 +18,7 @@
 
 namespace copy::files {
 
+class Descriptor;
 class DestinationFolder;
 class PendingFile;
 
@@ -108,6 +109,11 @@ class FileCopy {
  private:
   /// prepare() up to its first failure, which it leaves in `failure_`.
   void write();
+  /// Opens the source as `in`, with its `status`, and checks what a replacing copy would
+  /// replace: why it cannot be copied, if it cannot.
+  CopyResult openSource(Descriptor& in, struct stat& status);
+  /// Gives the copy `out` the attributes of the source `in` that it keeps: 0 or errno.
+  int keepAttributes(int in, int out, const struct stat& status, mode_t mode);
 
   CopyResult failure_;
   quillkit::FileIdentity source_;

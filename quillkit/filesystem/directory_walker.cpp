@@ -82,6 +82,13 @@ struct DirectoryWalker::PatternWalk {
         failure(walker.failure),
         onFound(walker.onFound) {}
 
+  /// The entry that `finder` stands on, in the folder `directory` whose entries `paths`
+  /// joins: entered, collected, or passed over and told.
+  void take(FileFinder& finder, const EntryPaths& paths, const char* directory);
+  /// True when the folder that `finder` lists, reached through a link, is being walked
+  /// already (a link back up the tree); `self` gets its identity.
+  bool walksAlready(const FileFinder& finder, FileIdentity& self);
+
   /// A file found: handed up, or kept in the results.
   void add(std::string path) {
     ++count;
@@ -171,13 +178,7 @@ bool DirectoryWalker::walkPattern(PatternWalk& walk, const char* directory, bool
   }
   // Only a link can lead back up the tree.
   FileIdentity self;
-  if (throughLink) {
-    self = finder->listedIdentity();
-    for (PatternWalk::Level& above : walk.path) {
-      if (!above.identity.known) above.identity = directoryIdentity(above.directory);
-      if (above.identity == self) return true;  // a link back up: already being walked
-    }
-  }
+  if (throughLink && walk.walksAlready(*finder, self)) return true;
   walk.path.push_back({directory, self});
   const EntryPaths paths(directory);
   if (walk.recursive && walk.readAhead.active())
@@ -188,38 +189,7 @@ bool DirectoryWalker::walkPattern(PatternWalk& walk, const char* directory, bool
       walk.stoppedAtLimit = true;
       break;
     }
-    const char* name = finder->name();
-    if (finder->isDots()) {
-      // "." and ".." are neither walked nor collected.
-    } else if (const char* unreachable = unreachableNameReason(name)) {
-      // Joined, the name would name another path (split at its separator, or stripped
-      // or a device on Windows): a folder that the walk would enter, or a file whose
-      // name read whole matches, is passed over, and told.
-      const char* dot = std::strrchr(name, '.');
-      const bool wanted =
-          finder->isSubDirectory()
-              ? walk.recursive
-              : !walk.recursive || walk.rule.matches(name, dot != nullptr ? dot + 1 : "");
-      if (wanted)
-        walk.skipped.push_back(
-            {paths.shown(name), std::string(texts::kErrorMessagePrefix) + unreachable});
-    } else if (finder->isSubDirectory()) {
-      if (walk.recursive) {
-        const std::string subdirectory = paths.join(name);
-        if (subdirectory != directory)
-          walkPattern(walk, subdirectory.c_str(), false, finder->mayBeLink());
-      }
-    } else if (!walk.recursive) {
-      walk.add(paths.join(name));  // the listing itself matched the pattern
-    } else if (paths.simple(name)) {
-      // Matched on the name alone; only a match builds its path.
-      if (walk.rule.takesEverything() || walk.rule.matches(name, getExtension(name)))
-        walk.add(paths.join(name));
-    } else {
-      std::string path = paths.join(name);
-      if (walk.rule.matches(name, getExtension(path.c_str())))
-        walk.add(std::move(path));
-    }
+    walk.take(*finder, paths, directory);
     ++walk.counter;
     if (!finder->findNext()) break;
   }
@@ -232,6 +202,45 @@ bool DirectoryWalker::walkPattern(PatternWalk& walk, const char* directory, bool
     return false;
   }
   return true;
+}
+
+bool DirectoryWalker::PatternWalk::walksAlready(const FileFinder& finder, FileIdentity& self) {
+  self = finder.listedIdentity();
+  for (Level& above : path) {
+    if (!above.identity.known) above.identity = directoryIdentity(above.directory);
+    if (above.identity == self) return true;
+  }
+  return false;
+}
+
+void DirectoryWalker::PatternWalk::take(FileFinder& finder, const EntryPaths& paths,
+                                        const char* directory) {
+  const char* name = finder.name();
+  if (finder.isDots()) return;  // "." and ".." are neither walked nor collected
+  if (const char* unreachable = unreachableNameReason(name)) {
+    // Joined, the name would name another path (split at its separator, or stripped or a
+    // device on Windows): a folder that the walk would enter, or a file whose name read
+    // whole matches, is passed over, and told.
+    const char* dot = std::strrchr(name, '.');
+    const bool wanted = finder.isSubDirectory()
+                            ? recursive
+                            : !recursive || rule.matches(name, dot != nullptr ? dot + 1 : "");
+    if (wanted)
+      skipped.push_back({paths.shown(name), std::string(texts::kErrorMessagePrefix) + unreachable});
+  } else if (finder.isSubDirectory()) {
+    if (!recursive) return;
+    const std::string subdirectory = paths.join(name);
+    if (subdirectory != directory)
+      walkPattern(*this, subdirectory.c_str(), false, finder.mayBeLink());
+  } else if (!recursive) {
+    add(paths.join(name));  // the listing itself matched the pattern
+  } else if (paths.simple(name)) {
+    // Matched on the name alone; only a match builds its path.
+    if (rule.takesEverything() || rule.matches(name, getExtension(name))) add(paths.join(name));
+  } else {
+    std::string path = paths.join(name);
+    if (rule.matches(name, getExtension(path.c_str()))) add(std::move(path));
+  }
 }
 
 bool WalkVisitor::onError(FileFinderBase&, const char*, const char*, bool) {

@@ -103,83 +103,101 @@ WildcardMask::WildcardMask(const std::string& mask) {
                                    [](const Token& t) { return t.kind != Literal; });
 }
 
+/// The states of one match. A literal takes one byte and a wildcard one character, which
+/// may be read two ways, so the states run ahead by up to a character's 4 bytes: row
+/// (p % kRows) holds state j when the first j tokens have matched the name's first p
+/// bytes.
+struct WildcardMask::States {
+  static constexpr std::size_t kRows = 5;
+  explicit States(std::size_t tokens) : width(tokens + 1), rows(kRows * width, 0) {
+    rows[0] = 1;
+  }
+  char* row(std::size_t p) { return &rows[(p % kRows) * width]; }
+  /// State `state` holds after `length` more bytes than `p`.
+  void reach(std::size_t p, std::size_t length, std::size_t state) {
+    row(p + length)[state] = 1;
+    furthest = std::max(furthest, p + length);
+  }
+  const std::size_t width;
+  std::vector<char> rows;
+  /// The furthest position that any state has reached.
+  std::size_t furthest = 0;
+};
+
 bool WildcardMask::matches(const char* name) const {
   if (matchesEverything_) return true;
-  const size_t count = tokens_.size();
-  const size_t width = count + 1;
   const auto* bytes = reinterpret_cast<const unsigned char*>(name);
-  const unsigned char* lastDot =
-      reinterpret_cast<const unsigned char*>(std::strrchr(name, '.'));
-  // A literal takes one byte and a wildcard one character, which may be read two ways,
-  // so the states run ahead by up to a character's 4 bytes: row (p % kRows) holds
-  // state j when the first j tokens have matched the name's first p bytes.
-  constexpr size_t kRows = 5;
-  std::vector<char> states(kRows * width, 0);
-  states[0] = 1;
-  size_t furthest = 0;  // the furthest position that any state has reached
-  for (size_t p = 0;; ++p) {
-    char* current = &states[(p % kRows) * width];
-    const unsigned char c = bytes[p];
-    const bool atEnd = c == '\0';
-    // Tokens that may match nothing here; moves only go forward, so one pass suffices.
-    for (size_t j = 0; j < count; ++j) {
-      if (!current[j]) continue;
-      switch (tokens_[j].kind) {
-        case Star:
-        case DosStar:
-          current[j + 1] = 1;
-          break;
-        case DosQm:
-          if (atEnd || c == '.') current[j + 1] = 1;
-          break;
-        case DosDot:
-          if (atEnd) current[j + 1] = 1;
-          break;
-        case Literal:
-          break;
-      }
-    }
-    if (atEnd) return current[count] != 0;
+  const auto* lastDot = reinterpret_cast<const unsigned char*>(std::strrchr(name, '.'));
+  States states(tokens_.size());
+  for (std::size_t p = 0;; ++p) {
+    char* current = states.row(p);
+    skipEmpty(current, bytes[p]);
+    if (bytes[p] == '\0') return current[tokens_.size()] != 0;
+    stepOver(current, bytes, p, lastDot, states);
+    std::fill(current, current + states.width, 0);
+    if (states.furthest <= p) return false;
+  }
+}
 
-    // UTF-8 first, as the listing reads names, or code page 932 as Windows reads them.
-    const size_t lengths[2] = {characterLength(bytes + p), codePageLength(bytes + p)};
-    const size_t readings = lengths[0] == lengths[1] ? 1 : 2;
-    auto reach = [&](size_t length, size_t state) {
-      states[((p + length) % kRows) * width + state] = 1;
-      furthest = std::max(furthest, p + length);
-    };
-    for (size_t j = 0; j < count; ++j) {
-      if (!current[j]) continue;
-      const Token& token = tokens_[j];
-      switch (token.kind) {
-        case Star:
-          for (size_t r = 0; r < readings; ++r) reach(lengths[r], j);
-          break;
-        case DosStar:
-          // Runs up to the last dot and may end by swallowing it.
-          if (bytes + p == lastDot)
-            reach(1, j + 1);
-          else
-            for (size_t r = 0; r < readings; ++r) reach(lengths[r], j);
-          break;
-        case DosQm:
-          // One character other than a dot; as the mask's last element it also takes a
-          // dot, as the reference automaton does.
-          if (c != '.' || j + 1 == count)
-            for (size_t r = 0; r < readings; ++r) reach(lengths[r], j + 1);
-          break;
-        case DosDot:
-          if (c == '.') reach(1, j + 1);
-          break;
-        case Literal:
-          // The same byte; a letter of a single-byte character in either case.
-          if ((token.anyCase ? upperAscii(c) : c) == static_cast<unsigned char>(token.upper))
-            reach(1, j + 1);
-          break;
-      }
+void WildcardMask::skipEmpty(char* current, unsigned char c) const {
+  const bool atEnd = c == '\0';
+  for (std::size_t j = 0; j < tokens_.size(); ++j) {
+    if (!current[j]) continue;
+    switch (tokens_[j].kind) {
+      case Star:
+      case DosStar:
+        current[j + 1] = 1;
+        break;
+      case DosQm:
+        if (atEnd || c == '.') current[j + 1] = 1;
+        break;
+      case DosDot:
+        if (atEnd) current[j + 1] = 1;
+        break;
+      case Literal:
+        break;
     }
-    std::fill(current, current + width, 0);
-    if (furthest <= p) return false;
+  }
+}
+
+void WildcardMask::stepOver(const char* current, const unsigned char* bytes, std::size_t p,
+                            const unsigned char* lastDot, States& states) const {
+  const unsigned char c = bytes[p];
+  // UTF-8 first, as the listing reads names, or code page 932 as Windows reads them.
+  const std::size_t lengths[2] = {characterLength(bytes + p), codePageLength(bytes + p)};
+  const std::size_t readings = lengths[0] == lengths[1] ? 1 : 2;
+  auto eachReading = [&](std::size_t state) {
+    for (std::size_t r = 0; r < readings; ++r) states.reach(p, lengths[r], state);
+  };
+  const std::size_t count = tokens_.size();
+  for (std::size_t j = 0; j < count; ++j) {
+    if (!current[j]) continue;
+    const Token& token = tokens_[j];
+    switch (token.kind) {
+      case Star:
+        eachReading(j);
+        break;
+      case DosStar:
+        // Runs up to the last dot and may end by swallowing it.
+        if (bytes + p == lastDot)
+          states.reach(p, 1, j + 1);
+        else
+          eachReading(j);
+        break;
+      case DosQm:
+        // One character other than a dot; as the mask's last element it also takes a
+        // dot, as the reference automaton does.
+        if (c != '.' || j + 1 == count) eachReading(j + 1);
+        break;
+      case DosDot:
+        if (c == '.') states.reach(p, 1, j + 1);
+        break;
+      case Literal:
+        // The same byte; a letter of a single-byte character in either case.
+        if ((token.anyCase ? upperAscii(c) : c) == static_cast<unsigned char>(token.upper))
+          states.reach(p, 1, j + 1);
+        break;
+    }
   }
 }
 

@@ -37,6 +37,15 @@ class WildcardMask {
     bool anyCase;  // the literal is a single-byte character: a name's letter is upcased too
   };
 
+  struct States;
+  /// Tokens that may match nothing before the byte `c` (0: the name's end) take the
+  /// state after them in `current`: one pass, since moves only go forward.
+  void skipEmpty(char* current, unsigned char c) const;
+  /// Each state of `current`, after the name's first `p` bytes, takes its token over the
+  /// character at `p`, read each way it can be.
+  void stepOver(const char* current, const unsigned char* bytes, std::size_t p,
+                const unsigned char* lastDot, States& states) const;
+
   std::vector<Token> tokens_;
   bool matchesEverything_ = false;
 };
