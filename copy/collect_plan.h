@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "copy/copy_turns.h"
+#include "copy/planned_copy.h"
 #include "quillkit/filesystem/entry_paths.h"
 #include "quillkit/filesystem/utility.h"
 

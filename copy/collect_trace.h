@@ -5,7 +5,7 @@
 #include <string>
 
 #include "copy/collect_plan.h"
-#include "copy/copy_turns.h"
+#include "copy/planned_copy.h"
 
 namespace copy {
 

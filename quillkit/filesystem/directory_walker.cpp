@@ -226,7 +226,8 @@ void DirectoryWalker::PatternWalk::take(FileFinder& finder, const EntryPaths& pa
                             ? recursive
                             : !recursive || rule.matches(name, dot != nullptr ? dot + 1 : "");
     if (wanted)
-      skipped.push_back({paths.shown(name), std::string(texts::kErrorMessagePrefix) + unreachable});
+      skipped.push_back(
+          {paths.shown(name), std::string(texts::kErrorMessagePrefix) + unreachable});
   } else if (finder.isSubDirectory()) {
     if (!recursive) return;
     const std::string subdirectory = paths.join(name);
