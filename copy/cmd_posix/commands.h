@@ -1,6 +1,7 @@
 #ifndef PELQUIST_COPY_CMD_POSIX_COMMANDS_H_
 #define PELQUIST_COPY_CMD_POSIX_COMMANDS_H_
 
+#include <cstddef>
 #include <vector>
 
 #include "copy/cmd_posix/command_line.h"
@@ -19,7 +20,9 @@ int runCopy(const std::vector<Word>& words, Console& console, const files::Conte
 /// MOVE [/Y|/-Y] source [target].
 int runMove(const std::vector<Word>& words, Console& console, const files::Context& context);
 /// XCOPY source [destination] [/S] [/E] [/I] [/Q] [/F] [/Y|/-Y].
-int runXcopy(const std::vector<Word>& words, Console& console, const files::Context& context);
+/// Its walk of the source stops after `entryLimit` entries, as collect-copy's does.
+int runXcopy(const std::vector<Word>& words, Console& console, const files::Context& context,
+             std::size_t entryLimit = 1010720);
 
 }  // namespace copy::cmd
 

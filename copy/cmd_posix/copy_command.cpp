@@ -184,7 +184,9 @@ int combine(const CopyLine& line, const std::vector<SourceFile>& files,
   FileStatus targetInfo = inspectPath(target);
   if (targetInfo.kind == FileKind::Directory)
     return failWithNoneCopied(console, texts::kAccessDenied);
-  bool appendsToFirst = inspectPath(files[0].path).identity == targetInfo.identity;
+  // A link there is none of the sources, wherever it leads: it is replaced.
+  const quillkit::FileIdentity entry = quillkit::posix::entryStatus(nativePath(target)).identity;
+  bool appendsToFirst = inspectPath(files[0].path).identity == entry;
   OverwriteGuard guard(line.yes, line.noYes);
   if (targetInfo.kind == FileKind::File && !appendsToFirst &&
       !guard.allows(console, overwritePrompt(target)))
@@ -192,7 +194,7 @@ int combine(const CopyLine& line, const std::vector<SourceFile>& files,
   std::vector<CombinePart> parts;
   for (size_t i = 0; i < files.size(); ++i) {
     console.line(quillkit::shownName(files[i].path));
-    if (i > 0 && inspectPath(files[i].path).identity == targetInfo.identity) {
+    if (i > 0 && inspectPath(files[i].path).identity == entry) {
       console.line(texts::kTargetContentsLost);
       continue;
     }

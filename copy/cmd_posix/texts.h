@@ -75,6 +75,9 @@ constexpr const char kFullNamesArrow[] = " -> ";
 /// Before the system's text (on its own line), for a folder that could not be listed:
 /// followed by the folder.
 constexpr const char kUnreadableDirectoryPrefix[] = "Unable to read directory - ";
+/// Around the number of entries, where the walk of the source stopped at its limit.
+constexpr const char kEntryLimitPrefix[] = "Too many entries: the walk stopped after ";
+constexpr const char kEntryLimitSuffix[] = " of them, and copies only what it found";
 /// Before the folder (and the system's text on its own line), for a folder of the
 /// destination that could not be made or entered.
 constexpr const char kUnableToCreateDirectoryPrefix[] = "Unable to create directory - ";

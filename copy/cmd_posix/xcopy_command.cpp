@@ -41,7 +41,11 @@ struct FoundFile {
 };
 
 struct Collection {
+  explicit Collection(std::size_t entryLimit) : entriesLeft(entryLimit) {}
   std::vector<FoundFile> files;
+  /// How many more entries the walk may take, and whether it stopped for want of more.
+  std::size_t entriesLeft;
+  bool stopped = false;
   std::vector<std::string> directories;  // below the source folder, for /E
   std::vector<FileStatus> visiting;      // the folders being walked, against link cycles
   std::vector<std::string> passedOver;   // the error lines of what could not be seen
@@ -102,6 +106,9 @@ void gatherFiles(const std::string& directory, const std::string& relative,
   const Listing all = listMatches(directory, "*");
   if (!takeListing(all, directory, true, found)) return;
   for (const ListedEntry& entry : all.entries) {
+    found.stopped = found.stopped || found.entriesLeft == 0;
+    if (found.stopped) return;
+    --found.entriesLeft;
     if (!entry.isDirectory) continue;
     std::string path = joinPath(directory, entry.name);
     FileStatus info = inspectPath(path);
@@ -302,16 +309,22 @@ bool destinationIsFile(const XcopyLine& line, const std::string& destination, bo
 
 /// Finds what the command copies, and names what it could not see: the status so far.
 int gather(const XcopyLine& line, const Source& source, Collection& found, Console& console) {
+  const std::size_t limit = found.entriesLeft;
   found.visiting.push_back(inspectPath(source.folder));  // a link back to the top is a cycle
   if (!source.pattern.empty())
     gatherFiles(source.folder, "", source.pattern, line.subdirectories, found);
+  // Links between folders may make a walk without end: it stops, and says so.
+  if (found.stopped)
+    found.passedOver.push_back(texts::kEntryLimitPrefix + std::to_string(limit) +
+                               texts::kEntryLimitSuffix);
   for (const std::string& text : found.passedOver) console.error(text);
   return found.passedOver.empty() ? 0 : kPassedOver;
 }
 
 }  // namespace
 
-int runXcopy(const std::vector<Word>& words, Console& console, const files::Context& context) {
+int runXcopy(const std::vector<Word>& words, Console& console, const files::Context& context,
+             std::size_t entryLimit) {
   XcopyLine line;
   parseLine(words, line);
   if (!line.invalidSwitch.empty())
@@ -323,7 +336,7 @@ int runXcopy(const std::vector<Word>& words, Console& console, const files::Cont
   const std::string destination = line.paths.size() == 2 ? line.paths[1] : "";
 
   const Source source = locateSource(typedSource);
-  Collection found;
+  Collection found(entryLimit);
   const int status = gather(line, source, found, console);
   // With /E a folder is copied even when it holds no file: its destination is made.
   const bool copiesFolders =

@@ -29,6 +29,14 @@ bool sameEntry(const struct stat& a, const struct stat& b) {
   return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
+/// True when the folder open as `fd` belongs to the person running and no one else may
+/// write it.
+bool isPrivate(int fd) {
+  struct stat status;
+  return fstat(fd, &status) == 0 && status.st_uid == geteuid() &&
+         (status.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+}
+
 /// How many levels below the destination stay open at most: those deepest down, where
 /// the walk goes on.
 constexpr std::size_t kOpenLevels = 8;
@@ -40,10 +48,11 @@ DestinationFolders::DestinationFolders(const Context& context, std::string root)
 
 DestinationFolders::~DestinationFolders() = default;
 
-// A level is opened without following a link. Where a link stands, the rule of
-// protected_symlinks decides, and the link must still be the one looked at once it is
-// followed (another may swap it in that instant).
-int DestinationFolders::openBelow(int parent, const std::string& name, bool make, int& fd) {
+// A level is opened without following a link. Where a link stands, it is followed only
+// where nobody else could have put it there, and it must still be the one looked at once
+// it is followed (another may swap it in that instant).
+int DestinationFolders::openBelow(int parent, bool parentPrivate, const std::string& name,
+                                  bool make, int& fd) {
   const char* entry = name.c_str();
   for (bool made = false;; made = true) {
     fd = openFolderForNames(parent, entry, true);
@@ -54,11 +63,10 @@ int DestinationFolders::openBelow(int parent, const std::string& name, bool make
       continue;
     }
     if (error != ELOOP && error != ENOTDIR) return error;
-    struct stat link, holder, again;
+    struct stat link, again;
     if (fstatat(parent, entry, &link, AT_SYMLINK_NOFOLLOW) != 0) return errno;
     if (!S_ISLNK(link.st_mode)) return error;
-    if (fstat(parent, &holder) != 0) return errno;
-    if (link.st_uid != geteuid() && link.st_uid != holder.st_uid) return EACCES;
+    if (!parentPrivate || link.st_uid != geteuid() || link.st_nlink != 1) return EACCES;
     fd = openFolderForNames(parent, entry);
     if (fd < 0) return errno;
     if (fstatat(parent, entry, &again, AT_SYMLINK_NOFOLLOW) == 0 && sameEntry(link, again))
@@ -82,6 +90,7 @@ int DestinationFolders::open(const std::string& relative, bool make, Destination
     if (fd < 0) return errno;
     Level root;
     root.identity = quillkit::posix::identityOf(fd);
+    root.private_ = isPrivate(fd);
     root.folder.reset(new DestinationFolder(context_, fd, root_));
     levels_.push_back(std::move(root));
   }
@@ -93,7 +102,7 @@ int DestinationFolders::open(const std::string& relative, bool make, Destination
   for (std::size_t i = kept - 1; i < names.size(); ++i) {
     int parent = -1, fd = -1;
     int error = reach(levels_.size() - 1, parent);
-    if (error == 0) error = openBelow(parent, names[i], make, fd);
+    if (error == 0) error = openBelow(parent, levels_.back().private_, names[i], make, fd);
     if (error != 0) {
       for (std::size_t j = 0; j <= i; ++j) failed += (j == 0 ? "" : "/") + names[j];
       return error;
@@ -101,6 +110,7 @@ int DestinationFolders::open(const std::string& relative, bool make, Destination
     Level level;
     level.name = names[i];
     level.identity = quillkit::posix::identityOf(fd);
+    level.private_ = levels_.back().private_ && isPrivate(fd);
     level.folder.reset(
         new DestinationFolder(context_, fd, levels_.back().folder->pathOf(names[i])));
     levels_.push_back(std::move(level));
@@ -122,7 +132,8 @@ int DestinationFolders::reach(std::size_t index, int& fd) {
     // folder it was.
     int parent, opened;
     if (int error = reach(index - 1, parent)) return error;
-    if (int error = openBelow(parent, level.name, false, opened)) return error;
+    if (int error = openBelow(parent, levels_[index - 1].private_, level.name, false, opened))
+      return error;
     if (quillkit::posix::identityOf(opened) != level.identity) {
       close(opened);
       return EACCES;

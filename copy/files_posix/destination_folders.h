@@ -16,9 +16,10 @@ namespace copy::files {
 /// made where missing) from the open level above it, without following a link, so that
 /// a link that another user plants where one of the folders would be, or swaps in for one
 /// later, never leads the copies out of the destination. A link found there is entered
-/// only when its owner is the person running or the owner of the folder that holds it
-/// (the rule of Linux's protected_symlinks, whatever the system's setting). The
-/// destination itself, as typed, may be a link: it is followed. It holds the levels of
+/// only where nobody else could have put it there: the link is the person running's,
+/// with no other name (a hard link to a link proves nothing of who placed it), and every
+/// folder from the destination as typed down to it is theirs and may be written by no one
+/// else. The destination itself, as typed, may be a link: it is followed. It holds the levels of
 /// the last folder opened, as a walk enters folders one below another, but keeps only a
 /// few of them open: a level closed on the way down is reached again from the nearest
 /// open one above it, step by step in the same way, and must be the folder it was. So a
@@ -45,14 +46,18 @@ class DestinationFolders {
     std::string name;
     /// The folder it was when it was first opened.
     quillkit::FileIdentity identity;
+    /// It and every level above it belong to the person running, and no one else may
+    /// write them: a link in it was put there by them.
+    bool private_ = false;
     /// Null while it is closed.
     std::unique_ptr<DestinationFolder> folder;
   };
   /// The descriptor of level `index`, opened again from the nearest open level above
   /// where it was closed: 0, or errno.
   int reach(std::size_t index, int& fd);
-  /// Opens the level `name` below the folder open as `parent`: 0 and `fd`, or errno.
-  int openBelow(int parent, const std::string& name, bool make, int& fd);
+  /// Opens the level `name` below the folder open as `parent`, which is `private_` or
+  /// not: 0 and `fd`, or errno.
+  int openBelow(int parent, bool parentPrivate, const std::string& name, bool make, int& fd);
   /// Closes levels, the highest first (never the destination's), until at most a few
   /// are open.
   void closeSome();

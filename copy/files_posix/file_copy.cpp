@@ -57,11 +57,10 @@ int nextData(int fd, off_t offset, off_t size, off_t& start, off_t& end) {
 
 // Copies the data and keeps the holes of `from` (as cp does), inside the kernel where it
 // offers to (sharing the blocks where the file system can) and by reading and writing
-// where it declines. Only a file with fewer
-// blocks than its size can hold holes: the others are copied without looking for them.
-// Where the file system keeps no blocks for a file its size is not trusted to be the
-// end, and what the file holds past it is read too (files under /proc, and on some FUSE
-// file systems, say 0 and hold text).
+// where it declines. Only a file with fewer blocks than its size can hold holes: the
+// others are copied without looking for them. The copy ends at the size the source had
+// when it was opened, whatever it grows to meanwhile; only where sizes lie (procfs,
+// sysfs) is it read on to its end.
 int copyData(int from, int to, const struct stat& source) {
   const off_t size = source.st_size;
   const bool mayHaveHoles = static_cast<off_t>(source.st_blocks) * 512 < size;
@@ -90,7 +89,7 @@ int copyData(int from, int to, const struct stat& source) {
     offset = end - left;
     if (left > 0) break;  // the file ended early
   }
-  if (source.st_blocks != 0) return 0;
+  if (!sizeMayLie(from)) return 0;
   off_t rest = -1;
   return copyByReading(from, to, rest);
 }
@@ -180,13 +179,19 @@ CopyResult FileCopy::openSource(Descriptor& in, struct stat& status) {
 // A move keeps what a rename keeps: the owner where the process may set it, the setuid
 // and setgid bits only where it did (a change of owner clears them, so they are set
 // after it), and the extended attributes, file capabilities among them (cleared by a
-// change of owner too). Every copy keeps the permission bits `mode` and the time.
+// change of owner too). Every copy keeps the permission bits `mode`, the group where the
+// process may give it, and the time.
 int FileCopy::keepAttributes(int in, int out, const struct stat& status, mode_t mode) {
+  bool owned = false;
   if (options_.keepOwner) {
-    if (fchown(out, status.st_uid, status.st_gid) == 0)
+    owned = fchown(out, status.st_uid, status.st_gid) == 0;
+    if (owned)
       mode |= status.st_mode & (S_ISUID | S_ISGID);
     else if (errno != EPERM)
       return errno;
+  }
+  if (!owned) {
+    if (int error = keepGroup(out, status.st_gid, mode)) return error;
   }
   const bool special = (mode & (S_ISUID | S_ISGID)) != 0;
   if ((special || !file_->hasMode(mode)) && fchmod(out, mode) != 0) return errno;
@@ -195,6 +200,18 @@ int FileCopy::keepAttributes(int in, int out, const struct stat& status, mode_t 
   }
   const struct timespec times[2] = {{0, UTIME_NOW}, modificationTime(status)};
   return futimens(out, times) == 0 ? 0 : errno;
+}
+
+// The group bits of a file are for its group: where the copy cannot have the source's
+// group (the process is not root, nor a member of it), they would grant another group,
+// the copy's (the folder's, where it passes its group on), and are cleared.
+int FileCopy::keepGroup(int out, gid_t group, mode_t& mode) {
+  struct stat made;
+  if (fstat(out, &made) != 0) return errno;
+  if (made.st_gid == group || fchown(out, static_cast<uid_t>(-1), group) == 0) return 0;
+  if (errno != EPERM) return errno;
+  mode &= ~static_cast<mode_t>(S_IRWXG);
+  return 0;
 }
 
 CopyResult FileCopy::takeName(quillkit::FileIdentity* replaced) {

@@ -52,12 +52,14 @@ CopyResult streamPart(const CombinePart& part, int out, bool verify) {
   return result;
 }
 
-// A joined file keeps the permission bits of the file it replaces; a new one gets what
-// the process's umask leaves of read and write for everyone, as any new file does.
+// A joined file keeps the permission bits of the file it replaces; a new one, and one
+// that replaces a link (whose target another may have chosen), gets what the process's
+// umask leaves of read and write for everyone, as any new file does.
 mode_t joinedFileMode(DestinationFolder& folder, const std::string& name) {
   struct stat status;
   int at;
-  if (folder.descriptor(at) == 0 && fstatat(at, name.c_str(), &status, 0) == 0)
+  if (folder.descriptor(at) == 0 &&
+      fstatat(at, name.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(status.st_mode))
     return status.st_mode & 0777;
   return 0666 & ~folder.context().umask;
 }

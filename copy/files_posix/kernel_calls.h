@@ -109,6 +109,11 @@ struct Context {
 /// there is not followed (ELOOP or ENOTDIR).
 int openFolderForNames(int at, const char* folder, bool noFollow = false);
 
+/// True where the size of the open file `fd` is not its end: its file system makes its
+/// files' contents as they are read (Linux's procfs and sysfs, whose files say 0 or a
+/// page and hold text). False for every other file, whose size is where a copy stops.
+bool sizeMayLie(int fd);
+
 /// Writes the data of the file `fd` to disk and waits (fdatasync, or fsync where there
 /// is none): 0 or -1 with errno.
 int flushData(int fd);

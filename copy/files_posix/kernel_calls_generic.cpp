@@ -39,6 +39,9 @@ int openFolderForNames(int at, const char* folder, bool noFollow) {
 // Their extended attributes differ from Linux's calls, and are not copied.
 int copyExtendedAttributes(int, int) { return 0; }
 
+// No procfs of Linux's kind: every size is the end.
+bool sizeMayLie(int) { return false; }
+
 // fdatasync is not everywhere (macOS); fsync is.
 int flushData(int fd) { return fsync(fd); }
 

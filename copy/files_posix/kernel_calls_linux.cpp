@@ -95,6 +95,12 @@ int openFolderForNames(int at, const char* folder, bool noFollow) {
   return openat(at, folder, O_PATH | O_DIRECTORY | O_CLOEXEC | (noFollow ? O_NOFOLLOW : 0));
 }
 
+bool sizeMayLie(int fd) {
+  struct statfs status;
+  return fstatfs(fd, &status) == 0 &&
+         (status.f_type == PROC_SUPER_MAGIC || status.f_type == SYSFS_MAGIC);
+}
+
 int flushData(int fd) { return fdatasync(fd); }
 
 int KernelCalls::flushFileSystem(int fd) {

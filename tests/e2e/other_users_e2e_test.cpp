@@ -139,6 +139,36 @@ TEST_F(OtherUsersE2e, XcopyNeverFollowsALinkPlantedInItsDestination) {
   }
 }
 
+// A link in a folder that another user made in a sticky shared destination, or a hard
+// link there to a link of root's (as another may make where protected_hardlinks is off),
+// is not entered, whoever owns it: root's own folder stays as it was.
+TEST_F(OtherUsersE2e, XcopyEntersNoLinkThatAnotherCouldHavePlaced) {
+  dir_.write("src/project/sub/plan.txt", "theirs");
+  dir_.write("private/plan.txt", "root's");
+  chmod(at("private").c_str(), 0700);
+  ASSERT_EQ(0, symlink(at("private").c_str(), at("rootlink").c_str()));
+  for (const bool hard : {false, true}) {
+    testsys::removeTree(at("shared"));
+    dir_.makeDirs("shared/project");
+    chmod(at("shared").c_str(), 01777);
+    if (hard) {
+      ASSERT_EQ(0, linkat(AT_FDCWD, at("rootlink").c_str(), AT_FDCWD,
+                          at("shared/project/sub").c_str(), 0));
+    } else {
+      ASSERT_EQ(0, symlink(at("private").c_str(), at("shared/project/sub").c_str()));
+      lchown(at("shared/project/sub").c_str(), kNobody, kNobody);
+      chown(at("shared/project").c_str(), kNobody, kNobody);
+    }
+    const ChildResult result =
+        runChild("/bin/sh", {"-c", "echo a | COPYCMD=/Y '" + std::string(PELQUIST_COPY_EXE) +
+                                       "' -nosw -xcopy src shared/"},
+                 dir_.path(), "", "", {"LC_ALL=C"});
+    EXPECT_NE(0, result.exitCode) << hard;
+    EXPECT_EQ((std::vector<std::string>{"plan.txt"}), dir_.list("private")) << hard;
+    EXPECT_EQ("root's", dir_.read("private/plan.txt")) << hard;
+  }
+}
+
 // The owner of a link that root moves into a folder they may write swaps the new link
 // for a hard link to a file of root's, while root gives the new link its owner (each
 // change of owner is held up 20 ms, as a busy machine may): root never gives that file

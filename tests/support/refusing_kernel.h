@@ -42,6 +42,8 @@ class RefusingKernel : public copy::files::KernelCalls {
   /// Told "data" before each file is flushed, "file system" before each whole file
   /// system, and "folder" before each folder.
   std::function<void(const char* step)> beforeFlush;
+  /// Told before each new file is made.
+  std::function<void()> beforeCreate;
 
   int renameExclusive(int fromAt, const char* from, int toAt, const char* to) override {
     return refuseExclusiveRenames ? ENOTSUP
@@ -49,6 +51,7 @@ class RefusingKernel : public copy::files::KernelCalls {
   }
   int openUnnamedFile(int at, mode_t mode, int& fd) override {
     fd = -1;
+    if (beforeCreate) beforeCreate();
     return refuseUnnamedFiles ? ENOTSUP : KernelCalls::openUnnamedFile(at, mode, fd);
   }
   int hardLink(int fromAt, const char* from, int toAt, const char* to) override {

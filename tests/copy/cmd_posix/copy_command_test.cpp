@@ -213,6 +213,14 @@ TEST_F(CopyCommandTest, CombiningIntoASource) {
   expectCases(
       {{"COPY /B a+c b", 0, "Overwrite b? (Yes/No/All): " + std::string(kNone), "", "n\n"}});
   EXPECT_EQ("AC", read("b"));
+
+  // A link at the destination is none of the sources, even where it leads to one: it is
+  // replaced by all of them.
+  ASSERT_EQ(0, symlink("c", path("l").c_str()));
+  result = run("COPY /B a+c l /Y");
+  EXPECT_EQ("a\nc\n" + std::string(kOne), result.out);
+  EXPECT_EQ("ACC", read("l"));
+  EXPECT_EQ("C", read("c"));
 }
 
 TEST_F(CopyCommandTest, OverwriteQuestion) {
@@ -316,7 +324,12 @@ TEST_F(CopyCommandTest, JoinedFileTakesTheModeOfWhatItReplacesOrOfANewFile) {
   EXPECT_EQ(0, run("COPY /B x1.txt+x2.txt new.dat").status);
   EXPECT_EQ(0, run("COPY /B x1.txt+x2.txt old.dat /Y").status);
   EXPECT_EQ(0, run("COPY /B x1.txt+x2.txt open.dat /Y").status);
+  // A link replaced: the bits of a new file, not of what it leads to.
+  ASSERT_EQ(0, symlink("open.dat", path("link.dat").c_str()));
+  EXPECT_EQ(0, run("COPY /B x1.txt+x2.txt link.dat /Y").status);
   struct stat status;
+  ASSERT_EQ(0, lstat(path("link.dat").c_str(), &status));
+  EXPECT_EQ(0666u & ~mask, status.st_mode & 0777);
   ASSERT_EQ(0, stat(path("new.dat").c_str(), &status));
   EXPECT_EQ(0666u & ~mask, status.st_mode & 0777);
   ASSERT_EQ(0, stat(path("old.dat").c_str(), &status));

@@ -1,6 +1,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
+#include "copy/cmd_posix/commands.h"
 #include "copy/files_posix/kernel_calls.h"
 #include "tests/support/interpreter_fixture.h"
 #include "tests/support/platform.h"
@@ -236,6 +237,30 @@ TEST_F(XcopyCommandTest, TreeDeeperThanTheOpenFileLimitIsCopied) {
   EXPECT_EQ("40 File(s) copied\n", result.out);
   EXPECT_EQ("39", read("out" + deep.substr(3) + "/f.txt"));
   EXPECT_NE(std::string::npos, starved.err.find("(Too many open files)\n")) << starved.err;
+}
+
+// Folders that each hold two links to the next make a walk without end in all but name
+// (2^12 paths here): it stops at its entry limit, says so, copies what it found, and
+// fails.
+TEST_F(XcopyCommandTest, AWalkOfLinkedFoldersStopsAtItsLimit) {
+  for (int i = 0; i < 12; ++i) {
+    const std::string folder = "src/d" + std::to_string(i), next = "../d" + std::to_string(i + 1);
+    write(folder + "/f.txt", "f");
+    ASSERT_EQ(0, symlink(next.c_str(), path(folder + "/a").c_str()));
+    ASSERT_EQ(0, symlink(next.c_str(), path(folder + "/b").c_str()));
+  }
+  mkdir("src/d12");
+  std::istringstream in;
+  std::ostringstream out, err;
+  copy::cmd::Console console(in, out, err);
+  const int status = copy::cmd::runXcopy(copy::cmd::readWords("src/d0 out/ /S /Q /Y", false),
+                                         console, kernel_.context, 100);
+  console.flush();
+  EXPECT_EQ(5, status);
+  EXPECT_EQ("Too many entries: the walk stopped after 100 of them, and copies only what it "
+            "found\n",
+            err.str());
+  EXPECT_EQ("f", read("out/f.txt"));
 }
 
 // A folder that cannot be listed is named with the system's reason; the rest is copied.

@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <atomic>
 #include <cerrno>
 #include <functional>
@@ -345,6 +346,16 @@ TEST_P(PosixCopyFileTest, ReadsPastASizeOfNothing) {
   }
   // A read that fails fails the copy: /proc/self/mem has nothing at offset 0.
   EXPECT_EQ(EIO, at::copyFile(kernel_.context, "/proc/self/mem", path("m"), plain).error);
+}
+
+// Elsewhere a file ends at the size it had when it was opened: one without data blocks
+// that another grows once the copy has looked at it is not read on.
+TEST_P(PosixCopyFileTest, AGrowingFileEndsWhereItEndedWhenOpened) {
+  ASSERT_TRUE(testsys::makeSparseFile(path("growing"), 1 << 20));
+  if (statOf("growing").st_blocks != 0) GTEST_SKIP() << "no holes here";
+  kernel_.beforeCreate = [this] { truncate(path("growing").c_str(), 16 << 20); };
+  EXPECT_EQ(0, copy("growing", "copy", false));
+  EXPECT_EQ(1 << 20, statOf("copy").st_size);
 }
 
 // Holes stay holes, one at the end too.
@@ -713,6 +724,37 @@ TEST(MovePath, AcrossFileSystemsByOneWhoMayNotKeepTheOwner) {
   EXPECT_EQ("moved", readFile(there + "/a.txt"));
   EXPECT_FALSE(here.exists("a.txt"));
   testsys::removeTree(there);
+}
+
+// A copy keeps its source's group where the process may give it (root here), in a folder
+// that passes its own group on too; where it may not, the group bits that would now grant
+// the copy's other group are cleared.
+TEST(FileCopy, KeepsTheGroupOrTakesAwayItsBits) {
+  if (!testsys::ignoresPermissions()) GTEST_SKIP() << "groups are given away by root";
+  TempDir dir;
+  ASSERT_EQ(0, chmod(dir.path().c_str(), 0755));
+  dir.write("private.txt", "p");
+  dir.write("open.txt", "o");
+  dir.makeDirs("shared");
+  ASSERT_EQ(0, chown(dir.join("private.txt").c_str(), 0, 4321) |
+                   chown(dir.join("open.txt").c_str(), 0, 4321) |
+                   chown(dir.join("shared").c_str(), 65534, 1234));
+  ASSERT_EQ(0, chmod(dir.join("private.txt").c_str(), 0640) |
+                   chmod(dir.join("open.txt").c_str(), 0644) |
+                   chmod(dir.join("shared").c_str(), 02777));
+  RefusingKernel kernel;
+  const copy::files::CopyOptions plain;
+  EXPECT_EQ(0, at::copyFile(kernel.context, dir.join("private.txt"), dir.join("shared/r"), plain)
+                   .error);
+  EXPECT_EQ(0, unprivileged([&] {
+              return at::copyFile(kernel.context, dir.join("open.txt"), dir.join("shared/n"), plain)
+                  .error;
+            }));
+  struct stat root {}, nobody {};
+  ASSERT_EQ(0, stat(dir.join("shared/r").c_str(), &root) | stat(dir.join("shared/n").c_str(), &nobody));
+  EXPECT_EQ((std::vector<unsigned>{4321, 0640, 1234, 0604}),
+            (std::vector<unsigned>{static_cast<unsigned>(root.st_gid), root.st_mode & 07777u,
+                                   static_cast<unsigned>(nobody.st_gid), nobody.st_mode & 07777u}));
 }
 
 // In folders that can be entered but not listed, two links of one file cannot be told
