@@ -52,6 +52,9 @@ bool makeSymbolicLink(const std::string& target, const std::string& link);
 bool copiesAreUnnamed();
 /// True when the last system error says that the named entry does not exist.
 bool lastErrorIsNotFound();
+/// True in a build with a sanitizer's runtime, which needs far more address space than
+/// the program itself.
+bool builtWithSanitizer();
 
 }  // namespace testsys
 

@@ -128,4 +128,18 @@ bool copiesAreUnnamed() {
 
 bool lastErrorIsNotFound() { return errno == ENOENT; }
 
+bool builtWithSanitizer() {
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+  return true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+  return true;
+#else
+  return false;
+#endif
+#else
+  return false;
+#endif
+}
+
 }  // namespace testsys

@@ -102,4 +102,6 @@ bool lastErrorIsNotFound() {
   return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
+bool builtWithSanitizer() { return false; }
+
 }  // namespace testsys
