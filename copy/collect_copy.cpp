@@ -1,12 +1,12 @@
 #include "copy/collect_copy.h"
 
-#include <deque>
 #include <memory>
 #include <string>
 
 #include "copy/collect_plan.h"
 #include "copy/collect_trace.h"
 #include "copy/copy_turns.h"
+#include "copy/found_paths.h"
 #include "copy/texts.h"
 
 namespace copy {
@@ -85,7 +85,7 @@ class CollectCopyRun {
       turns.add(plan.plan(path));
       return;
     }
-    waiting_.push_back(path);
+    waiting_.push(path);
     if (!turns.alone()) turns.pace();
   }
 
@@ -109,8 +109,7 @@ class CollectCopyRun {
     bool result = true;
     while (!turns.empty() || !waiting_.empty()) {
       while (!waiting_.empty() && (turns.empty() || !turns.full())) {
-        turns.add(plan.plan(waiting_.front()));
-        waiting_.pop_front();
+        turns.add(plan.plan(waiting_.pop()));
       }
       if (!takeTurn(turns)) result = false;
     }
@@ -141,7 +140,7 @@ class CollectCopyRun {
   const std::string source_;
   const bool forceWrite_;
   /// Found files that wait for room among the turns, in walk order.
-  std::deque<std::string> waiting_;
+  FoundPaths waiting_;
   /// What the turns have come to, for the observer.
   CollectTally tally_;
 };

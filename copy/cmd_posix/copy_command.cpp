@@ -185,7 +185,8 @@ int combine(const CopyLine& line, const std::vector<SourceFile>& files,
   if (targetInfo.kind == FileKind::Directory)
     return failWithNoneCopied(console, texts::kAccessDenied);
   // A link there is none of the sources, wherever it leads: it is replaced.
-  const quillkit::FileIdentity entry = quillkit::posix::entryStatus(nativePath(target)).identity;
+  const quillkit::FileIdentity entry =
+      quillkit::posix::entryStatus(nativePath(target)).identity;
   bool appendsToFirst = inspectPath(files[0].path).identity == entry;
   OverwriteGuard guard(line.yes, line.noYes);
   if (targetInfo.kind == FileKind::File && !appendsToFirst &&

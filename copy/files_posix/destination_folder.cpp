@@ -1,6 +1,7 @@
 #include "copy/files_posix/destination_folder.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -67,6 +68,15 @@ quillkit::posix::FileStatus DestinationFolder::status(const char* name, bool fol
     return missing;
   }
   return quillkit::posix::statusAt(fd, name, follow);
+}
+
+gid_t DestinationFolder::newFileGroup(int fd) {
+  long long group = newFileGroup_;
+  if (group >= 0) return static_cast<gid_t>(group);
+  struct stat status;
+  if (fstat(fd, &status) != 0) return static_cast<gid_t>(-1);
+  newFileGroup_ = status.st_gid;
+  return status.st_gid;
 }
 
 bool DestinationFolder::keepsNames() { return open() == 0 && keepsNames_; }

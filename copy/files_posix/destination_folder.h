@@ -3,6 +3,8 @@
 
 // POSIX build only: a folder that copies take names in, held by its descriptor.
 
+#include <sys/types.h>
+
 #include <atomic>
 #include <memory>
 #include <mutex>
@@ -50,6 +52,9 @@ class DestinationFolder {
   /// True where closing a file may fail: anywhere but on the local file systems that
   /// write out nothing at close.
   bool closeMayFail();
+  /// The group that a file made here gets (the folder's where it passes its group on, the
+  /// process's otherwise), learnt from the file `fd`, just made here, the first time.
+  gid_t newFileGroup(int fd);
   /// The flushes of the copies written ahead into this folder, made together.
   FlushBatch& flushBatch() { return flushBatch_; }
 
@@ -67,6 +72,8 @@ class DestinationFolder {
   bool closeMayFail_ = true;
   /// Held while the folder is opened after a first failure.
   std::mutex opening_;
+  /// newFileGroup(), once learnt; -1 before.
+  std::atomic<long long> newFileGroup_{-1};
   FlushBatch flushBatch_;
 };
 

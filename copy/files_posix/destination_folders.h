@@ -19,11 +19,11 @@ namespace copy::files {
 /// only where nobody else could have put it there: the link is the person running's,
 /// with no other name (a hard link to a link proves nothing of who placed it), and every
 /// folder from the destination as typed down to it is theirs and may be written by no one
-/// else. The destination itself, as typed, may be a link: it is followed. It holds the levels of
-/// the last folder opened, as a walk enters folders one below another, but keeps only a
-/// few of them open: a level closed on the way down is reached again from the nearest
-/// open one above it, step by step in the same way, and must be the folder it was. So a
-/// tree of any depth needs a few descriptors.
+/// else. The destination itself, as typed, may be a link: it is followed. It holds the levels
+/// of the last folder opened, as a walk enters folders one below another, but keeps only a few
+/// of them open: a level closed on the way down is reached again from the nearest open one
+/// above it, step by step in the same way, and must be the folder it was. So a tree of any
+/// depth needs a few descriptors.
 class DestinationFolders {
  public:
   /// `root` is the destination folder as typed (native path).

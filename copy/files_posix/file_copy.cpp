@@ -89,7 +89,8 @@ int copyData(int from, int to, const struct stat& source) {
     offset = end - left;
     if (left > 0) break;  // the file ended early
   }
-  if (!sizeMayLie(from)) return 0;
+  // Only a file without blocks can be of a file system whose sizes lie.
+  if (source.st_blocks != 0 || !sizeMayLie(from)) return 0;
   off_t rest = -1;
   return copyByReading(from, to, rest);
 }
@@ -206,9 +207,8 @@ int FileCopy::keepAttributes(int in, int out, const struct stat& status, mode_t 
 // group (the process is not root, nor a member of it), they would grant another group,
 // the copy's (the folder's, where it passes its group on), and are cleared.
 int FileCopy::keepGroup(int out, gid_t group, mode_t& mode) {
-  struct stat made;
-  if (fstat(out, &made) != 0) return errno;
-  if (made.st_gid == group || fchown(out, static_cast<uid_t>(-1), group) == 0) return 0;
+  if (folder_.newFileGroup(out) == group || fchown(out, static_cast<uid_t>(-1), group) == 0)
+    return 0;
   if (errno != EPERM) return errno;
   mode &= ~static_cast<mode_t>(S_IRWXG);
   return 0;

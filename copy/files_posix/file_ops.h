@@ -116,7 +116,7 @@ class FileCopy {
   int keepAttributes(int in, int out, const struct stat& status, mode_t mode);
   /// Gives the copy `out` the source's `group` where the process may, or takes the group
   /// bits from `mode` where it may not: 0 or errno.
-  static int keepGroup(int out, gid_t group, mode_t& mode);
+  int keepGroup(int out, gid_t group, mode_t& mode);
 
   CopyResult failure_;
   quillkit::FileIdentity source_;

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "copy/found_paths.h"
 #include "tests/support/debug_log.h"
 #include "tests/support/expected_texts.h"
 #include "tests/support/fake_file_system.h"
@@ -355,6 +356,26 @@ TEST_F(CollectCopyTest, CopiesAtOnceWidenWhileTheProcessorsIdle) {
   }
   EXPECT_TRUE(collectCopy(console_, fs_, p("D:/photos/*.jpg"), p("E:/all"), false, errors_));
   EXPECT_GT(fs_.mostAtOnce, 1);
+}
+
+// The paths that wait come back as they went in, in order, whatever they share.
+TEST(FoundPaths, GivesBackEveryPathInOrder) {
+  const std::vector<std::string> paths = {"/a/b/one.jpg",
+                                          "/a/b/two.jpg",
+                                          "/a/b/c/three.jpg",
+                                          "/a/b/two.jpg",
+                                          "/a/b/two.jpg",
+                                          "",
+                                          "/x",
+                                          std::string(300, 'y') + "/z.jpg",
+                                          std::string(300, 'y') + "/" + std::string(200, 'w')};
+  FoundPaths waiting;
+  for (int round = 0; round < 2; ++round) {
+    for (const std::string& path : paths) waiting.push(path);
+    std::vector<std::string> back;
+    while (!waiting.empty()) back.push_back(waiting.pop());
+    EXPECT_EQ(paths, back) << round;
+  }
 }
 
 // Whatever the walk could not see is named after the copies, and fails the run.

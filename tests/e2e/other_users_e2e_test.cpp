@@ -3,12 +3,11 @@
 // the program runs again and again. The checks are on the files outside the run.
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <cstdio>
 #include <ctime>
@@ -160,8 +159,9 @@ TEST_F(OtherUsersE2e, XcopyEntersNoLinkThatAnotherCouldHavePlaced) {
       chown(at("shared/project").c_str(), kNobody, kNobody);
     }
     const ChildResult result =
-        runChild("/bin/sh", {"-c", "echo a | COPYCMD=/Y '" + std::string(PELQUIST_COPY_EXE) +
-                                       "' -nosw -xcopy src shared/"},
+        runChild("/bin/sh",
+                 {"-c", "echo a | COPYCMD=/Y '" + std::string(PELQUIST_COPY_EXE) +
+                            "' -nosw -xcopy src shared/"},
                  dir_.path(), "", "", {"LC_ALL=C"});
     EXPECT_NE(0, result.exitCode) << hard;
     EXPECT_EQ((std::vector<std::string>{"plan.txt"}), dir_.list("private")) << hard;
@@ -176,9 +176,14 @@ TEST_F(OtherUsersE2e, XcopyEntersNoLinkThatAnotherCouldHavePlaced) {
 TEST_F(OtherUsersE2e, MovedLinkGetsItsOwnerWithoutANameInBetween) {
   const std::string there = elsewhere();
   if (there.empty()) GTEST_SKIP() << "no second file system at /dev/shm";
-  const std::vector<std::string> slowChanges = {
-      "-f", "-o", "/dev/null", "-e", "trace=fchownat,lchown",
-      "-e", "inject=fchownat,lchown:delay_enter=20000", PELQUIST_COPY_EXE};
+  const std::vector<std::string> slowChanges = {"-f",
+                                                "-o",
+                                                "/dev/null",
+                                                "-e",
+                                                "trace=fchownat,lchown",
+                                                "-e",
+                                                "inject=fchownat,lchown:delay_enter=20000",
+                                                PELQUIST_COPY_EXE};
   if (!testsys::copiesAreUnnamed())
     GTEST_SKIP() << "other kernels than Linux give a moved link its owner by its name";
   if (runChild("/usr/bin/strace", {"-o", "/dev/null", "/bin/true"}, "/").exitCode != 0)
@@ -221,8 +226,7 @@ TEST_F(OtherUsersE2e, MovedLinkGetsItsOwnerWithoutANameInBetween) {
 TEST_F(OtherUsersE2e, TemporaryNamesCannotBeMadeFirst) {
   dir_.write("src/a.dat", "new");
   dir_.write("dst/a.dat", "old");
-  const std::string letters =
-      "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  const std::string letters = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
   // The program is started, and waits until the names of its process id are made.
   int ready[2];
   ASSERT_EQ(0, pipe(ready));
@@ -231,8 +235,8 @@ TEST_F(OtherUsersE2e, TemporaryNamesCannotBeMadeFirst) {
     char go;
     close(ready[1]);
     if (read(ready[0], &go, 1) == 1 && chdir(dir_.path().c_str()) == 0)
-      execl(PELQUIST_COPY_EXE, PELQUIST_COPY_EXE, "-nosw", "-collectcopy", "-fw",
-            "src/*.dat", "dst", static_cast<char*>(nullptr));
+      execl(PELQUIST_COPY_EXE, PELQUIST_COPY_EXE, "-nosw", "-collectcopy", "-fw", "src/*.dat",
+            "dst", static_cast<char*>(nullptr));
     _exit(127);
   }
   const unsigned now = static_cast<unsigned>(time(nullptr));

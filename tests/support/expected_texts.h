@@ -134,8 +134,8 @@ inline std::string traceHead(const std::string& source, const std::string& patte
 /// From "find succeeded..." to the lines of the destination.
 inline std::string traceFound(const std::string& destination,
                               const std::string& destinationDir) {
-  return "find succeeded...\n\ncopy to    : " + destination + "\n collected : " +
-         destinationDir + "\n";
+  return "find succeeded...\n\ncopy to    : " + destination +
+         "\n collected : " + destinationDir + "\n";
 }
 
 /// The two lines of a file that was copied.
@@ -146,8 +146,8 @@ inline std::string traceCopied(const std::string& destinationPath) {
 /// One assertion report, line by line.
 inline std::string assertionReport(const std::string& expression, const std::string& source,
                                    const std::string& line, const std::string& message) {
-  return "QUILLKIT_ASSERT(" + expression + "):\n" + "file:" + source + " / \n" + " line:" +
-         line + " / \n" + " message: " + message;
+  return "QUILLKIT_ASSERT(" + expression + "):\n" + "file:" + source + " / \n" +
+         " line:" + line + " / \n" + " message: " + message;
 }
 
 }  // namespace expected

@@ -116,7 +116,9 @@ class FakeFileSystem : public FileSystem {
     Folder(FakeFileSystem& fs, const std::string& folder)
         : fs_(fs), folder_(folder), paths_(folder.c_str()) {}
     const std::string& folder() const override { return folder_; }
-    bool exists(const std::string& name) override { return fs_.exists(paths_.join(name.c_str())); }
+    bool exists(const std::string& name) override {
+      return fs_.exists(paths_.join(name.c_str()));
+    }
     std::unique_ptr<PreparedCopy> makeCopy(const std::string& source, const std::string& name,
                                            bool forceWrite) override {
       return std::unique_ptr<PreparedCopy>(

@@ -185,8 +185,10 @@ TEST_F(XcopyCommandTest, CopiesAreWritableAndKeepTheirTime) {
   ASSERT_EQ(0, stat(path("src/ro.txt").c_str(), &source));
   ASSERT_EQ(0, stat(path("out/ro.txt").c_str(), &copy));
   EXPECT_EQ(0644u, copy.st_mode & 0777);
-  EXPECT_EQ(copy::files::modificationTime(source).tv_sec, copy::files::modificationTime(copy).tv_sec);
-  EXPECT_EQ(copy::files::modificationTime(source).tv_nsec, copy::files::modificationTime(copy).tv_nsec);
+  EXPECT_EQ(copy::files::modificationTime(source).tv_sec,
+            copy::files::modificationTime(copy).tv_sec);
+  EXPECT_EQ(copy::files::modificationTime(source).tv_nsec,
+            copy::files::modificationTime(copy).tv_nsec);
 }
 
 TEST_F(XcopyCommandTest, WriteFailureStops) {
@@ -244,7 +246,8 @@ TEST_F(XcopyCommandTest, TreeDeeperThanTheOpenFileLimitIsCopied) {
 // fails.
 TEST_F(XcopyCommandTest, AWalkOfLinkedFoldersStopsAtItsLimit) {
   for (int i = 0; i < 12; ++i) {
-    const std::string folder = "src/d" + std::to_string(i), next = "../d" + std::to_string(i + 1);
+    const std::string folder = "src/d" + std::to_string(i),
+                      next = "../d" + std::to_string(i + 1);
     write(folder + "/f.txt", "f");
     ASSERT_EQ(0, symlink(next.c_str(), path(folder + "/a").c_str()));
     ASSERT_EQ(0, symlink(next.c_str(), path(folder + "/b").c_str()));
@@ -257,9 +260,10 @@ TEST_F(XcopyCommandTest, AWalkOfLinkedFoldersStopsAtItsLimit) {
                                          console, kernel_.context, 100);
   console.flush();
   EXPECT_EQ(5, status);
-  EXPECT_EQ("Too many entries: the walk stopped after 100 of them, and copies only what it "
-            "found\n",
-            err.str());
+  EXPECT_EQ(
+      "Too many entries: the walk stopped after 100 of them, and copies only what it "
+      "found\n",
+      err.str());
   EXPECT_EQ("f", read("out/f.txt"));
 }
 

@@ -11,9 +11,9 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <functional>
 #include <map>
 #include <memory>
@@ -744,17 +744,22 @@ TEST(FileCopy, KeepsTheGroupOrTakesAwayItsBits) {
                    chmod(dir.join("shared").c_str(), 02777));
   RefusingKernel kernel;
   const copy::files::CopyOptions plain;
-  EXPECT_EQ(0, at::copyFile(kernel.context, dir.join("private.txt"), dir.join("shared/r"), plain)
-                   .error);
+  EXPECT_EQ(
+      0,
+      at::copyFile(kernel.context, dir.join("private.txt"), dir.join("shared/r"), plain).error);
   EXPECT_EQ(0, unprivileged([&] {
-              return at::copyFile(kernel.context, dir.join("open.txt"), dir.join("shared/n"), plain)
+              return at::copyFile(kernel.context, dir.join("open.txt"), dir.join("shared/n"),
+                                  plain)
                   .error;
             }));
-  struct stat root {}, nobody {};
-  ASSERT_EQ(0, stat(dir.join("shared/r").c_str(), &root) | stat(dir.join("shared/n").c_str(), &nobody));
-  EXPECT_EQ((std::vector<unsigned>{4321, 0640, 1234, 0604}),
-            (std::vector<unsigned>{static_cast<unsigned>(root.st_gid), root.st_mode & 07777u,
-                                   static_cast<unsigned>(nobody.st_gid), nobody.st_mode & 07777u}));
+  struct stat root {
+  }, nobody{};
+  ASSERT_EQ(0, stat(dir.join("shared/r").c_str(), &root) |
+                   stat(dir.join("shared/n").c_str(), &nobody));
+  EXPECT_EQ(
+      (std::vector<unsigned>{4321, 0640, 1234, 0604}),
+      (std::vector<unsigned>{static_cast<unsigned>(root.st_gid), root.st_mode & 07777u,
+                             static_cast<unsigned>(nobody.st_gid), nobody.st_mode & 07777u}));
 }
 
 // In folders that can be entered but not listed, two links of one file cannot be told
