@@ -1,14 +1,39 @@
 #include <windows.h>
 
 #include <cstring>
+#include <vector>
 
+#include "quillkit/code_page_win32.h"
 #include "quillkit/filesystem/directory.h"
 #include "quillkit/filesystem/find_primitives.h"
 
 namespace quillkit {
 
+namespace {
+
+/// The wide call's text in the code page. A character the page lacks is '?', which the
+/// system refuses in a folder part: a path built on it names no other folder.
+std::string inCodePage(const std::vector<wchar_t>& text) {
+  std::string bytes;
+  toCodePage(text.data(), bytes);
+  return bytes;
+}
+
+}  // namespace
+
 int getCurrentDirectory(char* buffer, uint32_t bufferSize) {
-  return GetCurrentDirectoryA(bufferSize, buffer) != 0 ? 1 : 0;
+  std::vector<wchar_t> wide(MAX_PATH);
+  DWORD length = GetCurrentDirectoryW(static_cast<DWORD>(wide.size()), wide.data());
+  if (length >= wide.size()) {
+    wide.resize(length + 1);
+    length = GetCurrentDirectoryW(static_cast<DWORD>(wide.size()), wide.data());
+  }
+  if (length == 0 || length >= wide.size()) return 0;
+  const std::string directory = inCodePage(wide);
+  // One that does not fit leaves the buffer as it was, as the system's own call does.
+  if (directory.size() >= bufferSize) return 1;
+  std::memcpy(buffer, directory.c_str(), directory.size() + 1);
+  return 1;
 }
 
 int setCurrentDirectory(const char* path) { return SetCurrentDirectoryA(path) ? 1 : 0; }

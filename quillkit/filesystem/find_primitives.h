@@ -2,7 +2,8 @@
 #define QUILLKIT_FILESYSTEM_FIND_PRIMITIVES_H_
 
 // The platform seam of directory enumeration: one search and its current entry.
-// On Windows over FindFirstFileA / FindNextFileA / FindClose; on POSIX an equivalent
+// On Windows over FindFirstFileW / FindNextFileW / FindClose, each name turned into the
+// code page without best fit ('?' for a character it lacks); on POSIX an equivalent
 // listing with "." and ".." first, a fixed order and Windows wildcard matching.
 
 #include <cstddef>

@@ -124,6 +124,9 @@ bool isDeviceName(const char* name) {
 const char* unreachableNameReason(const char* name) {
   if (nameHoldsSeparator(name)) return texts::kNameHoldsSeparator;
   if (!os::kHasDosNameRules) return nullptr;
+  // The find primitives write '?', which no Windows name holds, for a character the
+  // code page lacks.
+  if (std::strchr(name, '?') != nullptr) return texts::kNameOutsideCodePage;
   const std::size_t length = std::strlen(name);
   if (length > 0 && (name[length - 1] == '.' || name[length - 1] == ' '))
     return texts::kNameEndsWithDotOrSpace;

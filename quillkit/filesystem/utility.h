@@ -42,6 +42,7 @@ int32_t findLastSeparator(const char* path);
 bool nameHoldsSeparator(const char* name);
 /// Why no path of this program reaches the entry `name` (not "." or "..") read from a
 /// directory: kNameHoldsSeparator for a name that holds a separator; on Windows also
+/// kNameOutsideCodePage (a '?', in the place of a character the code page lacks),
 /// kNameEndsWithDotOrSpace and kNameIsDevice (a device's name, with or without an
 /// extension). Null when a path reaches it.
 const char* unreachableNameReason(const char* name);
