@@ -23,7 +23,7 @@ bool runApplication(int argc, char** argv) {
   CopyApplication application(std::cout, *runner, fileSystem, std::cerr,
                               quillkit::isTerminal(2) ? progress : copy::CollectObserver::none());
   if (argc < 2) return application.usage();
-  application.init(argc, argv);
+  application.init(app::processArguments(argc, argv));
   return application.start();
 }
 
