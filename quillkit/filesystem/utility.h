@@ -52,8 +52,8 @@ int endsWithSeparator(const char* path, uint32_t length);
 /// the terminating NUL when there is none. Points into `path`.
 const char* getExtension(const char* path);
 
-/// A path split into drive, directory, name and extension, by the C runtime's rules;
-/// each part is cut to 255 bytes on Windows, to the path limit on POSIX.
+/// A path split into drive, directory, name and extension, by the C runtime's rules; a
+/// part is cut only where the system would refuse it whole.
 struct PathParts {
   std::string drive;
   std::string dir;
