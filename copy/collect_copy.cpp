@@ -14,6 +14,7 @@
 #include "copy/texts.h"
 #include "quillkit/console_text.h"
 #include "quillkit/diagnostics.h"
+#include "quillkit/filesystem/directory.h"
 #include "quillkit/filesystem/entry_paths.h"
 #include "quillkit/filesystem/utility.h"
 #include "quillkit/shown_name.h"
@@ -142,11 +143,10 @@ class CollectCopyRun {
             << copy::texts::kCannotReadReason << errorText << std::endl;
   }
 
-  // `path` joined to the current directory.
+  // `path` joined to the current directory, or completed by the system where it names
+  // its drive or its root (Windows).
   std::string fromCurrentDirectory(const std::string& path) const {
-    std::string joined = currentDirectory_;
-    quillkit::appendPath(joined, path);
-    return joined;
+    return quillkit::absolutePath(currentDirectory_, path);
   }
 
   // The destination made absolute; a missing relative one is created.

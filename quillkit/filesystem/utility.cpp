@@ -223,8 +223,27 @@ bool appendPath(std::string& directory, StringRef fname) {
   return true;
 }
 
+namespace {
+
+bool namesDrive(const char* path) { return isAlpha(path[0]) && path[1] == ':'; }
+
+}  // namespace
+
 bool isAbsolutePath(const char* path) {
-  return os::kHasDrives ? hasColon(path) != 0 : path[0] == '/';
+  if (!os::kHasDrives) return path[0] == '/';
+  return (namesDrive(path) && isSeparator(path[2])) ||
+         (isSeparator(path[0]) && isSeparator(path[1]));
+}
+
+bool isDriveOrRootRelative(const char* path) {
+  if (!os::kHasDrives) return false;
+  return namesDrive(path) ? !isSeparator(path[2])
+                          : isSeparator(path[0]) && !isSeparator(path[1]);
+}
+
+std::size_t literalPrefixLength(const char* path) {
+  if (!os::kHasDrives || !isSeparator(path[0]) || !isSeparator(path[1])) return 0;
+  return (path[2] == '?' || path[2] == '.') && isSeparator(path[3]) ? 4 : 0;
 }
 
 }  // namespace quillkit
