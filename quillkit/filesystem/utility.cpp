@@ -103,18 +103,17 @@ bool nameHoldsSeparator(const char* name) {
 namespace {
 
 // The part before the first dot, less its trailing spaces, names a device whatever
-// follows ("nul.txt", "COM1 .log"), in any case.
+// follows ("nul.txt", "COM1 .log", "conin$.txt"), in any case.
 bool isDeviceName(const char* name) {
   std::size_t length = std::strcspn(name, ".");
   while (length > 0 && name[length - 1] == ' ') --length;
-  if (length != 3 && length != 4) return false;
-  char base[5] = {};
+  if (length < 3 || length > 7) return false;
+  char base[8] = {};
   for (std::size_t i = 0; i < length; ++i)
     base[i] = static_cast<char>(upperAscii(static_cast<unsigned char>(name[i])));
-  if (length == 4)
-    return (std::strncmp(base, "COM", 3) == 0 || std::strncmp(base, "LPT", 3) == 0) &&
-           base[3] >= '1' && base[3] <= '9';
-  for (const char* device : {"CON", "PRN", "AUX", "NUL"})
+  if (length == 4 && (std::strncmp(base, "COM", 3) == 0 || std::strncmp(base, "LPT", 3) == 0))
+    return base[3] >= '1' && base[3] <= '9';
+  for (const char* device : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"})
     if (std::strcmp(base, device) == 0) return true;
   return false;
 }
