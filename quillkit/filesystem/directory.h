@@ -34,8 +34,8 @@ int createDirectory(const char* path, const SecurityAttributes& attributes);
 bool pathExists(StringRef path);
 /// True when a directory of exactly that name exists, by the same lookup.
 bool directoryExists(StringRef path);
-/// Which directory `path` leads to, where the platform tells it (POSIX); unknown
-/// elsewhere or when it cannot be looked up.
+/// Which directory `path` leads to (a link followed): device and inode on POSIX, volume
+/// and file index on Windows; unknown when it cannot be looked up.
 FileIdentity directoryIdentity(StringRef path);
 /// The system's absolute form of a path that names its drive but not its root ("C:src")
 /// or its root but not its drive ("\src"), which only the system completes (it keeps a

@@ -5,6 +5,7 @@
 
 #include "quillkit/code_page_win32.h"
 #include "quillkit/filesystem/directory.h"
+#include "quillkit/filesystem/file_identity_win32.h"
 #include "quillkit/filesystem/find_primitives.h"
 #include "quillkit/filesystem/utility.h"
 
@@ -73,7 +74,9 @@ bool directoryExists(StringRef path) {
          (entryIsSubDirectory(search.block()) != 0 || entryIsDots(search.block()) != 0);
 }
 
-FileIdentity directoryIdentity(StringRef) { return FileIdentity(); }
+FileIdentity directoryIdentity(StringRef path) {
+  return identityOf(toWide(path.data()).c_str());
+}
 
 bool completeFromDriveOrRoot(StringRef path, std::string& full) {
   if (!isDriveOrRootRelative(path.data())) return false;

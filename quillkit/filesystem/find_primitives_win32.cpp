@@ -5,6 +5,7 @@
 #include <string>
 
 #include "quillkit/code_page_win32.h"
+#include "quillkit/filesystem/file_identity_win32.h"
 #include "quillkit/filesystem/find_primitives.h"
 
 namespace quillkit {
@@ -16,11 +17,19 @@ struct FindBlock {
   WIN32_FIND_DATAW data = {};
   /// The current entry's name in the code page, with '?' for each character it lacks.
   std::string name;
+  /// The folder part of the search path, with its separator: the listed folder.
+  std::wstring folder;
 };
 
 namespace {
 
 bool isDotsName(const std::string& name) { return name == "." || name == ".."; }
+
+// The search path up to and with its last separator ("" for a bare name).
+std::wstring folderOf(const std::wstring& searchPath) {
+  const std::wstring::size_type last = searchPath.find_last_of(L"\\/");
+  return last == std::wstring::npos ? std::wstring() : searchPath.substr(0, last + 1);
+}
 
 void takeName(FindBlock* block) { toCodePage(block->data.cFileName, block->name); }
 
@@ -46,6 +55,7 @@ int freeFindBlock(FindBlock** block) {
 FindResult findFirstEntry(FindBlock* block, const char* searchPath) {
   const std::wstring wide = toWide(searchPath);
   block->name.clear();
+  block->folder = folderOf(wide);
   if (wide.empty()) {
     // Bytes that the code page does not spell name no entry.
     block->handle = INVALID_HANDLE_VALUE;
@@ -82,8 +92,10 @@ int copyEntryName(FindBlock* block, char* buffer, std::size_t size) {
   return 0;
 }
 
-// A walk here names no folder's identity, so it has no use for links either.
-int entryMayBeLink(FindBlock*) { return 0; }
+// A folder link (a junction, a symbolic link) is a reparse point: it may lead back up.
+int entryMayBeLink(FindBlock* block) {
+  return (block->data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 ? 1 : 0;
+}
 
 int entryIsSubDirectory(FindBlock* block) {
   return (block->data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
@@ -102,8 +114,10 @@ uint32_t entryIsReadOnly(FindBlock* block) {
   return block->data.dwFileAttributes & FILE_ATTRIBUTE_READONLY;
 }
 
-// The system's enumeration decides what a walk meets; it names no folder's identity.
-FileIdentity listedDirectoryIdentity(FindBlock*) { return FileIdentity(); }
+// Asked only of a folder reached through a link: the listed folder is opened then.
+FileIdentity listedDirectoryIdentity(FindBlock* block) {
+  return identityOf(block->folder.empty() ? L"." : block->folder.c_str());
+}
 
 void entrySize(FindBlock* block, uint32_t* high, uint32_t* low) {
   *high = block->data.nFileSizeHigh;
