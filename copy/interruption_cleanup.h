@@ -10,8 +10,9 @@ namespace copy {
 /// temporary name that any copy has made or is making, then ends the process as the
 /// signal ends it. A signal ignored when it is made stays ignored. Made by main before any
 /// other thread starts, since the threads take their signal mask from it; its own thread
-/// waits for the signals and is joined by the destructor. The Windows build makes no
-/// temporary names: there it does nothing.
+/// waits for the signals and is joined by the destructor. On Windows the same for the
+/// console's events (Ctrl-C, Ctrl-Break, the console closed, logoff, shutdown), through a
+/// console control handler.
 class InterruptionCleanup {
  public:
   InterruptionCleanup();

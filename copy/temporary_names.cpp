@@ -50,6 +50,12 @@ TemporaryName::~TemporaryName() {
   r.names.erase(r.names.find(name_));
 }
 
+bool temporaryNamesStopped() {
+  Registry& r = registry();
+  std::lock_guard<std::mutex> lock(r.mutex);
+  return r.stopped;
+}
+
 void removeTemporaryNamesForGood() {
   Registry& r = registry();
   std::unique_lock<std::mutex> lock(r.mutex);

@@ -31,6 +31,10 @@ class TemporaryName {
   bool making_ = true;
 };
 
+/// True once removeTemporaryNamesForGood() has begun: a making that can stop early (a long
+/// copy on Windows) stops, so that the cleanup need not wait for it to end.
+bool temporaryNamesStopped();
+
 /// Stops every further temporary name, waits for those being made, and removes every one
 /// that is listed. For the thread that ends the process on a signal: the process must end
 /// right after, as no copy can go on.
