@@ -118,8 +118,10 @@ mkdir -p src dst; truncate -s 256M src/big.dat; printf old >dst/big.dat; mkfifo 
 (cd work && exec "$wine_run" "$build" "$program" -collectcopy -fw -nosw "$T\\src\\*.dat" "$T\\dst") >out &
 copying=$!
 { while IFS= read -r line; do
-  case $line in 'change current dir:'*) kill -INT $copying; break ;; esac
-done; cat >/dev/null; } <out
+  case $line in 'change current dir:'*) break ;; esac
+done # then, once the copy has begun writing (or has ended):
+until [ "$(ls -A dst | wc -l)" != 1 ] || [ "$(stat -c %s dst/big.dat)" != 3 ] || ! kill -0 $copying; do
+  sleep 0.01; done; kill -INT $copying; cat >/dev/null; } <out
 wait $copying
 same "interrupted: dst" "big.dat" "$(ls -A dst)"
 case $(stat -c %s dst/big.dat) in 3 | 268435456) ;; *) same "interrupted: size" whole part ;; esac
