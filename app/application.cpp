@@ -9,6 +9,16 @@ bool Application::init(int argc, char** argv) {
   return true;
 }
 
+bool Application::init(const std::vector<ProcessArgument>& argv) {
+  initialized = 1;
+  for (const ProcessArgument& argument : argv) {
+    if (!argument.exact) misspelt.insert(arguments.size());
+    arguments.push_back(argument.text);
+  }
+  if (!argv.empty()) programPath = argv.front().text;
+  return true;
+}
+
 bool Application::initFromCommandLine() {
   return appendCommandLine(processCommandLine());
 }

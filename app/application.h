@@ -1,9 +1,12 @@
 #ifndef PELQUIST_APP_APPLICATION_H_
 #define PELQUIST_APP_APPLICATION_H_
 
+#include <cstddef>
 #include <cstdint>
 #include <list>
+#include <set>
 #include <string>
+#include <vector>
 
 namespace app {
 
@@ -17,6 +20,13 @@ class ArgumentList : public std::list<std::string> {
   }
 };
 
+/// One argument of the process, as the code page spells it.
+struct ProcessArgument {
+  std::string text;
+  /// False when the code page lacks one of its characters, each written '?' in `text`.
+  bool exact = true;
+};
+
 /// A console application: keeps the command line and sends the program either to its
 /// usage text ("-help" anywhere) or to its run operation.
 class Application {
@@ -27,6 +37,9 @@ class Application {
   /// Appends argv to `arguments`, keeps argv[0] as `programPath`, marks the object
   /// initialised. Always true.
   virtual bool init(int argc, char** argv);
+  /// The same for the process's arguments (processArguments): the positions of those
+  /// the code page could not spell exactly are kept in `misspelt`, for run() to refuse.
+  virtual bool init(const std::vector<ProcessArgument>& argv);
   /// Appends the pieces of the process's whole command line to `arguments` (split at
   /// blanks outside double quotes, quotes removed). False when it ends inside quotes.
   virtual bool initFromCommandLine();
@@ -43,6 +56,9 @@ class Application {
   bool appendCommandLine(const char* commandLine);
 
   ArgumentList arguments;
+  /// Positions in `arguments` (argv[0] at 0) of the arguments that reached the program
+  /// with a '?' for a character the code page lacks: as paths they would name others.
+  std::set<std::size_t> misspelt;
   int32_t initialized = 0;
   std::string programPath;
 };
@@ -51,6 +67,12 @@ class Application {
 /// on POSIX the arguments joined by spaces, each quoted when it holds a blank
 /// (process_command_line_win32.cpp, process_command_line_posix.cpp).
 const char* processCommandLine();
+
+/// The arguments of `main`, argv[0] first, as the program takes them: on Windows read
+/// again from the wide command line and converted to the code page without best fit (the
+/// C runtime's argv turns `é` into `e`, another file's name); on POSIX argv as it is,
+/// every one exact.
+std::vector<ProcessArgument> processArguments(int argc, char** argv);
 
 }  // namespace app
 

@@ -63,11 +63,14 @@ bool CopyApplication::run() {
 
   // The first argument is the program's own name; a later one of the same text is a
   // path like any other.
-  bool first = true;
+  std::size_t position = 0;
   for (const std::string& argument : arguments) {
-    if (first) {
-      first = false;
-      continue;
+    if (position++ == 0) continue;
+    if (misspelt.count(position - 1) != 0) {
+      // Its '?' would be a wildcard or stand for another name: nothing is run.
+      console_ << consoleText(app::texts::kArgumentOutsideCodePage) << std::endl;
+      console_ << quillkit::shownName(argument) << std::endl;
+      return false;
     }
     if (argument == "-copy") {
       mode = copy::Copy;

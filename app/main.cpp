@@ -28,7 +28,7 @@ bool runApplication(int argc, char** argv, const copy::FileLayer& files) {
       std::cout, *runner, fileSystem, std::cerr,
       quillkit::isTerminal(2) ? progress : copy::CollectObserver::none());
   if (argc < 2) return application.usage();
-  application.init(argc, argv);
+  application.init(app::processArguments(argc, argv));
   return application.start();
 }
 

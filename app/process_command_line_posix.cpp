@@ -27,4 +27,11 @@ const char* processCommandLine() {
   return line.c_str();
 }
 
+// The bytes of argv are the names: nothing is converted.
+std::vector<ProcessArgument> processArguments(int argc, char** argv) {
+  std::vector<ProcessArgument> arguments;
+  for (int i = 0; i < argc; ++i) arguments.push_back({argv[i], true});
+  return arguments;
+}
+
 }  // namespace app

@@ -1,5 +1,7 @@
 #include "copy/collect_plan.h"
 
+#include "quillkit/filesystem/directory.h"
+
 namespace copy {
 
 namespace {
@@ -10,10 +12,10 @@ quillkit::PathParts splitPath(const std::string& path) {
   return parts;
 }
 
+/// `path` joined to the current directory, or completed by the system where it names
+/// its drive or its root (Windows).
 std::string joined(const std::string& directory, const std::string& path) {
-  std::string joined = directory;
-  quillkit::appendPath(joined, path);
-  return joined;
+  return quillkit::absolutePath(directory, path);
 }
 
 }  // namespace

@@ -11,8 +11,9 @@ namespace copy {
 /// signal ends it. A signal ignored when it is made stays ignored. Made by main before any
 /// other thread starts, since the threads take their signal mask from it; its own thread
 /// waits for the signals and is joined by the destructor. Where that thread cannot be
-/// started the constructor throws std::system_error, and nothing may be copied. The
-/// Windows build makes no temporary names: there it does nothing.
+/// started the constructor throws std::system_error, and nothing may be copied. On Windows
+/// the same for the console's events (Ctrl-C, Ctrl-Break, the console closed, logoff,
+/// shutdown), through a console control handler.
 class InterruptionCleanup {
  public:
   InterruptionCleanup();

@@ -51,6 +51,12 @@ TemporaryName::~TemporaryName() {
   r.names.erase(r.names.find({folder_, name_}));
 }
 
+bool temporaryNamesStopped() {
+  Registry& r = registry();
+  std::lock_guard<std::mutex> lock(r.mutex);
+  return r.stopped;
+}
+
 void removeTemporaryNamesForGood(const std::function<void(int, const std::string&)>& remove) {
   Registry& r = registry();
   std::unique_lock<std::mutex> lock(r.mutex);

@@ -35,6 +35,10 @@ class TemporaryName {
   bool making_ = true;
 };
 
+/// True once removeTemporaryNamesForGood() has begun: a making that can stop early (a long
+/// copy on Windows) stops, so that the cleanup need not wait for it to end.
+bool temporaryNamesStopped();
+
 /// Stops every further temporary name, waits for those being made, and hands every one
 /// that is listed to `remove` (its folder's descriptor, or -1, and its name). For the
 /// thread that ends the process on a signal: the process must end right after, as no

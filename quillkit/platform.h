@@ -21,8 +21,10 @@ constexpr char kInsertedSeparator = '\\';
 constexpr bool kHasDrives = true;
 /// Longest path that createDirectories accepts, and the current-directory buffer.
 constexpr std::size_t kMaxCreatePath = 260;
-/// Longest part of a path that PathParts::split keeps: longer ones are cut there.
-constexpr std::size_t kMaxPathPart = 255;
+/// Longest part of a path that PathParts::split keeps: a part cut any shorter would name
+/// another folder. The system takes at most 32,767 UTF-16 units, two bytes at most in the
+/// code page, so it refuses a part this long anyway.
+constexpr std::size_t kMaxPathPart = 65534;
 constexpr std::size_t kCurrentDirectoryBuffer = 522;
 /// The dot-segment collapse and the extension search also treat '/' as a separator.
 constexpr bool kSlashIsFullSeparator = false;

@@ -51,8 +51,13 @@ constexpr const char kNameEndsWithDotOrSpace[] =
     "The name ends with a dot or a space, which Windows drops from a path.";
 /// Why a walk on Windows passes over a name that is a device's.
 constexpr const char kNameIsDevice[] =
-    "The name is that of a device (CON, PRN, AUX, NUL, COM1-COM9, LPT1-LPT9), which "
-    "Windows opens in the file's place.";
+    "The name is that of a device (CON, CONIN$, CONOUT$, PRN, AUX, NUL, COM1-COM9, "
+    "LPT1-LPT9), which Windows opens in the file's place.";
+/// Why a walk on Windows passes over a name with a character (shown as '?') that the
+/// system's ANSI code page cannot spell: any spelling the program could use names
+/// another file, or none.
+constexpr const char kNameOutsideCodePage[] =
+    "The name holds a character that the system's ANSI code page cannot spell.";
 
 /// Message of the one exception of the library.
 constexpr const char kCurrentDirectoryError[] = "SafeGetCurrentDirectory Error";

@@ -46,6 +46,8 @@ TEST(FixedTexts, UsageWarningAndCommandLineMessages) {
       {"kSeeUsageBelow", app::texts::kSeeUsageBelow, expected::kSeeUsageBelow},
       {"kTooManyPaths", app::texts::kTooManyPaths, expected::kTooManyPaths},
       {"kUnknownMode", app::texts::kUnknownMode, expected::kUnknownMode},
+      {"kArgumentOutsideCodePage", app::texts::kArgumentOutsideCodePage,
+       expected::kArgumentOutsideCodePage},
   };
   expectRows(std::begin(rows), std::end(rows));
 }

@@ -93,6 +93,15 @@ int32_t createDirectories(const char* path) {
   return 0;
 }
 
+std::string absolutePath(const std::string& current, StringRef path) {
+  if (isAbsolutePath(path.data())) return path.textToNul();
+  std::string full;
+  if (completeFromDriveOrRoot(path, full)) return full;
+  full = current;
+  appendPath(full, path);
+  return full;
+}
+
 bool readCurrentDirectory(std::string& directory) {
   std::vector<char> buffer(os::kCurrentDirectoryBuffer, '\0');
   // A directory that does not fit leaves the zero-filled buffer empty on both systems

@@ -34,15 +34,25 @@ int createDirectory(const char* path, const SecurityAttributes& attributes);
 bool pathExists(StringRef path);
 /// True when a directory of exactly that name exists, by the same lookup.
 bool directoryExists(StringRef path);
-/// Which directory `path` leads to, where the platform tells it (POSIX); unknown
-/// elsewhere or when it cannot be looked up.
+/// Which directory `path` leads to (a link followed): device and inode on POSIX, volume
+/// and file index on Windows; unknown when it cannot be looked up.
 FileIdentity directoryIdentity(StringRef path);
+/// The system's absolute form of a path that names its drive but not its root ("C:src")
+/// or its root but not its drive ("\src"), which only the system completes (it keeps a
+/// current directory per drive): true, with `full` set. False for every other path, and
+/// on POSIX, which has neither form.
+bool completeFromDriveOrRoot(StringRef path, std::string& full);
 
 // --- built on the wrappers
 
 /// The current directory in `directory`; false, leaving it unchanged, when it cannot
 /// be read or does not fit the platform's buffer.
 bool readCurrentDirectory(std::string& directory);
+
+/// `path` made absolute before the current directory changes: an absolute path as it is,
+/// a drive- or root-relative one as the system completes it, any other joined to the
+/// current directory `current` (appendPath).
+std::string absolutePath(const std::string& current, StringRef path);
 
 /// Makes `path` current, creating it (and every missing level) first when `create` is
 /// set and nothing of that name exists. One trailing separator is ignored. False when

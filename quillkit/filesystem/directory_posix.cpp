@@ -34,4 +34,7 @@ FileIdentity directoryIdentity(StringRef path) {
   return posix::fileStatus(posix::toNativePath(path.data())).identity;
 }
 
+// No drives: every relative path is joined to the current directory.
+bool completeFromDriveOrRoot(StringRef, std::string&) { return false; }
+
 }  // namespace quillkit

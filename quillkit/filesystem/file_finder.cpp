@@ -6,8 +6,9 @@ namespace quillkit {
 
 namespace {
 
-/// Room for the longest name the platform reports (259 bytes) and its NUL.
-constexpr std::size_t kNameBufferSize = 260;
+/// Room for the longest name the platform reports (259 characters, two bytes at most each
+/// in code page 932) and its NUL.
+constexpr std::size_t kNameBufferSize = 520;
 
 }  // namespace
 

@@ -2,7 +2,8 @@
 #define QUILLKIT_FILESYSTEM_FIND_PRIMITIVES_H_
 
 // The platform seam of directory enumeration: one search and its current entry.
-// On Windows over FindFirstFileA / FindNextFileA / FindClose; on POSIX an equivalent
+// On Windows over FindFirstFileW / FindNextFileW / FindClose, each name turned into the
+// code page without best fit ('?' for a character it lacks); on POSIX an equivalent
 // listing with "." and ".." first, a fixed order and Windows wildcard matching.
 
 #include <cstddef>
@@ -53,8 +54,9 @@ const char* entryName(FindBlock* block);
 int copyEntryName(FindBlock* block, char* buffer, std::size_t size);
 /// 1 for a directory other than "." and "..", else 0.
 int entryIsSubDirectory(FindBlock* block);
-/// 1 when the current entry may be a symbolic link (POSIX; also where the listing does
-/// not tell an entry's type), which a walk follows as what it points to; else 0.
+/// 1 when the current entry may be a symbolic link (POSIX, also where the listing does
+/// not tell an entry's type; a reparse point on Windows), which a walk follows as what it
+/// points to; else 0.
 int entryMayBeLink(FindBlock* block);
 /// 1 when the name is exactly "." or "..", else 0.
 int entryIsDots(FindBlock* block);
@@ -65,8 +67,9 @@ uint32_t entryIsReadOnly(FindBlock* block);
 /// The current entry's size as two 32-bit halves.
 void entrySize(FindBlock* block, uint32_t* high, uint32_t* low);
 /// Who the directory is that the search lists, so that a walk can tell a folder it is
-/// already in: known where the platform tells (a POSIX listing), unknown where it does
-/// not (Windows, a search for one name).
+/// already in: device and inode of a POSIX listing, volume and file index of the folder a
+/// Windows search lists; unknown where the platform does not tell (a search for one name
+/// on POSIX).
 FileIdentity listedDirectoryIdentity(FindBlock* block);
 
 /// Hands the searches of `block` the walk's read-ahead (null: none), from which a

@@ -1,22 +1,37 @@
 #include <windows.h>
 
-#include <cstdlib>
 #include <cstring>
+#include <new>
+#include <string>
 
+#include "quillkit/code_page_win32.h"
+#include "quillkit/filesystem/file_identity_win32.h"
 #include "quillkit/filesystem/find_primitives.h"
 
 namespace quillkit {
 
+// The wide calls, whose names are the system's own: the ANSI ones would hand the program
+// a "best fit" for a character the code page lacks, another file's name.
 struct FindBlock {
-  HANDLE handle;
-  WIN32_FIND_DATAA data;
+  HANDLE handle = nullptr;
+  WIN32_FIND_DATAW data = {};
+  /// The current entry's name in the code page, with '?' for each character it lacks.
+  std::string name;
+  /// The folder part of the search path, with its separator: the listed folder.
+  std::wstring folder;
 };
 
 namespace {
 
-bool isDotsName(const char* name) {
-  return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0;
+bool isDotsName(const std::string& name) { return name == "." || name == ".."; }
+
+// The search path up to and with its last separator ("" for a bare name).
+std::wstring folderOf(const std::wstring& searchPath) {
+  const std::wstring::size_type last = searchPath.find_last_of(L"\\/");
+  return last == std::wstring::npos ? std::wstring() : searchPath.substr(0, last + 1);
 }
+
+void takeName(FindBlock* block) { toCodePage(block->data.cFileName, block->name); }
 
 }  // namespace
 
@@ -26,24 +41,38 @@ void readAheadWith(FindBlock*, ListingReadAhead*) {}
 void listedSubdirectories(FindBlock*, std::vector<std::string>&) {}
 
 FindBlock* allocateFindBlock() {
-  // Zero-filled: the handle starts as 0, not as INVALID_HANDLE_VALUE.
-  return static_cast<FindBlock*>(std::calloc(1, sizeof(FindBlock)));
+  // Value-initialised: the handle starts as 0, not as INVALID_HANDLE_VALUE.
+  return new (std::nothrow) FindBlock();
 }
 
 int freeFindBlock(FindBlock** block) {
   if (block == nullptr || *block == nullptr) return -1;
-  std::free(*block);
+  delete *block;
   *block = nullptr;
   return 0;
 }
 
 FindResult findFirstEntry(FindBlock* block, const char* searchPath) {
-  block->handle = FindFirstFileA(searchPath, &block->data);
-  return block->handle == INVALID_HANDLE_VALUE ? kFindFailed : kFindOk;
+  const std::wstring wide = toWide(searchPath);
+  block->name.clear();
+  block->folder = folderOf(wide);
+  if (wide.empty()) {
+    // Bytes that the code page does not spell name no entry.
+    block->handle = INVALID_HANDLE_VALUE;
+    SetLastError(*searchPath == '\0' ? ERROR_PATH_NOT_FOUND : ERROR_NO_UNICODE_TRANSLATION);
+    return kFindFailed;
+  }
+  block->handle = FindFirstFileW(wide.c_str(), &block->data);
+  if (block->handle == INVALID_HANDLE_VALUE) return kFindFailed;
+  takeName(block);
+  return kFindOk;
 }
 
 FindResult findNextEntry(FindBlock* block) {
-  if (FindNextFileA(block->handle, &block->data)) return kFindOk;
+  if (FindNextFileW(block->handle, &block->data)) {
+    takeName(block);
+    return kFindOk;
+  }
   return GetLastError() == ERROR_NO_MORE_FILES ? kFindNoMoreEntries : kFindFailed;
 }
 
@@ -54,26 +83,28 @@ int closeFind(FindBlock* block) {
   return 0;
 }
 
-const char* entryName(FindBlock* block) { return block->data.cFileName; }
+const char* entryName(FindBlock* block) { return block->name.c_str(); }
 
 int copyEntryName(FindBlock* block, char* buffer, std::size_t size) {
-  const std::size_t length = std::strlen(block->data.cFileName);
+  const std::size_t length = block->name.size();
   if (length == 0 || size <= length) return -1;
-  std::memcpy(buffer, block->data.cFileName, length + 1);
+  std::memcpy(buffer, block->name.c_str(), length + 1);
   return 0;
 }
 
-// A walk here names no folder's identity, so it has no use for links either.
-int entryMayBeLink(FindBlock*) { return 0; }
+// A folder link (a junction, a symbolic link) is a reparse point: it may lead back up.
+int entryMayBeLink(FindBlock* block) {
+  return (block->data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 ? 1 : 0;
+}
 
 int entryIsSubDirectory(FindBlock* block) {
   return (block->data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
-                 !isDotsName(block->data.cFileName)
+                 !isDotsName(block->name)
              ? 1
              : 0;
 }
 
-int entryIsDots(FindBlock* block) { return isDotsName(block->data.cFileName) ? 1 : 0; }
+int entryIsDots(FindBlock* block) { return isDotsName(block->name) ? 1 : 0; }
 
 uint32_t entryIsNormal(FindBlock* block) {
   return block->data.dwFileAttributes & FILE_ATTRIBUTE_NORMAL;
@@ -83,8 +114,10 @@ uint32_t entryIsReadOnly(FindBlock* block) {
   return block->data.dwFileAttributes & FILE_ATTRIBUTE_READONLY;
 }
 
-// The system's enumeration decides what a walk meets; it names no folder's identity.
-FileIdentity listedDirectoryIdentity(FindBlock*) { return FileIdentity(); }
+// Asked only of a folder reached through a link: the listed folder is opened then.
+FileIdentity listedDirectoryIdentity(FindBlock* block) {
+  return identityOf(block->folder.empty() ? L"." : block->folder.c_str());
+}
 
 void entrySize(FindBlock* block, uint32_t* high, uint32_t* low) {
   *high = block->data.nFileSizeHigh;

@@ -103,18 +103,17 @@ bool nameHoldsSeparator(const char* name) {
 namespace {
 
 // The part before the first dot, less its trailing spaces, names a device whatever
-// follows ("nul.txt", "COM1 .log"), in any case.
+// follows ("nul.txt", "COM1 .log", "conin$.txt"), in any case.
 bool isDeviceName(const char* name) {
   std::size_t length = std::strcspn(name, ".");
   while (length > 0 && name[length - 1] == ' ') --length;
-  if (length != 3 && length != 4) return false;
-  char base[5] = {};
+  if (length < 3 || length > 7) return false;
+  char base[8] = {};
   for (std::size_t i = 0; i < length; ++i)
     base[i] = static_cast<char>(upperAscii(static_cast<unsigned char>(name[i])));
-  if (length == 4)
-    return (std::strncmp(base, "COM", 3) == 0 || std::strncmp(base, "LPT", 3) == 0) &&
-           base[3] >= '1' && base[3] <= '9';
-  for (const char* device : {"CON", "PRN", "AUX", "NUL"})
+  if (length == 4 && (std::strncmp(base, "COM", 3) == 0 || std::strncmp(base, "LPT", 3) == 0))
+    return base[3] >= '1' && base[3] <= '9';
+  for (const char* device : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"})
     if (std::strcmp(base, device) == 0) return true;
   return false;
 }
@@ -124,6 +123,9 @@ bool isDeviceName(const char* name) {
 const char* unreachableNameReason(const char* name) {
   if (nameHoldsSeparator(name)) return texts::kNameHoldsSeparator;
   if (!os::kHasDosNameRules) return nullptr;
+  // The find primitives write '?', which no Windows name holds, for a character the
+  // code page lacks.
+  if (std::strchr(name, '?') != nullptr) return texts::kNameOutsideCodePage;
   const std::size_t length = std::strlen(name);
   if (length > 0 && (name[length - 1] == '.' || name[length - 1] == ' '))
     return texts::kNameEndsWithDotOrSpace;
@@ -220,8 +222,27 @@ bool appendPath(std::string& directory, StringRef fname) {
   return true;
 }
 
+namespace {
+
+bool namesDrive(const char* path) { return isAlpha(path[0]) && path[1] == ':'; }
+
+}  // namespace
+
 bool isAbsolutePath(const char* path) {
-  return os::kHasDrives ? hasColon(path) != 0 : path[0] == '/';
+  if (!os::kHasDrives) return path[0] == '/';
+  return (namesDrive(path) && isSeparator(path[2])) ||
+         (isSeparator(path[0]) && isSeparator(path[1]));
+}
+
+bool isDriveOrRootRelative(const char* path) {
+  if (!os::kHasDrives) return false;
+  return namesDrive(path) ? !isSeparator(path[2])
+                          : isSeparator(path[0]) && !isSeparator(path[1]);
+}
+
+std::size_t literalPrefixLength(const char* path) {
+  if (!os::kHasDrives || !isSeparator(path[0]) || !isSeparator(path[1])) return 0;
+  return (path[2] == '?' || path[2] == '.') && isSeparator(path[3]) ? 4 : 0;
 }
 
 }  // namespace quillkit

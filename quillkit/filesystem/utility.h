@@ -4,6 +4,7 @@
 // Double-byte-aware operations on path strings (Shift-JIS, code page 932). None of
 // them touches the file system. Positions are 32-bit; "not found" is -1.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -27,9 +28,16 @@ bool isCodePageLeadByte(unsigned char c);
 int32_t findChar(const char* text, char ch);
 /// 1 when the path holds a ':' outside pairs: callers take it for a drive.
 int hasColon(const char* path);
-/// True when the path is absolute as collect-copy takes it: on Windows it holds a ':'
-/// (hasColon, a drive), on POSIX it begins with '/'.
+/// True when the path is absolute, so that no current directory completes it: on
+/// Windows a drive and its root ("C:\x", "C:/x"), or two separators ("\\server\share",
+/// "\\?\C:\x"); on POSIX a leading '/'.
 bool isAbsolutePath(const char* path);
+/// True for a Windows path that names its drive but not its root ("C:src", "C:") or its
+/// root but not its drive ("\src"); always false on POSIX.
+bool isDriveOrRootRelative(const char* path);
+/// 4 for a path that begins with "\\?\" or "\\.\" (either separator), which hands the
+/// rest to the system as it is: that '?' is no wildcard. 0 otherwise, and on POSIX.
+std::size_t literalPrefixLength(const char* path);
 /// The separator characters, backslash then slash.
 const char* pathSeparators();
 /// True for either separator character, backslash or slash.
@@ -42,6 +50,7 @@ int32_t findLastSeparator(const char* path);
 bool nameHoldsSeparator(const char* name);
 /// Why no path of this program reaches the entry `name` (not "." or "..") read from a
 /// directory: kNameHoldsSeparator for a name that holds a separator; on Windows also
+/// kNameOutsideCodePage (a '?', in the place of a character the code page lacks),
 /// kNameEndsWithDotOrSpace and kNameIsDevice (a device's name, with or without an
 /// extension). Null when a path reaches it.
 const char* unreachableNameReason(const char* name);
@@ -51,8 +60,8 @@ int endsWithSeparator(const char* path, uint32_t length);
 /// the terminating NUL when there is none. Points into `path`.
 const char* getExtension(const char* path);
 
-/// A path split into drive, directory, name and extension, by the C runtime's rules;
-/// each part is cut to 255 bytes on Windows, to the path limit on POSIX.
+/// A path split into drive, directory, name and extension, by the C runtime's rules; a
+/// part is cut only where the system would refuse it whole.
 struct PathParts {
   std::string drive;
   std::string dir;

@@ -190,10 +190,10 @@ TEST(PathPartsSplit, KeepsASlashAfterUtf8AsSeparatorOnPosix) {
     expectSplit({"/src/" + summer + "/x.jpg", "", "/src/" + summer + "/", "x", ".jpg"});
 }
 
-// Windows paths end at 260 bytes, so cutting at 255 loses nothing there; a longer POSIX
-// part is kept up to the path limit, where the system refuses it anyway.
+// A part is cut only where the system would refuse it whole: at the path limit on POSIX,
+// on Windows at 32,767 UTF-16 units of two bytes at most each, never at 255 bytes.
 TEST(PathPartsSplit, CutsEachPartAtThePlatformsLimit) {
-  const std::size_t limit = kWindows ? 255 : testsys::createPathLimit();
+  const std::size_t limit = kWindows ? 65534 : testsys::createPathLimit();
   for (std::size_t length : {std::size_t{300}, limit + 50}) {
     const std::string longDir = std::string(length, 'd') + "\\";
     const std::string longName(length, 'n');
@@ -291,7 +291,8 @@ TEST(AppendPath, TreatsAColonAsAnOrdinaryByteOnPosix) {
 
 TEST(IsAbsolutePath, FollowsThePlatform) {
   EXPECT_EQ(kHasDrives, quillkit::isAbsolutePath("C:\\a"));
-  EXPECT_EQ(kHasDrives, quillkit::isAbsolutePath("a:b"));
+  EXPECT_FALSE(quillkit::isAbsolutePath("a:b"));  // the system completes a drive's own
+  EXPECT_EQ(kHasDrives, quillkit::isAbsolutePath("\\\\server\\share"));
   EXPECT_EQ(!kHasDrives, quillkit::isAbsolutePath("/usr/a"));
   EXPECT_FALSE(quillkit::isAbsolutePath("a\\b"));
   EXPECT_FALSE(quillkit::isAbsolutePath(""));
