@@ -68,8 +68,8 @@ bool replaceable(const char* destination, const char* source) {
 /// content must not be traded for data still in memory. False, with the system's last
 /// error, where it cannot be.
 bool flushToDisk(const char* path) {
-  HANDLE file = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   const BOOL flushed = FlushFileBuffers(file);
   const DWORD error = GetLastError();
@@ -109,9 +109,10 @@ bool CopyFileWin32(quillkit::StringRef destination, quillkit::StringRef source,
     const bool readOnly =
         attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
     if (readOnly) SetFileAttributesA(temporary.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+    const bool flushed = !copied || !forceWrite || flushToDisk(temporary.c_str());
+    if (!flushed) error = GetLastError();
     listed.made();
-    if (copied && forceWrite && !flushToDisk(temporary.c_str())) {
-      error = GetLastError();
+    if (!flushed) {
       DeleteFileA(temporary.c_str());
       SetLastError(error);
       return false;
