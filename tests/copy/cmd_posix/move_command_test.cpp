@@ -152,6 +152,17 @@ TEST_F(MoveCommandTest, ALinkOntoItsTargetOnlyTheLinkGoes) {
   EXPECT_EQ("data", read("out/l.txt"));
 }
 
+// A symbolic link moves as a link, whether it leads anywhere or not.
+TEST_F(MoveCommandTest, ALinkThatLeadsNowhereMovesAsALink) {
+  ASSERT_EQ(0, symlink("gone", path("dangling").c_str()));
+  mkdir("sub");
+  RunResult result = run("MOVE dangling sub");
+  EXPECT_EQ(0, result.status) << result.err;
+  EXPECT_EQ(kOneFile, result.out);
+  EXPECT_EQ((std::vector<std::string>{"dangling"}), list("sub"));
+  EXPECT_EQ("gone", std::filesystem::read_symlink(path("sub/dangling")).string());
+}
+
 TEST_F(MoveCommandTest, WildcardMoveStopsAtTheFirstFileThatFails) {
   write("a.txt", "a");
   write("b.txt", "b");
@@ -237,7 +248,9 @@ TEST_F(MoveCommandTest, AcrossFileSystems) {
   const bool capable =
       setxattr(path("a.txt").c_str(), "security.capability", capability, 20, 0) == 0;
   ASSERT_EQ(0, symlink("a.txt", path("ln").c_str()));
+  ASSERT_EQ(0, symlink("nowhere", path("dl").c_str()));
   EXPECT_EQ(0, run("MOVE ln \"" + target + "\"").status);
+  EXPECT_EQ(0, run("MOVE dl \"" + target + "\"").status);
   RunResult result = run("MOVE a.txt \"" + target + "\"");
   EXPECT_EQ(0, result.status) << result.err;
   EXPECT_EQ(kOneFile, result.out);
@@ -254,6 +267,7 @@ TEST_F(MoveCommandTest, AcrossFileSystems) {
   EXPECT_EQ(capable && copies ? 20 : -1,
             getxattr((target + "/a.txt").c_str(), "security.capability", value, 20));
   EXPECT_EQ("a.txt", std::filesystem::read_symlink(target + "/ln").string());
+  EXPECT_EQ("nowhere", std::filesystem::read_symlink(target + "/dl").string());
   result = run("MOVE d \"" + target + "\"");
   EXPECT_EQ(1, result.status);
   EXPECT_EQ("Access is denied.\n", result.err);
