@@ -69,7 +69,7 @@ TurnOutcome CopyTurns::name(Turn& turn) {
     outcome.bytes = copy.bytes;
     return outcome;
   }
-  if (!forceWrite_ && destination_.exists(turn.planned.name)) {
+  if (!forceWrite_ && !copy.answerLost && destination_.exists(turn.planned.name)) {
     lookFirst_.metExisting(turnsTaken_);
     outcome.triedFirst = lookStands;
     return outcome;

@@ -54,6 +54,7 @@ class PreparedPosixCopy : public PreparedCopy {
       outcome.errorText = reasonOf(result);
       outcome.shortOfResources =
           quillkit::errorIsShortOfResources(static_cast<uint32_t>(result.error));
+      outcome.answerLost = result.answerLost;
     }
     return outcome;
   }

@@ -27,7 +27,7 @@ DestinationFolder::DestinationFolder(const Context& context, int fd, std::string
   std::lock_guard<std::mutex> lock(opening_);
   fd_ = fd;
   keepsNames_ = folderIsAppendOnly(fd_);
-  closeMayFail_ = !context_.kernel.fileSystemIsLocal(fd_);
+  local_ = context_.kernel.fileSystemIsLocal(fd_);
   open_ = true;
 }
 
@@ -47,7 +47,7 @@ int DestinationFolder::open() {
   if (fd < 0) return errno;
   fd_ = fd;
   keepsNames_ = folderIsAppendOnly(fd_);
-  closeMayFail_ = !context_.kernel.fileSystemIsLocal(fd_);
+  local_ = context_.kernel.fileSystemIsLocal(fd_);
   open_ = true;
   return 0;
 }
@@ -71,7 +71,9 @@ quillkit::posix::FileStatus DestinationFolder::status(const char* name, bool fol
 
 bool DestinationFolder::keepsNames() { return open() == 0 && keepsNames_; }
 
-bool DestinationFolder::closeMayFail() { return open() != 0 || closeMayFail_; }
+bool DestinationFolder::closeMayFail() { return open() != 0 || !local_; }
+
+bool DestinationFolder::identitiesHold() { return open() == 0 && local_; }
 
 std::string folderOf(const std::string& path) {
   std::size_t slash = path.find_last_of('/');

@@ -50,6 +50,11 @@ class DestinationFolder {
   /// True where closing a file may fail: anywhere but on the local file systems that
   /// write out nothing at close.
   bool closeMayFail();
+  /// True where a file keeps its identity (device and inode) for good: on the same local
+  /// file systems. Elsewhere an inode number may be a path's (FUSE, sshfs), kept when the
+  /// file under the name is replaced, and one share mounted twice shows each file under
+  /// two devices.
+  bool identitiesHold();
   /// The flushes of the copies written ahead into this folder, made together.
   FlushBatch& flushBatch() { return flushBatch_; }
 
@@ -64,7 +69,7 @@ class DestinationFolder {
   std::atomic<bool> open_{false};
   int fd_ = -1;
   bool keepsNames_ = false;
-  bool closeMayFail_ = true;
+  bool local_ = false;
   /// Held while the folder is opened after a first failure.
   std::mutex opening_;
   FlushBatch flushBatch_;

@@ -214,9 +214,10 @@ CopyResult FileCopy::takeName(quillkit::FileIdentity* replaced) {
     if (exists) file_->expectDestination();
     if (exists && replaced != nullptr) *replaced = target;
   }
-  const int error = file_->commit(options_.replace, options_.durable);
+  CopyResult result = CopyResult::ofError(file_->commit(options_.replace, options_.durable));
+  result.answerLost = outcomeUnknown(result.error);
   file_.reset();
-  return CopyResult::ofError(error);
+  return result;
 }
 
 CopyResult copyFile(const std::string& source, DestinationFolder& folder,

@@ -42,6 +42,13 @@ int checkReplaceable(DestinationFolder& folder, const std::string& name,
   return target.readOnly ? EACCES : 0;
 }
 
+bool sameMarks(const struct stat& a, const struct stat& b) {
+  const struct timespec modifiedA = modificationTime(a), modifiedB = modificationTime(b);
+  return a.st_size == b.st_size && a.st_mode == b.st_mode && a.st_uid == b.st_uid &&
+         a.st_gid == b.st_gid && modifiedA.tv_sec == modifiedB.tv_sec &&
+         modifiedA.tv_nsec == modifiedB.tv_nsec;
+}
+
 int readSome(int fd, char* buffer, std::size_t size, std::size_t& got) {
   ssize_t count;
   do {

@@ -50,6 +50,12 @@ int checkReplaceable(DestinationFolder& folder, const std::string& name,
                      const quillkit::FileIdentity& source = quillkit::FileIdentity(),
                      bool* exists = nullptr, quillkit::FileIdentity* found = nullptr);
 
+/// True when two looks at files show the same size, permission bits, owner and
+/// modification time (to the nanosecond, which a copy takes from its source): what tells
+/// that two names hold one file where identities cannot
+/// (DestinationFolder::identitiesHold).
+bool sameMarks(const struct stat& a, const struct stat& b);
+
 /// The write loop is quillkit's, shared with the console.
 using quillkit::posix::writeAll;
 

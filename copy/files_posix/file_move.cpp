@@ -102,7 +102,7 @@ CopyResult movePath(const std::string& source, DestinationFolder& folder,
   } else if (target == Destination::Unknown) {
     error = EACCES;  // neither name may go on a guess
   } else if (replace) {
-    error = renameat(AT_FDCWD, source.c_str(), at, name.c_str()) == 0 ? 0 : errno;
+    error = renameAt(AT_FDCWD, source.c_str(), at, name.c_str());
   } else {
     error = claimName(AT_FDCWD, source.c_str(), folder, name.c_str());
   }

@@ -53,6 +53,10 @@ struct CopyResult {
   bool differs = false;
   /// The destination is the source itself under another name (error is EBUSY).
   bool sameFile = false;
+  /// The step that gives the copy its name did not say whether it was made (a server's
+  /// answer lost), and the name does not hold the copy: it failed for that reason,
+  /// whatever the name holds, never for a file that existed.
+  bool answerLost = false;
 
   bool succeeded() const { return error == 0 && !differs; }
   /// The result of a step that answered `error` (0 for success).

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "copy/files_posix/destination_folder.h"
+#include "copy/files_posix/file_io.h"
 #include "copy/files_posix/kernel_calls.h"
 #include "copy/temporary_names.h"
 #include "quillkit/filesystem/file_status_posix.h"
@@ -55,7 +56,54 @@ int makeTemporaryName(DestinationFolder& folder, Make make,
   return EEXIST;
 }
 
+/// `error`, the answer of a rename of `from` to `name`; or 0 where it did not say whether
+/// the rename was made, and it was.
+int renameOutcome(int error, int fromAt, const char* from, int at, const char* name) {
+  if (!outcomeUnknown(error)) return error;
+  using quillkit::posix::statusAt;
+  const bool made =
+      statusAt(fromAt, from, false).error == ENOENT && statusAt(at, name, false).exists();
+  return made ? 0 : error;
+}
+
+/// `error`, the answer of a link of the file `file` (its status) as `name` in `folder`;
+/// or 0 where it did not say whether the link was made, and `name` holds that file.
+int linkOutcome(int error, const struct stat& file, DestinationFolder& folder,
+                const char* name) {
+  int at;
+  struct stat there;
+  if (!outcomeUnknown(error) || folder.descriptor(at) != 0 ||
+      fstatat(at, name, &there, AT_SYMLINK_NOFOLLOW) != 0)
+    return error;
+  const bool same = folder.identitiesHold()
+                        ? file.st_dev == there.st_dev && file.st_ino == there.st_ino
+                        : sameMarks(file, there);
+  return same ? 0 : error;
+}
+
 }  // namespace
+
+bool outcomeUnknown(int error) {
+  switch (error) {
+    case EIO:
+    case ETIMEDOUT:
+    case ENOTCONN:
+    case ECONNRESET:
+    case ECONNABORTED:
+    case ENETDOWN:
+    case ENETUNREACH:
+    case EHOSTUNREACH:
+    case ESTALE:
+      return true;
+    default:
+      return false;
+  }
+}
+
+int renameAt(int fromAt, const char* from, int at, const char* name) {
+  return renameOutcome(renameat(fromAt, from, at, name) == 0 ? 0 : errno, fromAt, from, at,
+                       name);
+}
 
 // --- PendingFile
 
@@ -124,7 +172,7 @@ int PendingFile::commit(bool replace, bool durable) {
   }
   if (!temporary_) return replace ? replaceWithUnnamed(at) : linkUnnamed(at);
   const char* temporary = temporary_->name().c_str();
-  const int error = replace ? (renameat(at, temporary, at, name_.c_str()) == 0 ? 0 : errno)
+  const int error = replace ? renameAt(at, temporary, at, name_.c_str())
                             : claimName(at, temporary, folder_, name_.c_str());
   if (error != 0) return error;
   // The temporary name is the destination's now: nothing is left to remove.
@@ -139,7 +187,10 @@ int PendingFile::linkUnnamed(int at) {
   // Who the file is matters only where its close may fail, and costs a call.
   const quillkit::FileIdentity self =
       folder_.closeMayFail() ? quillkit::posix::identityOf(fd_) : quillkit::FileIdentity();
-  const int error = folder_.kernel().linkUnnamedFile(fd_, at, name_.c_str());
+  int error = folder_.kernel().linkUnnamedFile(fd_, at, name_.c_str());
+  struct stat file;
+  if (outcomeUnknown(error) && fstat(fd_, &file) == 0)
+    error = linkOutcome(error, file, folder_, name_.c_str());
   if (error != 0) return error;
   const int closed = folder_.kernel().closeFile(fd_);
   fd_ = -1;
@@ -166,7 +217,7 @@ int PendingFile::replaceWithUnnamed(int at) {
   error = folder_.kernel().closeFile(fd_);
   fd_ = -1;
   const char* temporary = name->name().c_str();
-  if (error == 0) error = renameat(at, temporary, at, name_.c_str()) == 0 ? 0 : errno;
+  if (error == 0) error = renameAt(at, temporary, at, name_.c_str());
   if (error != 0) unlinkat(at, temporary, 0);
   return error;
 }
@@ -185,18 +236,24 @@ int claimName(int fromAt, const char* from, DestinationFolder& folder, const cha
   if (const int error = folder.descriptor(at)) return error;
   KernelCalls& kernel = folder.kernel();
   int error = kernel.renameExclusive(fromAt, from, at, name);
-  if (error != ENOTSUP) return error;
-  // No exclusive rename here: a hard link claims the name for a file.
+  if (error != ENOTSUP) return renameOutcome(error, fromAt, from, at, name);
+  // No exclusive rename here: a hard link claims the name for a file. A link whose
+  // answer was lost is looked for: the name it made is this file's, not one that existed.
   if (!quillkit::posix::statusAt(fromAt, from, true).isDirectory()) {
     error = kernel.hardLink(fromAt, from, at, name);
+    struct stat file;
+    if (outcomeUnknown(error) && fstatat(fromAt, from, &file, AT_SYMLINK_NOFOLLOW) == 0)
+      error = linkOutcome(error, file, folder, name);
     if (error == 0) return unlinkat(fromAt, from, 0) == 0 ? 0 : errno;
-    if (error == EEXIST || error == ENOENT || error == EACCES || error == ENOTDIR) return error;
+    if (error == EEXIST || error == ENOENT || error == EACCES || error == ENOTDIR ||
+        outcomeUnknown(error))
+      return error;
   }
   // Neither (or a directory): a test just before a rename. Another program that takes
   // the name in between loses its entry, but no interruption can leave the name to an
   // empty or partial file, as claiming it with an empty file first would.
   if (quillkit::posix::statusAt(at, name, false).exists()) return EEXIST;
-  return renameat(fromAt, from, at, name) == 0 ? 0 : errno;
+  return renameAt(fromAt, from, at, name);
 }
 
 // A new name is taken in one step: symlink makes it only where no entry has it. A

@@ -31,6 +31,7 @@
 #include "quillkit/diagnostics.h"
 #include "tests/support/files.h"
 #include "tests/support/files_at_paths.h"
+#include "tests/support/fuse_share.h"
 #include "tests/support/platform.h"
 #include "tests/support/refusing_kernel.h"
 #include "tests/support/temp_dir.h"
@@ -795,6 +796,21 @@ TEST(ClaimName, TakesOnlyAFreeNameEveryWay) {
     EXPECT_EQ(n, dir.read("b" + n));
   }
   EXPECT_EQ((std::vector<std::string>{"b0", "b1", "b2", "e0", "e1", "e2"}), dir.list());
+}
+
+// Through a share whose server makes a link and loses its answer (EIO), the copy that
+// took its name is one, not a file that existed.
+TEST(ClaimName, ALinkWhoseAnswerIsLostIsLookedFor) {
+  TempDir dir;
+  dir.write("a.txt", "new");
+  dir.makeDirs("served");
+  const FuseShare share(dir.join("served"), dir.join("share"), {"--link-eio"});
+  if (!share.unavailable().empty()) GTEST_SKIP() << share.unavailable();
+  RefusingKernel kernel;
+  EXPECT_EQ(0,
+            at::copyFile(kernel.context, dir.join("a.txt"), dir.join("share/a.txt"), {}).error);
+  EXPECT_EQ((std::vector<std::string>{"a.txt"}), dir.list("served"));
+  EXPECT_EQ("new", dir.read("served/a.txt"));
 }
 
 // A symbolic link is placed whole, with the time it is given: under a free name, or
