@@ -34,11 +34,12 @@ std::string temporaryName() {
 
 /// Makes a temporary name in `folder` with `make` (given the folder's descriptor and the
 /// name: 0 or errno, EEXIST when the name is taken), trying new names while they are
-/// taken: 0 and the name in `made`, or why none could be made. Where names cannot be
-/// removed (an append-only folder), none is made: EPERM.
+/// taken: 0 and the name in `made`, or why none could be made. `file` is the file open
+/// under the name once it is made (-1: none). Where names cannot be removed (an
+/// append-only folder), none is made: EPERM.
 template <typename Make>
 int makeTemporaryName(DestinationFolder& folder, Make make,
-                      std::unique_ptr<TemporaryName>& made) {
+                      std::unique_ptr<TemporaryName>& made, const int& file) {
   int at;
   if (const int error = folder.descriptor(at)) return error;
   if (folder.keepsNames()) return EPERM;
@@ -48,7 +49,7 @@ int makeTemporaryName(DestinationFolder& folder, Make make,
     if (name.empty()) return ENOSYS;
     std::unique_ptr<TemporaryName> listed(new TemporaryName(name, at));
     const int error = make(at, listed->name().c_str());
-    listed->made();
+    listed->made(error == 0 ? file : -1);
     if (error == EEXIST) continue;
     if (error == 0) made = std::move(listed);
     return error;
@@ -130,7 +131,7 @@ int PendingFile::create(mode_t mode) {
         fd_ = openat(in, name, O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, mode);
         return fd_ >= 0 ? 0 : errno;
       },
-      temporary_);
+      temporary_, fd_);
 }
 
 int PendingFile::finish(bool flush) {
@@ -152,6 +153,7 @@ int PendingFile::finish(bool flush) {
   if (!temporary_) return 0;
   // Closed before it takes the name: a file system that refuses the data at close
   // leaves no destination, or the old one.
+  temporary_->closing();
   const int closed = folder_.kernel().closeFile(fd_);
   fd_ = -1;
   return closed;
@@ -172,8 +174,10 @@ int PendingFile::commit(bool replace, bool durable) {
   }
   if (!temporary_) return replace ? replaceWithUnnamed(at) : linkUnnamed(at);
   const char* temporary = temporary_->name().c_str();
+  temporary_->placing();
   const int error = replace ? renameAt(at, temporary, at, name_.c_str())
                             : claimName(at, temporary, folder_, name_.c_str());
+  temporary_->placed();
   if (error != 0) return error;
   // The temporary name is the destination's now: nothing is left to remove.
   temporary_.reset();
@@ -212,22 +216,28 @@ int PendingFile::replaceWithUnnamed(int at) {
       [&](int in, const char* temporary) {
         return folder_.kernel().linkUnnamedFile(fd_, in, temporary);
       },
-      name);
+      name, fd_);
   if (error != 0) return error;
+  name->closing();
   error = folder_.kernel().closeFile(fd_);
   fd_ = -1;
   const char* temporary = name->name().c_str();
+  name->placing();
   if (error == 0) error = renameAt(at, temporary, at, name_.c_str());
-  if (error != 0) unlinkat(at, temporary, 0);
+  name->placed();
+  if (error != 0) removeName(at, temporary);
   return error;
 }
 
 void PendingFile::discard() {
   if (inBatch_) folder_.flushBatch().leave();
   inBatch_ = false;
-  if (fd_ >= 0) close(fd_);
+  if (fd_ >= 0) {
+    if (temporary_) temporary_->closing();
+    close(fd_);
+  }
   fd_ = -1;
-  if (temporary_) unlinkat(temporary_->folder(), temporary_->name().c_str(), 0);
+  if (temporary_) removeName(temporary_->folder(), temporary_->name().c_str());
   temporary_.reset();
 }
 
@@ -275,7 +285,7 @@ int placeSymbolicLink(const std::string& target, DestinationFolder& folder,
       [&](int in, const char* made) {
         return symlinkat(target.c_str(), in, made) == 0 ? 0 : errno;
       },
-      temporary);
+      temporary, -1);
   if (error != 0) return error;
   const char* made = temporary->name().c_str();
   error = dressNewLink(at, made, like);
