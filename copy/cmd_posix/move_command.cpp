@@ -45,7 +45,8 @@ bool moveFile(const std::string& source, const std::string& target,
   CopyResult result =
       files::movePath(nativePath(source), folder, files::nameOf(nativePath(target)), replace);
   if (!result.succeeded()) {
-    console.error(systemErrorText(result, ErrorSubject::Destination));
+    console.error(result.sameFile ? texts::kCopyOntoItself
+                                  : systemErrorText(result, ErrorSubject::Destination));
     return false;
   }
   ++moved;

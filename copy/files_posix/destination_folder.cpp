@@ -6,6 +6,8 @@
 #include <cerrno>
 #include <utility>
 
+#include "copy/files_posix/pending_file.h"
+
 namespace copy::files {
 namespace {
 
@@ -74,6 +76,24 @@ bool DestinationFolder::keepsNames() { return open() == 0 && keepsNames_; }
 bool DestinationFolder::closeMayFail() { return open() != 0 || !local_; }
 
 bool DestinationFolder::identitiesHold() { return open() == 0 && local_; }
+
+bool DestinationFolder::reachedAt(const std::string& path) {
+  {
+    std::lock_guard<std::mutex> lock(reaching_);
+    const auto known = reached_.find(path);
+    if (known != reached_.end()) return known->second;
+  }
+  bool local = identitiesHold();
+  const int there = openFolderForNames(AT_FDCWD, path.c_str());
+  if (there >= 0) {
+    local = local && context_.kernel.fileSystemIsLocal(there);
+    close(there);
+  }
+  const bool reached = !local && nameShowsAt(*this, path);
+  std::lock_guard<std::mutex> lock(reaching_);
+  reached_[path] = reached;
+  return reached;
+}
 
 std::string folderOf(const std::string& path) {
   std::size_t slash = path.find_last_of('/');

@@ -4,6 +4,7 @@
 // POSIX build only: a folder that copies take names in, held by its descriptor.
 
 #include <atomic>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -55,6 +56,11 @@ class DestinationFolder {
   /// file under the name is replaced, and one share mounted twice shows each file under
   /// two devices.
   bool identitiesHold();
+  /// True where the folder at `path` (native) is this folder reached another way that
+  /// identities cannot tell (one share mounted twice, a share of a local folder): a name
+  /// made here shows there. Asked of the file systems once a path; false where both keep
+  /// identities.
+  bool reachedAt(const std::string& path);
   /// The flushes of the copies written ahead into this folder, made together.
   FlushBatch& flushBatch() { return flushBatch_; }
 
@@ -72,6 +78,9 @@ class DestinationFolder {
   bool local_ = false;
   /// Held while the folder is opened after a first failure.
   std::mutex opening_;
+  /// What reachedAt() learnt, by path.
+  std::mutex reaching_;
+  std::map<std::string, bool> reached_;
   FlushBatch flushBatch_;
 };
 

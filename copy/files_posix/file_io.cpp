@@ -153,7 +153,8 @@ bool oneEntryUnderTwoSpellings(const std::string& source, DestinationFolder& fol
         folder.descriptor(at) == 0 ? kernel.folderLists(at, ".", name) : Listed::Unknown;
     if (!mayBeOneEntry(listsExactly(kernel, source), there)) return false;
   }
-  return oneFolder(kernel, folderOf(source), folder.path());
+  return oneFolder(kernel, folderOf(source), folder.path()) ||
+         folder.reachedAt(folderOf(source));
 }
 
 }  // namespace copy::files

@@ -77,7 +77,8 @@ Listed listsExactly(KernelCalls& kernel, const std::string& path);
 /// listed.
 bool oneEntryUnderTwoSpellings(KernelCalls& kernel, const std::string& a, const std::string& b);
 /// The same for the file at `source` and the entry `name` of `folder`, whose own listing
-/// is read through its descriptor.
+/// is read through its descriptor; and where identities cannot tell, two folders are one
+/// when a name made in one shows in the other (DestinationFolder::reachedAt).
 bool oneEntryUnderTwoSpellings(const std::string& source, DestinationFolder& folder,
                                const std::string& name);
 

@@ -54,16 +54,44 @@ Destination destinationOf(const std::string& source, DestinationFolder& folder,
   return Destination::Elsewhere;
 }
 
+// Where the source's file system gives a path's inode number (FUSE, network shares), a
+// file saved under the source's name meanwhile keeps the identity: the name, opened
+// afresh, must show the size, times and data that were copied (`copied`), which the
+// copy `name` in `folder` holds. A name that holds anything else is another's (EBUSY).
+int stillHoldsCopy(const std::string& source, DestinationFolder& folder,
+                   const std::string& name, const struct stat& copied) {
+  Descriptor now, copy;
+  struct stat status;
+  if (int error = openRegularFile(source, now.slot(), status, true))
+    return error == ELOOP ? EBUSY : error;
+  KernelCalls& kernel = folder.kernel();
+  if (kernel.fileSystemIsLocal(now.get())) return 0;
+  if (!sameMarks(status, copied) || status.st_ctime != copied.st_ctime) return EBUSY;
+  int at;
+  if (int error = folder.descriptor(at)) return error;
+  copy.slot() = openat(at, name.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+  if (copy.get() < 0) return errno;
+  // Read from the share, not from what the system keeps of the file the name held.
+  posix_fadvise(now.get(), 0, 0, POSIX_FADV_DONTNEED);
+  const CopyResult same = compareContent(kernel, now.get(), copy.get());
+  return same.error != 0 ? same.error : same.differs ? EBUSY : 0;
+}
+
 // Across file systems the source goes only once the destination's name is on disk, so
 // that a power cut leaves the file at one place at least; and only while its name still
-// leads to the entry that was moved (`moved`): one that another has swapped in stays
+// leads to the entry that was moved (`moved`), and for a file, still holds what was
+// copied into `name` (`copied`): one that another has swapped in or saved there stays
 // (EBUSY).
 int removeMovedSource(const std::string& source, DestinationFolder& folder,
-                      const quillkit::FileIdentity& moved) {
+                      const quillkit::FileIdentity& moved, const std::string& name = "",
+                      const struct stat* copied = nullptr) {
   int at;
   if (int error = folder.descriptor(at)) return error;
   if (int error = folder.kernel().flushFolder(at)) return error;
   if (quillkit::posix::entryStatus(source).identity != moved) return EBUSY;
+  if (copied != nullptr) {
+    if (int error = stillHoldsCopy(source, folder, name, *copied)) return error;
+  }
   return unlink(source.c_str()) == 0 ? 0 : errno;
 }
 
@@ -119,9 +147,12 @@ CopyResult movePath(const std::string& source, DestinationFolder& folder,
   options.verify = true;
   options.durable = true;  // on disk before the source goes
   options.keepOwner = true;
-  CopyResult copied = copyFile(source, folder, name, options);
+  FileCopy copy(source, folder, name, options);
+  copy.prepare();
+  const CopyResult copied = copy.takeName();
   if (!copied.succeeded()) return copied;
-  return CopyResult::ofError(removeMovedSource(source, folder, status.identity));
+  return CopyResult::ofError(
+      removeMovedSource(source, folder, status.identity, name, &copy.sourceStatus()));
 }
 
 int makeDirectories(const std::string& path) {

@@ -84,6 +84,25 @@ int linkOutcome(int error, const struct stat& file, DestinationFolder& folder,
 
 }  // namespace
 
+bool nameShowsAt(DestinationFolder& folder, const std::string& path) {
+  std::unique_ptr<TemporaryName> probe;
+  int fd = -1;
+  const int error = makeTemporaryName(
+      folder,
+      [&](int in, const char* name) {
+        fd = openat(in, name, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        return fd >= 0 ? 0 : errno;
+      },
+      probe, fd);
+  if (error != 0) return false;
+  probe->closing();
+  close(fd);
+  // A name never looked up before: no cache of the file systems can answer for it.
+  const bool shows = quillkit::posix::entryStatus(path + "/" + probe->name()).exists();
+  removeName(probe->folder(), probe->name().c_str());
+  return shows;
+}
+
 bool outcomeUnknown(int error) {
   switch (error) {
     case EIO:

@@ -88,6 +88,10 @@ class PendingFile {
 /// taken in that instant is lost).
 int claimName(int fromAt, const char* from, DestinationFolder& folder, const char* name);
 
+/// Makes a temporary name in `folder` and tells whether the folder at `path` (native)
+/// shows it too, then removes it: false where none can be made.
+bool nameShowsAt(DestinationFolder& folder, const std::string& path);
+
 /// True for the errors after which a step on a name may have been made or not: the file
 /// system said nothing of the name (a server's answer lost, its connection gone).
 bool outcomeUnknown(int error);

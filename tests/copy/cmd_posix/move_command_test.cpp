@@ -8,6 +8,7 @@
 
 #include "copy/files_posix/kernel_calls.h"
 #include "tests/support/files.h"
+#include "tests/support/fuse_share.h"
 #include "tests/support/interpreter_fixture.h"
 #include "tests/support/refusing_kernel.h"
 
@@ -214,6 +215,41 @@ TEST_F(MoveCommandTest, ReadOnlyFilesMoveButAreNotReplaced) {
   EXPECT_EQ("Access is denied.\n", result.err);
   EXPECT_EQ("ro", read("moved.txt"));
   EXPECT_TRUE(exists("a.txt"));
+}
+
+// One share mounted twice shows each file under two devices, with the inode numbers of
+// its paths: a file copied or moved from one mount onto its own name in the other is
+// copied onto itself, refused before anything is replaced.
+TEST_F(MoveCommandTest, OntoItselfThroughAnotherMountOfAShare) {
+  write("served/f.txt", "kept");
+  const FuseShare one(path("served"), path("one")), two(path("served"), path("two"));
+  if (!two.unavailable().empty()) GTEST_SKIP() << two.unavailable();
+  const std::string ontoItself = "The file cannot be copied onto itself.\n";
+  expectCases(
+      {{"MOVE /Y one\\f.txt two\\f.txt", 1, "", ontoItself},
+       {"COPY /Y one\\f.txt two\\f.txt", 1, "        0 file(s) copied.\n", ontoItself}});
+  EXPECT_EQ((std::vector<std::string>{"f.txt"}), list("served"));
+  EXPECT_EQ("kept", read("served/f.txt"));
+}
+
+// From a share whose inode numbers stay with a path, a new version saved under the
+// source's name while the file is moved (written beside it, renamed over it) stays: the
+// source is removed only while it still holds what was copied.
+TEST_F(MoveCommandTest, FromAShareANewVersionSavedMeanwhileStays) {
+  write("served/f.txt", "old");
+  mkdir("here");
+  const FuseShare share(path("served"), path("share"));
+  if (!share.unavailable().empty()) GTEST_SKIP() << share.unavailable();
+  kernel_.beforeFlush = [this](const char* step) {
+    if (std::string(step) != "folder") return;
+    write("served/.new", "new");
+    std::rename(path("served/.new").c_str(), path("served/f.txt").c_str());
+  };
+  expectCases({{"MOVE share\\f.txt here", 1, "",
+                "The process cannot access the file because it is being used by another "
+                "process.\n"}});
+  EXPECT_EQ("new", read("served/f.txt"));
+  EXPECT_EQ("old", read("here/f.txt"));
 }
 
 // Between file systems a file is copied, checked and only then removed.
