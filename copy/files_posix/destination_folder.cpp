@@ -77,6 +77,14 @@ bool DestinationFolder::closeMayFail() { return open() != 0 || !local_; }
 
 bool DestinationFolder::identitiesHold() { return open() == 0 && local_; }
 
+void DestinationFolder::writeOut() {
+  // The flush takes a descriptor opened for reading (O_PATH is none).
+  int at;
+  const int fd = descriptor(at) == 0 ? openat(at, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC) : -1;
+  if (fd < 0 || context_.kernel.flushFileSystem(fd) != 0) sync();
+  if (fd >= 0) close(fd);
+}
+
 bool DestinationFolder::reachedAt(const std::string& path) {
   {
     std::lock_guard<std::mutex> lock(reaching_);

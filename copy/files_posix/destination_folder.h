@@ -61,6 +61,9 @@ class DestinationFolder {
   /// made here shows there. Asked of the file systems once a path; false where both keep
   /// identities.
   bool reachedAt(const std::string& path);
+  /// Writes out everything of the folder's file system (the flush of a whole file
+  /// system, or where there is none, of every file system) and waits.
+  void writeOut();
   /// The flushes of the copies written ahead into this folder, made together.
   FlushBatch& flushBatch() { return flushBatch_; }
 
