@@ -56,6 +56,17 @@ int checkReplaceable(DestinationFolder& folder, const std::string& name,
 /// (DestinationFolder::identitiesHold).
 bool sameMarks(const struct stat& a, const struct stat& b);
 
+/// The options of a copy that a move makes of the file it examined (`source`): read
+/// back, on disk before the source goes, with the source's owner where the process may.
+CopyOptions moveOptions(const quillkit::FileIdentity& source, bool replace);
+
+/// Makes the entry `name` of `folder` a symbolic link with the target text, owner and
+/// time of the link `source`, whose status it leaves in `status`; an existing entry is
+/// replaced only when `replace`, and only a file that may be (checkReplaceable). 0 or
+/// errno.
+int copyLink(const std::string& source, DestinationFolder& folder, const std::string& name,
+             bool replace, struct stat& status);
+
 /// The write loop is quillkit's, shared with the console.
 using quillkit::posix::writeAll;
 

@@ -4,11 +4,11 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <vector>
 
 #include "copy/files_posix/destination_folder.h"
 #include "copy/files_posix/file_io.h"
 #include "copy/files_posix/file_ops.h"
+#include "copy/files_posix/folder_move.h"
 #include "copy/files_posix/kernel_calls.h"
 #include "copy/files_posix/pending_file.h"
 #include "quillkit/filesystem/file_status_posix.h"
@@ -52,6 +52,15 @@ Destination destinationOf(const std::string& source, DestinationFolder& folder,
       status.st_nlink > 1)
     return Destination::Unknown;
   return Destination::Elsewhere;
+}
+
+// True when the folder of `source` and `folder` lie on one mount.
+bool onOneMountWith(const std::string& source, DestinationFolder& folder) {
+  int at;
+  const int here = openFolderForNames(AT_FDCWD, folderOf(source).c_str());
+  const bool one = here >= 0 && folder.descriptor(at) == 0 && onOneMount(here, at);
+  if (here >= 0) close(here);
+  return one;
 }
 
 // Where the source's file system gives a path's inode number (FUSE, network shares), a
@@ -100,17 +109,7 @@ int removeMovedSource(const std::string& source, DestinationFolder& folder,
 int moveLink(const std::string& source, DestinationFolder& folder, const std::string& name,
              bool replace) {
   struct stat status;
-  if (lstat(source.c_str(), &status) != 0) return errno;
-  std::vector<char> target(status.st_size > 0 ? status.st_size + 1 : 4096);
-  const ssize_t length = readlink(source.c_str(), target.data(), target.size());
-  if (length < 0) return errno;
-  if (static_cast<std::size_t>(length) == target.size()) return ENAMETOOLONG;  // it grew
-  if (replace) {
-    if (int error = checkReplaceable(folder, name)) return error;
-  }
-  if (int error =
-          placeSymbolicLink(std::string(target.data(), length), folder, name, replace, status))
-    return error;
+  if (int error = copyLink(source, folder, name, replace, status)) return error;
   return removeMovedSource(
       source, folder,
       {true, static_cast<uint64_t>(status.st_dev), static_cast<uint64_t>(status.st_ino)});
@@ -140,14 +139,10 @@ CopyResult movePath(const std::string& source, DestinationFolder& folder,
   const quillkit::posix::FileStatus status = quillkit::posix::entryStatus(source);
   if (status.isLink) return CopyResult::ofError(moveLink(source, folder, name, replace));
   if (!status.exists()) return CopyResult::ofError(status.error);
-  if (status.isDirectory()) return CopyResult::ofError(EXDEV);
-  CopyOptions options;
-  options.sourceAsSeen = status.identity;
-  options.replace = replace;
-  options.verify = true;
-  options.durable = true;  // on disk before the source goes
-  options.keepOwner = true;
-  FileCopy copy(source, folder, name, options);
+  if (status.isDirectory())
+    return CopyResult::ofError(
+        onOneMountWith(source, folder) ? moveFolderByCopy(source, folder, name) : EXDEV);
+  FileCopy copy(source, folder, name, moveOptions(status.identity, replace));
   copy.prepare();
   const CopyResult copied = copy.takeName();
   if (!copied.succeeded()) return copied;
