@@ -106,28 +106,22 @@ TEST_F(CopiesInFlightE2e, CopiesAtOnceEndAsCopiesOneAfterAnother) {
   }
 }
 
-// A nearly full XFS holds more room than the data for copies it has not written out: a
-// copy that runs short of space is made again once the copies before it are written
-// out, so that copies at once take the same files as copies one after another, and as
-// many as cp takes one after another, but for the last few (where copies are written
-// under temporary names, a copy holds two names for a moment).
+// A nearly full XFS holds more room than the data for what it has not written out: a
+// copy that runs short of space is made again once that is written out, so that copies
+// at once take the files that copies one after another take, and that cp takes but for
+// the last few (where a copy under a temporary name holds two names for a moment).
 TEST_F(CopiesInFlightE2e, ANearlyFullXfsTakesWhatOneAfterAnotherTakes) {
   for (int i = 0; i < 1000; ++i)
     dir_.write("src/f" + std::to_string(i) + ".dat", std::string(3000, 'x'));
-  // One after another, at once, and cp; each on a new file system with 3,000 KiB free.
-  std::string runs[3];
+  std::string runs[3];  // one after another, at once, cp: each on a new XFS, 3,000 KiB free
   std::size_t copied[3];
   for (int run = 0; run < 3; ++run) {
-    if (!sh("mkdir -p disk && rm -f xfs.img && truncate -s 320M xfs.img && mkfs.xfs -q "
-            "xfs.img && mount -o loop xfs.img disk"))
+    if (!sh("mkdir -p disk && rm -f x.img && truncate -s 320M x.img && mkfs.xfs -q x.img && "
+            "mount -o loop x.img disk && mkdir disk/dst && fallocate -l "
+            "$((($(df -k --output=avail disk | tail -1) - 3000) * 1024)) disk/filler"))
       GTEST_SKIP() << "no XFS image mounted here (root, xfsprogs and a loop device)";
-    ASSERT_TRUE(
-        sh("mkdir disk/dst && fallocate -l "
-           "$((($(df -k --output=avail disk | tail -1) - 3000) * 1024)) disk/filler"));
-    if (run < 2)
-      runs[run] = collect(run == 0 ? alone_ : "true", "", "dat", "disk/dst");
-    else
-      sh("for f in src/*; do cp $f disk/dst; done");
+    if (run < 2) runs[run] = collect(run == 0 ? alone_ : "true", "", "dat", "disk/dst");
+    if (run == 2) sh("for f in src/*; do cp $f disk/dst; done");
     copied[run] = dir_.list("disk/dst").size();
     sh("umount disk");
   }

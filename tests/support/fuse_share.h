@@ -5,40 +5,26 @@
 
 #include <sys/mount.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <string>
 #include <vector>
 
 #include "tests/support/child_process.h"
 
-/// The folder `folder` mounted at `mountPoint` (both absolute; the mount point is made)
-/// through tests/support/share_fuse.py, with its `options`, while this lives: inode
-/// numbers that stay with a path, EBUSY for removing an open file, and what the options
-/// add. Mounting takes root, /dev/fuse and python3-fusepy; unavailable() says which is
-/// missing.
+/// The folder `folder` mounted at `mountPoint` (absolute paths; the mount point is made)
+/// by tests/support/share_fuse.py with its `options`, while this lives; unavailable()
+/// says why not (root, /dev/fuse and python3-fusepy are needed).
 class FuseShare {
  public:
   FuseShare(const std::string& folder, const std::string& mountPoint,
-            const std::vector<std::string>& options = {})
+            std::vector<std::string> options = {})
       : mountPoint_(mountPoint) {
-    if (getuid() != 0) {
-      unavailable_ = "a FUSE share is mounted as root only";
-      return;
-    }
     mkdir(mountPoint.c_str(), 0755);
-    std::vector<std::string> arguments = {folder, mountPoint};
-    arguments.insert(arguments.end(), options.begin(), options.end());
-    const ChildResult mounted = runChild(PELQUIST_SHARE_FUSE, arguments, "/");
+    options.insert(options.begin(), {folder, mountPoint});
+    const ChildResult mounted = runChild(PELQUIST_SHARE_FUSE, options, "/");
     if (mounted.exitCode != 0) unavailable_ = "no FUSE share here: " + mounted.errorOutput;
   }
-  ~FuseShare() {
-    if (unavailable_.empty()) umount2(mountPoint_.c_str(), MNT_DETACH);
-  }
-  FuseShare(const FuseShare&) = delete;
-  FuseShare& operator=(const FuseShare&) = delete;
-
-  /// Empty once mounted; else why it is not.
+  ~FuseShare() { umount2(mountPoint_.c_str(), MNT_DETACH); }
   const std::string& unavailable() const { return unavailable_; }
 
  private:
