@@ -108,9 +108,11 @@ TEST_F(CopiesInFlightE2e, CopiesAtOnceEndAsCopiesOneAfterAnother) {
 
 // A nearly full XFS holds more room than the data for what it has not written out: a
 // copy that runs short of space is made again once that is written out, so that copies
-// at once take the files that copies one after another take, and that cp takes but for
-// the last few (where a copy under a temporary name holds two names for a moment).
+// at once take the files that copies one after another take, and no fewer than cp.
 TEST_F(CopiesInFlightE2e, ANearlyFullXfsTakesWhatOneAfterAnotherTakes) {
+  // Where copies are written under temporary names from the start (the ways of other
+  // kernels), the room XFS has for the last file depends on what copies ahead left.
+  if (!testsys::copiesAreUnnamed()) GTEST_SKIP() << "XFS is Linux's";
   for (int i = 0; i < 1000; ++i)
     dir_.write("src/f" + std::to_string(i) + ".dat", std::string(3000, 'x'));
   std::string runs[3];  // one after another, at once, cp: each on a new XFS, 3,000 KiB free
@@ -126,7 +128,7 @@ TEST_F(CopiesInFlightE2e, ANearlyFullXfsTakesWhatOneAfterAnotherTakes) {
     sh("umount disk");
   }
   EXPECT_EQ(runs[0], runs[1]);
-  EXPECT_GE(copied[0] + copied[2] / 50, copied[2]);
+  EXPECT_GE(copied[0], copied[2]);
 }
 
 // Signals at random moments of a run that replaces 3,000 files: whatever was under way,
