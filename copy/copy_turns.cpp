@@ -113,8 +113,7 @@ CopyOutcome CopyTurns::nameAlone(Turn& turn) {
 }
 
 bool CopyTurns::writeOut() {
-  if (namesTaken_ == namesWrittenOut_) return false;
-  destination_.writeOut();
+  if (namesTaken_ == namesWrittenOut_ || !destination_.writeOut()) return false;
   namesWrittenOut_ = namesTaken_;
   return true;
 }

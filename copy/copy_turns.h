@@ -84,7 +84,7 @@ class CopyTurns {
   CopyOutcome nameAlone(Turn& turn);
   /// Has the destination write out what the copies named since the last time wrote, so
   /// that its file system gives back the room it held for them: false where none was
-  /// named since.
+  /// named since, or the destination has nothing to write out.
   bool writeOut();
   /// A new attempt for `turn`, written now where `now`.
   void startAttempt(Turn& turn, bool now);

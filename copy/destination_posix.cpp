@@ -72,7 +72,10 @@ class PosixDestination : public Destination {
   bool exists(const std::string& name) override {
     return folder_.status(name.c_str(), false).exists();
   }
-  void writeOut() override { folder_.writeOut(); }
+  bool writeOut() override {
+    folder_.writeOut();
+    return true;
+  }
   std::unique_ptr<PreparedCopy> makeCopy(const std::string& source, const std::string& name,
                                          bool forceWrite) override {
     files::CopyOptions options = optionsFor(forceWrite);
