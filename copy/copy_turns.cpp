@@ -69,7 +69,7 @@ TurnOutcome CopyTurns::name(Turn& turn) {
     outcome.bytes = copy.bytes;
     return outcome;
   }
-  if (!forceWrite_ && destination_.exists(turn.planned.name)) {
+  if (!forceWrite_ && !copy.answerLost && destination_.exists(turn.planned.name)) {
     lookFirst_.metExisting(turnsTaken_);
     outcome.triedFirst = lookStands;
     return outcome;
@@ -81,12 +81,19 @@ TurnOutcome CopyTurns::name(Turn& turn) {
 
 // A copy written before an earlier turn changed what it read (its source was replaced),
 // or whose writing failed, is made again now. One that ran short of space or open files,
-// which the copies written after it may hold, is made again alone.
+// which the copies written after it may hold, is made again alone; and after the copies
+// before it are written out, which gives back the room a file system holds for data not
+// yet written (one after another too, so that both come to the same).
 CopyOutcome CopyTurns::nameCopy(Turn& turn) {
   const bool written = turn.attempt.copy->ready();
   if (!alone() && written && wasReplaced(turn.attempt.copy->source())) startAttempt(turn, true);
   CopyOutcome outcome = turn.attempt.copy->takeName();
-  if (alone() || outcome.copied) return outcome;
+  if (outcome.copied) return outcome;
+  if (alone()) {
+    if (!outcome.shortOfResources || !writeOut()) return outcome;
+    startAttempt(turn, true);
+    return turn.attempt.copy->takeName();
+  }
   if (!written && !outcome.shortOfResources) {
     startAttempt(turn, true);
     outcome = turn.attempt.copy->takeName();
@@ -98,10 +105,17 @@ CopyOutcome CopyTurns::nameAlone(Turn& turn) {
   jobs_.redoLater();
   for (std::size_t i = 1; i < turns_.size(); ++i)
     if (!turns_[i].planned.itself) startAttempt(turns_[i], false);
+  writeOut();
   startAttempt(turn, true);
   const CopyOutcome outcome = turn.attempt.copy->takeName();
   jobs_.resume();
   return outcome;
+}
+
+bool CopyTurns::writeOut() {
+  if (namesTaken_ == namesWrittenOut_ || !destination_.writeOut()) return false;
+  namesWrittenOut_ = namesTaken_;
+  return true;
 }
 
 void CopyTurns::startAttempt(Turn& turn, bool now) {

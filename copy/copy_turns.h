@@ -82,6 +82,10 @@ class CopyTurns {
   CopyOutcome nameCopy(Turn& turn);
   /// The copy made again alone: every later copy given up first, and written again after.
   CopyOutcome nameAlone(Turn& turn);
+  /// Has the destination write out what the copies named since the last time wrote, so
+  /// that its file system gives back the room it held for them: false where none was
+  /// named since, or the destination has nothing to write out.
+  bool writeOut();
   /// A new attempt for `turn`, written now where `now`.
   void startAttempt(Turn& turn, bool now);
   bool wasReplaced(const quillkit::FileIdentity& source) const;
@@ -97,6 +101,8 @@ class CopyTurns {
   /// How many names the turns' copies have taken, and how many turns are taken.
   std::atomic<std::size_t> namesTaken_{0};
   std::atomic<std::size_t> turnsTaken_{0};
+  /// The names taken when the destination last wrote out (the caller's own).
+  std::size_t namesWrittenOut_ = 0;
   LookFirstRule lookFirst_;
   /// The caller's own again: the turns, oldest first, and the files that turns replaced,
   /// by device and inode.

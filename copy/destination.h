@@ -30,6 +30,11 @@ class Destination {
   /// when `forceWrite`. Never null.
   virtual std::unique_ptr<PreparedCopy> makeCopy(const std::string& source,
                                                  const std::string& name, bool forceWrite) = 0;
+  /// Writes out what the copies so far have written, so that the file system gives back
+  /// the room it holds for data not yet written out (XFS holds more than the data): for a
+  /// copy that ran short of space, before it is made again. False where there is nothing
+  /// to write out, each copy being written whole at its turn (Windows).
+  virtual bool writeOut() { return false; }
 };
 
 /// The platform's destination for `folder`, opened now through the process's `files`. A

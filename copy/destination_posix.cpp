@@ -54,6 +54,7 @@ class PreparedPosixCopy : public PreparedCopy {
       outcome.errorText = reasonOf(result);
       outcome.shortOfResources =
           quillkit::errorIsShortOfResources(static_cast<uint32_t>(result.error));
+      outcome.answerLost = result.answerLost;
     }
     return outcome;
   }
@@ -70,6 +71,10 @@ class PosixDestination : public Destination {
   const std::string& folder() const override { return shown_; }
   bool exists(const std::string& name) override {
     return folder_.status(name.c_str(), false).exists();
+  }
+  bool writeOut() override {
+    folder_.writeOut();
+    return true;
   }
   std::unique_ptr<PreparedCopy> makeCopy(const std::string& source, const std::string& name,
                                          bool forceWrite) override {

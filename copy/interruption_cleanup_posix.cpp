@@ -4,10 +4,16 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <string>
 #include <thread>
 
+#include "copy/files_posix/kernel_calls.h"
 #include "copy/interruption_cleanup.h"
 #include "copy/temporary_names.h"
+#include "copy/texts.h"
+#include "quillkit/write_all_posix.h"
 
 namespace copy {
 
@@ -35,6 +41,31 @@ bool isAtDefault(int signalNumber) {
   return sigaction(signalNumber, nullptr, &current) == 0 && current.sa_handler == SIG_DFL;
 }
 
+/// Closes the file `fd` of a copy in flight for good: its number is given /dev/null, so
+/// that no file opened later takes it, while the thread that wrote the copy may still
+/// write there.
+void closeForGood(int fd) {
+  static const int empty = open("/dev/null", O_RDWR | O_CLOEXEC);
+  if (empty < 0 || dup2(empty, fd) < 0) close(fd);
+}
+
+/// Removes a temporary name, and names on standard error one that must stay.
+void removeForGood(int folder, const std::string& name) {
+  const int error = files::removeName(folder, name.c_str());
+  if (error == 0 || error == ENOENT) return;
+  // The folder's path, where the system tells it (Linux); the name alone elsewhere.
+  char path[4096];
+  const ssize_t length = folder < 0
+                             ? -1
+                             : readlink(("/proc/self/fd/" + std::to_string(folder)).c_str(),
+                                        path, sizeof path - 1);
+  const std::string shown =
+      length > 0 ? std::string(path, static_cast<std::size_t>(length)) + "/" + name : name;
+  const std::string line =
+      texts::kCannotRemove + shown + texts::kCannotRemoveReason + std::strerror(error) + "\n";
+  quillkit::posix::writeAll(STDERR_FILENO, line.data(), line.size());
+}
+
 }  // namespace
 
 struct InterruptionCleanup::Waiter {
@@ -47,9 +78,7 @@ struct InterruptionCleanup::Waiter {
       int signalNumber = 0;
       if (sigwait(&signals, &signalNumber) != 0) continue;
       if (finished) return;  // the destructor's wake-up, or too late to matter
-      removeTemporaryNamesForGood([](int folder, const std::string& name) {
-        unlinkat(folder >= 0 ? folder : AT_FDCWD, name.c_str(), 0);
-      });
+      removeTemporaryNamesForGood(removeForGood, closeForGood);
       // End as the signal would have ended the process: blocked everywhere else, it
       // comes to this thread.
       signal(signalNumber, SIG_DFL);

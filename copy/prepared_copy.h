@@ -16,6 +16,10 @@ struct CopyOutcome {
   /// It failed for want of disk space, quota or open files, which copies prepared beside
   /// it may have held: it may succeed alone.
   bool shortOfResources = false;
+  /// It failed taking its name, with an error that does not say whether the name was
+  /// taken (a server's answer lost), and the name does not hold it: whatever is there
+  /// now, it is no file that existed.
+  bool answerLost = false;
   /// The file that the destination led to and that the copy replaced, where one was.
   quillkit::FileIdentity replaced;
   /// The size of the source that was copied, where the platform tells; 0 otherwise.

@@ -8,12 +8,13 @@
 namespace copy {
 namespace {
 
-/// Every listed name, and how many are being made. Process-wide, as the signals are: the
-/// cleanup that main sets up reads it, the file operations of any thread write it.
+/// Every listed name, and how many are being made or placed. Process-wide, as the
+/// signals are: the cleanup that main sets up reads it, the file operations of any thread
+/// write it.
 struct Registry {
   std::mutex mutex;
   std::condition_variable madeOne;
-  std::multiset<std::pair<int, std::string>> names;
+  std::set<TemporaryName*> names;
   int making = 0;
   bool stopped = false;
 };
@@ -23,32 +24,53 @@ Registry& registry() {
   return instance;
 }
 
+/// Counts one more making under way; after the cleanup has begun, waits for the end of
+/// the process instead.
+void beginMaking(Registry& r, std::unique_lock<std::mutex>& lock) {
+  r.madeOne.wait(lock, [&r] { return !r.stopped; });
+  ++r.making;
+}
+
 }  // namespace
 
 TemporaryName::TemporaryName(std::string name, int folder)
     : name_(std::move(name)), folder_(folder) {
   Registry& r = registry();
   std::unique_lock<std::mutex> lock(r.mutex);
-  // After the cleanup has begun, no name is made: the process is about to end.
-  r.madeOne.wait(lock, [&r] { return !r.stopped; });
-  r.names.insert({folder_, name_});
-  ++r.making;
+  beginMaking(r, lock);
+  r.names.insert(this);
 }
 
-void TemporaryName::made() {
+void TemporaryName::made(int file) {
   if (!making_) return;
   making_ = false;
   Registry& r = registry();
   std::lock_guard<std::mutex> lock(r.mutex);
+  if (file >= 0) file_ = file;
   --r.making;
   r.madeOne.notify_all();
 }
+
+void TemporaryName::closing() {
+  Registry& r = registry();
+  std::lock_guard<std::mutex> lock(r.mutex);
+  file_ = -1;
+}
+
+void TemporaryName::placing() {
+  Registry& r = registry();
+  std::unique_lock<std::mutex> lock(r.mutex);
+  beginMaking(r, lock);
+  making_ = true;
+}
+
+void TemporaryName::placed() { made(); }
 
 TemporaryName::~TemporaryName() {
   made();
   Registry& r = registry();
   std::lock_guard<std::mutex> lock(r.mutex);
-  r.names.erase(r.names.find({folder_, name_}));
+  r.names.erase(this);
 }
 
 bool temporaryNamesStopped() {
@@ -57,12 +79,16 @@ bool temporaryNamesStopped() {
   return r.stopped;
 }
 
-void removeTemporaryNamesForGood(const std::function<void(int, const std::string&)>& remove) {
+void removeTemporaryNamesForGood(const std::function<void(int, const std::string&)>& remove,
+                                 const std::function<void(int)>& close) {
   Registry& r = registry();
   std::unique_lock<std::mutex> lock(r.mutex);
   r.stopped = true;
   r.madeOne.wait(lock, [&r] { return r.making == 0; });
-  for (const auto& [folder, name] : r.names) remove(folder, name);
+  // All closed first: a file system may let a name go only some time after its file.
+  for (TemporaryName* listed : r.names)
+    if (listed->file_ >= 0 && close) close(listed->file_);
+  for (TemporaryName* listed : r.names) remove(listed->folder_, listed->name_);
 }
 
 }  // namespace copy

@@ -64,6 +64,11 @@ constexpr const char kTraceFindStoppedAtLimit[] = "find stopped at the entry lim
 /// folder, then kCannotReadReason and the system's text.
 constexpr const char kCannotRead[] = "pelquist_copy: cannot read '";
 constexpr const char kCannotReadReason[] = "': ";
+/// To standard error, for a temporary name that the cleanup after a signal could not
+/// remove: the name (after its folder where the system tells it), then
+/// kCannotRemoveReason and the system's text.
+constexpr const char kCannotRemove[] = "pelquist_copy: cannot remove '";
+constexpr const char kCannotRemoveReason[] = "': ";
 // --- standard error, where it is a terminal: how collect-copy goes, and its outcome
 /// The progress line: files done/found (right-aligned), bytes copied, their rate, and the
 /// time left ("h:mm:ss").

@@ -14,6 +14,9 @@ elif [ "${1:-all}" != build ]; then
   # strace: the races with another user hold a system call up to widen their window.
   packages+=(clang libclang-rt-14-dev libgtest-dev googletest g++-mingw-w64-x86-64 wine64 wine
              locales util-linux libc-bin strace)
+  # python3-fusepy: a network share's client, as the tests mount one (root, /dev/fuse);
+  # xfsprogs, btrfs-progs: the XFS and btrfs images the tests mount on loop devices.
+  packages+=(python3-fusepy xfsprogs btrfs-progs)
   # scripts/check-packages.sh: listing and unpacking the packages, reading the
   # version resource of the .exe (exiftool), checking the manual page (man, mandoc),
   # the .deb (lintian) and the bash completion; building the Debian source package

@@ -168,8 +168,10 @@ int copyEach(const CopyLine& line, const std::vector<SourceFile>& files, bool li
     if (!result.succeeded()) {
       // A source that vanished since it was listed is "file not found", not "path".
       bool sourceGone = inspectPath(file.path).kind == FileKind::Missing;
-      console.error(systemErrorText(
-          result, sourceGone ? ErrorSubject::Source : ErrorSubject::Destination));
+      console.error(result.sameFile
+                        ? texts::kCopyOntoItself
+                        : systemErrorText(result, sourceGone ? ErrorSubject::Source
+                                                             : ErrorSubject::Destination));
       return summary(console, copied, 1);
     }
     ++copied;

@@ -24,13 +24,14 @@ std::string systemErrorText(int error, ErrorSubject subject) {
     case EISDIR:
     case EROFS:
     case ETXTBSY:
-    case EXDEV:
     case ENOTEMPTY:
     case EEXIST:
     case EINVAL:
       return texts::kAccessDenied;
     case EBUSY:
       return texts::kFileInUse;
+    case EXDEV:
+      return texts::kNotSameDevice;
     case ENOSPC:
     case EDQUOT:
       return texts::kDiskFull;

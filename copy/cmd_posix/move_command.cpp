@@ -9,6 +9,7 @@
 #include "copy/cmd_posix/texts.h"
 #include "copy/files_posix/destination_folder.h"
 #include "copy/files_posix/file_ops.h"
+#include "quillkit/filesystem/file_status_posix.h"
 #include "quillkit/shown_name.h"
 
 namespace copy::cmd {
@@ -44,7 +45,8 @@ bool moveFile(const std::string& source, const std::string& target,
   CopyResult result =
       files::movePath(nativePath(source), folder, files::nameOf(nativePath(target)), replace);
   if (!result.succeeded()) {
-    console.error(systemErrorText(result, ErrorSubject::Destination));
+    console.error(result.sameFile ? texts::kCopyOntoItself
+                                  : systemErrorText(result, ErrorSubject::Destination));
     return false;
   }
   ++moved;
@@ -159,6 +161,9 @@ int runMove(const std::vector<Word>& words, Console& console, const files::Conte
     return moveMatches(source, target, console, guard, context);
 
   FileStatus info = inspectPath(source);
+  // A symbolic link moves as a link, whether it leads anywhere or not.
+  if (info.kind == FileKind::Missing && quillkit::posix::entryStatus(nativePath(source)).isLink)
+    info.kind = FileKind::File;
   if (info.kind == FileKind::Missing) {
     console.error(missingSourceText(source, info.error));
     return 1;

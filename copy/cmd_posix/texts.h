@@ -14,6 +14,9 @@ constexpr const char kPathNotFound[] = "The system cannot find the path specifie
 constexpr const char kInvalidName[] =
     "The filename, directory name, or volume label syntax is incorrect.";
 constexpr const char kAccessDenied[] = "Access is denied.";
+/// A folder moved to another file system (another drive).
+constexpr const char kNotSameDevice[] =
+    "The system cannot move the file to a different disk drive.";
 constexpr const char kFileInUse[] =
     "The process cannot access the file because it is being used by another process.";
 constexpr const char kDiskFull[] = "There is not enough space on the disk.";

@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <utility>
 
+#include "copy/files_posix/pending_file.h"
+
 namespace copy::files {
 namespace {
 
@@ -28,7 +30,7 @@ DestinationFolder::DestinationFolder(const Context& context, int fd, std::string
   std::lock_guard<std::mutex> lock(opening_);
   fd_ = fd;
   keepsNames_ = folderIsAppendOnly(fd_);
-  closeMayFail_ = !context_.kernel.fileSystemIsLocal(fd_);
+  local_ = context_.kernel.fileSystemIsLocal(fd_);
   open_ = true;
 }
 
@@ -48,7 +50,7 @@ int DestinationFolder::open() {
   if (fd < 0) return errno;
   fd_ = fd;
   keepsNames_ = folderIsAppendOnly(fd_);
-  closeMayFail_ = !context_.kernel.fileSystemIsLocal(fd_);
+  local_ = context_.kernel.fileSystemIsLocal(fd_);
   open_ = true;
   return 0;
 }
@@ -81,7 +83,35 @@ gid_t DestinationFolder::newFileGroup(int fd) {
 
 bool DestinationFolder::keepsNames() { return open() == 0 && keepsNames_; }
 
-bool DestinationFolder::closeMayFail() { return open() != 0 || closeMayFail_; }
+bool DestinationFolder::closeMayFail() { return open() != 0 || !local_; }
+
+bool DestinationFolder::identitiesHold() { return open() == 0 && local_; }
+
+void DestinationFolder::writeOut() {
+  // The flush takes a descriptor opened for reading (O_PATH is none).
+  int at;
+  const int fd = descriptor(at) == 0 ? openat(at, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC) : -1;
+  if (fd < 0 || context_.kernel.flushFileSystem(fd) != 0) sync();
+  if (fd >= 0) close(fd);
+}
+
+bool DestinationFolder::reachedAt(const std::string& path) {
+  {
+    std::lock_guard<std::mutex> lock(reaching_);
+    const auto known = reached_.find(path);
+    if (known != reached_.end()) return known->second;
+  }
+  bool local = identitiesHold();
+  const int there = openFolderForNames(AT_FDCWD, path.c_str());
+  if (there >= 0) {
+    local = local && context_.kernel.fileSystemIsLocal(there);
+    close(there);
+  }
+  const bool reached = !local && nameShowsAt(*this, path);
+  std::lock_guard<std::mutex> lock(reaching_);
+  reached_[path] = reached;
+  return reached;
+}
 
 std::string folderOf(const std::string& path) {
   std::size_t slash = path.find_last_of('/');

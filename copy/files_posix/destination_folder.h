@@ -6,6 +6,7 @@
 #include <sys/types.h>
 
 #include <atomic>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -55,6 +56,19 @@ class DestinationFolder {
   /// The group that a file made here gets (the folder's where it passes its group on, the
   /// process's otherwise), learnt from the file `fd`, just made here, the first time.
   gid_t newFileGroup(int fd);
+  /// True where a file keeps its identity (device and inode) for good: on the same local
+  /// file systems. Elsewhere an inode number may be a path's (FUSE, sshfs), kept when the
+  /// file under the name is replaced, and one share mounted twice shows each file under
+  /// two devices.
+  bool identitiesHold();
+  /// True where the folder at `path` (native) is this folder reached another way that
+  /// identities cannot tell (one share mounted twice, a share of a local folder): a name
+  /// made here shows there. Asked of the file systems once a path; false where both keep
+  /// identities.
+  bool reachedAt(const std::string& path);
+  /// Writes out everything of the folder's file system (the flush of a whole file
+  /// system, or where there is none, of every file system) and waits.
+  void writeOut();
   /// The flushes of the copies written ahead into this folder, made together.
   FlushBatch& flushBatch() { return flushBatch_; }
 
@@ -69,11 +83,14 @@ class DestinationFolder {
   std::atomic<bool> open_{false};
   int fd_ = -1;
   bool keepsNames_ = false;
-  bool closeMayFail_ = true;
+  bool local_ = false;
   /// Held while the folder is opened after a first failure.
   std::mutex opening_;
   /// newFileGroup(), once learnt; -1 before.
   std::atomic<long long> newFileGroup_{-1};
+  /// What reachedAt() learnt, by path.
+  std::mutex reaching_;
+  std::map<std::string, bool> reached_;
   FlushBatch flushBatch_;
 };
 

@@ -167,7 +167,7 @@ CopyResult FileCopy::openSource(Descriptor& in, struct stat& status) {
   source_ = {true, static_cast<uint64_t>(status.st_dev), static_cast<uint64_t>(status.st_ino)};
   // The name was looked at before: another may have swapped it for another file since.
   if (asSeen && source_ != options_.sourceAsSeen) return CopyResult::ofError(EBUSY);
-  size_ = static_cast<uint64_t>(status.st_size);
+  seen_ = status;
   // A copy that does not replace learns of an existing destination when it takes the
   // name; one that replaces looks first, so as to write nothing that could not replace.
   if (!options_.replace) return CopyResult();
@@ -231,9 +231,10 @@ CopyResult FileCopy::takeName(quillkit::FileIdentity* replaced) {
     if (exists) file_->expectDestination();
     if (exists && replaced != nullptr) *replaced = target;
   }
-  const int error = file_->commit(options_.replace, options_.durable);
+  CopyResult result = CopyResult::ofError(file_->commit(options_.replace, options_.durable));
+  result.answerLost = outcomeUnknown(result.error);
   file_.reset();
-  return CopyResult::ofError(error);
+  return result;
 }
 
 CopyResult copyFile(const std::string& source, DestinationFolder& folder,

@@ -4,8 +4,10 @@
 
 #include <cerrno>
 #include <cstring>
+#include <vector>
 
 #include "copy/files_posix/kernel_calls.h"
+#include "copy/files_posix/pending_file.h"
 #include "quillkit/ascii.h"
 #include "quillkit/filesystem/file_status_posix.h"
 
@@ -40,6 +42,36 @@ int checkReplaceable(DestinationFolder& folder, const std::string& name,
   if (target.isDirectory()) return EISDIR;
   // A file its owner may not write counts as read-only; like Windows, it stays.
   return target.readOnly ? EACCES : 0;
+}
+
+bool sameMarks(const struct stat& a, const struct stat& b) {
+  const struct timespec modifiedA = modificationTime(a), modifiedB = modificationTime(b);
+  return a.st_size == b.st_size && a.st_mode == b.st_mode && a.st_uid == b.st_uid &&
+         a.st_gid == b.st_gid && modifiedA.tv_sec == modifiedB.tv_sec &&
+         modifiedA.tv_nsec == modifiedB.tv_nsec;
+}
+
+CopyOptions moveOptions(const quillkit::FileIdentity& source, bool replace) {
+  CopyOptions options;
+  options.sourceAsSeen = source;
+  options.replace = replace;
+  options.verify = true;
+  options.durable = true;
+  options.keepOwner = true;
+  return options;
+}
+
+int copyLink(const std::string& source, DestinationFolder& folder, const std::string& name,
+             bool replace, struct stat& status) {
+  if (lstat(source.c_str(), &status) != 0) return errno;
+  std::vector<char> target(status.st_size > 0 ? status.st_size + 1 : 4096);
+  const ssize_t length = readlink(source.c_str(), target.data(), target.size());
+  if (length < 0) return errno;
+  if (static_cast<std::size_t>(length) == target.size()) return ENAMETOOLONG;  // it grew
+  if (replace) {
+    if (int error = checkReplaceable(folder, name)) return error;
+  }
+  return placeSymbolicLink(std::string(target.data(), length), folder, name, replace, status);
 }
 
 int readSome(int fd, char* buffer, std::size_t size, std::size_t& got) {
@@ -146,7 +178,8 @@ bool oneEntryUnderTwoSpellings(const std::string& source, DestinationFolder& fol
         folder.descriptor(at) == 0 ? kernel.folderLists(at, ".", name) : Listed::Unknown;
     if (!mayBeOneEntry(listsExactly(kernel, source), there)) return false;
   }
-  return oneFolder(kernel, folderOf(source), folder.path());
+  return oneFolder(kernel, folderOf(source), folder.path()) ||
+         folder.reachedAt(folderOf(source));
 }
 
 }  // namespace copy::files

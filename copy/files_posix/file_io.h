@@ -50,6 +50,23 @@ int checkReplaceable(DestinationFolder& folder, const std::string& name,
                      const quillkit::FileIdentity& source = quillkit::FileIdentity(),
                      bool* exists = nullptr, quillkit::FileIdentity* found = nullptr);
 
+/// True when two looks at files show the same size, permission bits, owner and
+/// modification time (to the nanosecond, which a copy takes from its source): what tells
+/// that two names hold one file where identities cannot
+/// (DestinationFolder::identitiesHold).
+bool sameMarks(const struct stat& a, const struct stat& b);
+
+/// The options of a copy that a move makes of the file it examined (`source`): read
+/// back, on disk before the source goes, with the source's owner where the process may.
+CopyOptions moveOptions(const quillkit::FileIdentity& source, bool replace);
+
+/// Makes the entry `name` of `folder` a symbolic link with the target text, owner and
+/// time of the link `source`, whose status it leaves in `status`; an existing entry is
+/// replaced only when `replace`, and only a file that may be (checkReplaceable). 0 or
+/// errno.
+int copyLink(const std::string& source, DestinationFolder& folder, const std::string& name,
+             bool replace, struct stat& status);
+
 /// The write loop is quillkit's, shared with the console.
 using quillkit::posix::writeAll;
 
@@ -71,7 +88,8 @@ Listed listsExactly(KernelCalls& kernel, const std::string& path);
 /// listed.
 bool oneEntryUnderTwoSpellings(KernelCalls& kernel, const std::string& a, const std::string& b);
 /// The same for the file at `source` and the entry `name` of `folder`, whose own listing
-/// is read through its descriptor.
+/// is read through its descriptor; and where identities cannot tell, two folders are one
+/// when a name made in one shows in the other (DestinationFolder::reachedAt).
 bool oneEntryUnderTwoSpellings(const std::string& source, DestinationFolder& folder,
                                const std::string& name);
 

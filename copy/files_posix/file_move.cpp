@@ -4,11 +4,11 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <vector>
 
 #include "copy/files_posix/destination_folder.h"
 #include "copy/files_posix/file_io.h"
 #include "copy/files_posix/file_ops.h"
+#include "copy/files_posix/folder_move.h"
 #include "copy/files_posix/kernel_calls.h"
 #include "copy/files_posix/pending_file.h"
 #include "quillkit/filesystem/file_status_posix.h"
@@ -54,16 +54,53 @@ Destination destinationOf(const std::string& source, DestinationFolder& folder,
   return Destination::Elsewhere;
 }
 
+// True when the folder of `source` and `folder` lie on one mount.
+bool onOneMountWith(const std::string& source, DestinationFolder& folder) {
+  int at;
+  const int here = openFolderForNames(AT_FDCWD, folderOf(source).c_str());
+  const bool one = here >= 0 && folder.descriptor(at) == 0 && onOneMount(here, at);
+  if (here >= 0) close(here);
+  return one;
+}
+
+// Where the source's file system gives a path's inode number (FUSE, network shares), a
+// file saved under the source's name meanwhile keeps the identity: the name, opened
+// afresh, must show the size, times and data that were copied (`copied`), which the
+// copy `name` in `folder` holds. A name that holds anything else is another's (EBUSY).
+int stillHoldsCopy(const std::string& source, DestinationFolder& folder,
+                   const std::string& name, const struct stat& copied) {
+  Descriptor now, copy;
+  struct stat status;
+  if (int error = openRegularFile(source, now.slot(), status, true))
+    return error == ELOOP ? EBUSY : error;
+  KernelCalls& kernel = folder.kernel();
+  if (kernel.fileSystemIsLocal(now.get())) return 0;
+  if (!sameMarks(status, copied) || status.st_ctime != copied.st_ctime) return EBUSY;
+  int at;
+  if (int error = folder.descriptor(at)) return error;
+  copy.slot() = openat(at, name.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+  if (copy.get() < 0) return errno;
+  // Read from the share, not from what the system keeps of the file the name held.
+  posix_fadvise(now.get(), 0, 0, POSIX_FADV_DONTNEED);
+  const CopyResult same = compareContent(kernel, now.get(), copy.get());
+  return same.error != 0 ? same.error : same.differs ? EBUSY : 0;
+}
+
 // Across file systems the source goes only once the destination's name is on disk, so
 // that a power cut leaves the file at one place at least; and only while its name still
-// leads to the entry that was moved (`moved`): one that another has swapped in stays
+// leads to the entry that was moved (`moved`), and for a file, still holds what was
+// copied into `name` (`copied`): one that another has swapped in or saved there stays
 // (EBUSY).
 int removeMovedSource(const std::string& source, DestinationFolder& folder,
-                      const quillkit::FileIdentity& moved) {
+                      const quillkit::FileIdentity& moved, const std::string& name = "",
+                      const struct stat* copied = nullptr) {
   int at;
   if (int error = folder.descriptor(at)) return error;
   if (int error = folder.kernel().flushFolder(at)) return error;
   if (quillkit::posix::entryStatus(source).identity != moved) return EBUSY;
+  if (copied != nullptr) {
+    if (int error = stillHoldsCopy(source, folder, name, *copied)) return error;
+  }
   return unlink(source.c_str()) == 0 ? 0 : errno;
 }
 
@@ -72,17 +109,7 @@ int removeMovedSource(const std::string& source, DestinationFolder& folder,
 int moveLink(const std::string& source, DestinationFolder& folder, const std::string& name,
              bool replace) {
   struct stat status;
-  if (lstat(source.c_str(), &status) != 0) return errno;
-  std::vector<char> target(status.st_size > 0 ? status.st_size + 1 : 4096);
-  const ssize_t length = readlink(source.c_str(), target.data(), target.size());
-  if (length < 0) return errno;
-  if (static_cast<std::size_t>(length) == target.size()) return ENAMETOOLONG;  // it grew
-  if (replace) {
-    if (int error = checkReplaceable(folder, name)) return error;
-  }
-  if (int error =
-          placeSymbolicLink(std::string(target.data(), length), folder, name, replace, status))
-    return error;
+  if (int error = copyLink(source, folder, name, replace, status)) return error;
   return removeMovedSource(
       source, folder,
       {true, static_cast<uint64_t>(status.st_dev), static_cast<uint64_t>(status.st_ino)});
@@ -102,7 +129,7 @@ CopyResult movePath(const std::string& source, DestinationFolder& folder,
   } else if (target == Destination::Unknown) {
     error = EACCES;  // neither name may go on a guess
   } else if (replace) {
-    error = renameat(AT_FDCWD, source.c_str(), at, name.c_str()) == 0 ? 0 : errno;
+    error = renameAt(AT_FDCWD, source.c_str(), at, name.c_str());
   } else {
     error = claimName(AT_FDCWD, source.c_str(), folder, name.c_str());
   }
@@ -112,16 +139,15 @@ CopyResult movePath(const std::string& source, DestinationFolder& folder,
   const quillkit::posix::FileStatus status = quillkit::posix::entryStatus(source);
   if (status.isLink) return CopyResult::ofError(moveLink(source, folder, name, replace));
   if (!status.exists()) return CopyResult::ofError(status.error);
-  if (status.isDirectory()) return CopyResult::ofError(EXDEV);
-  CopyOptions options;
-  options.sourceAsSeen = status.identity;
-  options.replace = replace;
-  options.verify = true;
-  options.durable = true;  // on disk before the source goes
-  options.keepOwner = true;
-  CopyResult copied = copyFile(source, folder, name, options);
+  if (status.isDirectory())
+    return CopyResult::ofError(
+        onOneMountWith(source, folder) ? moveFolderByCopy(source, folder, name) : EXDEV);
+  FileCopy copy(source, folder, name, moveOptions(status.identity, replace));
+  copy.prepare();
+  const CopyResult copied = copy.takeName();
   if (!copied.succeeded()) return copied;
-  return CopyResult::ofError(removeMovedSource(source, folder, status.identity));
+  return CopyResult::ofError(
+      removeMovedSource(source, folder, status.identity, name, &copy.sourceStatus()));
 }
 
 int makeDirectories(const std::string& path) {

@@ -7,6 +7,7 @@
 // Every operation answers 0 or a positive errno value; a copy also says whether its
 // read-back differed.
 
+#include <sys/stat.h>
 #include <sys/types.h>
 
 #include <cstdint>
@@ -53,6 +54,10 @@ struct CopyResult {
   bool differs = false;
   /// The destination is the source itself under another name (error is EBUSY).
   bool sameFile = false;
+  /// The step that gives the copy its name did not say whether it was made (a server's
+  /// answer lost), and the name does not hold the copy: it failed for that reason,
+  /// whatever the name holds, never for a file that existed.
+  bool answerLost = false;
 
   bool succeeded() const { return error == 0 && !differs; }
   /// The result of a step that answered `error` (0 for success).
@@ -101,7 +106,10 @@ class FileCopy {
   /// holds old data.
   const quillkit::FileIdentity& source() const { return source_; }
   /// The source's size when it was opened; 0 where it could not be.
-  uint64_t size() const { return size_; }
+  uint64_t size() const { return static_cast<uint64_t>(seen_.st_size); }
+  /// The source's status when it was opened (zeros where it could not be): what a move
+  /// checks before it removes the source.
+  const struct stat& sourceStatus() const { return seen_; }
   /// Gives the copy its name: the result of the copy. `replaced`, where given, gets the
   /// identity of the file that the destination led to and that the copy replaced.
   CopyResult takeName(quillkit::FileIdentity* replaced = nullptr);
@@ -121,7 +129,7 @@ class FileCopy {
   CopyResult failure_;
   quillkit::FileIdentity source_;
   std::string sourcePath_;
-  uint64_t size_ = 0;
+  struct stat seen_ {};
   DestinationFolder& folder_;
   std::string name_;
   CopyOptions options_;

@@ -6,6 +6,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
+#include <thread>
 
 namespace copy::files {
 
@@ -55,6 +57,14 @@ Listed KernelCalls::folderLists(int at, const char* folder, const std::string& n
   }
   closedir(listing);
   return listed;
+}
+
+int removeName(int at, const char* name) {
+  for (int attempt = 0;; ++attempt) {
+    if (unlinkat(at < 0 ? AT_FDCWD : at, name, 0) == 0) return 0;
+    if (errno != EBUSY || attempt == 100) return errno;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
 }
 
 int randomBytes(unsigned char* bytes, std::size_t count) {

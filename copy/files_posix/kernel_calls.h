@@ -123,6 +123,18 @@ int flushData(int fd);
 /// kernel has no random source (ENOSYS).
 int randomBytes(unsigned char* bytes, std::size_t count);
 
+/// True when the folders open as `a` and `b` lie on one mount, which a user sees as one
+/// drive although the kernel may refuse to rename a folder between them (from the lower
+/// layer of an overlay, between two subvolumes of a btrfs). Linux tells the mount; other
+/// kernels, where a mount has a device of its own, the device.
+bool onOneMount(int a, int b);
+
+/// Removes the entry `name` of the folder open as `at` (-1: `name` is a path): 0 or
+/// errno. A file system that refuses to remove a file still open (SMB answers EBUSY) is
+/// asked again for up to a second: it learns of a close only after close has returned
+/// (FUSE).
+int removeName(int at, const char* name);
+
 /// The process's umask. Linux reads it from /proc/self/status, leaving it as it is;
 /// other kernels can only set it to learn it, and set it back: for an instant then, a
 /// file that another thread creates gets all permission bits. For main, before any

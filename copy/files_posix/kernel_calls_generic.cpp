@@ -26,6 +26,11 @@ int KernelCalls::linkUnnamedFile(int, int, const char*) { return ENOTSUP; }
 
 int KernelCalls::linkByDescriptor(int, int, const char*) { return ENOTSUP; }
 
+bool onOneMount(int a, int b) {
+  struct stat one, other;
+  return fstat(a, &one) == 0 && fstat(b, &other) == 0 && one.st_dev == other.st_dev;
+}
+
 // No O_PATH: a folder is opened for reading (for searching, where the kernel can).
 int openFolderForNames(int at, const char* folder, bool noFollow) {
 #ifdef O_SEARCH

@@ -91,6 +91,17 @@ int KernelCalls::linkByDescriptor(int fd, int at, const char* name) {
   return linkat(fd, "", at, name, AT_EMPTY_PATH) == 0 ? 0 : errno;
 }
 
+bool onOneMount(int a, int b) {
+  struct statx one, other;
+  if (statx(a, "", AT_EMPTY_PATH, STATX_MNT_ID, &one) != 0 ||
+      statx(b, "", AT_EMPTY_PATH, STATX_MNT_ID, &other) != 0)
+    return false;
+  if ((one.stx_mask & other.stx_mask & STATX_MNT_ID) != 0)
+    return one.stx_mnt_id == other.stx_mnt_id;
+  // Before Linux 5.8: the device, which each subvolume of a btrfs has its own.
+  return one.stx_dev_major == other.stx_dev_major && one.stx_dev_minor == other.stx_dev_minor;
+}
+
 int openFolderForNames(int at, const char* folder, bool noFollow) {
   return openat(at, folder, O_PATH | O_DIRECTORY | O_CLOEXEC | (noFollow ? O_NOFOLLOW : 0));
 }

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "copy/files_posix/destination_folder.h"
+#include "copy/files_posix/file_io.h"
 #include "copy/files_posix/kernel_calls.h"
 #include "copy/temporary_names.h"
 #include "quillkit/filesystem/file_status_posix.h"
@@ -33,11 +34,12 @@ std::string temporaryName() {
 
 /// Makes a temporary name in `folder` with `make` (given the folder's descriptor and the
 /// name: 0 or errno, EEXIST when the name is taken), trying new names while they are
-/// taken: 0 and the name in `made`, or why none could be made. Where names cannot be
-/// removed (an append-only folder), none is made: EPERM.
+/// taken: 0 and the name in `made`, or why none could be made. `file` is the file open
+/// under the name once it is made (-1: none). Where names cannot be removed (an
+/// append-only folder), none is made: EPERM.
 template <typename Make>
 int makeTemporaryName(DestinationFolder& folder, Make make,
-                      std::unique_ptr<TemporaryName>& made) {
+                      std::unique_ptr<TemporaryName>& made, const int& file) {
   int at;
   if (const int error = folder.descriptor(at)) return error;
   if (folder.keepsNames()) return EPERM;
@@ -47,7 +49,7 @@ int makeTemporaryName(DestinationFolder& folder, Make make,
     if (name.empty()) return ENOSYS;
     std::unique_ptr<TemporaryName> listed(new TemporaryName(name, at));
     const int error = make(at, listed->name().c_str());
-    listed->made();
+    listed->made(error == 0 ? file : -1);
     if (error == EEXIST) continue;
     if (error == 0) made = std::move(listed);
     return error;
@@ -55,7 +57,73 @@ int makeTemporaryName(DestinationFolder& folder, Make make,
   return EEXIST;
 }
 
+/// `error`, the answer of a rename of `from` to `name`; or 0 where it did not say whether
+/// the rename was made, and it was.
+int renameOutcome(int error, int fromAt, const char* from, int at, const char* name) {
+  if (!outcomeUnknown(error)) return error;
+  using quillkit::posix::statusAt;
+  const bool made =
+      statusAt(fromAt, from, false).error == ENOENT && statusAt(at, name, false).exists();
+  return made ? 0 : error;
+}
+
+/// `error`, the answer of a link of the file `file` (its status) as `name` in `folder`;
+/// or 0 where it did not say whether the link was made, and `name` holds that file.
+int linkOutcome(int error, const struct stat& file, DestinationFolder& folder,
+                const char* name) {
+  int at;
+  struct stat there;
+  if (!outcomeUnknown(error) || folder.descriptor(at) != 0 ||
+      fstatat(at, name, &there, AT_SYMLINK_NOFOLLOW) != 0)
+    return error;
+  const bool same = folder.identitiesHold()
+                        ? file.st_dev == there.st_dev && file.st_ino == there.st_ino
+                        : sameMarks(file, there);
+  return same ? 0 : error;
+}
+
 }  // namespace
+
+bool nameShowsAt(DestinationFolder& folder, const std::string& path) {
+  std::unique_ptr<TemporaryName> probe;
+  int fd = -1;
+  const int error = makeTemporaryName(
+      folder,
+      [&](int in, const char* name) {
+        fd = openat(in, name, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        return fd >= 0 ? 0 : errno;
+      },
+      probe, fd);
+  if (error != 0) return false;
+  probe->closing();
+  close(fd);
+  // A name never looked up before: no cache of the file systems can answer for it.
+  const bool shows = quillkit::posix::entryStatus(path + "/" + probe->name()).exists();
+  removeName(probe->folder(), probe->name().c_str());
+  return shows;
+}
+
+bool outcomeUnknown(int error) {
+  switch (error) {
+    case EIO:
+    case ETIMEDOUT:
+    case ENOTCONN:
+    case ECONNRESET:
+    case ECONNABORTED:
+    case ENETDOWN:
+    case ENETUNREACH:
+    case EHOSTUNREACH:
+    case ESTALE:
+      return true;
+    default:
+      return false;
+  }
+}
+
+int renameAt(int fromAt, const char* from, int at, const char* name) {
+  return renameOutcome(renameat(fromAt, from, at, name) == 0 ? 0 : errno, fromAt, from, at,
+                       name);
+}
 
 // --- PendingFile
 
@@ -82,7 +150,7 @@ int PendingFile::create(mode_t mode) {
         fd_ = openat(in, name, O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, mode);
         return fd_ >= 0 ? 0 : errno;
       },
-      temporary_);
+      temporary_, fd_);
 }
 
 int PendingFile::finish(bool flush) {
@@ -104,6 +172,7 @@ int PendingFile::finish(bool flush) {
   if (!temporary_) return 0;
   // Closed before it takes the name: a file system that refuses the data at close
   // leaves no destination, or the old one.
+  temporary_->closing();
   const int closed = folder_.kernel().closeFile(fd_);
   fd_ = -1;
   return closed;
@@ -124,8 +193,10 @@ int PendingFile::commit(bool replace, bool durable) {
   }
   if (!temporary_) return replace ? replaceWithUnnamed(at) : linkUnnamed(at);
   const char* temporary = temporary_->name().c_str();
-  const int error = replace ? (renameat(at, temporary, at, name_.c_str()) == 0 ? 0 : errno)
+  temporary_->placing();
+  const int error = replace ? renameAt(at, temporary, at, name_.c_str())
                             : claimName(at, temporary, folder_, name_.c_str());
+  temporary_->placed();
   if (error != 0) return error;
   // The temporary name is the destination's now: nothing is left to remove.
   temporary_.reset();
@@ -139,7 +210,10 @@ int PendingFile::linkUnnamed(int at) {
   // Who the file is matters only where its close may fail, and costs a call.
   const quillkit::FileIdentity self =
       folder_.closeMayFail() ? quillkit::posix::identityOf(fd_) : quillkit::FileIdentity();
-  const int error = folder_.kernel().linkUnnamedFile(fd_, at, name_.c_str());
+  int error = folder_.kernel().linkUnnamedFile(fd_, at, name_.c_str());
+  struct stat file;
+  if (outcomeUnknown(error) && fstat(fd_, &file) == 0)
+    error = linkOutcome(error, file, folder_, name_.c_str());
   if (error != 0) return error;
   const int closed = folder_.kernel().closeFile(fd_);
   fd_ = -1;
@@ -161,22 +235,28 @@ int PendingFile::replaceWithUnnamed(int at) {
       [&](int in, const char* temporary) {
         return folder_.kernel().linkUnnamedFile(fd_, in, temporary);
       },
-      name);
+      name, fd_);
   if (error != 0) return error;
+  name->closing();
   error = folder_.kernel().closeFile(fd_);
   fd_ = -1;
   const char* temporary = name->name().c_str();
-  if (error == 0) error = renameat(at, temporary, at, name_.c_str()) == 0 ? 0 : errno;
-  if (error != 0) unlinkat(at, temporary, 0);
+  name->placing();
+  if (error == 0) error = renameAt(at, temporary, at, name_.c_str());
+  name->placed();
+  if (error != 0) removeName(at, temporary);
   return error;
 }
 
 void PendingFile::discard() {
   if (inBatch_) folder_.flushBatch().leave();
   inBatch_ = false;
-  if (fd_ >= 0) close(fd_);
+  if (fd_ >= 0) {
+    if (temporary_) temporary_->closing();
+    close(fd_);
+  }
   fd_ = -1;
-  if (temporary_) unlinkat(temporary_->folder(), temporary_->name().c_str(), 0);
+  if (temporary_) removeName(temporary_->folder(), temporary_->name().c_str());
   temporary_.reset();
 }
 
@@ -185,18 +265,24 @@ int claimName(int fromAt, const char* from, DestinationFolder& folder, const cha
   if (const int error = folder.descriptor(at)) return error;
   KernelCalls& kernel = folder.kernel();
   int error = kernel.renameExclusive(fromAt, from, at, name);
-  if (error != ENOTSUP) return error;
-  // No exclusive rename here: a hard link claims the name for a file.
+  if (error != ENOTSUP) return renameOutcome(error, fromAt, from, at, name);
+  // No exclusive rename here: a hard link claims the name for a file. A link whose
+  // answer was lost is looked for: the name it made is this file's, not one that existed.
   if (!quillkit::posix::statusAt(fromAt, from, true).isDirectory()) {
     error = kernel.hardLink(fromAt, from, at, name);
+    struct stat file;
+    if (outcomeUnknown(error) && fstatat(fromAt, from, &file, AT_SYMLINK_NOFOLLOW) == 0)
+      error = linkOutcome(error, file, folder, name);
     if (error == 0) return unlinkat(fromAt, from, 0) == 0 ? 0 : errno;
-    if (error == EEXIST || error == ENOENT || error == EACCES || error == ENOTDIR) return error;
+    if (error == EEXIST || error == ENOENT || error == EACCES || error == ENOTDIR ||
+        outcomeUnknown(error))
+      return error;
   }
   // Neither (or a directory): a test just before a rename. Another program that takes
   // the name in between loses its entry, but no interruption can leave the name to an
   // empty or partial file, as claiming it with an empty file first would.
   if (quillkit::posix::statusAt(at, name, false).exists()) return EEXIST;
-  return renameat(fromAt, from, at, name) == 0 ? 0 : errno;
+  return renameAt(fromAt, from, at, name);
 }
 
 // A new name is taken in one step: symlink makes it only where no entry has it. A
@@ -218,7 +304,7 @@ int placeSymbolicLink(const std::string& target, DestinationFolder& folder,
       [&](int in, const char* made) {
         return symlinkat(target.c_str(), in, made) == 0 ? 0 : errno;
       },
-      temporary);
+      temporary, -1);
   if (error != 0) return error;
   const char* made = temporary->name().c_str();
   error = dressNewLink(at, made, like);

@@ -88,6 +88,18 @@ class PendingFile {
 /// taken in that instant is lost).
 int claimName(int fromAt, const char* from, DestinationFolder& folder, const char* name);
 
+/// Makes a temporary name in `folder` and tells whether the folder at `path` (native)
+/// shows it too, then removes it: false where none can be made.
+bool nameShowsAt(DestinationFolder& folder, const std::string& path);
+
+/// True for the errors after which a step on a name may have been made or not: the file
+/// system said nothing of the name (a server's answer lost, its connection gone).
+bool outcomeUnknown(int error);
+/// Renames `from` (relative to `fromAt`) to `name` in the folder open as `at`: 0 or errno.
+/// Where the answer does not say whether it was made (outcomeUnknown), it was when
+/// `from` is gone and `name` is there.
+int renameAt(int fromAt, const char* from, int at, const char* name);
+
 /// Makes the entry `name` of `folder` a symbolic link to `target` with the owner (where
 /// the process may set it) and times of the link `like`: only where no entry has that
 /// name, in one step, or when `replace`, replacing the entry there whole (EPERM in an

@@ -5,10 +5,13 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 
 #include "copy/files_posix/kernel_calls.h"
 #include "tests/support/files.h"
+#include "tests/support/fuse_share.h"
 #include "tests/support/interpreter_fixture.h"
+#include "tests/support/platform.h"
 #include "tests/support/refusing_kernel.h"
 
 namespace {
@@ -35,6 +38,9 @@ TEST_F(MoveCommandTest, RenamesOrMovesIntoAFolder) {
 
   EXPECT_EQ(0, run("MOVE b.txt sub").status);
   EXPECT_EQ("alpha", read("sub/b.txt"));
+  ASSERT_EQ(0, symlink("gone", path("dangling").c_str()));  // a link moves as a link
+  EXPECT_EQ(kOneFile, run("MOVE dangling sub").out);
+  EXPECT_EQ("gone", std::filesystem::read_symlink(path("sub/dangling")).string());
   EXPECT_EQ(0, run("MOVE sub\\b.txt ").status);  // no target: the current folder
   EXPECT_EQ("alpha", read("b.txt"));
 }
@@ -205,6 +211,70 @@ TEST_F(MoveCommandTest, ReadOnlyFilesMoveButAreNotReplaced) {
   EXPECT_TRUE(exists("a.txt"));
 }
 
+// On a share whose inode numbers are its paths', the same file through another mount is
+// refused as a copy onto itself, and a new version saved under the name of a file while
+// it is moved away (written beside it, renamed over it) stays.
+TEST_F(MoveCommandTest, OnAShareWhoseInodeNumbersAreItsPaths) {
+  write("served/f.txt", "old");
+  mkdir("here");
+  const FuseShare one(path("served"), path("one")), two(path("served"), path("two"));
+  if (!two.unavailable().empty()) GTEST_SKIP() << two.unavailable();
+  const std::string ontoItself = "The file cannot be copied onto itself.\n";
+  expectCases(
+      {{"MOVE /Y one\\f.txt two\\f.txt", 1, "", ontoItself},
+       {"COPY /Y one\\f.txt two\\f.txt", 1, "        0 file(s) copied.\n", ontoItself}});
+  EXPECT_EQ("old", read("served/f.txt"));
+  kernel_.beforeFlush = [this](const char* step) {
+    if (std::string(step) != "folder") return;
+    write("served/.new", "new");
+    std::rename(path("served/.new").c_str(), path("served/f.txt").c_str());
+  };
+  expectCases({{"MOVE one\\f.txt here", 1, "",
+                "The process cannot access the file because it is being used by another "
+                "process.\n"}});
+  EXPECT_EQ("new", read("served/f.txt"));
+  EXPECT_EQ("old", read("here/f.txt"));
+}
+
+// Where the kernel will not rename a folder within one mount (from the lower layer of an
+// overlay, between two subvolumes of one btrfs), the folder is copied and only then
+// removed, its files, links and folders whole.
+TEST_F(MoveCommandTest, AFolderThatWillNotRenameWithinOneMountMoves) {
+  struct Case {
+    std::string mount, line, moved, gone;
+  };
+  const Case cases[] = {
+      {"mkdir -p upper work m && mount -t overlay overlay -o "
+       "lowerdir=lower,upperdir=upper,workdir=work,redirect_dir=off m",
+       "MOVE m\\d m\\e", "m/e", "m/d"},
+      // Other kernels than Linux tell a mount by its device, which a subvolume has its own.
+      {testsys::copiesAreUnnamed() ? "truncate -s 150M b.img && mkfs.btrfs -q b.img && "
+                                     "mkdir m && mount -o loop b.img m && cd m && btrfs -q "
+                                     "subvolume create s && btrfs -q subvolume create t && "
+                                     "cp -a ../lower/d s"
+                                   : "false",
+       "MOVE m\\s\\d m\\t", "m/t/d", "m/s/d"}};
+  int made = 0;
+  for (const Case& c : cases) {
+    testsys::removeTree(path("lower"));
+    write("lower/d/x.txt", "x");
+    write("lower/d/sub/y.txt", "y");
+    ASSERT_EQ(0, symlink("x.txt", path("lower/d/l").c_str()));
+    if (runChild("/bin/sh", {"-c", c.mount}, dir_.path()).exitCode != 0) continue;
+    ++made;
+    const std::shared_ptr<void> unmount(nullptr, [this](void*) {
+      runChild("/bin/sh", {"-c", "umount m; rm -rf m upper work b.img"}, dir_.path());
+    });
+    RunResult result = run(c.line);
+    EXPECT_EQ(0, result.status) << c.line << result.err;
+    EXPECT_EQ("        1 dir(s) moved.\n", result.out) << c.line;
+    EXPECT_EQ((std::vector<std::string>{"l", "sub", "x.txt"}), list(c.moved)) << c.line;
+    EXPECT_EQ("y", read(c.moved + "/sub/y.txt"));
+    EXPECT_FALSE(exists(c.gone)) << c.line;
+  }
+  if (made == 0) GTEST_SKIP() << "no overlay or btrfs mounted here (root, btrfs-progs)";
+}
+
 // Between file systems a file is copied, checked and only then removed.
 TEST_F(MoveCommandTest, AcrossFileSystems) {
   struct stat here, there;
@@ -237,7 +307,9 @@ TEST_F(MoveCommandTest, AcrossFileSystems) {
   const bool capable =
       setxattr(path("a.txt").c_str(), "security.capability", capability, 20, 0) == 0;
   ASSERT_EQ(0, symlink("a.txt", path("ln").c_str()));
+  ASSERT_EQ(0, symlink("nowhere", path("dl").c_str()));
   EXPECT_EQ(0, run("MOVE ln \"" + target + "\"").status);
+  EXPECT_EQ(0, run("MOVE dl \"" + target + "\"").status);
   RunResult result = run("MOVE a.txt \"" + target + "\"");
   EXPECT_EQ(0, result.status) << result.err;
   EXPECT_EQ(kOneFile, result.out);
@@ -254,9 +326,10 @@ TEST_F(MoveCommandTest, AcrossFileSystems) {
   EXPECT_EQ(capable && copies ? 20 : -1,
             getxattr((target + "/a.txt").c_str(), "security.capability", value, 20));
   EXPECT_EQ("a.txt", std::filesystem::read_symlink(target + "/ln").string());
+  EXPECT_EQ("nowhere", std::filesystem::read_symlink(target + "/dl").string());
   result = run("MOVE d \"" + target + "\"");
   EXPECT_EQ(1, result.status);
-  EXPECT_EQ("Access is denied.\n", result.err);
+  EXPECT_EQ("The system cannot move the file to a different disk drive.\n", result.err);
   EXPECT_EQ("x", read("d/x"));
   std::filesystem::remove_all(target);
 }

@@ -32,6 +32,7 @@
 #include "quillkit/diagnostics.h"
 #include "tests/support/files.h"
 #include "tests/support/files_at_paths.h"
+#include "tests/support/fuse_share.h"
 #include "tests/support/platform.h"
 #include "tests/support/refusing_kernel.h"
 #include "tests/support/temp_dir.h"
@@ -572,25 +573,33 @@ TEST(PendingFile, TakesItsNameInTheFolderItWasMadeIn) {
 
 // A process killed while a copy is pending leaves nothing beside its destination: an
 // unnamed file goes with any signal, a named one with every signal that the cleanup of
-// main catches, and the process ends as the signal ends it.
+// main catches, and the process ends as the signal ends it. So on a share that refuses to
+// remove a file still open (SMB): the files are closed first.
 TEST(PendingFile, InterruptedProcessLeavesNothingBehind) {
   struct Case {
     bool named;
     int signalNumber;
+    bool share = false;
   };
-  for (const Case c :
-       {Case{false, SIGKILL}, Case{false, SIGTERM}, Case{true, SIGTERM}, Case{true, SIGINT},
-        Case{true, SIGHUP}, Case{true, SIGPIPE}, Case{true, SIGALRM}, Case{true, SIGUSR1}}) {
+  for (const Case c : {Case{false, SIGKILL}, Case{false, SIGTERM}, Case{true, SIGTERM},
+                       Case{true, SIGINT}, Case{true, SIGHUP}, Case{true, SIGPIPE},
+                       Case{true, SIGALRM}, Case{true, SIGUSR1}, Case{true, SIGTERM, true}}) {
     // Without unnamed files only the signals that can be caught clean up.
     if (c.signalNumber == SIGKILL && !testsys::copiesAreUnnamed()) continue;
     TempDir dir;
+    std::unique_ptr<FuseShare> share;
+    if (c.share) {
+      dir.makeDirs("served");
+      share.reset(new FuseShare(dir.join("served"), dir.join("share")));
+      if (!share->unavailable().empty()) continue;
+    }
     const pid_t child = fork();
     ASSERT_NE(-1, child);
     if (child == 0) {
       const copy::InterruptionCleanup cleanup;
       RefusingKernel kernel;
       kernel.refuseUnnamedFiles = c.named;
-      copy::files::DestinationFolder folder(kernel.context, dir.path());
+      copy::files::DestinationFolder folder(kernel.context, dir.join(c.share ? "share" : ""));
       // Several at once, as the copy threads have.
       copy::files::PendingFile pending(folder, "big.dat"), other(folder, "big.dat"),
           another(folder, "big.dat");
@@ -607,7 +616,7 @@ TEST(PendingFile, InterruptedProcessLeavesNothingBehind) {
     if (WIFSIGNALED(status)) {
       EXPECT_EQ(c.signalNumber, WTERMSIG(status));
     }
-    EXPECT_TRUE(dir.list().empty()) << c.named << " " << c.signalNumber;
+    EXPECT_TRUE(dir.list(c.share ? "served" : "").empty()) << c.named << " " << c.signalNumber;
   }
 }
 
@@ -842,6 +851,21 @@ TEST(ClaimName, TakesOnlyAFreeNameEveryWay) {
     EXPECT_EQ(n, dir.read("b" + n));
   }
   EXPECT_EQ((std::vector<std::string>{"b0", "b1", "b2", "e0", "e1", "e2"}), dir.list());
+}
+
+// Through a share whose server makes a link and loses its answer (EIO), the copy that
+// took its name is one, not a file that existed.
+TEST(ClaimName, ALinkWhoseAnswerIsLostIsLookedFor) {
+  TempDir dir;
+  dir.write("a.txt", "new");
+  dir.makeDirs("served");
+  const FuseShare share(dir.join("served"), dir.join("share"), {"--link-eio"});
+  if (!share.unavailable().empty()) GTEST_SKIP() << share.unavailable();
+  RefusingKernel kernel;
+  EXPECT_EQ(0,
+            at::copyFile(kernel.context, dir.join("a.txt"), dir.join("share/a.txt"), {}).error);
+  EXPECT_EQ((std::vector<std::string>{"a.txt"}), dir.list("served"));
+  EXPECT_EQ("new", dir.read("served/a.txt"));
 }
 
 // A symbolic link is placed whole, with the time it is given: under a free name, or
