@@ -13,7 +13,7 @@ namespace {
 constexpr std::size_t kMostAtOnce = 32;
 /// Done copies wait for their turn beside those under way, so that a thread held up on
 /// one copy does not leave the others idle.
-constexpr std::size_t kWaitingBeside = 32;
+constexpr std::size_t kWaitingBeside = 224;
 /// Open files kept for the rest of the process: the console, the copy that a failure
 /// makes again alone, the folders held open for new files and their flushes, what the
 /// libraries hold.

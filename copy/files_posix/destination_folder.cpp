@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "copy/files_posix/pending_file.h"
+#include "copy/temporary_names.h"
 
 namespace copy::files {
 namespace {
@@ -35,7 +36,33 @@ DestinationFolder::DestinationFolder(const Context& context, int fd, std::string
 }
 
 DestinationFolder::~DestinationFolder() {
+  closeLetGo();
   if (fd_ >= 0) close(fd_);
+}
+
+void DestinationFolder::letGo(int held) {
+  if (held < 0) return;
+  std::lock_guard<std::mutex> lock(lettingGo_);
+  letGo_.push_back(held);
+}
+
+void DestinationFolder::removeLater(std::unique_ptr<TemporaryName> name) {
+  std::lock_guard<std::mutex> lock(lettingGo_);
+  toRemove_.push_back(std::move(name));
+}
+
+void DestinationFolder::closeLetGo() {
+  std::vector<int> held;
+  std::vector<std::unique_ptr<TemporaryName>> names;
+  {
+    std::lock_guard<std::mutex> lock(lettingGo_);
+    if (letGo_.empty() && toRemove_.empty()) return;
+    held.swap(letGo_);
+    names.swap(toRemove_);
+  }
+  for (int fd : held) close(fd);
+  for (const std::unique_ptr<TemporaryName>& name : names)
+    removeName(name->folder(), name->name().c_str());
 }
 
 std::string DestinationFolder::pathOf(const std::string& name) const {

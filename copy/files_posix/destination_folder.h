@@ -10,10 +10,15 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "copy/files_posix/flush_batch.h"
 #include "copy/files_posix/kernel_calls.h"
 #include "quillkit/filesystem/file_status_posix.h"
+
+namespace copy {
+class TemporaryName;
+}  // namespace copy
 
 namespace copy::files {
 
@@ -53,6 +58,10 @@ class DestinationFolder {
   /// True where closing a file may fail: anywhere but on the local file systems that
   /// write out nothing at close.
   bool closeMayFail();
+  /// False once a rename that refuses to replace was found missing here (ENOTSUP): a
+  /// file system that has none is not asked again, a round trip a file on a share.
+  bool mayRenameExclusively() const { return renamesExclusively_; }
+  void renamesNotExclusively() { renamesExclusively_ = false; }
   /// The group that a file made here gets (the folder's where it passes its group on, the
   /// process's otherwise), learnt from the file `fd`, just made here, the first time.
   gid_t newFileGroup(int fd);
@@ -69,6 +78,15 @@ class DestinationFolder {
   /// Writes out everything of the folder's file system (the flush of a whole file
   /// system, or where there is none, of every file system) and waits.
   void writeOut();
+  /// Holds the descriptor `held` (none where -1) until the next file is made in this
+  /// folder by another thread, or the folder goes: what it leads to is let go there.
+  void letGo(int held);
+  /// Removes the temporary name `name` (of this folder) when the next file is made here
+  /// by another thread, or the folder goes; listed for the cleanup until then.
+  void removeLater(std::unique_ptr<TemporaryName> name);
+  /// Closes what letGo() holds and removes what removeLater() holds: for the threads
+  /// that make files here.
+  void closeLetGo();
   /// The flushes of the copies written ahead into this folder, made together.
   FlushBatch& flushBatch() { return flushBatch_; }
 
@@ -86,6 +104,12 @@ class DestinationFolder {
   bool local_ = false;
   /// Held while the folder is opened after a first failure.
   std::mutex opening_;
+  /// What letGo() and removeLater() hold, and their lock.
+  std::mutex lettingGo_;
+  std::vector<int> letGo_;
+  std::vector<std::unique_ptr<TemporaryName>> toRemove_;
+  /// mayRenameExclusively().
+  std::atomic<bool> renamesExclusively_{true};
   /// newFileGroup(), once learnt; -1 before.
   std::atomic<long long> newFileGroup_{-1};
   /// What reachedAt() learnt, by path.

@@ -134,6 +134,7 @@ std::unique_ptr<FileCopy> prepareCopy(std::string source, DestinationFolder& fol
 }
 
 void FileCopy::prepare() {
+  folder_.closeLetGo();  // what the names taken before let go, freed here
   write();
   // A copy that failed holds no file open while it waits to tell why.
   if (!written_) file_->discard();

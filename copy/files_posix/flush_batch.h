@@ -4,6 +4,7 @@
 // Inside the file operations only: the flushes of copies written ahead of their naming
 // into one folder, made together.
 
+#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
 #include <mutex>
@@ -22,7 +23,10 @@ class KernelCalls;
 /// flushed with it; the others, a file waiting alone, and every file where the kernel's
 /// flush of a file system reports no failures are flushed on their own. After a failure,
 /// each file that joined is, and the batch starts afresh once they are all named. One
-/// batch belongs to one folder (DestinationFolder), and any thread may use it.
+/// batch belongs to one folder (DestinationFolder), and any thread may use it. Once many
+/// files wait, the thread that writes the next one starts the flush, ahead of their
+/// names: the thread that names the files in turn then finds them on disk, or waits for
+/// the flush under way, instead of flushing while the names wait.
 class FlushBatch {
  public:
   explicit FlushBatch(KernelCalls& kernel) : kernel_(kernel) {}
@@ -35,7 +39,8 @@ class FlushBatch {
   /// The file is written and must be on disk before it is named: true when it joins the
   /// batch (flush() then makes sure of it), with its `ticket`; false when it must be
   /// flushed on its own now (the folder is not on a `local` file system, or after a
-  /// failure).
+  /// failure). Where many files wait and no flush is under way, this thread flushes the
+  /// file system now.
   bool join(bool local, std::uint64_t& ticket);
   /// The file of `ticket` and `generation`, open as `fd` in the folder open as `folder`,
   /// is about to take its name: 0 when it is on disk, flushed with the others or on its
@@ -47,9 +52,15 @@ class FlushBatch {
  private:
   /// A file that joined has left; with the last after a failure, the batch starts anew.
   void left();
+  /// After a failure, with no file waiting and no flush under way: the batch starts anew.
+  void startAfreshWhenDone();
+  /// Flushes the file system through `reference_`, with `lock` let go meanwhile.
+  void flushAll(std::unique_lock<std::mutex>& lock);
 
   KernelCalls& kernel_;
   std::mutex mutex_;
+  /// Told when a flush of the file system ends.
+  std::condition_variable flushed_;
   /// The folder's descriptor for the flushes (-1 until copies wait together).
   int reference_ = -1;
   /// Counts the openings of the folder: a file is flushed with the others only through

@@ -114,6 +114,11 @@ int openFolderForNames(int at, const char* folder, bool noFollow = false);
 /// page and hold text). False for every other file, whose size is where a copy stops.
 bool sizeMayLie(int fd);
 
+/// A descriptor that holds the entry `name` of the folder open as `at` (a link itself,
+/// not followed) without reading or writing it: the file stays while it is open, even
+/// when its last name goes. -1 where it cannot be held (other kernels: no O_PATH).
+int holdEntry(int at, const char* name);
+
 /// Writes the data of the file `fd` to disk and waits (fdatasync, or fsync where there
 /// is none): 0 or -1 with errno.
 int flushData(int fd);

@@ -47,6 +47,9 @@ int copyExtendedAttributes(int, int) { return 0; }
 // No procfs of Linux's kind: every size is the end.
 bool sizeMayLie(int) { return false; }
 
+// Without O_PATH a file could be held only by opening it, which its bits may refuse.
+int holdEntry(int, const char*) { return -1; }
+
 // fdatasync is not everywhere (macOS); fsync is.
 int flushData(int fd) { return fsync(fd); }
 

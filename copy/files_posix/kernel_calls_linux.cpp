@@ -112,6 +112,10 @@ bool sizeMayLie(int fd) {
          (status.f_type == PROC_SUPER_MAGIC || status.f_type == SYSFS_MAGIC);
 }
 
+int holdEntry(int at, const char* name) {
+  return openat(at, name, O_PATH | O_NOFOLLOW | O_CLOEXEC);
+}
+
 int flushData(int fd) { return fdatasync(fd); }
 
 int KernelCalls::flushFileSystem(int fd) {

@@ -193,12 +193,15 @@ int PendingFile::commit(bool replace, bool durable) {
   }
   if (!temporary_) return replace ? replaceWithUnnamed(at) : linkUnnamed(at);
   const char* temporary = temporary_->name().c_str();
+  bool linked = false;  // the temporary name still leads to the file, named now too
   temporary_->placing();
-  const int error = replace ? renameAt(at, temporary, at, name_.c_str())
-                            : claimName(at, temporary, folder_, name_.c_str());
+  const int error = replace ? replaceWith(at, temporary)
+                            : claimName(at, temporary, folder_, name_.c_str(), &linked);
   temporary_->placed();
   if (error != 0) return error;
-  // The temporary name is the destination's now: nothing is left to remove.
+  // Taken from the one thread that names the files in turn: another removes it (on a
+  // share, a round trip spared here a file).
+  if (linked) folder_.removeLater(std::move(temporary_));
   temporary_.reset();
   return 0;
 }
@@ -242,9 +245,20 @@ int PendingFile::replaceWithUnnamed(int at) {
   fd_ = -1;
   const char* temporary = name->name().c_str();
   name->placing();
-  if (error == 0) error = renameAt(at, temporary, at, name_.c_str());
+  if (error == 0) error = replaceWith(at, temporary);
   name->placed();
   if (error != 0) removeName(at, temporary);
+  return error;
+}
+
+// The file that the name leads to before is held while the name is taken from it, and
+// let go by the folder's next copy: where it is the last name of that file, the file
+// system frees its blocks then, on that copy's thread, not on the one that takes the
+// names in turn.
+int PendingFile::replaceWith(int at, const char* temporary) {
+  const int replaced = holdEntry(at, name_.c_str());
+  const int error = renameAt(at, temporary, at, name_.c_str());
+  folder_.letGo(replaced);
   return error;
 }
 
@@ -260,20 +274,26 @@ void PendingFile::discard() {
   temporary_.reset();
 }
 
-int claimName(int fromAt, const char* from, DestinationFolder& folder, const char* name) {
+int claimName(int fromAt, const char* from, DestinationFolder& folder, const char* name,
+              bool* linked) {
   int at;
   if (const int error = folder.descriptor(at)) return error;
   KernelCalls& kernel = folder.kernel();
-  int error = kernel.renameExclusive(fromAt, from, at, name);
-  if (error != ENOTSUP) return renameOutcome(error, fromAt, from, at, name);
+  int error = ENOTSUP;
+  if (folder.mayRenameExclusively()) {
+    error = kernel.renameExclusive(fromAt, from, at, name);
+    if (error != ENOTSUP) return renameOutcome(error, fromAt, from, at, name);
+    folder.renamesNotExclusively();
+  }
   // No exclusive rename here: a hard link claims the name for a file. A link whose
   // answer was lost is looked for: the name it made is this file's, not one that existed.
-  if (!quillkit::posix::statusAt(fromAt, from, true).isDirectory()) {
+  if (linked != nullptr || !quillkit::posix::statusAt(fromAt, from, true).isDirectory()) {
     error = kernel.hardLink(fromAt, from, at, name);
     struct stat file;
     if (outcomeUnknown(error) && fstatat(fromAt, from, &file, AT_SYMLINK_NOFOLLOW) == 0)
       error = linkOutcome(error, file, folder, name);
-    if (error == 0) return unlinkat(fromAt, from, 0) == 0 ? 0 : errno;
+    if (error == 0 && linked != nullptr) *linked = true;
+    if (error == 0) return linked != nullptr || unlinkat(fromAt, from, 0) == 0 ? 0 : errno;
     if (error == EEXIST || error == ENOENT || error == EACCES || error == ENOTDIR ||
         outcomeUnknown(error))
       return error;

@@ -64,6 +64,8 @@ class PendingFile {
  private:
   int linkUnnamed(int at);
   int replaceWithUnnamed(int at);
+  /// Renames `temporary` over the file's name: 0 or errno.
+  int replaceWith(int at, const char* temporary);
 
   DestinationFolder& folder_;
   const std::string name_;
@@ -85,8 +87,10 @@ class PendingFile {
 /// `folder` only where no entry has that name, and takes `from` away: 0, EEXIST when the
 /// name exists, or errno. An exclusive rename where the kernel has one, else a hard link
 /// and an unlink, else a test and a rename (the name never holds an empty file, but one
-/// taken in that instant is lost).
-int claimName(int fromAt, const char* from, DestinationFolder& folder, const char* name);
+/// taken in that instant is lost). Where `linked` is given, `from` is a file, and a hard
+/// link that claims the name leaves `from` for the caller to remove (`*linked` true).
+int claimName(int fromAt, const char* from, DestinationFolder& folder, const char* name,
+              bool* linked = nullptr);
 
 /// Makes a temporary name in `folder` and tells whether the folder at `path` (native)
 /// shows it too, then removes it: false where none can be made.
