@@ -19,9 +19,7 @@ bool Application::init(const std::vector<ProcessArgument>& argv) {
   return true;
 }
 
-bool Application::initFromCommandLine() {
-  return appendCommandLine(processCommandLine());
-}
+bool Application::initFromCommandLine() { return appendCommandLine(processCommandLine()); }
 
 bool Application::appendCommandLine(const char* commandLine) {
   // Pieces are formed without their quotes; empty pieces between adjacent
@@ -31,7 +29,8 @@ bool Application::appendCommandLine(const char* commandLine) {
   bool inPiece = false;
   for (const char* p = commandLine;; ++p) {
     char c = *p;
-    bool separator = c == '\0' || (!quoted && (c == '\n' || c == '\r' || c == ' ' || c == '\t'));
+    bool separator =
+        c == '\0' || (!quoted && (c == '\n' || c == '\r' || c == ' ' || c == '\t'));
     if (separator) {
       if (inPiece) arguments.push_back(piece);
       piece.clear();

@@ -21,8 +21,8 @@ class CopyApplication : public Application {
   /// `fileSystem` does collect-copy's file work and answers whether a path is a file;
   /// `errors` receives the hints and reasons that standard output may not carry;
   /// `observer` is told how collect-copy goes.
-  CopyApplication(std::ostream& console, copy::CommandRunner& runner, copy::FileSystem& fileSystem,
-                  std::ostream& errors = std::cerr,
+  CopyApplication(std::ostream& console, copy::CommandRunner& runner,
+                  copy::FileSystem& fileSystem, std::ostream& errors = std::cerr,
                   copy::CollectObserver& observer = copy::CollectObserver::none());
   ~CopyApplication() override = default;
 

@@ -100,13 +100,15 @@ void checkUpper(const std::string& text) {
 copy::PathForm expectedForm(const std::string& path) {
   bool quote = !path.empty() && path[0] == '/';
   for (char c : path) {
-    if (static_cast<unsigned char>(c) < 0x20 || c == '"' || c == '%') return copy::PathForm::Refused;
+    if (static_cast<unsigned char>(c) < 0x20 || c == '"' || c == '%')
+      return copy::PathForm::Refused;
     if (std::string(" &|<>^(),;=!+").find(c) != std::string::npos) quote = true;
   }
   return quote ? copy::PathForm::Quoted : copy::PathForm::Plain;
 }
 
-void checkBuilder(copy::CopyMode mode, const std::string& source, const std::string& destination) {
+void checkBuilder(copy::CopyMode mode, const std::string& source,
+                  const std::string& destination) {
   const copy::ShellCommand command = copy::buildShellCommand(mode, source, destination);
   std::vector<copy::cmd::Word> words;  // the line read back, once it is built
   auto shown = [&] {
@@ -137,11 +139,13 @@ void checkBuilder(copy::CopyMode mode, const std::string& source, const std::str
     FUZZ_CHECK(words[i].text == expected[i].text && !words[i].plus, shown());
     if (expected[i].path) {
       FUZZ_CHECK(!words[i].isSwitch(), shown());
-      FUZZ_CHECK(words[i].quoted == (expectedForm(words[i].text) == copy::PathForm::Quoted), shown());
+      FUZZ_CHECK(words[i].quoted == (expectedForm(words[i].text) == copy::PathForm::Quoted),
+                 shown());
     } else {
       FUZZ_CHECK(!words[i].quoted, shown());
-      FUZZ_CHECK(i == 0 ? copy::cmd::upperAscii(words[i].text) == words[i].text : words[i].isSwitch(),
-                 shown());
+      FUZZ_CHECK(
+          i == 0 ? copy::cmd::upperAscii(words[i].text) == words[i].text : words[i].isSwitch(),
+          shown());
     }
   }
 }

@@ -17,8 +17,8 @@ struct ExpectedWord {
   bool path;
 };
 
-/// "COPY /B src /B dest /B /V", "MOVE src dest" or "XCOPY /S src dest" (for copy::Copy, copy::Move,
-/// copy::XCopy); an empty path is no word.
+/// "COPY /B src /B dest /B /V", "MOVE src dest" or "XCOPY /S src dest" (for copy::Copy,
+/// copy::Move, copy::XCopy); an empty path is no word.
 inline std::vector<ExpectedWord> expectedWords(copy::CopyMode mode, const std::string& source,
                                                const std::string& destination) {
   std::vector<ExpectedWord> words;

@@ -7,8 +7,8 @@
 #include <map>
 #include <string>
 
-#include "quillkit/console_text.h"
 #include "quillkit/ascii.h"
+#include "quillkit/console_text.h"
 
 namespace quillkit {
 namespace {

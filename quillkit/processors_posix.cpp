@@ -24,7 +24,8 @@ ThreadTimes threadTimes() {
   ThreadTimes times;
 #ifdef RUSAGE_THREAD
   struct rusage usage;
-  if (getrusage(RUSAGE_THREAD, &usage) == 0) times.sleeps = static_cast<unsigned long>(usage.ru_nvcsw);
+  if (getrusage(RUSAGE_THREAD, &usage) == 0)
+    times.sleeps = static_cast<unsigned long>(usage.ru_nvcsw);
 #endif
   // The time it ran, to the nanosecond; the kernel's own count in schedstat lags behind
   // for a running thread until the next tick.
@@ -41,7 +42,8 @@ ThreadTimes threadTimes() {
   text[length] = '\0';
   char* end = nullptr;
   std::strtoull(text, &end, 10);
-  if (end != text) times.busySeconds += static_cast<double>(std::strtoull(end, nullptr, 10)) / 1e9;
+  if (end != text)
+    times.busySeconds += static_cast<double>(std::strtoull(end, nullptr, 10)) / 1e9;
   return times;
 }
 

@@ -25,8 +25,7 @@ class StringRef {
 
   /// The length in bytes; counts up to the NUL (and remembers it) when not known yet.
   uint32_t length() const {
-    if (length_ == kUncounted)
-      length_ = static_cast<uint32_t>(std::strlen(data_));
+    if (length_ == kUncounted) length_ = static_cast<uint32_t>(std::strlen(data_));
     return length_;
   }
 

@@ -29,7 +29,8 @@ constexpr const char kAssertNotice[] =
     "\x82\xb5\x82\xc4\x82\xa0\x82\xb0\x82\xdc\x82\xb5\x82\xe5\x82\xa4\x81\x42";
 
 /// The raise site of the path join: a file name that carries a drive.
-constexpr const char kDriveNameExpression[] = "(quillkit::isAlpha(fname[0]) && fname[1] == ':')";
+constexpr const char kDriveNameExpression[] =
+    "(quillkit::isAlpha(fname[0]) && fname[1] == ':')";
 constexpr const char kDriveNameSource[] = "filesystem/utility";
 constexpr int kDriveNameLine = 274;
 

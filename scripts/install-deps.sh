@@ -12,8 +12,9 @@ if [ "${1:-all}" = package ]; then
 elif [ "${1:-all}" != build ]; then
   # libclang-rt-14-dev: the sanitizer runtimes and libFuzzer (libclang_rt.fuzzer).
   # strace: the races with another user hold a system call up to widen their window.
-  packages+=(clang libclang-rt-14-dev libgtest-dev googletest g++-mingw-w64-x86-64 wine64 wine
-             locales util-linux libc-bin strace)
+  # clang-format: the tree is checked against its .clang-format.
+  packages+=(clang clang-format libclang-rt-14-dev libgtest-dev googletest
+             g++-mingw-w64-x86-64 wine64 wine locales util-linux libc-bin strace)
   # python3-fusepy: a network share's client, as the tests mount one (root, /dev/fuse);
   # xfsprogs, btrfs-progs: the XFS and btrfs images the tests mount on loop devices.
   packages+=(python3-fusepy xfsprogs btrfs-progs)

@@ -12,6 +12,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 
+# The tree as its .clang-format lays it out.
+find app copy quillkit tests fuzz -name '*.cpp' -o -name '*.h' | sort |
+  xargs clang-format --dry-run --Werror
+
 jobs=$(nproc)
 build() {  # name, then cmake options
   local dir=build/$1

@@ -2,11 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/support/child_process.h"
-#include "tests/support/temp_dir.h"
-
 #include <string>
 #include <vector>
+
+#include "tests/support/child_process.h"
+#include "tests/support/temp_dir.h"
 
 namespace app {
 
@@ -42,7 +42,8 @@ TEST(ApplicationCommandLine, IsTheArgumentsJoinedAndQuotedWhereNeeded) {
   TempDir folder;
   ChildResult child =
       runChild(PELQUIST_TEST_HELPER_EXE, {"command-line", "a b", "", "c"}, folder.path());
-  EXPECT_EQ(std::string(PELQUIST_TEST_HELPER_EXE) + " command-line \"a b\" \"\" c", child.output);
+  EXPECT_EQ(std::string(PELQUIST_TEST_HELPER_EXE) + " command-line \"a b\" \"\" c",
+            child.output);
 }
 
 TEST(ApplicationCommandLine, SplitsAtBlanksOutsideQuotes) {

@@ -16,7 +16,7 @@ TEST(ShellCommandPathForm, QuotesOperatorsAndRefusesWhatQuotesCannotHold) {
       {"a.txt", PathForm::Plain},
       {"C:\\dir\\a.txt", PathForm::Plain},
       {"dir/sub", PathForm::Plain},
-      {"\x95\x5c.txt", PathForm::Plain},  // a Shift-JIS pair whose second byte is '\'
+      {"\x95\x5c.txt", PathForm::Plain},   // a Shift-JIS pair whose second byte is '\'
       {"\x83\x7c.txt", PathForm::Quoted},  // a second byte equal to '|': quoting is harmless
       {"", PathForm::Plain},
       {"a b.txt", PathForm::Quoted},

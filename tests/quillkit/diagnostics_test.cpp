@@ -27,14 +27,14 @@ const long long kReportExitCode = kWindows ? -1 : 255;
 const std::string kScopedPtrReport =
     assertionReport("ptr != 0", "boost/scoped_ptr", "94", "(unknown)");
 const std::string kDriveNameReport =
-    assertionReport("(quillkit::isAlpha(fname[0]) && fname[1] == ':')", "filesystem/utility", "274",
-               "No message\n");
+    assertionReport("(quillkit::isAlpha(fname[0]) && fname[1] == ':')", "filesystem/utility",
+                    "274", "No message\n");
 
 // The steps of one report as the helper records them, in the order they must happen.
 std::string reportSteps(const std::string& report, bool fileOpened) {
   return "[debug]" + report + "[/debug]\n" + (fileOpened ? "[wait 800]\n" : "") +
-         "[shell ERROR_TEMP.txt]\n" + "[notice Message]\n" + expected::kAssertNotice +
-         "\n" + "[exit]\n";
+         "[shell ERROR_TEMP.txt]\n" + "[notice Message]\n" + expected::kAssertNotice + "\n" +
+         "[exit]\n";
 }
 
 struct HelperRun {
@@ -104,9 +104,9 @@ TEST(AssertionReport, FileThatCannotBeOpenedSkipsOnlyTheWriteAndTheWait) {
 TEST(AssertionReport, MessageIsFormattedWithItsArguments) {
   TempDir folder;
   runHelper(folder, {"formatted"});
-  EXPECT_EQ(
-      withTextLineEnds(assertionReport("count > 0", "tools/counter", "42", "count -3 of items")),
-      reportFile(folder));
+  EXPECT_EQ(withTextLineEnds(
+                assertionReport("count > 0", "tools/counter", "42", "count -3 of items")),
+            reportFile(folder));
 }
 
 TEST(AssertionReport, MessageIsCutAt1023Characters) {

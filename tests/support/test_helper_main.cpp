@@ -1,8 +1,9 @@
 // A small program that the tests start in a temporary folder to raise one assertion
-// report, or to print the command line it was given: `test_helper <case> [real-notice]`. Every step of the report that would
-// leave the process (debugger output, wait, shell request, notice) is written instead,
-// in the order it happens, to "helper_events.log"; "real-notice" keeps the system's
-// own notice. Exits 2 for an unknown case, and 0 when the case did not raise.
+// report, or to print the command line it was given: `test_helper <case> [real-notice]`. Every
+// step of the report that would leave the process (debugger output, wait, shell request,
+// notice) is written instead, in the order it happens, to "helper_events.log"; "real-notice"
+// keeps the system's own notice. Exits 2 for an unknown case, and 0 when the case did not
+// raise.
 
 #include <cstdio>
 #include <cstdlib>

@@ -17,9 +17,9 @@ const bool kHasDrives = testsys::isWindowsBuild();
 const bool kLeadingSeparatorIsRoot = !kHasDrives;
 const std::size_t kMaxCreatePath = testsys::createPathLimit();
 
-using sjis::kHyo;
 using sjis::kA;
 using sjis::kBar;
+using sjis::kHyo;
 
 // Every test works with relative paths inside a fresh folder that is current.
 class DirectoryTest : public ::testing::Test {

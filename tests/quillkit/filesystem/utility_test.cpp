@@ -9,9 +9,9 @@
 
 namespace {
 
-using sjis::kHyo;
 using sjis::kA;
 using sjis::kBar;
+using sjis::kHyo;
 
 // Windows paths have drives and the library inserts '' there; POSIX has neither.
 const bool kWindows = testsys::isWindowsBuild();
@@ -125,8 +125,8 @@ TEST(GetExtension, TakesTheTextAfterTheLastDotOfTheLastComponent) {
       {"a." + kHyo, kHyo},               // the pair's '\' is no separator
       {"dir.\xF6\\file", "\xF6\\file"},  // 0xF6 is a lead byte here
       {"a.\x95\x7F\\b", ""},             // 0x7F ends the pair
-      {"a.\x81\\", "\x81\\"},           // 0x81 is the first lead byte
-      {"a.\x80\\b", ""},                // 0x80 is none
+      {"a.\x81\\", "\x81\\"},            // 0x81 is the first lead byte
+      {"a.\x80\\b", ""},                 // 0x80 is none
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.path);
