@@ -6,7 +6,7 @@
 #include <string>
 
 #include "copy/destination.h"
-#include "copy/temporary_names.h"
+#include "copy/temporaries/temporary_names.h"
 #include "quillkit/code_page_win32.h"
 #include "quillkit/diagnostics.h"
 #include "quillkit/filesystem/directory.h"

@@ -11,7 +11,7 @@
 
 #include "copy/files_posix/kernel_calls.h"
 #include "copy/interruption_cleanup.h"
-#include "copy/temporary_names.h"
+#include "copy/temporaries/temporary_names.h"
 #include "copy/texts.h"
 #include "quillkit/write_all_posix.h"
 

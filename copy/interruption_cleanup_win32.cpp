@@ -3,7 +3,7 @@
 #include <string>
 
 #include "copy/interruption_cleanup.h"
-#include "copy/temporary_names.h"
+#include "copy/temporaries/temporary_names.h"
 
 namespace copy {
 

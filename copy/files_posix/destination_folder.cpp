@@ -8,7 +8,7 @@
 #include <utility>
 
 #include "copy/files_posix/pending_file.h"
-#include "copy/temporary_names.h"
+#include "copy/temporaries/temporary_names.h"
 
 namespace copy::files {
 namespace {

@@ -10,7 +10,7 @@
 #include "copy/files_posix/destination_folder.h"
 #include "copy/files_posix/file_io.h"
 #include "copy/files_posix/kernel_calls.h"
-#include "copy/temporary_names.h"
+#include "copy/temporaries/temporary_names.h"
 #include "quillkit/filesystem/file_status_posix.h"
 
 namespace copy::files {

@@ -1,5 +1,5 @@
-#ifndef PELQUIST_COPY_TEMPORARY_NAMES_H_
-#define PELQUIST_COPY_TEMPORARY_NAMES_H_
+#ifndef PELQUIST_COPY_TEMPORARIES_TEMPORARY_NAMES_H_
+#define PELQUIST_COPY_TEMPORARIES_TEMPORARY_NAMES_H_
 
 // For the file operations of both builds, and for the cleanup that main sets up: the
 // temporary names that exist, or are being made, right now, so that a signal (a console
@@ -65,4 +65,4 @@ void removeTemporaryNamesForGood(const std::function<void(int, const std::string
 
 }  // namespace copy
 
-#endif  // PELQUIST_COPY_TEMPORARY_NAMES_H_
+#endif  // PELQUIST_COPY_TEMPORARIES_TEMPORARY_NAMES_H_

@@ -1,4 +1,4 @@
-#include "copy/temporary_names.h"
+#include "copy/temporaries/temporary_names.h"
 
 #include <condition_variable>
 #include <mutex>
