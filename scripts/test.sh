@@ -15,6 +15,8 @@ scripts/install-deps.sh
 # The tree as its .clang-format lays it out.
 find app copy quillkit tests fuzz -name '*.cpp' -o -name '*.h' | sort |
   xargs clang-format --dry-run --Werror
+# No folder includes from a folder that includes from it.
+scripts/include-graph.sh >/dev/null
 
 jobs=$(nproc)
 build() {  # name, then cmake options
