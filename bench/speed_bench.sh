@@ -24,6 +24,17 @@
 #     passthrough that answers every request     find ... | xargs -0 -P2 -n 512 cp -t DST   <= 0.3
 #     2 ms late (bench/slow_fuse.py; left out    find ... | xargs -0 -P16 -n 38 cp -t DST   <= 0.7
 #     without python3-fusepy or /dev/fuse)         (16 cp at once, the files split evenly)
+#                                                find ... | xargs -0 -P16 -n 8 cp -t DST    <= 0.7
+#   sftp: the 600 files onto an sftp share       find ... | xargs -0 -P16 -n 38 cp -t DST   <= 0.7
+#     (sshd on a spare loopback port with a      find ... | xargs -0 -P16 -n 8 cp -t DST    <= 0.7
+#     config of its own, sshfs cache=no; left
+#     out without sshd or sshfs)
+#   journal: -fw of the 10,000 files on an ext4  the same, then sync -f DST (timed together) <= 1.1
+#     with a journal (a 4 GiB image on a loop
+#     device, made and removed; root only)
+#   million: 1,000,000 empty files in 1,000      find ... | xargs -0 -P2 -n 512 cp -t DST
+#     folders (one run each; the peak memory       (its peak memory: at most 40 MiB)
+#     is the point)
 #
 # The floor is ../shared/tools/floor/floor.c beside the repository (FLOOR_SRC chooses
 # another), compiled with gcc into the bench's scratch folder: what collect-copy does at
@@ -41,9 +52,12 @@
 #   SCALE     multiplies the number of folders of every tree (default 1; SCALE=0.02 RUNS=1
 #             checks the script on tiny trees, where the two builds take the most time)
 #   ROWS      the rows to measure, by the word before their colon (default all:
-#             "walk copy small -fw one share"); the baseline is built only for "one"
+#             "walk copy small -fw one share sftp journal million"); the baseline is built
+#             only for "one"
 # Needs: cmake, a C++17 compiler, git, python3, taskset (util-linux), /usr/bin/time (package
-# time); optional: bfs (package bfs), rsync (package rsync), gcc (package gcc) for the floor.
+# time); optional: bfs (package bfs), rsync (package rsync), gcc (package gcc) for the floor,
+# sshd and sshfs (packages openssh-server, sshfs) for the sftp row, mkfs.ext4 (e2fsprogs)
+# and root for the journal row.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 runs=${1:-${RUNS:-7}}
@@ -123,6 +137,7 @@ export RUNS=$runs SCALE=$scale WORK=$work ROWS=${ROWS:-} FLOOR=$floor
 export NOTES=$(printf '%s\n' "${notes[@]}")
 export FSTYPE=$(df -T "$work" | awk 'NR == 2 { print $2 }')
 export SLOW_FUSE=$root/bench/slow_fuse.py
+export IS_ROOT=$([ "$(id -u)" -eq 0 ] && echo 1 || echo 0)
 
 python3 - <<'PY'
 import os, random, shutil, statistics, subprocess, time
@@ -257,10 +272,102 @@ if wanted("share") and os.path.exists("/dev/fuse") and subprocess.run(
                  [("find -exec cp", find_cp(share, peer), fresh(peer), None),
                   ("xargs -P2 cp", xargs_cp(share, peer), fresh(peer), 0.3),
                   ("xargs -P16 cp", xargs_cp(share, peer, at_once=16,
-                                             per_cp=-(-share_n // 16)), fresh(peer), 0.7)]))
+                                             per_cp=-(-share_n // 16)), fresh(peer), 0.7),
+                  ("xargs -P16 -n 8 cp", xargs_cp(share, peer, at_once=16, per_cp=8),
+                   fresh(peer), 0.7)]))
 else:
     if wanted("share"):
         print("no FUSE here (python3-fusepy, /dev/fuse): the share row is left out")
+
+
+# The 600 files onto an sftp share: sshd of our own on a spare loopback port, sshfs with
+# cache=no, as a user mounts a server's folder.
+sftp_process, sftp_mount = None, os.path.join(work, "sftp")
+if wanted("sftp") and shutil.which("sshfs") and os.path.exists("/usr/sbin/sshd"):
+    import socket
+    keys = os.path.join(work, "sftp-keys")
+    os.makedirs(keys)
+    for key in ("host", "user"):
+        subprocess.run(["ssh-keygen", "-q", "-t", "ed25519", "-N", "", "-f",
+                        os.path.join(keys, key)], check=True)
+    shutil.copy(os.path.join(keys, "user.pub"), os.path.join(keys, "authorized"))
+    with socket.socket() as probe:
+        probe.bind(("127.0.0.1", 0))
+        port = probe.getsockname()[1]
+    served = os.path.join(work, "sftp-served")
+    os.makedirs(served)
+    config = os.path.join(keys, "sshd_config")
+    with open(config, "w") as out:
+        out.write("Port %d\nListenAddress 127.0.0.1\nHostKey %s\nAuthorizedKeysFile %s\n"
+                  "PermitRootLogin prohibit-password\nPasswordAuthentication no\n"
+                  "StrictModes no\nUsePAM no\nSubsystem sftp internal-sftp\nPidFile none\n"
+                  % (port, os.path.join(keys, "host"), os.path.join(keys, "authorized")))
+    os.makedirs("/run/sshd", exist_ok=True)
+    sftp_process = subprocess.Popen(["/usr/sbin/sshd", "-D", "-f", config])
+    os.makedirs(sftp_mount)
+    for _ in range(50):
+        if subprocess.run(["sshfs", "-p", str(port), "-o", "IdentityFile=%s,StrictHostKeyChecking="
+                           "no,UserKnownHostsFile=/dev/null,cache=no" % os.path.join(keys, "user"),
+                           "%s@127.0.0.1:%s" % (os.environ.get("USER", "root"), served),
+                           sftp_mount], stderr=subprocess.DEVNULL).returncode == 0:
+            break
+        time.sleep(0.1)
+    if os.path.ismount(sftp_mount):
+        sftp_src = os.path.join(work, "sftp-src")
+        sftp_n = make_tree(sftp_src, folders(6), lambda: block[:16 * 1024])
+        on_share, peer_on_share = os.path.join(sftp_mount, "ours"), os.path.join(sftp_mount, "peer")
+        rows.append(("sftp: {:,} files of 16 KiB onto an sftp share".format(sftp_n),
+                     collect(pattern=sftp_src + "/*.dat", dst=on_share), fresh(on_share), sftp_n,
+                     [("xargs -P16 cp", xargs_cp(sftp_src, peer_on_share, at_once=16,
+                                                 per_cp=-(-sftp_n // 16)), fresh(peer_on_share), 0.7),
+                      ("xargs -P16 -n 8 cp", xargs_cp(sftp_src, peer_on_share, at_once=16, per_cp=8),
+                       fresh(peer_on_share), 0.7)], on_share))
+    else:
+        print("sshfs could not mount the share: the sftp row is left out")
+elif wanted("sftp"):
+    print("no sshd or sshfs here (openssh-server, sshfs): the sftp row is left out")
+
+# -fw on an ext4 with a journal, the usual disk: an image on a loop device, as root.
+journal = os.path.join(work, "journal")
+journal_image = os.path.join(work, "journal.img")
+if wanted("journal") and env["IS_ROOT"] == "1" and shutil.which("mkfs.ext4"):
+    subprocess.run(["truncate", "-s", "4G", journal_image], check=True)
+    subprocess.run(["mkfs.ext4", "-q", "-F", journal_image], check=True)
+    os.makedirs(journal)
+    subprocess.run(["mount", "-o", "loop", journal_image, journal], check=True)
+    journal_data = os.path.join(journal, "data")
+    shutil.copytree(data, journal_data)
+    j_ours, j_peer = os.path.join(journal, "ours"), os.path.join(journal, "peer")
+    def full_on(folder):
+        def prepare():
+            if not os.path.isdir(folder) or len(os.listdir(folder)) != data_n:
+                fresh(folder)()
+                subprocess.run(["find", journal_data, "-name", "*.dat", "-exec", "cp", "-t",
+                                folder, "{}", "+"], check=True)
+        return prepare
+    rows.append(("journal: -fw of {:,} files on ext4 with a journal".format(data_n),
+                 collect("-fw", pattern=journal_data + "/*.dat", dst=j_ours), full_on(j_ours),
+                 data_n,
+                 [("cp -f + sync -f", ["sh", "-c", 'find "$1" -name "*.dat" -exec cp -f -t "$2" {} + '
+                                       '&& sync -f "$2"', "sh", journal_data, j_peer],
+                   full_on(j_peer), 1.1)], j_ours))
+elif wanted("journal"):
+    print("not root, or no mkfs.ext4: the journal row is left out")
+
+# A million files: what the program holds while it walks and copies them.
+million = os.path.join(work, "million-tree")
+if wanted("million"):
+    million_n = 0
+    flags = os.O_WRONLY | os.O_CREAT | os.O_EXCL
+    for d in range(max(1, round(1000 * scale))):
+        directory = os.path.join(million, "d%04d" % d)
+        os.makedirs(directory)
+        for f in range(1000):
+            os.close(os.open(os.path.join(directory, "f%04d_%04d.dat" % (d, f)), flags, 0o644))
+            million_n += 1
+    rows.append(("million: {:,} empty files in {:,} folders".format(million_n, million_n // 1000),
+                 collect(pattern=million + "/*.dat", dst=ours), fresh(ours), million_n,
+                 [("xargs -P2 cp", xargs_cp(million, peer), fresh(peer), None)], ours, 1))
 
 rows = [row for row in rows if wanted(row[0].split(":")[0].split()[0])]
 
@@ -277,16 +384,23 @@ for note in filter(None, env["NOTES"].split("\n")):
 line = "%-48s %9s  %-18s %9s %6s %7s"
 print(line % ("row", "program", "peer", "time", "ratio", "target"))
 failed, peaks = [], []
-for name, command, prepare, expected, peers in rows:
-    timed(command, prepare)  # warm-up
-    left = len(os.listdir(ours))
+for row in rows:
+    name, command, prepare, expected, peers = row[:5]
+    destination = row[5] if len(row) > 5 else ours
+    row_runs = row[6] if len(row) > 6 else runs
+    if row_runs > 1:
+        timed(command, prepare)  # warm-up
+    else:
+        prepare()
+        subprocess.run(command, stdout=subprocess.DEVNULL, check=True)
+    left = len(os.listdir(destination))
     if left != expected:
         raise SystemExit("speed_bench: %s left %d files in its destination, not %d"
                          % (name, left, expected))
     for _, peer_command, peer_prepare, _ in peers:
         timed(peer_command, peer_prepare)
     ours_times, peer_times = [], [[] for _ in peers]
-    for _ in range(runs):
+    for _ in range(row_runs):
         ours_times.append(timed(command, prepare))
         for times, (_, peer_command, peer_prepare, _) in zip(peer_times, peers):
             times.append(timed(peer_command, peer_prepare))
@@ -304,10 +418,20 @@ for name, command, prepare, expected, peers in rows:
     if name.startswith("small"):  # the largest trees go before the rest is measured
         shutil.rmtree(small, ignore_errors=True)
         fresh(peer)()
+    if name.startswith("million"):
+        shutil.rmtree(million, ignore_errors=True)
+        fresh(ours)()
+        fresh(peer)()
 
 if share_process is not None:
     subprocess.run(["umount", share], check=False)
     share_process.wait()
+if sftp_process is not None:
+    subprocess.run(["fusermount", "-u", sftp_mount], check=False)
+    sftp_process.terminate()
+    sftp_process.wait()
+if os.path.ismount(journal):
+    subprocess.run(["umount", journal], check=False)
 
 print("peak memory of the program: " + ", ".join(peaks))
 print("targets: " + ("all met" if not failed else "missed by " + "; ".join(failed)))
