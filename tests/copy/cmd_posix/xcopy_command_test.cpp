@@ -267,6 +267,17 @@ TEST_F(XcopyCommandTest, AWalkOfLinkedFoldersStopsAtItsLimit) {
   EXPECT_EQ("f", read("out/f.txt"));
 }
 
+// A folder of the destination that cannot be made (a file stands in its place) is named,
+// and ends the copy.
+TEST_F(XcopyCommandTest, AFolderThatCannotBeMadeEndsTheCopy) {
+  write("src/a", "a");
+  write("src/sub/deeper/b", "b");
+  write("out/sub/deeper", "a file");
+  expectCases({{"XCOPY /S /Y src out", 5, "src/a\n1 File(s) copied\n",
+                "Unable to create directory - out/sub/deeper\nThe system cannot find the path "
+                "specified.\n"}});
+}
+
 // A folder that cannot be listed is named with the system's reason; the rest is copied.
 TEST_F(XcopyCommandTest, UnreadableFolderIsNamedAndFailsTheCopy) {
   write("src/a.txt", "a");

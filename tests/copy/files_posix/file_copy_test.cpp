@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cctype>
 #include <cerrno>
 #include <chrono>
 #include <functional>
@@ -540,6 +541,10 @@ TEST(PendingFile, IsUnnamedUnlessRefusedAndLeavesNothing) {
       if (refuse || !testsys::copiesAreUnnamed()) {
         ASSERT_EQ(1u, beside.size());
         EXPECT_EQ(0u, beside[0].find(".pelquist-"));
+        // 12 letters and digits from the system's random source
+        EXPECT_EQ(22u, std::count_if(beside[0].begin(), beside[0].end(), [](char c) {
+                    return c == '.' || c == '-' || std::isalnum(static_cast<unsigned char>(c));
+                  }));
       } else {
         EXPECT_TRUE(beside.empty());
       }
