@@ -177,6 +177,18 @@ TEST_F(XcopyCommandTest, LinkToAnEnclosingFolderIsCopiedOnce) {
   EXPECT_EQ((std::vector<std::string>{"b.txt"}), list("out/in"));
 }
 
+// In a destination that is the user's alone, a link of theirs where a folder would be is
+// followed: nobody else could have put it there.
+TEST_F(XcopyCommandTest, OwnLinkInAPrivateDestinationIsEntered) {
+  write("src/sub/b.txt", "b");
+  mkdir("out");
+  mkdir("elsewhere");
+  ASSERT_EQ(0, chmod(path("out").c_str(), 0700) | chmod(path(".").c_str(), 0700));
+  ASSERT_EQ(0, symlink(path("elsewhere").c_str(), path("out/sub").c_str()));
+  EXPECT_EQ(0, run("XCOPY /S /Y src out").status);
+  EXPECT_EQ("b", read("elsewhere/b.txt"));
+}
+
 TEST_F(XcopyCommandTest, CopiesAreWritableAndKeepTheirTime) {
   write("src/ro.txt", "ro");
   chmod(path("src/ro.txt").c_str(), 0444);
