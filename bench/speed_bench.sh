@@ -365,9 +365,14 @@ if wanted("million"):
         for f in range(1000):
             os.close(os.open(os.path.join(directory, "f%04d_%04d.dat" % (d, f)), flags, 0o644))
             million_n += 1
+    def alone_in(folder, other):
+        def prepare():
+            shutil.rmtree(other, ignore_errors=True)
+            fresh(folder)()
+        return prepare
     rows.append(("million: {:,} empty files in {:,} folders".format(million_n, million_n // 1000),
-                 collect(pattern=million + "/*.dat", dst=ours), fresh(ours), million_n,
-                 [("xargs -P2 cp", xargs_cp(million, peer), fresh(peer), None)], ours, 1))
+                 collect(pattern=million + "/*.dat", dst=ours), alone_in(ours, peer), million_n,
+                 [("xargs -P2 cp", xargs_cp(million, peer), alone_in(peer, ours), None)], ours, 1))
 
 rows = [row for row in rows if wanted(row[0].split(":")[0].split()[0])]
 
@@ -384,54 +389,57 @@ for note in filter(None, env["NOTES"].split("\n")):
 line = "%-48s %9s  %-18s %9s %6s %7s"
 print(line % ("row", "program", "peer", "time", "ratio", "target"))
 failed, peaks = [], []
-for row in rows:
-    name, command, prepare, expected, peers = row[:5]
-    destination = row[5] if len(row) > 5 else ours
-    row_runs = row[6] if len(row) > 6 else runs
-    if row_runs > 1:
-        timed(command, prepare)  # warm-up
-    else:
-        prepare()
-        subprocess.run(command, stdout=subprocess.DEVNULL, check=True)
-    left = len(os.listdir(destination))
-    if left != expected:
-        raise SystemExit("speed_bench: %s left %d files in its destination, not %d"
-                         % (name, left, expected))
-    for _, peer_command, peer_prepare, _ in peers:
-        timed(peer_command, peer_prepare)
-    ours_times, peer_times = [], [[] for _ in peers]
-    for _ in range(row_runs):
-        ours_times.append(timed(command, prepare))
-        for times, (_, peer_command, peer_prepare, _) in zip(peer_times, peers):
-            times.append(timed(peer_command, peer_prepare))
-    ours_median = statistics.median(ours_times)
-    for i, ((label, _, _, target), times) in enumerate(zip(peers, peer_times)):
-        ratio = ours_median / statistics.median(times)
-        mark = ""
-        if target is not None:
-            mark = "<= %.2f%s" % (target, "" if ratio <= target else " !")
-            if ratio > target:
-                failed.append("%s against %s" % (name.split(":")[0], label))
-        print((line % (name if i == 0 else "", "%.3fs" % ours_median if i == 0 else "",
-                       label, "%.3fs" % statistics.median(times), "%.2f" % ratio, mark)).rstrip())
-    peaks.append("%s %.1f MiB" % (name.split(":")[0], peak(command, prepare) / 1024))
-    if name.startswith("small"):  # the largest trees go before the rest is measured
-        shutil.rmtree(small, ignore_errors=True)
-        fresh(peer)()
-    if name.startswith("million"):
-        shutil.rmtree(million, ignore_errors=True)
-        fresh(ours)()
-        fresh(peer)()
+try:
+    for row in rows:
+        name, command, prepare, expected, peers = row[:5]
+        destination = row[5] if len(row) > 5 else ours
+        row_runs = row[6] if len(row) > 6 else runs
+        if row_runs > 1:
+            timed(command, prepare)  # warm-up
+        else:
+            prepare()
+            subprocess.run(command, stdout=subprocess.DEVNULL, check=True)
+        left = len(os.listdir(destination))
+        if left != expected:
+            raise SystemExit("speed_bench: %s left %d files in its destination, not %d"
+                             % (name, left, expected))
+        for _, peer_command, peer_prepare, _ in peers:
+            timed(peer_command, peer_prepare)
+        ours_times, peer_times = [], [[] for _ in peers]
+        for _ in range(row_runs):
+            ours_times.append(timed(command, prepare))
+            for times, (_, peer_command, peer_prepare, _) in zip(peer_times, peers):
+                times.append(timed(peer_command, peer_prepare))
+        ours_median = statistics.median(ours_times)
+        for i, ((label, _, _, target), times) in enumerate(zip(peers, peer_times)):
+            ratio = ours_median / statistics.median(times)
+            mark = ""
+            if target is not None:
+                mark = "<= %.2f%s" % (target, "" if ratio <= target else " !")
+                if ratio > target:
+                    failed.append("%s against %s" % (name.split(":")[0], label))
+            print((line % (name if i == 0 else "", "%.3fs" % ours_median if i == 0 else "",
+                           label, "%.3fs" % statistics.median(times), "%.2f" % ratio, mark)).rstrip())
+        peaks.append("%s %.1f MiB" % (name.split(":")[0], peak(command, prepare) / 1024))
+        if name.startswith("small"):  # the largest trees go before the rest is measured
+            shutil.rmtree(small, ignore_errors=True)
+            fresh(peer)()
+        if name.startswith("million"):
+            shutil.rmtree(million, ignore_errors=True)
+            fresh(ours)()
+            fresh(peer)()
 
-if share_process is not None:
-    subprocess.run(["umount", share], check=False)
-    share_process.wait()
-if sftp_process is not None:
-    subprocess.run(["fusermount", "-u", sftp_mount], check=False)
-    sftp_process.terminate()
-    sftp_process.wait()
-if os.path.ismount(journal):
-    subprocess.run(["umount", journal], check=False)
+finally:
+    # The mounts go whatever happened, so that the scratch folder can.
+    if share_process is not None:
+        subprocess.run(["umount", share], check=False)
+        share_process.wait()
+    if sftp_process is not None:
+        subprocess.run(["fusermount", "-u", sftp_mount], check=False)
+        sftp_process.terminate()
+        sftp_process.wait()
+    if os.path.ismount(journal):
+        subprocess.run(["umount", journal], check=False)
 
 print("peak memory of the program: " + ", ".join(peaks))
 print("targets: " + ("all met" if not failed else "missed by " + "; ".join(failed)))
