@@ -50,19 +50,11 @@ void closeForGood(int fd) {
 }
 
 /// Removes a temporary name, and names on standard error one that must stay.
-void removeForGood(int folder, const std::string& name) {
-  const int error = files::removeName(folder, name.c_str());
+void removeForGood(const TemporaryName& listed) {
+  const int error = files::removeName(listed.folder(), listed.name().c_str());
   if (error == 0 || error == ENOENT) return;
-  // The folder's path, where the system tells it (Linux); the name alone elsewhere.
-  char path[4096];
-  const ssize_t length = folder < 0
-                             ? -1
-                             : readlink(("/proc/self/fd/" + std::to_string(folder)).c_str(),
-                                        path, sizeof path - 1);
-  const std::string shown =
-      length > 0 ? std::string(path, static_cast<std::size_t>(length)) + "/" + name : name;
-  const std::string line =
-      texts::kCannotRemove + shown + texts::kCannotRemoveReason + std::strerror(error) + "\n";
+  const std::string line = texts::kCannotRemove + listed.shown() + texts::kCannotRemoveReason +
+                           std::strerror(error) + "\n";
   quillkit::posix::writeAll(STDERR_FILENO, line.data(), line.size());
 }
 

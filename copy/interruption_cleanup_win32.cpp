@@ -15,7 +15,8 @@ namespace {
 /// system runs it on a thread of its own while the copy goes on; a copy under way stops
 /// (or, where the system's copy cannot be stopped, ends) before its name is removed.
 BOOL WINAPI removeTemporaryNames(DWORD) {
-  removeTemporaryNamesForGood([](int, const std::string& name) { DeleteFileA(name.c_str()); });
+  removeTemporaryNamesForGood(
+      [](const TemporaryName& listed) { DeleteFileA(listed.name().c_str()); });
   return FALSE;
 }
 

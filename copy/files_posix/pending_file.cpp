@@ -47,7 +47,7 @@ int makeTemporaryName(DestinationFolder& folder, Make make,
   for (int attempt = 0; attempt < 1000; ++attempt) {
     const std::string name = temporaryName();
     if (name.empty()) return ENOSYS;
-    std::unique_ptr<TemporaryName> listed(new TemporaryName(name, at));
+    std::unique_ptr<TemporaryName> listed(new TemporaryName(name, at, folder.path()));
     const int error = make(at, listed->name().c_str());
     listed->made(error == 0 ? file : -1);
     if (error == EEXIST) continue;

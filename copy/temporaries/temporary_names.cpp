@@ -33,8 +33,8 @@ void beginMaking(Registry& r, std::unique_lock<std::mutex>& lock) {
 
 }  // namespace
 
-TemporaryName::TemporaryName(std::string name, int folder)
-    : name_(std::move(name)), folder_(folder) {
+TemporaryName::TemporaryName(std::string name, int folder, std::string shownFolder)
+    : name_(std::move(name)), folder_(folder), shownFolder_(std::move(shownFolder)) {
   Registry& r = registry();
   std::unique_lock<std::mutex> lock(r.mutex);
   beginMaking(r, lock);
@@ -79,7 +79,7 @@ bool temporaryNamesStopped() {
   return r.stopped;
 }
 
-void removeTemporaryNamesForGood(const std::function<void(int, const std::string&)>& remove,
+void removeTemporaryNamesForGood(const std::function<void(const TemporaryName&)>& remove,
                                  const std::function<void(int)>& close) {
   Registry& r = registry();
   std::unique_lock<std::mutex> lock(r.mutex);
@@ -88,7 +88,7 @@ void removeTemporaryNamesForGood(const std::function<void(int, const std::string
   // All closed first: a file system may let a name go only some time after its file.
   for (TemporaryName* listed : r.names)
     if (listed->file_ >= 0 && close) close(listed->file_);
-  for (TemporaryName* listed : r.names) remove(listed->folder_, listed->name_);
+  for (TemporaryName* listed : r.names) remove(*listed);
 }
 
 }  // namespace copy

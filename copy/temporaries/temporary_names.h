@@ -21,8 +21,9 @@ namespace copy {
 /// stay listed.
 class TemporaryName {
  public:
-  /// `name` in the folder open as `folder` (POSIX), or a whole path where `folder` is -1.
-  explicit TemporaryName(std::string name, int folder = -1);
+  /// `name` in the folder open as `folder` (POSIX), or a whole path where `folder` is -1;
+  /// `shownFolder` is that folder's path, to name it in a message.
+  explicit TemporaryName(std::string name, int folder = -1, std::string shownFolder = "");
   ~TemporaryName();
   TemporaryName(const TemporaryName&) = delete;
   TemporaryName& operator=(const TemporaryName&) = delete;
@@ -41,12 +42,17 @@ class TemporaryName {
   void placed();
   const std::string& name() const { return name_; }
   int folder() const { return folder_; }
+  /// The name as a message shows it: with its folder's path, where that was given.
+  std::string shown() const {
+    return shownFolder_.empty() ? name_ : shownFolder_ + "/" + name_;
+  }
 
  private:
-  friend void removeTemporaryNamesForGood(const std::function<void(int, const std::string&)>&,
+  friend void removeTemporaryNamesForGood(const std::function<void(const TemporaryName&)>&,
                                           const std::function<void(int)>&);
   const std::string name_;
   const int folder_;
+  const std::string shownFolder_;
   /// The open file under the name; guarded by the list's lock.
   int file_ = -1;
   bool making_ = true;
@@ -58,9 +64,9 @@ bool temporaryNamesStopped();
 
 /// Stops every further temporary name, waits for those being made or placed, hands every
 /// file still open under a listed name to `close` (where given), and then every listed
-/// name to `remove` (its folder's descriptor, or -1, and its name). For the thread that
-/// ends the process on a signal: the process must end right after, as no copy can go on.
-void removeTemporaryNamesForGood(const std::function<void(int, const std::string&)>& remove,
+/// name to `remove`. For the thread that ends the process on a signal: the process must
+/// end right after, as no copy can go on.
+void removeTemporaryNamesForGood(const std::function<void(const TemporaryName&)>& remove,
                                  const std::function<void(int)>& close = nullptr);
 
 }  // namespace copy
