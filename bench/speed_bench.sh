@@ -31,7 +31,8 @@
 #     out without sshd or sshfs)
 #   journal: -fw of the 10,000 files on an ext4  the same, then sync -f DST (timed together) <= 1.1
 #     with a journal (a 4 GiB image on a loop
-#     device, made and removed; root only)
+#     device under JOURNAL_DIR, /var/tmp unless
+#     said: a disk; made and removed; root only)
 #   million: 1,000,000 empty files in 1,000      find ... | xargs -0 -P2 -n 512 cp -t DST
 #     folders (one run each; the peak memory       (its peak memory: at most 40 MiB)
 #     is the point)
@@ -328,8 +329,11 @@ elif wanted("sftp"):
     print("no sshd or sshfs here (openssh-server, sshfs): the sftp row is left out")
 
 # -fw on an ext4 with a journal, the usual disk: an image on a loop device, as root.
+# The image lies on a disk (JOURNAL_DIR, /var/tmp unless said), wherever the other trees
+# are: a loop device on tmpfs would flush to memory.
 journal = os.path.join(work, "journal")
-journal_image = os.path.join(work, "journal.img")
+journal_image = os.path.join(os.environ.get("JOURNAL_DIR", "/var/tmp"),
+                             "pelquist-journal-%d.img" % os.getpid())
 if wanted("journal") and env["IS_ROOT"] == "1" and shutil.which("mkfs.ext4"):
     subprocess.run(["truncate", "-s", "4G", journal_image], check=True)
     subprocess.run(["mkfs.ext4", "-q", "-F", journal_image], check=True)
@@ -440,6 +444,8 @@ finally:
         sftp_process.wait()
     if os.path.ismount(journal):
         subprocess.run(["umount", journal], check=False)
+    if os.path.exists(journal_image):
+        os.remove(journal_image)
 
 print("peak memory of the program: " + ", ".join(peaks))
 print("targets: " + ("all met" if not failed else "missed by " + "; ".join(failed)))

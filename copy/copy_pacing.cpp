@@ -12,8 +12,10 @@ namespace {
 /// FUSE servers written in Python do) spends more on every request the more wait.
 constexpr std::size_t kMostAtOnce = 32;
 /// Done copies wait for their turn beside those under way, so that a thread held up on
-/// one copy does not leave the others idle.
-constexpr std::size_t kWaitingBeside = 224;
+/// one copy does not leave the others idle; where each must be on disk before its name,
+/// more, so that one flush of the file system covers many (more costs the small files).
+constexpr std::size_t kWaitingBeside = 32;
+constexpr std::size_t kWaitingFlushed = 224;
 /// Open files kept for the rest of the process: the console, the copy that a failure
 /// makes again alone, the folders held open for new files and their flushes, what the
 /// libraries hold.
@@ -23,7 +25,7 @@ constexpr std::chrono::milliseconds kMeasured(5);
 
 }  // namespace
 
-CopyPacing::CopyPacing(std::size_t processors, std::size_t openFiles,
+CopyPacing::CopyPacing(std::size_t processors, std::size_t openFiles, bool flushed,
                        std::function<quillkit::ThreadTimes()> threadTimes)
     : threadTimes_(std::move(threadTimes)) {
   const std::size_t files = openFiles > kSpareFiles ? openFiles - kSpareFiles : 0;
@@ -34,7 +36,7 @@ CopyPacing::CopyPacing(std::size_t processors, std::size_t openFiles,
     return;
   }
   // Each copy beyond those being prepared holds one more file.
-  window_ = std::min(most_ + kWaitingBeside, files - most_);
+  window_ = std::min(most_ + (flushed ? kWaitingFlushed : kWaitingBeside), files - most_);
   wanted_ = std::max<std::size_t>(1, std::min(processors, most_));
   first_ = wanted_;
 }

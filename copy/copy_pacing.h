@@ -23,9 +23,9 @@ namespace copy {
 class CopyPacing {
  public:
   /// For `processors` processors and `openFiles` files that copies may hold open (0 where
-  /// copies are not prepared ahead); `threadTimes` tells what the calling thread has done
-  /// so far.
-  CopyPacing(std::size_t processors, std::size_t openFiles,
+  /// copies are not prepared ahead), copies that are `flushed` before their names (-fw)
+  /// or not; `threadTimes` tells what the calling thread has done so far.
+  CopyPacing(std::size_t processors, std::size_t openFiles, bool flushed,
              std::function<quillkit::ThreadTimes()> threadTimes);
 
   /// One after another: each copy is prepared and named at its turn.

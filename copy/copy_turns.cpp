@@ -4,7 +4,7 @@ namespace copy {
 
 CopyTurns::CopyTurns(Destination& destination, bool forceWrite, std::size_t processors,
                      std::size_t openFiles, std::function<quillkit::ThreadTimes()> threadTimes)
-    : pacing_(processors, openFiles, std::move(threadTimes)),
+    : pacing_(processors, openFiles, forceWrite, std::move(threadTimes)),
       destination_(destination),
       forceWrite_(forceWrite),
       lookFirst_(pacing_.alone()) {}

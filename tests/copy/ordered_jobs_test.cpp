@@ -67,7 +67,9 @@ TEST(OrderedJobs, EndsWithEveryStartedJobDone) {
 // takes every thread it may; from then on its own thread only takes the jobs back.
 TEST(OrderedJobs, OnceTheJobsWaitOnFilesTheCallerOnlyTakesThemBack) {
   unsigned long sleeps = 0;
-  CopyPacing pacing(1, 8 + 3 * 4, [&sleeps] { return quillkit::ThreadTimes{0, sleeps += 9}; });
+  CopyPacing pacing(1, 8 + 3 * 4, false, [&sleeps] {
+    return quillkit::ThreadTimes{0, sleeps += 9};
+  });
   OrderedJobs jobs;
   jobs.runOn(pacing.threadsWanted(0, 0));
   std::this_thread::sleep_for(std::chrono::milliseconds(6));
