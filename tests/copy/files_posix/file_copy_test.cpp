@@ -560,17 +560,19 @@ TEST(PendingFile, TakesItsNameInTheFolderItWasMadeIn) {
   dir.makeDirs("a");
   dir.makeDirs("b");
   RefusingKernel kernel;
-  copy::files::DestinationFolder a(kernel.context, dir.join("a")),
-      b(kernel.context, dir.join("b"));
-  copy::files::PendingFile first(a, "x"), second(b, "y"), third(b, "z");
-  ASSERT_EQ(0, first.create(0644));
-  ASSERT_EQ(0, second.create(0644));
-  EXPECT_EQ(0, first.commit(false));
-  EXPECT_EQ(0, second.commit(false));
-  ASSERT_EQ(0, rename(dir.join("b").c_str(), dir.join("held").c_str()));
-  dir.makeDirs("b");
-  ASSERT_EQ(0, third.create(0644));
-  EXPECT_EQ(0, third.commit(false));
+  {  // the folders let go, as a run ends: what they took is all there is
+    copy::files::DestinationFolder a(kernel.context, dir.join("a")),
+        b(kernel.context, dir.join("b"));
+    copy::files::PendingFile first(a, "x"), second(b, "y"), third(b, "z");
+    ASSERT_EQ(0, first.create(0644));
+    ASSERT_EQ(0, second.create(0644));
+    EXPECT_EQ(0, first.commit(false));
+    EXPECT_EQ(0, second.commit(false));
+    ASSERT_EQ(0, rename(dir.join("b").c_str(), dir.join("held").c_str()));
+    dir.makeDirs("b");
+    ASSERT_EQ(0, third.create(0644));
+    EXPECT_EQ(0, third.commit(false));
+  }
   EXPECT_EQ((std::vector<std::string>{"x"}), testsys::list(dir.join("a")));
   EXPECT_TRUE(testsys::list(dir.join("b")).empty());
   std::vector<std::string> held = testsys::list(dir.join("held"));
