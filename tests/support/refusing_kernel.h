@@ -37,6 +37,8 @@ class RefusingKernel : public copy::files::KernelCalls {
   /// refuses the writes at flush or close, or has no flush (EINVAL). A failing close
   /// makes every file system count as one that writes out at close.
   int flushError = 0, closeError = 0;
+  /// Every file system counts as one that writes out at close (a network's).
+  bool remote = false;
   /// Flushes of a whole file system that fail with this (0: as they would).
   int fileSystemFlushError = 0;
   /// Told "data" before each file is flushed, "file system" before each whole file
@@ -74,7 +76,7 @@ class RefusingKernel : public copy::files::KernelCalls {
     return error != 0 ? error : closeError;
   }
   bool fileSystemIsLocal(int at) override {
-    return closeError == 0 && KernelCalls::fileSystemIsLocal(at);
+    return closeError == 0 && !remote && KernelCalls::fileSystemIsLocal(at);
   }
   ssize_t readAt(int fd, char* buffer, std::size_t size, off_t offset) override {
     if (shortenReads) {

@@ -332,6 +332,11 @@ TEST_P(PosixCopyFileTest, RefusalAtFlushOrCloseFailsTheCopy) {
   // Where there is no flush at all (EINVAL), close tells how the write-out went.
   kernel_.flushError = EINVAL;
   EXPECT_EQ(0, copy("a.txt", "b.txt", true));
+  // Where a close could fail but did not, the copy keeps the name it took.
+  kernel_.flushError = 0;
+  kernel_.remote = true;
+  EXPECT_EQ(0, copy("a.txt", "c.txt", false));
+  EXPECT_EQ("new", dir_.read("c.txt"));
 }
 
 // The files under /proc say their size is 0 and hold text: read to the end.
