@@ -12,12 +12,6 @@ quillkit::PathParts splitPath(const std::string& path) {
   return parts;
 }
 
-/// `path` joined to the current directory, or completed by the system where it names
-/// its drive or its root (Windows).
-std::string joined(const std::string& directory, const std::string& path) {
-  return quillkit::absolutePath(directory, path);
-}
-
 }  // namespace
 
 CollectPlan::CollectPlan(const std::string& source, const std::string& destination,
@@ -25,14 +19,17 @@ CollectPlan::CollectPlan(const std::string& source, const std::string& destinati
     : destination_(destination),
       sourceIsAbsolute_(quillkit::isAbsolutePath(source.c_str())),
       destinationIsAbsolute_(quillkit::isAbsolutePath(destination.c_str())) {
-  // An absolute source's parts are those of the source as typed.
+  // An absolute source's parts are those of the source as typed. A relative path is
+  // joined to the current directory, or completed by the system where it names its
+  // drive or its root (Windows).
   const quillkit::PathParts typed = splitPath(source);
   const quillkit::PathParts full =
-      sourceIsAbsolute_ ? typed : splitPath(joined(currentDirectory, source));
+      sourceIsAbsolute_ ? typed : splitPath(quillkit::absolutePath(currentDirectory, source));
   sourceDirectory_ = full.drive + full.dir;
   pattern_ = typed.fname + typed.ext;
-  destinationDirectory_ =
-      destinationIsAbsolute_ ? destination : joined(currentDirectory, destination);
+  destinationDirectory_ = destinationIsAbsolute_
+                              ? destination
+                              : quillkit::absolutePath(currentDirectory, destination);
   destinationPaths_.reset(new quillkit::EntryPaths(destinationDirectory_.c_str()));
 }
 

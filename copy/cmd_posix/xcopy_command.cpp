@@ -293,7 +293,7 @@ bool copyOne(const XcopyLine& line, const Source& source, const FoundFile& file,
 }
 
 /// Whether the destination is a file: as it is, by its trailing separator or /I, or as
-/// the user answers. False in `asked` when no answer came.
+/// the user answers. False in `answered` when no answer came.
 bool destinationIsFile(const XcopyLine& line, const std::string& destination, bool literal,
                        Console& console, bool& answered) {
   answered = true;
